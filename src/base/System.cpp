@@ -1,0 +1,50 @@
+#include "base/System.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "base/Path.h"
+
+namespace ox {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool RunProgram(const std::string& commandLine, bool wait) {
+  std::vector<char> line(commandLine.begin(), commandLine.end());  // CreateProcessA may write to it
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  if (wait) WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+bool CreateFolders(const std::string& path) {
+  for (const std::string& folder : FolderChain(path)) CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsXpOrLater() {
+  OSVERSIONINFOA v{};
+  v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExA(&v)) return false;
+#pragma GCC diagnostic pop
+  return v.dwMajorVersion == 5 && v.dwMinorVersion != 0;
+}
+
+}  // namespace ox

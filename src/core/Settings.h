@@ -1,0 +1,39 @@
+// Registry helpers through which every setting is read and written: one key opening per access,
+// no caching. A null root or sub-key means the default settings root, HKEY_CURRENT_USER
+// "Software\Quillmarsh\Orlavox" unless start-up sets another. Reads open the key with create
+// semantics, so reading a setting of a missing key creates the empty key. Failures are silent:
+// reads give 0 or "", writes are dropped.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace ox {
+
+constexpr const char* kSettingsKey = "Software\\Quillmarsh\\Orlavox";
+
+// Sets the default root; subKey is cut at 259 characters.
+void SetDefaultSettingsRoot(HKEY root, const char* subKey);
+
+// A DWORD value; 0 when the key or the value is missing or the value is longer than 4 bytes.
+uint32_t GetNumberSetting(const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+void SetNumberSetting(uint32_t value, const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+
+// A text value that fits a buffer of `limit` bytes, NUL included; "" when it is missing, is no
+// text, or would not fit.
+std::string GetTextSetting(const char* name, size_t limit = 260, HKEY root = nullptr, const char* subKey = nullptr);
+void SetTextSetting(const char* text, const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+
+// Reads a binary value of at most size bytes into data; false, with data untouched, when it is
+// missing or longer than size.
+bool GetBytesSetting(const char* name, void* data, uint32_t size, HKEY root = nullptr, const char* subKey = nullptr);
+void SetBytesSetting(const char* name, const void* data, uint32_t size, HKEY root = nullptr,
+                     const char* subKey = nullptr);
+
+// Whether the value exists, without creating the key: tells a stored 0 from a missing value.
+bool SettingExists(const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+void DeleteSetting(const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+
+}  // namespace ox

@@ -1,0 +1,211 @@
+#include "base/DataFile.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "TestSupport.h"
+#include "base/UserMessage.h"
+
+namespace ox {
+namespace {
+
+struct Shown {
+  std::string text, caption;
+  unsigned style;
+};
+std::vector<Shown> g_shown;
+
+// Every test here sees the messages DataFile shows instead of real message boxes.
+class DataFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_shown.clear();
+    previous_ = SetUserMessageSink([](const char* t, const char* c, unsigned s) { g_shown.push_back({t, c, s}); });
+  }
+  void TearDown() override { SetUserMessageSink(previous_); }
+
+  static std::vector<uint8_t> Pattern(size_t n) {
+    std::vector<uint8_t> bytes(n);
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    return bytes;
+  }
+
+  oxtest::ScratchFolder dir_;
+  UserMessageSink previous_ = nullptr;
+};
+
+TEST_F(DataFileTest, OpenFailure_ReportsNameAndCaptionByAccess) {
+  const std::string missing = dir_ / "missing.dat";
+  DataFile quiet(missing, FileAccess::Read, FileCreation::OpenExisting);
+  EXPECT_FALSE(quiet.IsOpen());
+  EXPECT_TRUE(g_shown.empty());
+
+  DataFile read(missing, FileAccess::Read, FileCreation::OpenExisting, true);
+  DataFile write(missing, FileAccess::ReadWrite, FileCreation::OpenExisting, true);
+  ASSERT_EQ(g_shown.size(), 2u);
+  EXPECT_EQ(g_shown[0].text, "Unable to open '" + missing + "'");
+  EXPECT_EQ(g_shown[0].caption, "Disk Read Error");
+  EXPECT_EQ(g_shown[0].style, 0x40u);
+  EXPECT_EQ(g_shown[1].caption, "Disk Write Error");
+
+  // Everything on a file that failed to open is harmless and gives the failure result.
+  bool notOpen = false;
+  char buffer[8];
+  std::string line = "old";
+  EXPECT_EQ(read.Read(buffer, sizeof buffer, FileOrigin::Start, &notOpen), 0u);
+  EXPECT_TRUE(notOpen);
+  EXPECT_FALSE(read.Write(buffer, sizeof buffer));
+  EXPECT_EQ(read.Size(), 0u);
+  EXPECT_FALSE(read.MoveTail(0, 8));
+  EXPECT_FALSE(read.ReadLine(line, 10));
+  EXPECT_EQ(line, "");
+}
+
+TEST_F(DataFileTest, OverlongName_FailsQuietlyWithTheWholeNameInTheMessage) {
+  const std::string name = dir_ / (std::string(300, 'n') + ".dat");
+  DataFile file(name, FileAccess::Write, FileCreation::CreateAlways, true);
+  EXPECT_FALSE(file.IsOpen());
+  ASSERT_EQ(g_shown.size(), 1u);
+  EXPECT_EQ(g_shown[0].text, "Unable to open '" + name + "'");
+}
+
+TEST_F(DataFileTest, ReadWriteAndSize_PositionByOrigin) {
+  const std::string path = dir_ / "rw.dat";
+  DataFile file(path, FileAccess::ReadWrite, FileCreation::CreateAlways, true);
+  ASSERT_TRUE(file.IsOpen());
+  const std::vector<uint8_t> data = Pattern(748);
+  ASSERT_TRUE(file.Write(data.data(), 748, FileOrigin::Start));
+  ASSERT_TRUE(file.Write("END", 3, FileOrigin::End));
+  EXPECT_EQ(file.Size(), 751u);
+
+  // A record read that runs into the end of the file returns what there is, without a message.
+  std::vector<uint8_t> record(648);
+  file.Seek(651, SeekFrom::Begin);
+  EXPECT_EQ(file.Read(record.data(), 648), 100u);
+  EXPECT_EQ(file.Read(record.data(), 648), 0u);
+  EXPECT_EQ(file.Read(record.data(), 648, FileOrigin::Start), 648u);
+  EXPECT_TRUE(std::equal(record.begin(), record.end(), data.begin()));
+  EXPECT_TRUE(g_shown.empty());
+
+  ASSERT_TRUE(file.TruncateAt(10));
+  EXPECT_EQ(file.Size(), 10u);
+  file.Close();
+
+  bool error = true;
+  EXPECT_EQ(FileSize(path, &error), 10u);
+  EXPECT_FALSE(error);
+  EXPECT_EQ(FileSize(dir_ / "none", &error), 0u);
+  EXPECT_TRUE(error);
+  oxtest::WriteWholeFile(dir_ / "empty", std::string());
+  EXPECT_EQ(FileSize(dir_ / "empty", &error), 0u);
+  EXPECT_FALSE(error);
+}
+
+TEST_F(DataFileTest, WriteToReadOnlyFile_ReportsWriteError) {
+  const std::string path = dir_ / "ro.dat";
+  oxtest::WriteWholeFile(path, std::string("abc"));
+  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting, true);
+  EXPECT_FALSE(file.Write("x", 1, FileOrigin::End));
+  ASSERT_EQ(g_shown.size(), 1u);
+  EXPECT_EQ(g_shown[0].text, "Unable to write to '" + path + "'");
+  EXPECT_EQ(g_shown[0].caption, "Disk Write Error");
+}
+
+// MoveTail against a model of the file, on sizes around the 32 KB piece boundaries.
+TEST_F(DataFileTest, MoveTail_OpensAndClosesGapsAcrossPieceBoundaries) {
+  struct Case {
+    size_t size;
+    uint64_t offset;
+    int64_t delta;
+  };
+  const Case cases[] = {
+      {1000, 0, 648},          {100000, 0, 648},      {100000, 32768, 652},  {65536, 1, 32768},
+      {98304, 65536, 100000},  {100000, 648, -648},   {100000, 40000, -652}, {65537, 32769, -32769},
+      {100000, 100000, -648},  {5000, 6000, -648},    {5000, 5000, 648},     {5000, 6000, 10},
+      {70000, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size << " " << c.offset << " " << c.delta);
+    const std::string path = dir_ / "tail.dat";
+    std::vector<uint8_t> model = Pattern(c.size);
+    oxtest::WriteWholeFile(path, model);
+
+    DataFile file(path, FileAccess::ReadWrite, FileCreation::OpenExisting, true);
+    ASSERT_TRUE(file.MoveTail(c.offset, c.delta));
+    file.Close();
+
+    if (c.delta > 0 && c.offset < model.size()) {
+      std::vector<uint8_t> tail(model.begin() + c.offset, model.end());
+      model.resize(model.size() + c.delta);
+      std::copy(tail.begin(), tail.end(), model.begin() + c.offset + c.delta);
+      // The gap keeps whatever was there; only compare outside it.
+      std::vector<uint8_t> got = oxtest::ReadWholeFile(path);
+      ASSERT_EQ(got.size(), model.size());
+      EXPECT_TRUE(std::equal(got.begin(), got.begin() + c.offset, model.begin()));
+      EXPECT_TRUE(std::equal(got.begin() + c.offset + c.delta, got.end(), model.begin() + c.offset + c.delta));
+    } else if (c.delta < 0) {
+      const size_t gap = static_cast<size_t>(-c.delta);
+      if (c.offset < model.size()) model.erase(model.begin() + (c.offset - gap), model.begin() + c.offset);
+      else model.resize(model.size() - gap);
+      EXPECT_EQ(oxtest::ReadWholeFile(path), model);
+    } else {
+      EXPECT_EQ(oxtest::ReadWholeFile(path), model);
+    }
+  }
+  EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(DataFileTest, MoveTail_RefusesAGapReachingBeforeTheStart) {
+  const std::string path = dir_ / "short.dat";
+  oxtest::WriteWholeFile(path, Pattern(1000));
+  DataFile file(path, FileAccess::ReadWrite, FileCreation::OpenExisting);
+  EXPECT_FALSE(file.MoveTail(100, -648));
+  file.Close();
+  EXPECT_EQ(oxtest::ReadWholeFile(path), Pattern(1000));
+}
+
+TEST_F(DataFileTest, ReadLine_AllLineEndsLongLinesAndEndOfFile) {
+  const std::string path = dir_ / "lines.txt";
+  oxtest::WriteWholeFile(path, std::string("ab\r\ncd\nef\rgh\n\n") + std::string(25, 'x') + "\r\nlast");
+  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting);
+  std::string line;
+  const char* expected[] = {"ab", "cd", "ef", "gh", "", "xxxxxxxxxx", "xxxxxxxxxx", "xxxxx", "last"};
+  for (const char* e : expected) {
+    ASSERT_TRUE(file.ReadLine(line, 10)) << e;
+    EXPECT_EQ(line, e);
+  }
+  EXPECT_FALSE(file.ReadLine(line, 10));
+  EXPECT_EQ(line, "");
+
+  oxtest::WriteWholeFile(path, std::string("ab\r\ncd"));
+  DataFile second(path, FileAccess::Read, FileCreation::OpenExisting);
+  EXPECT_TRUE(second.ReadLine(line, 1000));
+  EXPECT_EQ(line, "ab");
+  EXPECT_TRUE(second.ReadLine(line, 1000));
+  EXPECT_EQ(line, "cd");
+  EXPECT_FALSE(second.ReadLine(line, 1000));
+
+  oxtest::WriteWholeFile(path, std::string("end\r"));
+  DataFile third(path, FileAccess::Read, FileCreation::OpenExisting);
+  EXPECT_TRUE(third.ReadLine(line, 1000));
+  EXPECT_EQ(line, "end");
+  EXPECT_FALSE(third.ReadLine(line, 1000));
+}
+
+TEST_F(DataFileTest, ReadLine_LineOf64KiB) {
+  const std::string path = dir_ / "long.txt";
+  oxtest::WriteWholeFile(path, std::string(65536, 'q') + "\nnext\n");
+  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting);
+  std::string line;
+  size_t total = 0;
+  while (file.ReadLine(line, 1000) && line != "next") {
+    ASSERT_LE(line.size(), 1000u);
+    total += line.size();
+  }
+  EXPECT_EQ(total, 65536u);
+  EXPECT_EQ(line, "next");
+}
+
+}  // namespace
+}  // namespace ox

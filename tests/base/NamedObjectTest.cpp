@@ -1,0 +1,71 @@
+// The kernel object wrappers, in one process; the cross-process side is tested with the suite's
+// table of names (tests/core/NamedObjectsTest.cpp).
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestSupport.h"
+#include "base/NamedEvent.h"
+#include "base/SharedDataBlock.h"
+
+namespace ox {
+namespace {
+
+TEST(NamedEvent, ToggleReturnsTheNewState) {
+  NamedEvent event(nullptr);
+  ASSERT_TRUE(event.IsValid());
+  EXPECT_FALSE(event.IsSet());
+  EXPECT_TRUE(event.Toggle());
+  EXPECT_TRUE(event.IsSet());
+  EXPECT_FALSE(event.Toggle());
+  EXPECT_FALSE(event.IsSet());
+}
+
+TEST(NamedEvent, CreatingAnExistingNameKeepsItsState) {
+  const std::string name = oxtest::UniqueName("evtTest");
+  bool existed = true;
+  NamedEvent first(name.c_str(), &existed);
+  EXPECT_FALSE(existed);
+  first.Set();
+  NamedEvent second(name.c_str(), &existed);
+  EXPECT_TRUE(existed);
+  EXPECT_TRUE(second.IsSet());
+  second.Reset();
+  EXPECT_FALSE(first.IsSet());
+}
+
+TEST(SharedDataBlock, FreshBlockIsZeroAndCopiesAreWhole) {
+  const std::string name = oxtest::UniqueName("Block");
+  bool ok = false;
+  SharedDataBlock block(name.c_str(), 648, &ok);
+  ASSERT_TRUE(ok);
+  unsigned char bytes[648];
+  std::memset(bytes, 0xAA, sizeof bytes);
+  ASSERT_TRUE(block.Read(bytes));
+  for (unsigned char b : bytes) ASSERT_EQ(b, 0);
+
+  for (int i = 0; i < 648; ++i) bytes[i] = static_cast<unsigned char>(i);
+  ASSERT_TRUE(block.Write(bytes));
+  SharedDataBlock again(name.c_str(), 648);
+  unsigned char copy[648] = {};
+  ASSERT_TRUE(again.Read(copy));
+  EXPECT_EQ(std::memcmp(copy, bytes, sizeof copy), 0);
+
+  uint32_t wrongSize = 0;
+  EXPECT_FALSE(again.ReadValue(wrongSize));
+}
+
+TEST(SharedDataBlock, LargerThanTheExistingMappingIsRefused) {
+  const std::string name = oxtest::UniqueName("Small");
+  SharedDataBlock small(name.c_str(), 4);
+  ASSERT_TRUE(small.IsValid());
+  bool ok = true;
+  SharedDataBlock large(name.c_str(), 3 * 65536, &ok);  // would copy past the 4 KB mapping
+  EXPECT_FALSE(ok);
+  std::vector<unsigned char> buffer(3 * 65536);
+  EXPECT_FALSE(large.Read(buffer.data()));
+  EXPECT_FALSE(large.Write(buffer.data()));
+}
+
+}  // namespace
+}  // namespace ox

@@ -1,0 +1,57 @@
+#include "base/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace ox {
+namespace {
+
+TEST(Text, TrimSpaces_RemovesOnlySpacesAtBothEnds) {
+  std::string a = "  two words \t  ", b = "    ", c = "x";
+  TrimSpaces(a);
+  TrimSpaces(b);
+  TrimSpaces(c);
+  EXPECT_EQ(a, "two words \t");
+  EXPECT_EQ(b, "");
+  EXPECT_EQ(c, "x");
+}
+
+TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
+  char field[260];
+  std::memset(field, 'z', sizeof field);
+  EXPECT_TRUE(CopyBounded(field, std::string(259, 'a')));
+  EXPECT_EQ(std::string(field), std::string(259, 'a'));
+  EXPECT_FALSE(CopyBounded(field, std::string(260, 'b')));
+  EXPECT_EQ(std::string(field), std::string(259, 'b'));
+  EXPECT_FALSE(CopyBounded(field, std::string(32767, 'c')));
+  EXPECT_EQ(field[259], '\0');
+  char none[1];
+  EXPECT_FALSE(CopyBounded(none, "x"));
+  EXPECT_EQ(none[0], '\0');
+}
+
+TEST(Text, FieldText_StopsAtNulOrAtTheFieldEnd) {
+  const char unterminated[4] = {'a', 'b', 'c', 'd'};
+  const char terminated[4] = {'a', 0, 'c', 'd'};
+  EXPECT_EQ(FieldText(unterminated), "abcd");
+  EXPECT_EQ(FieldText(terminated), "a");
+}
+
+TEST(Text, Comparisons_FoldAsciiOnlyAndUseUnsignedBytes) {
+  EXPECT_EQ(CompareBytes("abc", "abd"), -1);
+  EXPECT_EQ(CompareBytes("ab", "abc"), -1);
+  EXPECT_EQ(CompareBytes("b", "B"), 1);
+  EXPECT_EQ(CompareBytes("\xE9", "z"), 1);  // bytes above 127 sort after ASCII
+  EXPECT_EQ(CompareNoCase("ABC", "abc"), 0);
+  EXPECT_EQ(CompareNoCase("_", "A"), -1);  // folded to lower case, as _stricmp does
+  EXPECT_EQ(CompareNoCase("\xC9", "\xE9"), -1);  // non-ASCII letters are not folded
+  EXPECT_TRUE(EqualNoCase("Wave Out", "WAVE OUT"));
+  EXPECT_FALSE(EqualNoCase("Wave Out", "Wave Out "));
+  EXPECT_TRUE(ContainsNoCase("C:\\My Source Code\\x", "SOURCE CODE"));
+  EXPECT_FALSE(ContainsNoCase("C:\\SOURCE\\CODE", "SOURCE CODE"));
+  EXPECT_FALSE(ContainsNoCase("ab", "abc"));
+}
+
+}  // namespace
+}  // namespace ox

@@ -1,0 +1,89 @@
+#include "TestSupport.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace oxtest {
+
+namespace {
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = folder + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full + "\\");
+      } else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  path_ = std::string(temp) + UniqueName("oxtest") + "\\";
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteWholeFile(const std::string& path, const std::string& text) {
+  WriteWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string ExecutableFolder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder(path, n);
+  return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+std::string PeerPath() { return ExecutableFolder() + "oxpeer.exe"; }
+
+int RunAndWait(const std::string& exe, const std::string& arguments) {
+  std::string line = "\"" + exe + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+std::string UniqueName(const std::string& stem) {
+  static LONG counter = 0;
+  char name[128];
+  std::snprintf(name, sizeof name, "%s_%lu_%lu_%ld", stem.c_str(), GetCurrentProcessId(), GetTickCount(),
+                InterlockedIncrement(&counter));
+  return name;
+}
+
+}  // namespace oxtest

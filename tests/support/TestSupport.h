@@ -1,0 +1,41 @@
+// Helpers for tests that run under Wine: scratch folders, whole files, and the peer process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace oxtest {
+
+// A fresh folder under the temporary folder, removed with everything in it at the end of the test.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& Path() const { return path_; }  // ends in a backslash
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteWholeFile(const std::string& path, const std::string& text);
+
+// The folder of the running test executable, with a trailing backslash.
+std::string ExecutableFolder();
+
+// oxpeer.exe, the second process of the cross-process tests, built beside the tests.
+std::string PeerPath();
+
+// Runs a program with arguments and returns its exit code (-1 when it could not be started or did
+// not end within 30 s).
+int RunAndWait(const std::string& exe, const std::string& arguments);
+
+// A name no other test run uses, for named kernel objects and registry keys.
+std::string UniqueName(const std::string& stem);
+
+}  // namespace oxtest

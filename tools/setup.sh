@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs everything a fresh Debian 12 machine needs to build, run and test Orlavox.
+# Idempotent: packages already present are skipped, and apt is asked only when something is missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ git
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64
+  xvfb xauth
+  googletest
+  sox lame alsa-utils libasound2-plugins
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update -qq
+  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The posix thread model gives std::thread and std::mutex on mingw-w64.
+for arch in i686 x86_64; do
+  for tool in gcc g++; do
+    if [ -x "/usr/bin/$arch-w64-mingw32-$tool-posix" ]; then
+      cur=$(readlink -f "/usr/bin/$arch-w64-mingw32-$tool" || true)
+      case "$cur" in
+        *-posix) ;;
+        *) ${sudo_cmd:-} update-alternatives --set "$arch-w64-mingw32-$tool" "/usr/bin/$arch-w64-mingw32-$tool-posix" >/dev/null ;;
+      esac
+    fi
+  done
+done
+echo "setup: ready"

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds every flavour and runs every test:
+#   native  g++ with AddressSanitizer and UBSan: the pure code (formats, text, signal processing)
+#   i686    the shipping 32-bit build, warnings as errors (built, not run: there is no 32-bit Wine)
+#   x86_64  warnings as errors; its tests run under wine64 inside Xvfb, in a Wine prefix of their own
+# Ends with one line "N passed, M failed" and a non-zero exit when anything failed to build or pass.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+jobs=$(nproc)
+
+bash "$root/tools/setup.sh" || exit 1
+
+broken=()
+configure_and_build() {  # name, extra cmake arguments...
+  local name=$1; shift
+  echo "== build $name"
+  if ! cmake -S "$root" -B "$build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$build/$name.configure.log" 2>&1; then
+    cat "$build/$name.configure.log"; broken+=("$name"); return
+  fi
+  cmake --build "$build/$name" -j "$jobs" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- ' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || broken+=("$name")
+}
+
+mkdir -p "$build"
+configure_and_build native -DOX_SANITIZE=ON
+configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DOX_WERROR=ON
+configure_and_build x86_64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" -DOX_WERROR=ON
+
+run_ctest() {  # build folder, ctest arguments...
+  local dir=$1; shift
+  rm -f "$dir"/test-results/*.xml
+  (cd "$dir" && ctest --output-on-failure --timeout 600 "$@")
+}
+
+if [[ ! " ${broken[*]} " =~ " native " ]]; then
+  echo "== native tests (sanitizers)"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$build/native" -j "$jobs"
+fi
+
+if [[ ! " ${broken[*]} " =~ " x86_64 " ]]; then
+  echo "== x86_64 tests under Wine"
+  export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  stop_wine() { wineserver -k >/dev/null 2>&1 || true; }  # only this prefix's server
+  trap stop_wine EXIT
+  xvfb-run -a bash -c '
+    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+    cd "$0" && ctest --output-on-failure --timeout 600 -j 2; rc=$?
+    wineserver -k >/dev/null 2>&1; exit $rc' "$build/x86_64"
+fi
+
+# Add up the gtest reports; a test program that left no report (it crashed) counts as one failure.
+passed=0 failed=0
+for dir in "$build/native" "$build/x86_64"; do
+  [ -d "$dir" ] || continue
+  for test in $(cd "$dir" && ctest -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p'); do
+    report="$dir/test-results/$test.xml"
+    if [ -f "$report" ]; then
+      head=$(grep -m1 '<testsuites' "$report")
+      t=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
+      f=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
+      e=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<<"$head")
+      d=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head")
+      passed=$((passed + t - f - e - d)); failed=$((failed + f + e))
+    else
+      echo "no report from $(basename "$dir")/$test: it did not run to the end"
+      failed=$((failed + 1))
+    fi
+  done
+done
+
+if [ ${#broken[@]} -gt 0 ]; then echo "failed to build: ${broken[*]}"; failed=$((failed + 1)); fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
