@@ -28,16 +28,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The posix thread model gives std::thread and std::mutex on mingw-w64.
-for arch in i686 x86_64; do
-  for tool in gcc g++; do
-    if [ -x "/usr/bin/$arch-w64-mingw32-$tool-posix" ]; then
-      cur=$(readlink -f "/usr/bin/$arch-w64-mingw32-$tool" || true)
-      case "$cur" in
-        *-posix) ;;
-        *) ${sudo_cmd:-} update-alternatives --set "$arch-w64-mingw32-$tool" "/usr/bin/$arch-w64-mingw32-$tool-posix" >/dev/null ;;
-      esac
-    fi
-  done
-done
 echo "setup: ready"
