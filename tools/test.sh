@@ -15,7 +15,7 @@ broken=()
 configure_and_build() {  # name, extra cmake arguments...
   local name=$1; shift
   echo "== build $name"
-  if ! cmake -S "$root" -B "$build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$build/$name.configure.log" 2>&1; then
+  if ! cmake -S "$root" -B "$build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON "$@" >"$build/$name.configure.log" 2>&1; then
     cat "$build/$name.configure.log"; broken+=("$name"); return
   fi
   cmake --build "$build/$name" -j "$jobs" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- ' || true
