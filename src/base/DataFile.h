@@ -40,6 +40,8 @@ class DataFile {
   // Writes count bytes at origin; true when all were written.
   bool Write(const void* buffer, uint32_t count, FileOrigin origin = FileOrigin::Current);
   void Seek(int32_t distance, SeekFrom from);
+  // Moves to an absolute 64-bit offset; false when closed or refused.
+  bool SeekTo(uint64_t offset);
   // Size in bytes; 0 when closed. error (optional) receives whether the size could not be read.
   uint64_t Size(bool* error = nullptr) const;
 
@@ -58,7 +60,6 @@ class DataFile {
   bool ReadLine(std::string& line, size_t max);
 
  private:
-  bool SeekTo(uint64_t offset);
   bool Position(FileOrigin origin);
   void Report(const char* what, const char* caption) const;
 

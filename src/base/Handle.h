@@ -34,3 +34,39 @@ class UniqueHandle {
 };
 
 }  // namespace ox
+
+namespace ox {
+
+// Owns a loaded DLL; FreeLibrary at the end.
+class UniqueModule {
+ public:
+  UniqueModule() = default;
+  explicit UniqueModule(HMODULE m) : m_(m) {}
+  UniqueModule(UniqueModule&& o) noexcept : m_(std::exchange(o.m_, nullptr)) {}
+  UniqueModule& operator=(UniqueModule&& o) noexcept {
+    if (this != &o) {
+      if (m_) FreeLibrary(m_);
+      m_ = std::exchange(o.m_, nullptr);
+    }
+    return *this;
+  }
+  UniqueModule(const UniqueModule&) = delete;
+  UniqueModule& operator=(const UniqueModule&) = delete;
+  ~UniqueModule() {
+    if (m_) FreeLibrary(m_);
+  }
+
+  HMODULE Get() const { return m_; }
+  explicit operator bool() const { return m_ != nullptr; }
+
+  // The exported function `name` as a pointer of type Fn; null when the DLL lacks it.
+  template <typename Fn>
+  void Lookup(const char* name, Fn& fn) const {
+    fn = m_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_, name))) : nullptr;
+  }
+
+ private:
+  HMODULE m_ = nullptr;
+};
+
+}  // namespace ox

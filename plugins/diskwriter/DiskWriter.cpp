@@ -1,0 +1,135 @@
+// Sound output plug-in "Disk Writer": writes what it is handed to a WAV file instead of a device,
+// as fast as the player feeds it. One file per output object, named after the track playing when
+// the object is made ("<title>.wav", replaced if it exists), in the folder of the setting
+// "DiskWriterFolder" or else the "Output\" folder of the installation folder.
+#include <new>
+#include <string>
+#include <vector>
+
+#include "SoundOutputPlugin.h"
+#include "base/ByteSource.h"
+#include "base/DataFile.h"
+#include "base/Path.h"
+#include "base/SharedDataBlock.h"
+#include "base/System.h"
+#include "base/Text.h"
+#include "core/Locations.h"
+#include "core/Settings.h"
+
+namespace {
+
+constexpr uint32_t kHeaderBytes = 44;   // RIFF header, 16-byte "fmt " chunk, "data" chunk header
+constexpr uint32_t kBufferBytes = 1 << 16;
+constexpr uint32_t kTrackRecordSize = 648, kTrackPathOffset = 300, kTrackPathSize = 260;
+
+struct Output {
+  ox::DataFile file;
+  WAVEFORMATEX format;  // a copy: the header is written again with the sizes at the end
+  std::vector<uint8_t> buffer;
+  uint64_t dataBytes = 0;    // written since creation
+  uint32_t sinceSkip = 0;    // written since creation or the last SkipTo
+};
+
+Output* FromHandle(OxSoundOut handle) { return reinterpret_cast<Output*>(handle); }
+
+std::string OutputFolder() {
+  std::string folder = ox::GetTextSetting("DiskWriterFolder", 260, HKEY_CURRENT_USER, ox::kSettingsKey);
+  if (folder.empty()) folder = ox::InstallFolder(false) + "Output";
+  ox::EnsureTrailingBackslash(folder);
+  return folder;
+}
+
+// The title of the track the player has just started, from the suite's shared block.
+std::string PlayingTitle() {
+  ox::SharedDataBlock playing("OxTrackPlaying", kTrackRecordSize);
+  uint8_t record[kTrackRecordSize] = {};
+  playing.Read(record);
+  const std::string title = ox::FileTitleOf(
+      ox::FieldText(reinterpret_cast<const char*>(record) + kTrackPathOffset, kTrackPathSize));
+  return title.empty() ? std::string("Track") : title;
+}
+
+void FillHeader(uint8_t* h, const WAVEFORMATEX& f, uint64_t dataBytes) {
+  const uint32_t data = dataBytes > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu - 36 : static_cast<uint32_t>(dataBytes);
+  std::memcpy(h, "RIFF", 4);
+  ox::PutLe32(h + 4, 36 + data);
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  ox::PutLe32(h + 16, 16);
+  ox::PutLe16(h + 20, WAVE_FORMAT_PCM);
+  ox::PutLe16(h + 22, f.nChannels);
+  ox::PutLe32(h + 24, f.nSamplesPerSec);
+  ox::PutLe32(h + 28, f.nSamplesPerSec * f.nBlockAlign);
+  ox::PutLe16(h + 32, f.nBlockAlign);
+  ox::PutLe16(h + 34, f.wBitsPerSample);
+  std::memcpy(h + 36, "data", 4);
+  ox::PutLe32(h + 40, data);
+}
+
+}  // namespace
+
+extern "C" {
+
+OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORMATEX* format, uintptr_t) {
+  *error = 1;
+  if (!format || format->nChannels == 0 || format->nBlockAlign == 0 || format->nSamplesPerSec == 0) return 0;
+  auto* out = new (std::nothrow) Output;
+  if (!out) return 0;
+  const std::string folder = OutputFolder();
+  ox::CreateFolders(folder);
+  if (!out->file.Open(folder + PlayingTitle() + ".wav", ox::FileAccess::Write, ox::FileCreation::CreateAlways)) {
+    delete out;
+    return 0;
+  }
+  out->format = *format;
+  uint8_t header[kHeaderBytes];
+  FillHeader(header, out->format, 0);
+  out->file.Write(header, kHeaderBytes);
+  out->buffer.resize(kBufferBytes - kBufferBytes % format->nBlockAlign);
+  *error = 0;
+  return reinterpret_cast<OxSoundOut>(out);
+}
+
+void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
+  Output* out = FromHandle(handle);
+  if (!out) return;
+  uint8_t header[kHeaderBytes];
+  FillHeader(header, out->format, out->dataBytes);
+  out->file.Write(header, kHeaderBytes, ox::FileOrigin::Start);
+  delete out;
+}
+
+uint8_t OX_PLUGIN_API ServiceCall(OxSoundOut handle, void** buffer, uint32_t* bufferBytes) {
+  Output* out = FromHandle(handle);
+  *buffer = nullptr;
+  *bufferBytes = 0;
+  if (!out) return 1;
+  *buffer = out->buffer.data();
+  *bufferBytes = static_cast<uint32_t>(out->buffer.size());
+  return 1;  // every block is on disk when ANewDataBlockArrived returns: nothing is ever pending
+}
+
+void OX_PLUGIN_API ANewDataBlockArrived(OxSoundOut handle, void* buffer, uint32_t bytes, uint8_t) {
+  Output* out = FromHandle(handle);
+  if (!out || !buffer || bytes == 0) return;
+  if (bytes > out->buffer.size()) bytes = static_cast<uint32_t>(out->buffer.size());
+  if (out->file.Write(buffer, bytes, ox::FileOrigin::End)) {
+    out->dataBytes += bytes;
+    out->sinceSkip += bytes;
+  }
+}
+
+uint32_t OX_PLUGIN_API HowManyBytesHaveBeenWritten(OxSoundOut handle) {
+  Output* out = FromHandle(handle);
+  return out ? out->sinceSkip : 0;
+}
+
+void OX_PLUGIN_API SkipTo(OxSoundOut handle, int32_t) {
+  if (Output* out = FromHandle(handle)) out->sinceSkip = 0;
+}
+
+// The file records the samples as the player sent them: volume and pause change nothing here.
+void OX_PLUGIN_API SetVolume(OxSoundOut, int32_t, int32_t) {}
+void OX_PLUGIN_API Pause(OxSoundOut) {}
+void OX_PLUGIN_API UnPause(OxSoundOut) {}
+
+}  // extern "C"
