@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -60,6 +61,13 @@ std::string ExecutableFolder() {
   const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder(path, n);
   return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+std::string FixtureFolder() {
+  const char* folder = std::getenv("OX_FIXTURES");
+  std::string path = folder ? folder : "";
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  return path;
 }
 
 std::string PeerPath() { return ExecutableFolder() + "oxpeer.exe"; }

@@ -31,6 +31,10 @@ std::string ExecutableFolder();
 // oxpeer.exe, the second process of the cross-process tests, built beside the tests.
 std::string PeerPath();
 
+// The audio files tests/fixtures/make_audio.sh made for this run (environment OX_FIXTURES), with a
+// trailing backslash.
+std::string FixtureFolder();
+
 // Runs a program with arguments and returns its exit code (-1 when it could not be started or did
 // not end within 30 s).
 int RunAndWait(const std::string& exe, const std::string& arguments);

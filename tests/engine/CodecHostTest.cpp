@@ -1,0 +1,98 @@
+#include "engine/CodecHost.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "base/FileFinder.h"
+
+namespace ox {
+namespace {
+
+// The test codec DLLs are built beside this test into "codecs\".
+std::string TestDll(const std::string& name) { return oxtest::ExecutableFolder() + "codecs\\" + name + ".dll"; }
+
+// Puts the named test DLLs into a fresh folder and gives the order the folder walk lists them in.
+std::vector<std::string> Install(const oxtest::ScratchFolder& dir, std::vector<std::pair<std::string, std::string>> dlls) {
+  for (const auto& [source, target] : dlls)
+    EXPECT_TRUE(CopyFileA(TestDll(source).c_str(), (dir / target).c_str(), FALSE)) << source;
+  std::vector<std::string> order;
+  FileFinder finder(dir.Path(), "*.dll");
+  while (finder.Next()) order.push_back(finder.Name());
+  return order;
+}
+
+std::string ArtistFrom(const CodecPlugin* plugin) {
+  char artist[100] = {}, title[100] = {}, album[100] = {}, text[260] = {};
+  uint16_t rate = 0;
+  uint32_t hz = 0, length = 0, size = 0, yearTrack = 0;
+  uint8_t channels = 0, preference = 0;
+  plugin->GetTrackInfo("x", &rate, &hz, &channels, &length, &size, artist, title, album, &yearTrack, &preference, text);
+  return artist;
+}
+
+TEST(CodecHost, SameExtensionInTwoDlls_TheFirstFoundWinsWhateverTheCase) {
+  oxtest::ScratchFolder dir;
+  const auto order = Install(dir, {{"codec_upper", "one.dll"}, {"codec_lower", "two.dll"}});
+  ASSERT_EQ(order.size(), 2u);
+  const CodecHost host(dir.Path());
+  ASSERT_EQ(host.Plugins().size(), 2u);
+  // codec_upper announces ".XYZ" and ".mp3"; codec_lower ".xyz" and ".abc".
+  const std::string first = order[0] == "one.dll" ? "UPPER" : "LOWER";
+  for (const char* ext : {".xyz", ".XYZ", ".Xyz"}) {
+    const CodecPlugin* p = host.Find(ext);
+    ASSERT_NE(p, nullptr) << ext;
+    EXPECT_EQ(ArtistFrom(p), first);
+  }
+  EXPECT_EQ(ArtistFrom(host.Find(".MP3")), "UPPER");
+  EXPECT_EQ(ArtistFrom(host.Find(".abc")), "LOWER");
+  EXPECT_EQ(host.Find("."), nullptr);
+  EXPECT_EQ(host.Find(".wav"), nullptr);
+  EXPECT_FALSE(host.IsPlayable(".wav"));
+  EXPECT_TRUE(host.IsPlayable(".ABC"));
+}
+
+TEST(CodecHost, PartialAndBrokenDlls) {
+  oxtest::ScratchFolder dir;
+  Install(dir, {{"codec_partial", "partial.dll"}});
+  oxtest::WriteWholeFile(dir / "broken.dll", std::string("this is not a DLL"));
+  oxtest::WriteWholeFile(dir / "notes.txt", std::string("ignored"));
+  const CodecHost host(dir.Path());
+  ASSERT_EQ(host.Plugins().size(), 1u);  // the broken one is skipped
+  const CodecPlugin& p = host.Plugins()[0];
+  EXPECT_NE(p.WhatFormats, nullptr);
+  EXPECT_EQ(p.GetTrackInfo, nullptr);
+  EXPECT_EQ(p.CreateANewDecoderObject, nullptr);
+  EXPECT_EQ(p.SkipTo, nullptr);
+  EXPECT_EQ(host.Find(".part"), &p);  // kept and found, though it can do little
+}
+
+TEST(CodecHost, PatternListAndFilterPairsInDiscoveryOrder) {
+  oxtest::ScratchFolder dir;
+  const auto order = Install(dir, {{"codec_lower", "a.dll"}, {"codec_partial", "b.dll"}});
+  const CodecHost host(dir.Path());
+  std::string expectedList, expectedPairs;
+  for (const std::string& dll : order) {
+    const bool lower = dll == "a.dll";
+    for (const char* ext : lower ? std::vector<const char*>{".xyz", ".abc"} : std::vector<const char*>{".part"}) {
+      expectedList += (expectedList.empty() ? "*" : ";*") + std::string(ext);
+      expectedPairs += std::string(lower ? "LOWER files" : "PARTIAL files") + '\0' + "*" + ext + '\0';
+    }
+  }
+  std::string list;
+  host.AppendPatternList(list);
+  EXPECT_EQ(list, expectedList);
+  EXPECT_EQ(host.FilterPairs(), expectedPairs);
+}
+
+TEST(CodecHost, MissingOrEmptyFolder_NothingPlays) {
+  oxtest::ScratchFolder dir;
+  const CodecHost empty(dir.Path()), missing(dir / "none");
+  EXPECT_TRUE(empty.Plugins().empty());
+  EXPECT_FALSE(missing.IsPlayable(".wav"));
+  std::string list = "x";
+  missing.AppendPatternList(list);
+  EXPECT_EQ(list, "x");
+}
+
+}  // namespace
+}  // namespace ox

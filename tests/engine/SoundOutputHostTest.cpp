@@ -1,0 +1,59 @@
+#include "engine/SoundOutputHost.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "base/FileFinder.h"
+#include "base/Path.h"
+#include "core/Settings.h"
+
+namespace ox {
+namespace {
+
+// Copies of the example "Null Output" plug-in under the given names; gives the walk order's names.
+std::vector<std::string> Install(const oxtest::ScratchFolder& dir, std::vector<std::string> names) {
+  const std::string source = oxtest::ExecutableFolder() + "..\\examples\\Null Output.dll";
+  for (const std::string& name : names) EXPECT_TRUE(CopyFileA(source.c_str(), (dir / (name + ".dll")).c_str(), FALSE));
+  std::vector<std::string> order;
+  FileFinder finder(dir.Path(), "*.dll");
+  while (finder.Next()) order.push_back(finder.Name());
+  return order;
+}
+
+class SoundOutputHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_ = GetTextSetting("DefaultSO", 260, HKEY_CURRENT_USER, kSettingsKey); }
+  void TearDown() override { SetTextSetting(saved_.c_str(), "DefaultSO", HKEY_CURRENT_USER, kSettingsKey); }
+  static void Prefer(const char* name) { SetTextSetting(name, "DefaultSO", HKEY_CURRENT_USER, kSettingsKey); }
+  std::string saved_;
+};
+
+TEST_F(SoundOutputHostTest, ChoosesByExactNameWaveOutByDefaultElseTheFirst) {
+  oxtest::ScratchFolder dir;
+  const auto order = Install(dir, {"Alpha", "Wave Out", "Zed"});
+  const SoundOutputHost host(dir.Path());
+  ASSERT_EQ(host.Plugins().size(), 3u);
+  const std::string first = FileTitleOf(order[0]);
+  EXPECT_EQ(host.Plugins()[0].name, first);
+  EXPECT_EQ(host.Plugins()[0].path, dir / order[0]);
+  EXPECT_NE(host.Plugins()[0].ServiceCall, nullptr);
+  EXPECT_EQ(host.Plugins()[0].Pause, nullptr);  // the example has no Pause
+
+  Prefer("");
+  EXPECT_EQ(host.Choose()->name, "Wave Out");
+  Prefer("Zed");
+  EXPECT_EQ(host.Choose()->name, "Zed");  // read afresh on every call
+  Prefer("zed");
+  EXPECT_EQ(host.Choose()->name, first);  // case counts
+  Prefer("Missing");
+  EXPECT_EQ(host.Choose()->name, first);
+}
+
+TEST_F(SoundOutputHostTest, NoPluginsNoChoice) {
+  oxtest::ScratchFolder dir;
+  const SoundOutputHost host(dir.Path());
+  EXPECT_EQ(host.Choose(), nullptr);
+}
+
+}  // namespace
+}  // namespace ox

@@ -1,0 +1,86 @@
+// The shipped Disk Writer: what it is fed comes back as a valid WAV file named after the track.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "WavFormat.h"
+#include "base/NamedMutex.h"
+#include "base/SharedDataBlock.h"
+#include "core/Settings.h"
+#include "engine/SoundOutputHost.h"
+
+namespace ox {
+namespace {
+
+class DiskWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = GetTextSetting("DiskWriterFolder", 260, HKEY_CURRENT_USER, kSettingsKey);
+    SetTextSetting(dir_.Path().c_str(), "DiskWriterFolder", HKEY_CURRENT_USER, kSettingsKey);
+  }
+  void TearDown() override { SetTextSetting(saved_.c_str(), "DiskWriterFolder", HKEY_CURRENT_USER, kSettingsKey); }
+
+  // Plays `path` as far as the player is concerned: its record in "OxTrackPlaying" (a block lives
+  // as long as some process holds it open, as the player does).
+  void NowPlaying(const std::string& path) {
+    uint8_t record[648] = {};
+    std::memcpy(record + 300, path.data(), path.size());
+    playing_.Write(record);
+  }
+
+  SharedDataBlock playing_{"OxTrackPlaying", 648};
+  oxtest::ScratchFolder dir_;
+  std::string saved_;
+};
+
+TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
+  const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
+  const SoundOutputPlugin* writer = nullptr;
+  for (const SoundOutputPlugin& p : host.Plugins())
+    if (p.name == "Disk Writer") writer = &p;
+  ASSERT_NE(writer, nullptr);
+
+  for (uint16_t bits : {16, 8, 24}) {
+    SCOPED_TRACE(bits);
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050u * 2 * bits / 8, static_cast<WORD>(2 * bits / 8), bits, 0};
+    const std::string title = "Song " + std::to_string(bits);
+    NowPlaying("C:\\Music\\" + title + ".mp3");
+    int32_t error = -1;
+    const OxSoundOut out = writer->CreateANewSoundOutObject(&error, &format, 0);
+    ASSERT_EQ(error, 0);
+
+    std::vector<uint8_t> fed;
+    for (int block = 0; block < 7; ++block) {
+      void* buffer = nullptr;
+      uint32_t room = 0;
+      EXPECT_EQ(writer->ServiceCall(out, &buffer, &room), 1);  // nothing is ever pending
+      ASSERT_NE(buffer, nullptr);
+      ASSERT_EQ(room % format.nBlockAlign, 0u);
+      const uint32_t n = (block == 6 ? 0 : room / (block + 1)) / format.nBlockAlign * format.nBlockAlign;
+      for (uint32_t i = 0; i < n; ++i) static_cast<uint8_t*>(buffer)[i] = static_cast<uint8_t>(fed.size() + i * 31);
+      fed.insert(fed.end(), static_cast<uint8_t*>(buffer), static_cast<uint8_t*>(buffer) + n);
+      writer->ANewDataBlockArrived(out, buffer, n, block == 6);
+      if (block == 2) {
+        EXPECT_EQ(writer->HowManyBytesHaveBeenWritten(out), fed.size());
+        writer->SkipTo(out, 50);
+        EXPECT_EQ(writer->HowManyBytesHaveBeenWritten(out), 0u);  // the count restarts, the file goes on
+      }
+    }
+    writer->DeleteASoundOutObject(out);
+
+    const std::vector<uint8_t> file = oxtest::ReadWholeFile(dir_ / (title + ".wav"));
+    ASSERT_EQ(file.size(), 44 + fed.size());
+    MemorySource source(file);
+    wav::Info info;
+    ASSERT_EQ(wav::Parse(source, info), wav::Error::None);
+    EXPECT_EQ(Le32(&file[4]), file.size() - 8);
+    EXPECT_EQ(info.bitsPerSample, bits);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.sampleRate, 22050u);
+    EXPECT_EQ(info.dataOffset, 44u);
+    EXPECT_EQ(info.dataBytes, fed.size());
+    EXPECT_TRUE(std::equal(fed.begin(), fed.end(), file.begin() + 44));
+  }
+}
+
+}  // namespace
+}  // namespace ox

@@ -1,0 +1,161 @@
+// The shipped WAV codec, loaded from the installation folder the build lays out, on files sox
+// made; each file's .raw twin holds exactly its samples.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "TestSupport.h"
+#include "engine/CodecHost.h"
+
+namespace ox {
+namespace {
+
+const CodecHost& Shipped() {
+  static const CodecHost host(oxtest::ExecutableFolder() + "..\\dist\\Multiplayer\\Input\\");
+  return host;
+}
+
+std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
+
+struct Opened {
+  const CodecPlugin* codec;
+  OxDecoder handle = 0;
+  WAVEFORMATEX* format = nullptr;
+  Opened(const CodecPlugin* c, const std::string& path) : codec(c) {
+    int32_t error = -1;
+    uint8_t wants = 0;
+    uintptr_t hint = 0;
+    handle = codec->CreateANewDecoderObject(path.c_str(), &error, &wants, &format, &hint);
+    if (error != 0 || wants != 1) handle = 0;
+  }
+  ~Opened() {
+    if (handle) codec->DeleteADecoderObject(handle);
+  }
+  // Reads blocks until the end flag; checks each block's position against the bytes before it.
+  std::vector<uint8_t> ReadAll(uint32_t blockBytes, uint64_t startBytes = 0) {
+    std::vector<uint8_t> all, block(blockBytes);
+    for (int guard = 0; guard < 100000; ++guard) {
+      uint8_t end = 0;
+      uint32_t ignored = 0, position = 0, length = 0;
+      const uint32_t n = codec->OutputWantsABlockOfData(handle, block.data(), blockBytes, &end, &ignored, &position, &length);
+      EXPECT_EQ(n % format->nBlockAlign, 0u);
+      EXPECT_EQ(position, (startBytes + all.size()) * 1000 / format->nAvgBytesPerSec);
+      all.insert(all.end(), block.begin(), block.begin() + n);
+      if (end) break;
+    }
+    return all;
+  }
+};
+
+TEST(WavCodec, AnnouncesWavAndDecodesEveryLayoutBitExactly) {
+  const CodecPlugin* wav = Shipped().Find(".WAV");
+  ASSERT_NE(wav, nullptr);
+  const struct {
+    const char* name;
+    uint16_t bits, channels;
+    uint32_t rate;
+  } files[] = {{"s16_stereo", 16, 2, 44100}, {"s16_mono", 16, 1, 32000}, {"u8_mono", 8, 1, 22050},
+               {"u8_stereo", 8, 2, 11025},   {"s24_stereo", 24, 2, 48000}, {"s24_mono", 24, 1, 96000}};
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    Opened d(wav, Fixture(std::string(f.name) + ".wav"));
+    ASSERT_NE(d.handle, 0u);
+    EXPECT_EQ(d.format->wFormatTag, WAVE_FORMAT_PCM);
+    EXPECT_EQ(d.format->wBitsPerSample, f.bits);
+    EXPECT_EQ(d.format->nChannels, f.channels);
+    EXPECT_EQ(d.format->nSamplesPerSec, f.rate);
+    EXPECT_EQ(d.format->nAvgBytesPerSec, f.rate * f.channels * f.bits / 8);
+    // An odd block size still gives whole frames.
+    EXPECT_EQ(d.ReadAll(4099), oxtest::ReadWholeFile(Fixture(std::string(f.name) + ".raw")));
+
+    // After the end: 0 bytes, end flag still set.
+    uint8_t end = 0, buffer[64];
+    uint32_t ignored, position, length;
+    EXPECT_EQ(wav->OutputWantsABlockOfData(d.handle, buffer, sizeof buffer, &end, &ignored, &position, &length), 0u);
+    EXPECT_EQ(end, 1);
+  }
+}
+
+TEST(WavCodec, SkipToLandsOnAFrameAtThePercent) {
+  const CodecPlugin* wav = Shipped().Find(".wav");
+  const std::vector<uint8_t> raw = oxtest::ReadWholeFile(Fixture("s24_stereo.raw"));
+  Opened d(wav, Fixture("s24_stereo.wav"));
+  ASSERT_NE(d.handle, 0u);
+  const uint64_t frames = raw.size() / 6;
+  for (int percent : {50, 0, 33, 100, 150, -5}) {
+    SCOPED_TRACE(percent);
+    wav->SkipTo(d.handle, percent);
+    const int clamped = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    const uint64_t start = frames * clamped / 100 * 6;
+    const std::vector<uint8_t> rest = d.ReadAll(3000, start);
+    ASSERT_EQ(rest.size(), raw.size() - start);
+    EXPECT_TRUE(std::equal(rest.begin(), rest.end(), raw.begin() + start));
+  }
+}
+
+TEST(WavCodec, TrackInfoFromHeadersAndTags) {
+  const CodecPlugin* wav = Shipped().Find(".wav");
+  oxtest::ScratchFolder dir;
+  // sox's file with a LIST/INFO chunk appended after the data, as tagging tools write them.
+  std::vector<uint8_t> file = oxtest::ReadWholeFile(Fixture("s16_stereo.wav"));
+  auto sub = [](const char* id, const std::string& text) {
+    std::string body = text + '\0';
+    const char size[4] = {static_cast<char>(body.size()), 0, 0, 0};
+    if (body.size() & 1) body += '\0';
+    return std::string(id) + std::string(size, 4) + body;
+  };
+  const std::string list = "INFO" + sub("IART", "Artist") + sub("INAM", "Title") + sub("ICRD", "1999") + sub("ITRK", "3");
+  const std::string chunk = "LIST" + std::string(1, static_cast<char>(list.size())) + std::string(3, '\0') + list;
+  file.insert(file.end(), chunk.begin(), chunk.end());
+  oxtest::WriteWholeFile(dir / "tagged.wav", file);
+
+  char artist[100] = {}, title[100] = {}, album[100] = {}, text[260] = {};
+  uint16_t kbps = 0;
+  uint32_t hz = 0, length = 0, size = 0, yearTrack = 0;
+  uint8_t channels = 0, preference = 0;
+  wav->GetTrackInfo((dir / "tagged.wav").c_str(), &kbps, &hz, &channels, &length, &size, artist, title, album,
+                    &yearTrack, &preference, text);
+  EXPECT_EQ(kbps, 1411);
+  EXPECT_EQ(hz, 44100u);
+  EXPECT_EQ(channels, 2);
+  EXPECT_EQ(length, 1300u);
+  EXPECT_EQ(size, file.size());
+  EXPECT_STREQ(artist, "Artist");
+  EXPECT_STREQ(title, "Title");
+  EXPECT_STREQ(album, "");
+  EXPECT_EQ(yearTrack, 1999u | 3u << 16);
+
+  char info[260] = {};
+  wav->GetStringInfo(Fixture("s24_mono.wav").c_str(), info);
+  EXPECT_STREQ(info, "WAV PCM, 24-bit, 96000 Hz, 1 channel");
+}
+
+TEST(WavCodec, BadFilesFailToOpenOrEndCleanly) {
+  const CodecPlugin* wav = Shipped().Find(".wav");
+  oxtest::ScratchFolder dir;
+  const std::vector<uint8_t> good = oxtest::ReadWholeFile(Fixture("s16_mono.wav"));
+
+  std::vector<uint8_t> noChannels = good, noRate = good, floatFormat = good, cutHeader(good.begin(), good.begin() + 30);
+  noChannels[22] = 0;
+  noRate[24] = noRate[25] = noRate[26] = noRate[27] = 0;
+  floatFormat[20] = 3;
+  oxtest::WriteWholeFile(dir / "nochannels.wav", noChannels);
+  oxtest::WriteWholeFile(dir / "norate.wav", noRate);
+  oxtest::WriteWholeFile(dir / "float.wav", floatFormat);
+  oxtest::WriteWholeFile(dir / "cut.wav", cutHeader);
+  for (const char* name : {"nochannels.wav", "norate.wav", "float.wav", "cut.wav", "missing.wav"}) {
+    Opened d(wav, dir / name);
+    EXPECT_EQ(d.handle, 0u) << name;
+  }
+
+  // Cut in the middle of the samples (header still claims them all): plays what is there.
+  std::vector<uint8_t> truncated(good.begin(), good.begin() + 44 + 1001);
+  oxtest::WriteWholeFile(dir / "truncated.wav", truncated);
+  Opened d(wav, dir / "truncated.wav");
+  ASSERT_NE(d.handle, 0u);
+  const std::vector<uint8_t> samples = d.ReadAll(512);
+  EXPECT_EQ(samples, std::vector<uint8_t>(good.begin() + 44, good.begin() + 44 + 1000));
+}
+
+}  // namespace
+}  // namespace ox
