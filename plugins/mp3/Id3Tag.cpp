@@ -1,0 +1,160 @@
+#include "Id3Tag.h"
+
+#include <cstring>
+#include <vector>
+
+namespace id3 {
+
+namespace {
+
+constexpr uint32_t kMaxTagBytes = 1 << 20;  // text frames sit early; pictures after them are not read
+
+uint32_t Syncsafe(const uint8_t* p) { return p[0] << 21 | p[1] << 14 | p[2] << 7 | p[3]; }
+
+// Undoes unsynchronisation: every 0xFF 0x00 pair loses its 0x00.
+std::vector<uint8_t> Resync(const uint8_t* p, size_t n) {
+  std::vector<uint8_t> out;
+  out.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    out.push_back(p[i]);
+    if (p[i] == 0xFF && i + 1 < n && p[i + 1] == 0x00) ++i;
+  }
+  return out;
+}
+
+void AppendUtf8(std::u16string& out, const uint8_t* p, size_t n) {
+  for (size_t i = 0; i < n;) {
+    uint32_t c = p[i], extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (c >= 0x80 && c < 0xC0) extra = 0, c = 0xFFFD;
+    if (extra) c &= 0x3F >> extra;
+    ++i;
+    for (; extra > 0 && i < n && (p[i] & 0xC0) == 0x80; --extra, ++i) c = c << 6 | (p[i] & 0x3F);
+    if (extra) c = 0xFFFD;
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      c -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (c >> 10));
+      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
+    }
+  }
+}
+
+// The text of a text frame (encoding byte first), up to its first terminator.
+std::u16string DecodeText(const uint8_t* p, size_t n) {
+  std::u16string out;
+  if (n == 0) return out;
+  const uint8_t encoding = p[0];
+  ++p, --n;
+  if (encoding == 1 || encoding == 2) {
+    bool bigEndian = encoding == 2;
+    if (encoding == 1 && n >= 2 && ((p[0] == 0xFE && p[1] == 0xFF) || (p[0] == 0xFF && p[1] == 0xFE))) {
+      bigEndian = p[0] == 0xFE;
+      p += 2, n -= 2;
+    }
+    for (size_t i = 0; i + 1 < n; i += 2) {
+      const char16_t c = bigEndian ? static_cast<char16_t>(p[i] << 8 | p[i + 1]) : static_cast<char16_t>(p[i + 1] << 8 | p[i]);
+      if (c == 0) break;
+      out += c;
+    }
+    return out;
+  }
+  const size_t len = strnlen(reinterpret_cast<const char*>(p), n);
+  if (encoding == 3) AppendUtf8(out, p, len);
+  else for (size_t i = 0; i < len; ++i) out += static_cast<char16_t>(p[i]);  // ISO-8859-1
+  return out;
+}
+
+uint16_t LeadingNumber(const std::u16string& text) {
+  uint32_t n = 0;
+  size_t i = 0;
+  while (i < text.size() && text[i] == u' ') ++i;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+    if ((n = n * 10 + (text[i] - u'0')) > 65535) return 0;
+  return static_cast<uint16_t>(n);
+}
+
+void Store(Tag& tag, const char* id, const std::u16string& text) {
+  auto is = [&](const char* a, const char* b) { return std::strcmp(id, a) == 0 || std::strcmp(id, b) == 0; };
+  if (is("TPE1", "TP1")) tag.artist = text;
+  else if (is("TIT2", "TT2")) tag.title = text;
+  else if (is("TALB", "TAL")) tag.album = text;
+  else if (is("TYER", "TYE") || is("TDRC", "TDRC")) tag.year = LeadingNumber(text);
+  else if (is("TRCK", "TRK")) tag.track = LeadingNumber(text);
+}
+
+std::u16string Latin1(const uint8_t* p, size_t n) {
+  std::u16string out;
+  for (size_t i = 0; i < n && p[i]; ++i) out += static_cast<char16_t>(p[i]);
+  while (!out.empty() && out.back() == u' ') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+bool ReadV2(ox::ByteSource& source, Tag& tag) {
+  uint8_t h[10];
+  if (source.ReadAt(0, h, 10) != 10 || std::memcmp(h, "ID3", 3) != 0) return false;
+  const int version = h[3];
+  if (version < 2 || version > 4 || ((h[6] | h[7] | h[8] | h[9]) & 0x80)) return false;
+  uint32_t size = Syncsafe(h + 6);
+  if (size > kMaxTagBytes) size = kMaxTagBytes;
+  std::vector<uint8_t> body(size);
+  body.resize(source.ReadAt(10, body.data(), size));  // a size that lies is cut at the end of the file
+  if (version < 4 && (h[5] & 0x80)) body = Resync(body.data(), body.size());
+
+  size_t at = 0;
+  if (h[5] & 0x40 && version >= 3 && body.size() >= 4) {  // extended header
+    at = version == 4 ? Syncsafe(&body[0]) : 4 + ox::Be32(&body[0]);
+  }
+  const size_t idBytes = version == 2 ? 3 : 4, headBytes = version == 2 ? 6 : 10;
+  while (at + headBytes <= body.size() && body[at] != 0) {
+    char id[5] = {};
+    std::memcpy(id, &body[at], idBytes);
+    const uint8_t* s = &body[at + idBytes];
+    const uint32_t frameSize = version == 2 ? (s[0] << 16 | s[1] << 8 | s[2]) : version == 3 ? ox::Be32(s) : Syncsafe(s);
+    const uint8_t formatFlags = version == 2 ? 0 : body[at + 9];
+    const size_t data = at + headBytes;
+    if (frameSize > body.size() - data) break;
+    if (id[0] == 'T') {
+      // 2.4 frames may be unsynchronised on their own, and may carry a data length in front.
+      const bool lengthPrefix = version == 4 && (formatFlags & 0x01);
+      const bool compressedOrEncrypted = version == 4 ? (formatFlags & 0x0C) : version == 3 ? (formatFlags & 0xC0) : 0;
+      if (!compressedOrEncrypted) {
+        std::vector<uint8_t> bytes(body.begin() + data, body.begin() + data + frameSize);
+        if (version == 4 && (formatFlags & 0x02)) bytes = Resync(bytes.data(), bytes.size());
+        const size_t skip = (lengthPrefix ? 4 : 0) + (version == 4 && (formatFlags & 0x40) ? 1 : 0);  // + group id
+        if (bytes.size() > skip) Store(tag, id, DecodeText(bytes.data() + skip, bytes.size() - skip));
+      }
+    }
+    at = data + frameSize;
+  }
+  return true;
+}
+
+bool ReadV1(ox::ByteSource& source, Tag& tag) {
+  uint8_t t[128];
+  if (source.Size() < 128 || source.ReadAt(source.Size() - 128, t, 128) != 128 || std::memcmp(t, "TAG", 3) != 0)
+    return false;
+  tag.title = Latin1(t + 3, 30);
+  tag.artist = Latin1(t + 33, 30);
+  tag.album = Latin1(t + 63, 30);
+  tag.year = LeadingNumber(Latin1(t + 93, 4));
+  tag.track = t[125] == 0 ? t[126] : 0;  // ID3v1.1
+  return true;
+}
+
+Tag Read(ox::ByteSource& source) {
+  Tag v2, v1;
+  ReadV2(source, v2);
+  if (ReadV1(source, v1)) {
+    if (v2.artist.empty()) v2.artist = v1.artist;
+    if (v2.title.empty()) v2.title = v1.title;
+    if (v2.album.empty()) v2.album = v1.album;
+    if (!v2.year) v2.year = v1.year;
+    if (!v2.track) v2.track = v1.track;
+  }
+  return v2;
+}
+
+}  // namespace id3

@@ -1,0 +1,28 @@
+// ID3 tags of MP3 files: ID3v2.2, 2.3 and 2.4 at the start, ID3v1(.1) at the end. Pure: texts come
+// out as UTF-16 for the caller to turn into its code page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/ByteSource.h"
+
+namespace id3 {
+
+struct Tag {
+  std::u16string artist, title, album;
+  uint16_t year = 0, track = 0;  // 0 when missing
+  bool Empty() const { return artist.empty() && title.empty() && album.empty() && !year && !track; }
+};
+
+// Reads the ID3v2 tag at the start of the source; false when there is none. A tag or frame size
+// that runs past the data ends the reading there.
+bool ReadV2(ox::ByteSource& source, Tag& tag);
+
+// Reads the ID3v1 tag in the last 128 bytes; false when there is none.
+bool ReadV1(ox::ByteSource& source, Tag& tag);
+
+// The ID3v2 tag, with whatever it lacks taken from ID3v1.
+Tag Read(ox::ByteSource& source);
+
+}  // namespace id3
