@@ -1,0 +1,105 @@
+#include "Id3Tag.h"
+
+#include <gtest/gtest.h>
+
+namespace id3 {
+namespace {
+
+// An ID3v2 tag of the given version from frames already laid out.
+std::vector<uint8_t> V2(int version, const std::string& frames, uint8_t flags = 0) {
+  std::vector<uint8_t> t = {'I', 'D', '3', static_cast<uint8_t>(version), 0, flags};
+  const uint32_t n = static_cast<uint32_t>(frames.size());
+  for (int shift : {21, 14, 7, 0}) t.push_back(static_cast<uint8_t>((n >> shift) & 0x7F));
+  t.insert(t.end(), frames.begin(), frames.end());
+  return t;
+}
+
+std::string Frame(int version, const char* id, const std::string& body, uint8_t formatFlags = 0) {
+  const uint32_t n = static_cast<uint32_t>(body.size());
+  std::string f(id, version == 2 ? 3 : 4);
+  if (version == 2) {
+    f += {static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)};
+  } else if (version == 3) {
+    f += {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n), 0,
+          static_cast<char>(formatFlags)};
+  } else {
+    f += {static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F), static_cast<char>((n >> 7) & 0x7F),
+          static_cast<char>(n & 0x7F), 0, static_cast<char>(formatFlags)};
+  }
+  return f + body;
+}
+
+Tag Parse(const std::vector<uint8_t>& bytes) {
+  ox::MemorySource source(bytes);
+  return Read(source);
+}
+
+TEST(Id3Tag, AllVersionsAndTextEncodings) {
+  const std::string latin1 = std::string("\0Caf\xE9", 5);
+  const std::string utf16le = std::string("\x01\xFF\xFE" "Z\0o\0\xEB\0", 9);
+  const std::string utf16be = std::string("\x02\0A\0l\0b", 7);
+  const std::string utf8 = std::string("\x03" "\xC3\x9C" "ber \xF0\x9F\x8E\xB5", 11);
+
+  const Tag v22 = Parse(V2(2, Frame(2, "TT2", latin1) + Frame(2, "TP1", utf16le) + Frame(2, "TYE", std::string("\0" "1999", 5))));
+  EXPECT_EQ(v22.title, u"Caf\u00e9");
+  EXPECT_EQ(v22.artist, u"Zo\u00eb");
+  EXPECT_EQ(v22.year, 1999);
+
+  const Tag v23 = Parse(V2(3, Frame(3, "TALB", utf16be) + Frame(3, "TRCK", std::string("\0" "7/12", 5)) +
+                                  Frame(3, "TIT2", utf8)));
+  EXPECT_EQ(v23.album, u"Alb");
+  EXPECT_EQ(v23.track, 7);
+  EXPECT_EQ(v23.title, u"\u00dcber \U0001F3B5");
+
+  const Tag v24 = Parse(V2(4, Frame(4, "TDRC", std::string("\x03" "2004-05-06", 11)) + Frame(4, "TPE1", utf8)));
+  EXPECT_EQ(v24.year, 2004);
+  EXPECT_EQ(v24.artist, u"\u00dcber \U0001F3B5");
+}
+
+TEST(Id3Tag, UnsynchronisationExtendedHeaderAndFrameFlags) {
+  // Tag-level unsynchronisation (2.3): every FF 00 in the body stands for FF.
+  std::string body = Frame(3, "TIT2", std::string("\0\xFFz", 3));
+  body.insert(body.find('z'), 1, '\0');  // unsynchronised on disk; the frame size counts it without
+  const Tag unsync = Parse(V2(3, body, 0x80));
+  EXPECT_EQ(unsync.title, u"\u00ffz");
+
+  // 2.3 extended header (size 6 after its own size field), then a frame.
+  const std::string ext = std::string("\0\0\0\x06\0\0\0\0\0\0", 10);
+  EXPECT_EQ(Parse(V2(3, ext + Frame(3, "TIT2", std::string("\0" "After", 6)), 0x40)).title, u"After");
+
+  // 2.4 frame with a data-length indicator in front of its text; a compressed frame is passed over.
+  const std::string withLength = std::string("\0\0\0\x04", 4) + std::string("\0" "Len", 4);
+  const Tag flags = Parse(V2(4, Frame(4, "TIT2", withLength, 0x01) + Frame(4, "TPE1", std::string("\0" "zip", 4), 0x08)));
+  EXPECT_EQ(flags.title, u"Len");
+  EXPECT_EQ(flags.artist, u"");
+}
+
+TEST(Id3Tag, LyingSizesStopTheReadingSafely) {
+  std::vector<uint8_t> tag = V2(3, Frame(3, "TIT2", std::string("\0" "Whole", 6)) + Frame(3, "TPE1", std::string("\0" "Cut", 4)));
+  tag[tag.size() - 5] = 0x7F;  // TPE1 claims a huge size
+  const Tag t = Parse(tag);
+  EXPECT_EQ(t.title, u"Whole");
+  EXPECT_EQ(t.artist, u"");
+  std::vector<uint8_t> longTag = V2(3, Frame(3, "TIT2", std::string("\0" "Short", 6)));
+  longTag[6] = longTag[7] = 0x7F;  // the tag claims 256 MB
+  EXPECT_EQ(Parse(longTag).title, u"Short");
+}
+
+TEST(Id3Tag, Version1FillsWhatVersion2Lacks) {
+  std::vector<uint8_t> bytes = V2(3, Frame(3, "TIT2", std::string("\0" "From V2", 8)));
+  std::vector<uint8_t> v1(128, 0);
+  const std::string fields = "TAG" + std::string("V1 Title") + std::string(22, ' ') + "V1 Artist";
+  std::copy(fields.begin(), fields.end(), v1.begin());
+  std::copy_n("1987", 4, v1.begin() + 93);
+  v1[126] = 9;  // ID3v1.1 track
+  bytes.insert(bytes.end(), v1.begin(), v1.end());
+  const Tag t = Parse(bytes);
+  EXPECT_EQ(t.title, u"From V2");
+  EXPECT_EQ(t.artist, u"V1 Artist");
+  EXPECT_EQ(t.year, 1987);
+  EXPECT_EQ(t.track, 9);
+  EXPECT_TRUE(Parse({}).Empty());
+}
+
+}  // namespace
+}  // namespace id3
