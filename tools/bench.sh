@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
+# benchmarks under Wine. Prints their figures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+bash "$root/tools/setup.sh"
+cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
+cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed ox_codec_mp3 ox_codec_wav >/dev/null
+
+data="$build/bench-data"
+mkdir -p "$data"
+if [ ! -f "$data/minute.mp3" ]; then
+  sox -q -n -r 44100 -c 2 -b 16 "$data/minute.wav" synth 60 pinknoise synth 60 sine amod 220 gain -12
+  lame --quiet -V 2 "$data/minute.wav" "$data/minute.mp3"
+  lame --quiet -b 128 "$data/minute.wav" "$data/minute_cbr128.mp3"
+fi
+
+export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+/usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
+  "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
