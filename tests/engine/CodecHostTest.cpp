@@ -84,6 +84,30 @@ TEST(CodecHost, PatternListAndFilterPairsInDiscoveryOrder) {
   EXPECT_EQ(host.FilterPairs(), expectedPairs);
 }
 
+TEST(CodecHost, ExampleCodecPlaysItsSecondOfTone) {
+  oxtest::ScratchFolder dir;
+  ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "..\\examples\\Example Tone.dll").c_str(),
+                        (dir / "Example Tone.dll").c_str(), FALSE));
+  const CodecHost host(dir.Path());
+  const CodecPlugin* tone = host.Find(".OXTONE");
+  ASSERT_NE(tone, nullptr);
+  int32_t error = 1;
+  uint8_t wants = 0;
+  uintptr_t hint = 1;
+  WAVEFORMATEX* format = nullptr;
+  const OxDecoder d = tone->CreateANewDecoderObject("any.oxtone", &error, &wants, &format, &hint);
+  ASSERT_EQ(error, 0);
+  EXPECT_EQ(wants, 1);
+  EXPECT_EQ(format->nSamplesPerSec, 44100u);
+  std::vector<int16_t> block(1000);
+  uint32_t total = 0, position = 0, length = 0, ignored = 0;
+  uint8_t end = 0;
+  while (!end) total += tone->OutputWantsABlockOfData(d, block.data(), 2000, &end, &ignored, &position, &length);
+  EXPECT_EQ(total, 2u * 44100);
+  EXPECT_EQ(length, 1000u);
+  tone->DeleteADecoderObject(d);
+}
+
 TEST(CodecHost, MissingOrEmptyFolder_NothingPlays) {
   oxtest::ScratchFolder dir;
   const CodecHost empty(dir.Path()), missing(dir / "none");
