@@ -1,0 +1,87 @@
+#include "queue/Collection.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "base/DataFile.h"
+#include "base/Random.h"
+#include "base/System.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+
+namespace ox {
+
+namespace {
+
+constexpr uint32_t kRecord = sizeof(TrackRecord);
+constexpr int kDraws = 50;
+constexpr uint32_t kAddRecord = 260;
+
+std::vector<TrackRecord> ReadHistory() {
+  std::vector<TrackRecord> history(100);
+  DataFile file(HistoryFile(), FileAccess::Read, FileCreation::OpenExisting);
+  const uint32_t got = file.IsOpen() ? file.Read(history.data(), 100 * kRecord) : 0;
+  history.resize(got / kRecord);
+  return history;
+}
+
+bool InHistory(const std::vector<TrackRecord>& history, std::string_view path) {
+  for (const TrackRecord& r : history)
+    if (EqualNoCase(r.Path(), path)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool PickFromCollection(TrackRecord& out) {
+  std::memset(&out, 0, kRecord);
+  DataFile collection(ActiveMusicCollection(), FileAccess::Read, FileCreation::OpenExisting);
+  const uint64_t count = collection.IsOpen() ? collection.Size() / kRecord : 0;
+  if (count == 0) return false;
+  DataFile selective(SelectivePlayListFile(), FileAccess::Read, FileCreation::OpenExisting);
+  const uint64_t slots = selective.IsOpen() && selective.Size() > 3 ? selective.Size() / 4 : 0;
+  const std::vector<TrackRecord> history = ReadHistory();
+
+  for (int draw = 0; draw < kDraws; ++draw) {
+    uint64_t number;
+    if (slots > 0) {
+      uint32_t value = 0;
+      const uint64_t slot = static_cast<uint64_t>(Random(static_cast<int32_t>(slots < 0x7FFFFFFF ? slots : 0x7FFFFFFF)));
+      selective.SeekTo(slot * 4);
+      number = selective.Read(&value, 4) == 4 ? value : count;
+    } else {
+      number = static_cast<uint64_t>(Random(static_cast<int32_t>(count < 0x7FFFFFFF ? count : 0x7FFFFFFF)));
+    }
+    // A number past the end of the collection is a failed draw, and leaves no earlier record behind.
+    std::memset(&out, 0, kRecord);
+    if (number >= count || !collection.SeekTo(number * kRecord) || collection.Read(&out, kRecord) != kRecord) {
+      std::memset(&out, 0, kRecord);
+      continue;
+    }
+    const int preference = out.preference < 1 ? 1 : out.preference > 9 ? 9 : out.preference;
+    if (Random(10 - preference) == 0 && !InHistory(history, out.Path())) return true;
+  }
+  return true;  // the last draw, though it failed the tests
+}
+
+void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs) {
+  if (path) {
+    char record[kAddRecord] = {};
+    CopyBounded(record, *path);
+    DataFile file;
+    for (int attempt = 0; attempt < 200 && !file.IsOpen(); ++attempt) {
+      if (!file.Open(AddToEditorFile(), FileAccess::Write, FileCreation::OpenAlways, false, false)) Sleep(50);
+    }
+    if (file.IsOpen()) file.Write(record, kAddRecord, FileOrigin::End);
+  }
+  if (!notify) return;
+  evt::OxFileToAdd.Set();
+  if (evt::OxEditorRunning.IsSet()) return;
+  if (!RunProgram("\"" + InstallFolder(true) + "Librarian.exe\"", false)) return;
+  const DWORD start = GetTickCount();
+  while (!evt::OxEditorRunning.IsSet() && GetTickCount() - start < waitMs) Sleep(100);
+}
+
+}  // namespace ox

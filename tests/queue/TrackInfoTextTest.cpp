@@ -1,0 +1,64 @@
+#include "queue/TrackInfoText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace ox {
+namespace {
+
+TrackRecord Record(const char* path, uint32_t fileSize, uint32_t lengthMs, uint8_t channels, uint32_t rate) {
+  TrackRecord r{};
+  std::strcpy(r.path, path);
+  r.fileSize = fileSize;
+  r.lengthMs = lengthMs;
+  r.channels = channels;
+  r.sampleRate = rate;
+  r.volumeBoost = kVolumeBoostAuto;
+  return r;
+}
+
+TEST(TrackInfoText, WholeTextOfACompressedTrack) {
+  TrackRecord r = Record("C:\\Music\\Band - Song.mp3", 1000 * 1024 - 1, 60000, 2, 44100);
+  r.preference = 6;
+  r.year = 1999;
+  r.timesPlayed = 12;
+  const std::string text = TrackInfoText(r, {"MP3 File", "Friday, 1 January 1999", true, "MPEG-1 Layer III"});
+  EXPECT_EQ(text,
+            "File :\t\tBand - Song.mp3\r\nLocation :\t\tC:\\Music\\\r\nType :\t\tMP3 File\r\nExtension : \t.mp3\r\n"
+            "Length (m:ss) :\t1:00\r\nSize :\t\t1000KB"
+            "\r\nOriginal Size :\t10335KB\r\nCompression Ratio :\t10 to 1   (9 %)\r\n"
+            "\r\nPreferrence :\t3.5\r\nYear :\t\t1999\r\nTimes Played :\t12\r\nDate Added :\tFriday, 1 January 1999"
+            "\r\nVolume Boost :\tAuto [Yet to set]\r\n\r\nMPEG-1 Layer III");
+}
+
+TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
+  // Uncompressed: within 1024 KB of the original size counts as the same size.
+  TrackRecord wav = Record("C:\\a.wav", 10335 * 1024 + 500000, 60000, 2, 44100);
+  wav.volumeBoost = 500 - 175;  // -3.5 dB, truncated toward zero
+  std::string text = TrackInfoText(wav, {"Wave Sound", "d", false, ""});
+  EXPECT_NE(text.find("Compression Ratio :\t1 to 1   (100 %)"), std::string::npos);
+  EXPECT_NE(text.find("Preferrence :\t0.5\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Volume Boost :\t-3 dB"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 20), "Volume Boost :\t-3 dB");  // no codec text after it
+
+  // Ratio under 3: one decimal ("2.5"); under 1: ".8".
+  TrackRecord r25 = Record("C:\\a.x", 4134 * 1024 - 1, 60000, 2, 44100);
+  EXPECT_NE(TrackInfoText(r25, {}).find("\t2.5 to 1   (40 %)"), std::string::npos);
+  TrackRecord r08 = Record("C:\\a.x", 12000 * 1024 - 1, 60000, 2, 44100);
+  EXPECT_NE(TrackInfoText(r08, {}).find("\t.8 to 1   (116 %)"), std::string::npos);
+
+  // Nothing about ratios without a length or a size.
+  EXPECT_EQ(TrackInfoText(Record("C:\\a.x", 0, 60000, 2, 44100), {}).find("Original"), std::string::npos);
+  TrackRecord empty{};
+  EXPECT_EQ(TrackInfoText(empty, {}), "Not Playing");
+}
+
+TEST(TrackInfoText, DefaultTypeText) {
+  EXPECT_EQ(DefaultTypeText(".mp3"), "MP3 File");
+  EXPECT_EQ(DefaultTypeText(".Flac"), "FLAC File");
+  EXPECT_EQ(DefaultTypeText("."), "File");
+}
+
+}  // namespace
+}  // namespace ox
