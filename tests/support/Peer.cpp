@@ -7,7 +7,11 @@
 //   oxpeer check-pattern BLOCK SIZE K   exit 0 when the block holds that pattern, 1 when not
 //   oxpeer locations OUT FLAG           write InstallFolder(FLAG) and UserBasePath(FLAG) to OUT
 //   oxpeer ensure-running WAITMS        exit 1 when EnsurePlayerRunning says a player runs
+//   oxpeer queue-writer ID N            N times: play now "C:\now-ID-i.wav", enqueue "C:\queued-ID-i.wav"
+//   oxpeer queue-taker OUT              takes from both queue files, one path a line to OUT, until
+//                                       "evtOxTestTakerStop" is set and both are empty
 //   rill.exe (a copy, no arguments)     a stand-in player: reports running until told to quit
+//   Librarian.exe (a copy)              a stand-in collection editor, likewise
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +21,7 @@
 
 #include "core/EnsureRunning.h"
 #include "core/Locations.h"
+#include "queue/QueueFiles.h"
 
 namespace {
 
@@ -38,8 +43,8 @@ struct RawBlock {
   }
 };
 
-int StandInPlayer() {
-  HANDLE running = CreateEventA(nullptr, TRUE, FALSE, "evtOxRillRunning");
+int StandIn(const char* runningEvent) {
+  HANDLE running = CreateEventA(nullptr, TRUE, FALSE, runningEvent);
   HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, "evtOxTestStandInQuit");
   SetEvent(running);
   WaitForSingleObject(quit, 10000);
@@ -51,8 +56,12 @@ int StandInPlayer() {
 
 int main(int argc, char** argv) {
   const std::string self = argv[0];
-  if (argc == 1 && self.size() >= 8 && _stricmp(self.c_str() + self.size() - 8, "rill.exe") == 0)
-    return StandInPlayer();
+  auto named = [&](const char* name) {
+    const size_t n = std::strlen(name);
+    return argc == 1 && self.size() >= n && _stricmp(self.c_str() + self.size() - n, name) == 0;
+  };
+  if (named("rill.exe")) return StandIn("evtOxRillRunning");
+  if (named("Librarian.exe")) return StandIn("evtOxEditorRunning");
   if (argc < 3) return 100;
   const std::string command = argv[1];
 
@@ -88,6 +97,34 @@ int main(int argc, char** argv) {
     FILE* out = std::fopen(argv[2], "wb");
     if (!out) return 101;
     std::fprintf(out, "%s\n%s\n", folder.c_str(), base.c_str());
+    std::fclose(out);
+    return 0;
+  }
+  if (command == "queue-writer" && argc == 4) {
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "evtOxTestWritersGo");
+    if (WaitForSingleObject(go, 30000) != WAIT_OBJECT_0) return 102;
+    for (int i = 0, n = std::atoi(argv[3]); i < n; ++i) {
+      ox::TrackRecord r{};
+      ox::CopyBounded(r.path, std::string("C:\\now-") + argv[2] + "-" + std::to_string(i) + ".wav");
+      ox::PlayNow(r);
+      ox::CopyBounded(r.path, std::string("C:\\queued-") + argv[2] + "-" + std::to_string(i) + ".wav");
+      if (!ox::Enqueue(r)) return 103;
+    }
+    return 0;
+  }
+  if (command == "queue-taker") {
+    FILE* out = std::fopen(argv[2], "wb");
+    if (!out) return 101;
+    HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, "evtOxTestTakerStop");
+    for (;;) {
+      ox::TrackRecord r;
+      if (ox::TakeFromQueueFile(ox::PriorityQueueFile(), r) || ox::TakeFromQueueFile(ox::QueueFile(), r)) {
+        std::fprintf(out, "%s\n", std::string(r.Path()).c_str());
+        continue;
+      }
+      if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) break;
+      Sleep(1);
+    }
     std::fclose(out);
     return 0;
   }

@@ -1,0 +1,196 @@
+#include "queue/Collection.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <map>
+
+#include "QueueTestEnvironment.h"
+#include "TestSupport.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "queue/QueueFiles.h"
+#include "queue/TrackInfo.h"
+
+namespace ox {
+namespace {
+
+TrackRecord Record(const std::string& path, uint8_t preference = 9) {
+  TrackRecord r{};
+  CopyBounded(r.path, path);
+  std::strcpy(r.title, "t");
+  r.preference = preference;
+  r.volumeBoost = kVolumeBoostAuto;
+  return r;
+}
+
+void WriteCollection(const std::vector<TrackRecord>& records) {
+  std::vector<uint8_t> bytes(records.size() * sizeof(TrackRecord));
+  if (!records.empty()) std::memcpy(bytes.data(), records.data(), bytes.size());
+  oxtest::WriteWholeFile(DefaultMusicCollectionFile(), bytes);
+}
+
+void WriteSelection(const std::vector<uint32_t>& numbers) {
+  std::vector<uint8_t> bytes(numbers.size() * 4);
+  if (!numbers.empty()) std::memcpy(bytes.data(), numbers.data(), bytes.size());
+  oxtest::WriteWholeFile(SelectivePlayListFile(), bytes);
+}
+
+class CollectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { oxtest::ResetQueueState(); }
+  void TearDown() override { oxtest::ResetQueueState(); }
+};
+
+TEST_F(CollectionTest, SelectivePlayListLimitsThePick) {
+  std::vector<TrackRecord> records;
+  for (int i = 0; i < 10; ++i) records.push_back(Record("C:\\" + std::to_string(i) + ".wav"));
+  WriteCollection(records);
+  WriteSelection({3, 7});
+  std::map<std::string, int> seen;
+  for (int i = 0; i < 200; ++i) {
+    TrackRecord r;
+    ASSERT_TRUE(PickFromCollection(r));
+    ++seen[std::string(r.Path())];
+  }
+  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_GT(seen["C:\\3.wav"], 50);
+  EXPECT_GT(seen["C:\\7.wav"], 50);
+
+  // Record numbers past the end are failed draws that leave nothing behind; so are selections of
+  // three bytes or less ignored.
+  WriteSelection({999});
+  TrackRecord r = Record("C:\\stale.wav");
+  EXPECT_TRUE(PickFromCollection(r));
+  EXPECT_FALSE(r.HasPath());
+  oxtest::WriteWholeFile(SelectivePlayListFile(), std::string(3, '\xFF'));
+  EXPECT_TRUE(PickFromCollection(r));
+  EXPECT_TRUE(r.HasPath());
+
+  DeleteFileA(DefaultMusicCollectionFile().c_str());
+  EXPECT_FALSE(PickFromCollection(r));
+}
+
+TEST_F(CollectionTest, HistoryIsAvoidedAndLowPreferenceRarelyPasses) {
+  WriteCollection({Record("C:\\played.wav"), Record("C:\\fresh.wav")});
+  RecordAsPlayed(Record("C:\\PLAYED.WAV"));  // paths compare without regard to case
+  for (int i = 0; i < 100; ++i) {
+    TrackRecord r;
+    ASSERT_TRUE(PickFromCollection(r));
+    ASSERT_EQ(r.Path(), "C:\\fresh.wav");
+  }
+  // Preference 1 passes one draw in nine; against a preference-9 record it mostly loses.
+  DeleteFileA(HistoryFile().c_str());
+  WriteCollection({Record("C:\\low.wav", 1), Record("C:\\high.wav", 9)});
+  int low = 0;
+  for (int i = 0; i < 300; ++i) {
+    TrackRecord r;
+    PickFromCollection(r);
+    if (r.Path() == "C:\\low.wav") ++low;
+  }
+  EXPECT_LT(low, 60);  // about 30 expected (1 in 10), never the 150 of an unweighted pick
+  EXPECT_GT(low, 5);
+}
+
+TEST_F(CollectionTest, NextTrackFallsBackToRandomPlay) {
+  WriteCollection({Record("C:\\only.wav")});
+  TrackRecord r;
+  EXPECT_FALSE(NextTrack(r));
+  evt::OxMyMusicRandom.Set();
+  EXPECT_TRUE(IsAnythingToPlay());
+  ASSERT_TRUE(NextTrack(r));
+  EXPECT_EQ(r.Path(), "C:\\only.wav");
+}
+
+TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
+  // The second record has text fields without terminating zeros, as a careless writer may leave.
+  TrackRecord unterminated = Record("C:\\b.wav");
+  std::memset(unterminated.artist, 'A', sizeof unterminated.artist);
+  std::memset(unterminated.title, 'T', sizeof unterminated.title);
+  WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav")});
+  RecordAsPlayed(Record("c:\\B.WAV"));
+  UpdateCollectionEntry("C:\\c.wav", false, 600);
+
+  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(DefaultMusicCollectionFile());
+  ASSERT_EQ(bytes.size(), 3u * 648);
+  TrackRecord records[3];
+  std::memcpy(records, bytes.data(), bytes.size());
+  EXPECT_EQ(records[0].timesPlayed, 0u);
+  EXPECT_EQ(records[1].timesPlayed, 1u);
+  EXPECT_EQ(records[1].Artist(), std::string(100, 'A'));  // untouched, and read no further than its field
+  EXPECT_EQ(records[2].volumeBoost, 600);
+  EXPECT_EQ(records[2].timesPlayed, 0u);
+
+#pragma pack(push, 1)
+  struct {
+    char path[260];
+    uint8_t played, zero;
+    int16_t boost;
+  } live{};
+#pragma pack(pop)
+  ASSERT_TRUE(block::OxRillLiveUpdate.Read(&live));
+  EXPECT_STREQ(live.path, "C:\\c.wav");
+  EXPECT_EQ(live.played, 0);
+  EXPECT_EQ(live.boost, 600);
+}
+
+TEST_F(CollectionTest, AddToCollection_AppendsRecordsAndStartsTheEditor) {
+  const std::string a = "C:\\new one.wav";
+  AddFileToCollection(&a, false);
+  const std::string b(300, 'b');  // too long: cut to the record, never past it
+  AddFileToCollection(&b, false);
+  const std::vector<uint8_t> file = oxtest::ReadWholeFile(AddToEditorFile());
+  ASSERT_EQ(file.size(), 520u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(file.data()), a.c_str());
+  EXPECT_EQ(file[519], 0);
+
+  // With no editor in the folder, notify returns at once; with one, it waits until it runs.
+  evt::OxEditorRunning.Reset();
+  evt::OxFileToAdd.Reset();
+  DWORD start = GetTickCount();
+  AddFileToCollection(nullptr, true, 20000);
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  EXPECT_TRUE(evt::OxFileToAdd.IsSet());
+
+  const std::string editor = oxtest::QueueInstallFolder() + "Librarian.exe";
+  ASSERT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), editor.c_str(), FALSE));
+  NamedEvent quit("evtOxTestStandInQuit");
+  quit.Reset();
+  AddFileToCollection(nullptr, true, 20000);
+  EXPECT_TRUE(evt::OxEditorRunning.IsSet());
+  quit.Set();
+  for (int i = 0; i < 100 && evt::OxEditorRunning.IsSet(); ++i) Sleep(50);
+  Sleep(200);
+  DeleteFileA(editor.c_str());
+  quit.Reset();
+}
+
+TEST_F(CollectionTest, MpegCheckOnRealFiles) {
+  const std::string mp3 = oxtest::FixtureFolder() + "sweep_cbr.mp3";
+  EXPECT_TRUE(MpegAudioCheck(mp3));
+  EXPECT_FALSE(MpegAudioCheck(oxtest::FixtureFolder() + "s16_stereo.wav"));
+  EXPECT_FALSE(MpegAudioCheck(oxtest::QueueInstallFolder() + "missing.mp3"));
+  std::vector<uint8_t> frontOnly = oxtest::ReadWholeFile(mp3);
+  frontOnly.resize(frontOnly.size() * 2 + 5000, 0);
+  const std::string path = oxtest::QueueInstallFolder() + "front.bin";
+  oxtest::WriteWholeFile(path, frontOnly);
+  EXPECT_FALSE(MpegAudioCheck(path));
+}
+
+TEST_F(CollectionTest, TrackInformationOfAWav) {
+  TrackRecord r{};
+  CopyBounded(r.path, oxtest::FixtureFolder() + "s16_mono.wav");
+  CompleteTrackRecord(r);
+  const std::string text = TrackInformation(r);
+  EXPECT_EQ(text.rfind("File :\t\ts16_mono.wav\r\nLocation :\t\t", 0), 0u);
+  EXPECT_NE(text.find("Length (m:ss) :\t0:00\r\nSize :\t\t26KB"), std::string::npos);
+  EXPECT_NE(text.find("\r\n\r\nWAV PCM, 16-bit, 32000 Hz, 1 channel"), std::string::npos);
+  EXPECT_NE(text.find("Volume Boost :\t"), std::string::npos);
+  EXPECT_EQ(TypeText("C:\\x.zz9"), "ZZ9 File");  // no class registered
+  TrackRecord none{};
+  EXPECT_EQ(TrackInformation(none), "Not Playing");
+}
+
+}  // namespace
+}  // namespace ox

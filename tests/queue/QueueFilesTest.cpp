@@ -1,0 +1,264 @@
+#include "queue/QueueFiles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <set>
+
+#include "QueueTestEnvironment.h"
+#include "TestSupport.h"
+#include "base/DataFile.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+
+namespace ox {
+namespace {
+
+TrackRecord Record(const std::string& path) {
+  TrackRecord r{};
+  CopyBounded(r.path, path);
+  return r;
+}
+
+std::vector<QueueRecord> QueueRecords(const std::string& file) {
+  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(file);
+  std::vector<QueueRecord> records(bytes.size() / sizeof(QueueRecord));
+  if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(QueueRecord));
+  return records;
+}
+
+std::vector<TrackRecord> History() {
+  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(HistoryFile());
+  std::vector<TrackRecord> records(bytes.size() / sizeof(TrackRecord));
+  if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(TrackRecord));
+  return records;
+}
+
+TrackRecord Slot() {
+  TrackRecord r{};
+  block::OxTrackShouldPlay.ReadValue(r);
+  return r;
+}
+
+class QueueFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { oxtest::ResetQueueState(); }
+  void TearDown() override { oxtest::ResetQueueState(); }
+  std::string Playlist(const std::string& name, const std::string& text) {
+    const std::string path = oxtest::QueueInstallFolder() + name;
+    oxtest::WriteWholeFile(path, text);
+    return path;
+  }
+};
+
+TEST_F(QueueFilesTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrder) {
+  PlayNow("C:\\a.mp3");
+  PlayNow("C:\\b.mp3");
+  PlayNow("C:\\c.mp3");
+  EXPECT_EQ(Slot().Path(), "C:\\a.mp3");
+  const auto queued = QueueRecords(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_EQ(queued[0].track.Path(), "C:\\b.mp3");
+  EXPECT_EQ(queued[1].track.Path(), "C:\\c.mp3");
+  EXPECT_EQ(queued[1].entriesTaken, 0u);
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+
+  // The next-track selection takes the slot (and clears it), then the priority queue.
+  TrackRecord next;
+  ASSERT_TRUE(NextTrack(next));
+  EXPECT_EQ(next.Path(), "C:\\a.mp3");
+  EXPECT_FALSE(Slot().HasPath());
+  ASSERT_TRUE(NextTrack(next));
+  EXPECT_EQ(next.Path(), "C:\\b.mp3");
+  EXPECT_TRUE(IsAnythingToPlay());
+  ASSERT_TRUE(NextTrack(next));
+  EXPECT_FALSE(NextTrack(next));
+  EXPECT_FALSE(next.HasPath());
+  EXPECT_FALSE(IsAnythingToPlay());
+
+  // A path too long for the record is not played; nothing overflows.
+  PlayNow(std::string(32767, 'p'));
+  EXPECT_FALSE(Slot().HasPath());
+}
+
+TEST_F(QueueFilesTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
+  const std::string list = Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n");
+  Enqueue(Record(list));
+  Enqueue(Record("C:\\after.wav"));
+  TrackRecord r;
+  for (const char* entry : {"one.wav", "two.wav", "three.wav"}) {
+    ASSERT_TRUE(NextTrack(r));
+    EXPECT_EQ(r.Path(), oxtest::QueueInstallFolder() + entry);
+  }
+  ASSERT_EQ(QueueRecords(QueueFile()).size(), 1u);
+  ASSERT_TRUE(NextTrack(r));
+  EXPECT_EQ(r.Path(), "C:\\after.wav");
+
+  // A missing and an empty playlist are removed at the first take, which yields an empty path.
+  Enqueue(Record(oxtest::QueueInstallFolder() + "missing.pls"));
+  Enqueue(Record(Playlist("empty.m3u", "#EXTM3U\r\n")));
+  Enqueue(Record("C:\\later.wav"));
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(NextTrack(r));
+    EXPECT_FALSE(r.HasPath());
+  }
+  ASSERT_TRUE(NextTrack(r));
+  EXPECT_EQ(r.Path(), "C:\\later.wav");
+
+  // A playlist through the play-next slot is queued at the end of the priority queue first.
+  PlayNow(Playlist("slot.pls", "[playlist]\r\nFile1=C:\\x.wav\r\n"));
+  ASSERT_TRUE(NextTrack(r));
+  EXPECT_EQ(r.Path(), "C:\\x.wav");
+  EXPECT_TRUE(QueueRecords(PriorityQueueFile()).empty());
+}
+
+TEST_F(QueueFilesTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
+  uint32_t time[3] = {60000, 5100, 54900};
+  block::OxTrackTime.Write(time);
+  SkipBack();
+  uint32_t seek = 0;
+  block::OxSkipToPos.ReadValue(seek);
+  EXPECT_EQ(seek, 1u);
+  time[1] = 1000;
+  block::OxTrackTime.Write(time);
+  const uint32_t none = 0;
+  block::OxSkipToPos.WriteValue(none);
+
+  Enqueue(Record(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
+  TrackRecord r;
+  NextTrack(r);
+  NextTrack(r);  // b plays; entries taken 2
+  SkipBack();
+  EXPECT_TRUE(evt::OxSkip.IsSet());
+  ASSERT_TRUE(NextTrack(r));
+  EXPECT_EQ(r.Path(), oxtest::QueueInstallFolder() + "a.wav");  // the entry before b
+
+  // From the first entry there is nothing before it: the history is used instead.
+  RecordAsPlayed(Record("C:\\older.wav"));
+  RecordAsPlayed(Record("C:\\newest.wav"));
+  SkipBack();
+  EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
+  EXPECT_EQ(Slot().Path(), "C:\\older.wav");  // index 1: the newest is the one playing
+}
+
+TEST_F(QueueFilesTest, History_NewestFirstAndNeverMoreThan100) {
+  for (int i = 0; i < 101; ++i) RecordAsPlayed(Record("C:\\track" + std::to_string(i) + ".wav"));
+  const auto history = History();
+  ASSERT_EQ(history.size(), 100u);
+  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()).size(), 64800u);
+  EXPECT_EQ(history[0].Path(), "C:\\track100.wav");
+  EXPECT_EQ(history[99].Path(), "C:\\track1.wav");
+
+  // Play/stop while stopped with nothing queued replays the newest history record.
+  PlayStop();
+  EXPECT_EQ(Slot().Path(), "C:\\track100.wav");
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+  PlayStop();
+  EXPECT_FALSE(evt::OxPlay.IsSet());
+}
+
+TEST_F(QueueFilesTest, CompletesRecordsFromTheCodecOrTheFileName) {
+  TrackRecord named = Record("C:\\Music\\  The Band -  A Title - Live .xyz");
+  CompleteTrackRecord(named);
+  EXPECT_EQ(named.Artist(), "The Band");
+  EXPECT_EQ(named.Title(), "A Title - Live");
+  EXPECT_NE(named.dateAddedHigh, 0u);
+  TrackRecord plain = Record("C:\\Music\\NoDash.xyz");
+  CompleteTrackRecord(plain);
+  EXPECT_EQ(plain.Artist(), "");
+  EXPECT_EQ(plain.Title(), "NoDash");
+
+  TrackRecord wav = Record(oxtest::FixtureFolder() + "s16_stereo.wav");
+  std::string text;
+  CompleteTrackRecord(wav, &text);
+  EXPECT_EQ(wav.lengthMs, 1300u);
+  EXPECT_EQ(wav.sampleRate, 44100u);
+  EXPECT_EQ(wav.channels, 2);
+  EXPECT_EQ(wav.bitRateKbps, 1411);
+  EXPECT_EQ(wav.Title(), "s16_stereo");  // no tags: from the file name
+  EXPECT_EQ(text, "");
+
+  // A complete record is left as it is.
+  TrackRecord done = Record("C:\\x.wav");
+  std::strcpy(done.title, "Kept");
+  done.timesPlayed = 7;
+  CompleteTrackRecord(done);
+  EXPECT_EQ(done.timesPlayed, 7u);
+}
+
+TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
+  Enqueue(Record("C:\\one.wav"));
+  Enqueue(Record("C:\\two.wav"));
+  {
+    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
+    file.Write("partial", 7, FileOrigin::End);  // a writer died half-way
+  }
+  Enqueue(Record("C:\\three.wav"));
+  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3u * 652);
+  TrackRecord r;
+  for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav"}) {
+    ASSERT_TRUE(NextTrack(r));
+    EXPECT_EQ(r.Path(), expected);
+  }
+  oxtest::WriteWholeFile(PriorityQueueFile(), std::string(651, 'x'));  // shorter than a record
+  EXPECT_FALSE(NextTrack(r));
+}
+
+TEST_F(QueueFilesTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
+  const std::string taken = oxtest::QueueInstallFolder() + "taken.txt";
+  NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
+  stop.Reset();
+  go.Reset();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::vector<PROCESS_INFORMATION> processes;
+  auto start = [&](const std::string& args) {
+    std::string line = "\"" + oxtest::PeerPath() + "\" " + args;
+    PROCESS_INFORMATION p{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &p));
+    processes.push_back(p);
+  };
+  start("queue-taker \"" + taken + "\"");
+  for (int writer = 0; writer < 4; ++writer) start("queue-writer " + std::to_string(writer) + " 200");
+  // One play-now first takes the play-next slot (two writers could overwrite each other there by
+  // design); the writers start together right after it, so all their play-nows are queued.
+  Sleep(500);
+  PlayNow("C:\\first.wav");
+  go.Set();
+  for (size_t i = 1; i < processes.size(); ++i) WaitForSingleObject(processes[i].hProcess, 120000);
+  stop.Set();
+  WaitForSingleObject(processes[0].hProcess, 60000);
+  for (auto& p : processes) {
+    DWORD code = 1;
+    GetExitCodeProcess(p.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(p.hThread);
+    CloseHandle(p.hProcess);
+  }
+
+  std::multiset<std::string> seen;
+  const std::vector<uint8_t> log = oxtest::ReadWholeFile(taken);
+  std::string line;
+  for (uint8_t c : log) {
+    if (c == '\n') seen.insert(line), line.clear();
+    else line += static_cast<char>(c);
+  }
+  for (const std::string& file : {PriorityQueueFile(), QueueFile()}) {
+    EXPECT_EQ(oxtest::ReadWholeFile(file).size() % 652, 0u);
+    for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));
+  }
+  EXPECT_EQ(seen.size(), 4u * 200 * 2);
+  for (int writer = 0; writer < 4; ++writer)
+    for (int i = 0; i < 200; ++i)
+      for (const char* kind : {"now", "queued"}) {
+        const std::string path = "C:\\" + std::string(kind) + "-" + std::to_string(writer) + "-" + std::to_string(i) + ".wav";
+        ASSERT_EQ(seen.count(path), 1u) << path;
+      }
+  EXPECT_EQ(Slot().Path(), "C:\\first.wav");
+  stop.Reset();
+  go.Reset();
+}
+
+}  // namespace
+}  // namespace ox

@@ -1,0 +1,15 @@
+// The queue tests work on the suite's real per-user files, in a scratch installation folder that
+// "InstalledTo" names for the whole test program and for the peer processes it starts.
+#pragma once
+
+#include <string>
+
+namespace oxtest {
+
+// The scratch installation folder (with a trailing backslash).
+const std::string& QueueInstallFolder();
+
+// Removes every per-user data file and empties the play-next slot.
+void ResetQueueState();
+
+}  // namespace oxtest
