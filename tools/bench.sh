@@ -7,7 +7,7 @@ build="$root/build"
 bash "$root/tools/setup.sh"
 cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
-cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed ox_codec_mp3 ox_codec_wav >/dev/null
+cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed queue_speed ox_codec_mp3 ox_codec_wav >/dev/null
 
 data="$build/bench-data"
 mkdir -p "$data"
@@ -16,9 +16,15 @@ if [ ! -f "$data/minute.mp3" ]; then
   lame --quiet -V 2 "$data/minute.wav" "$data/minute.mp3"
   lame --quiet -b 128 "$data/minute.wav" "$data/minute_cbr128.mp3"
 fi
+if [ ! -f "$data/ten_mb.mp3" ]; then
+  sox -q -n -r 44100 -c 2 -b 16 "$data/long.wav" synth 330 pinknoise gain -12
+  lame --quiet -b 256 "$data/long.wav" "$data/ten_mb.mp3"
+  rm -f "$data/long.wav"
+fi
 
 export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 /usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
   "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
+/usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
