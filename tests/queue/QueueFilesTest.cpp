@@ -187,6 +187,29 @@ TEST_F(QueueFilesTest, CompletesRecordsFromTheCodecOrTheFileName) {
   EXPECT_EQ(done.timesPlayed, 7u);
 }
 
+TEST_F(QueueFilesTest, PlayButtonClearAndTheChangeCounter) {
+  uint32_t before = 0, after = 0;
+  block::OxPlayListChanged.ReadValue(before);
+  Enqueue(Record("C:\\q.wav"));
+  PlayNow("C:\\p.wav");
+  PlayNow("C:\\p2.wav");
+  block::OxPlayListChanged.ReadValue(after);
+  EXPECT_GE(after - before, 3u);  // every change is counted
+  ClearQueue();
+  EXPECT_FALSE(oxtest::ReadWholeFile(QueueFile()).size() || oxtest::ReadWholeFile(PriorityQueueFile()).size());
+
+  evt::OxPlay.Reset();
+  PlayButton();  // stopped: starts
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+  evt::OxSkip.Reset();
+  PlayButton();  // playing: next track
+  EXPECT_TRUE(evt::OxSkip.IsSet());
+  evt::OxPause.Set();
+  PlayButton();  // paused: resumes
+  EXPECT_FALSE(evt::OxPause.IsSet());
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+}
+
 TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
   Enqueue(Record("C:\\one.wav"));
   Enqueue(Record("C:\\two.wav"));
