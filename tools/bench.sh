@@ -9,6 +9,11 @@ cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchai
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
 cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed queue_speed ox_codec_mp3 ox_codec_wav >/dev/null
 
+# The pure code natively, without the sanitizers of the test build.
+cmake -S "$root" -B "$build/native-release" -DCMAKE_BUILD_TYPE=Release -DOX_TESTS=OFF >/dev/null
+cmake --build "$build/native-release" -j "$(nproc)" --target eq_speed >/dev/null
+"$build/native-release/bench/eq_speed"
+
 data="$build/bench-data"
 mkdir -p "$data"
 if [ ! -f "$data/minute.mp3" ]; then

@@ -1,0 +1,24 @@
+// The 512-point real FFT of the equaliser, in the packed layout the equaliser's response tables
+// use: Forward replaces x[0..511] by R0, R256, R1, I1, ..., R255, I255 with
+// Rk = sum x[j] cos(2 pi j k / 512) and Ik = sum x[j] sin(2 pi j k / 512); Backward is its
+// unnormalised inverse, so Forward then Backward multiplies by 256. Pure.
+//
+// The tables are built once per process on first use and only read afterwards, so any number of
+// threads may transform at once; each call works in place on the caller's array plus a scratch
+// array on the stack.
+#pragma once
+
+namespace ox::fft {
+
+constexpr int kSize = 512;
+
+void Forward(float* x);   // x: kSize floats, in place
+void Backward(float* x);  // x: kSize floats, in place
+
+// The same transforms with the spectrum in split form, X[k] = re[k] + i im[k] for k = 0..256
+// (im[0] and im[256] are 0): what the equaliser works in, saving the packing.
+constexpr int kBins = kSize / 2 + 1;
+void ForwardSplit(const float* x, float* re, float* im);   // x: kSize floats; re, im: kBins
+void BackwardSplit(const float* re, const float* im, float* x);
+
+}  // namespace ox::fft

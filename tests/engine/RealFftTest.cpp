@@ -1,0 +1,87 @@
+#include "engine/RealFft.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace ox::fft {
+namespace {
+
+std::vector<float> RandomSignal(unsigned seed) {
+  std::mt19937 gen(seed);
+  std::uniform_real_distribution<float> u(-1, 1);
+  std::vector<float> x(kSize);
+  for (float& v : x) v = u(gen);
+  return x;
+}
+
+// The packed forward transform by its definition, in double.
+std::vector<double> NaiveForward(const std::vector<float>& x) {
+  std::vector<double> out(kSize);
+  for (int k = 0; k <= kSize / 2; ++k) {
+    double re = 0, im = 0;
+    for (int j = 0; j < kSize; ++j) {
+      const double a = 2 * M_PI * double(j) * k / kSize;
+      re += x[j] * std::cos(a);
+      im += x[j] * std::sin(a);
+    }
+    if (k == 0) out[0] = re;
+    else if (k == kSize / 2) out[1] = re;
+    else out[2 * k] = re, out[2 * k + 1] = im;
+  }
+  return out;
+}
+
+double MaxAbs(const std::vector<double>& v) {
+  double m = 0;
+  for (double x : v) m = std::max(m, std::fabs(x));
+  return m;
+}
+
+TEST(RealFft, ForwardMatchesTheDefinition) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    std::vector<float> x = RandomSignal(seed);
+    const std::vector<double> expected = NaiveForward(x);
+    Forward(x.data());
+    double worst = 0;
+    for (int i = 0; i < kSize; ++i) worst = std::max(worst, std::fabs(x[i] - expected[i]));
+    EXPECT_LT(worst / MaxAbs(expected), 1e-5) << seed;
+  }
+  // A single cosine lands in its one bin.
+  std::vector<float> c(kSize);
+  for (int j = 0; j < kSize; ++j) c[j] = float(std::cos(2 * M_PI * 5 * j / kSize));
+  Forward(c.data());
+  EXPECT_NEAR(c[10], 256.0f, 1e-3);
+  EXPECT_NEAR(c[11], 0.0f, 1e-3);
+}
+
+TEST(RealFft, BackwardOfForwardIs256Times) {
+  const std::vector<float> x = RandomSignal(7);
+  std::vector<float> y = x;
+  Forward(y.data());
+  Backward(y.data());
+  for (int i = 0; i < kSize; ++i) ASSERT_NEAR(y[i], 256 * x[i], 256 * 1e-5) << i;
+}
+
+TEST(RealFft, TwoThreadsAtOnceGiveTheSameResults) {
+  std::vector<float> reference = RandomSignal(11);
+  Forward(reference.data());
+  bool same[2] = {true, true};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 2000; ++i) {
+        std::vector<float> x = RandomSignal(11);
+        Forward(x.data());
+        if (x != reference) same[t] = false;
+      }
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_TRUE(same[0] && same[1]);
+}
+
+}  // namespace
+}  // namespace ox::fft
