@@ -10,6 +10,8 @@
 namespace ox {
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 constexpr uint32_t kRate = 44100;
 
 EqPositions Positions(int32_t preamp = 0, std::vector<int32_t> sliders = {}, uint8_t layout = 0) {
@@ -23,7 +25,7 @@ EqPositions Positions(int32_t preamp = 0, std::vector<int32_t> sliders = {}, uin
 // |H(f)| from the taps themselves: a direct sum, no transform.
 double TapResponse(const std::vector<double>& h, double f, double fs) {
   std::complex<double> sum = 0;
-  for (int n = 0; n < kEqTaps; ++n) sum += h[n] * std::polar(1.0, -2 * M_PI * f * (n - 127) / fs);
+  for (int n = 0; n < kEqTaps; ++n) sum += h[n] * std::polar(1.0, -2 * kPi * f * (n - 127) / fs);
   return std::abs(sum);
 }
 
@@ -37,7 +39,7 @@ double MeasuredGain(Equaliser& eq, double f, double amplitude = 8000, int bits =
   std::vector<uint8_t> block(size_t(n) * bytes);
   std::vector<double> in(n);
   for (int i = 0; i < n; ++i) {
-    in[i] = amplitude * std::sin(2 * M_PI * f * i / kRate);
+    in[i] = amplitude * std::sin(2 * kPi * f * i / kRate);
     const int32_t v = int32_t(std::lround(in[i]));
     if (bits == 8) block[i] = uint8_t(v + 128);
     for (int b = 0; bits != 8 && b < bytes; ++b) block[size_t(i) * bytes + b] = uint8_t(v >> (8 * b));
@@ -55,7 +57,7 @@ double MeasuredGain(Equaliser& eq, double f, double amplitude = 8000, int bits =
     if (bits == 8) v = int32_t(block[i]) - 128;
     else if (bits == 16) v = int16_t(block[size_t(i) * 2] | block[size_t(i) * 2 + 1] << 8);
     else v = int32_t(uint32_t(block[size_t(i) * 3] | block[size_t(i) * 3 + 1] << 8 | block[size_t(i) * 3 + 2] << 16) << 8) >> 8;
-    const double phase = 2 * M_PI * f * (i - lag) / kRate;
+    const double phase = 2 * kPi * f * (i - lag) / kRate;
     ss += v * std::sin(phase);
     sc += v * std::cos(phase);
   }
@@ -158,7 +160,7 @@ TEST(Equaliser, RedesignMidStreamOnlyChangesTheGain) {
   const int n = 20000;
   const double f = 300, amplitude = 6000;
   std::vector<int16_t> block(n);
-  for (int i = 0; i < n; ++i) block[i] = int16_t(std::lround(amplitude * std::sin(2 * M_PI * f * i / kRate)));
+  for (int i = 0; i < n; ++i) block[i] = int16_t(std::lround(amplitude * std::sin(2 * kPi * f * i / kRate)));
   eq.Process(reinterpret_cast<uint8_t*>(block.data()), 10000 * 2);
   eq.SetPositions(Positions(50));
   eq.Process(reinterpret_cast<uint8_t*>(block.data() + 10000), (n - 10000) * 2);
@@ -167,7 +169,7 @@ TEST(Equaliser, RedesignMidStreamOnlyChangesTheGain) {
   const int lag = 255 + 127;
   int oldGain = 0, newGain = 0;
   for (int i = lag; i < n; ++i) {
-    const double s = amplitude * std::sin(2 * M_PI * f * (i - lag) / kRate);
+    const double s = amplitude * std::sin(2 * kPi * f * (i - lag) / kRate);
     const double a = 0.5 * s, b = 1.5 * s;
     ASSERT_GE(block[i], std::min(a, b) - 3) << i;
     ASSERT_LE(block[i], std::max(a, b) + 3) << i;
