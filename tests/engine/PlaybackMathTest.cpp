@@ -1,0 +1,91 @@
+#include "engine/PlaybackMath.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace ox {
+namespace {
+
+TEST(PlaybackMath, BalanceAndVolumeToLevels) {
+  struct Case {
+    uint32_t balance, volume;
+    int left, right;
+  } cases[] = {{0, 100, 100, 0},   {1, 100, 100, 0},  {49, 100, 100, 96}, {50, 100, 100, 100},
+               {51, 100, 98, 100}, {100, 100, 0, 100}, {250, 100, 0, 100}, {50, 40, 40, 40},
+               {25, 50, 50, 24},   {50, 0, 0, 0},      {50, 900, 100, 100}};
+  for (const Case& c : cases) {
+    const Levels l = LevelsFor(c.balance, c.volume);
+    EXPECT_EQ(l.left, c.left) << c.balance << " " << c.volume;
+    EXPECT_EQ(l.right, c.right) << c.balance << " " << c.volume;
+  }
+}
+
+TEST(PlaybackMath, LevelCorrectionDivisor) {
+  EXPECT_EQ(BoostDivisor(0), 100);
+  EXPECT_EQ(BoostDivisor(500), 100);
+  EXPECT_EQ(BoostDivisor(4000), 100);
+  EXPECT_EQ(BoostDivisor(1), 300);      // a third of the level
+  EXPECT_EQ(BoostDivisor(250), 200);
+  EXPECT_EQ(BoostDivisor(-7), 300);     // not a neutral value, then clamped to 0: a third
+  EXPECT_EQ(BoostDivisor(501), 100);    // 16000 / 2, at most 100
+  EXPECT_EQ(BoostDivisor(750), 63);
+  EXPECT_EQ(BoostDivisor(1000), 31);    // about 3.2 times louder
+  EXPECT_EQ(BoostDivisor(30000), 31);   // above 1000 counts as 1000
+}
+
+TEST(PlaybackMath, FadeOutRunsFromEightToThreeSecondsBeforeTheEnd) {
+  EXPECT_EQ(FadeOutPercent(9000, 5000, 100), 100);  // before the window: kept
+  EXPECT_EQ(FadeOutPercent(8000, 5000, 100), 100);  // 8000 is past the window's open end: kept
+  EXPECT_EQ(FadeOutPercent(7999, 5000, 100), 99);
+  EXPECT_EQ(FadeOutPercent(5500, 5000, 100), 50);
+  EXPECT_EQ(FadeOutPercent(3000, 5000, 7), 0);
+  EXPECT_EQ(FadeOutPercent(2999, 5000, 7), 7);     // after it: kept
+  EXPECT_EQ(FadeOutPercent(5500, 0, 64), 64);      // no cross-fade: no fade
+}
+
+TEST(PlaybackMath, SilenceAtTheEnds) {
+  std::vector<int16_t> s16 = {0, 399, -399, 400, 5, -400, 12, -3};
+  const auto* b = reinterpret_cast<const uint8_t*>(s16.data());
+  EXPECT_EQ(LeadingSilence(b, 16, 16), 6u);
+  EXPECT_EQ(TrailingSilence(b, 16, 16), 4u);
+  EXPECT_EQ(LeadingSilence(b, 15, 16), 6u);  // a partial sample is no sample
+  const uint8_t u8[] = {128, 147, 109, 148, 128, 140};
+  EXPECT_EQ(LeadingSilence(u8, 6, 8), 3u);
+  EXPECT_EQ(TrailingSilence(u8, 6, 8), 2u);
+  EXPECT_EQ(LeadingSilence(u8, 6, 24), 0u);
+  std::vector<int16_t> quiet(100, 3);
+  EXPECT_EQ(LeadingSilence(reinterpret_cast<const uint8_t*>(quiet.data()), 200, 16), 200u);
+  EXPECT_EQ(TrailingSilence(reinterpret_cast<const uint8_t*>(quiet.data()), 200, 16), 200u);
+}
+
+TEST(PlaybackMath, ScalingTruncatesAndDoesNotSaturate) {
+  std::vector<int16_t> s = {10000, -10000, 7, -7, 30000};
+  ScaleBlock(reinterpret_cast<uint8_t*>(s.data()), 10, 16, 100, 300);
+  EXPECT_EQ(s, (std::vector<int16_t>{3333, -3333, 2, -2, 10000}));
+  std::vector<int16_t> loud = {20000};
+  ScaleBlock(reinterpret_cast<uint8_t*>(loud.data()), 2, 16, 100, 31);  // 64516: wraps, as it always has
+  EXPECT_EQ(loud[0], int16_t(64516 - 65536));
+  uint8_t u8[] = {228, 28, 128};
+  ScaleBlock(u8, 3, 8, 50, 100);
+  EXPECT_EQ(u8[0], 178);
+  EXPECT_EQ(u8[1], 78);
+  EXPECT_EQ(u8[2], 128);
+  ScaleBlock(u8, 3, 8, 50, 0);  // a divisor below 1 counts as 1: times 50, kept in 8 bits
+  EXPECT_EQ(u8[0], uint8_t((178 - 128) * 50 + 128));
+}
+
+TEST(PlaybackMath, PeakAndAutomaticBoost) {
+  std::vector<int16_t> s = {100, -32768, 5};
+  EXPECT_EQ(BlockPeak(reinterpret_cast<const uint8_t*>(s.data()), 6, 16), 32768);
+  const uint8_t u8[] = {128, 0, 200};
+  EXPECT_EQ(BlockPeak(u8, 3, 8), 128 * 256);
+  EXPECT_EQ(AutomaticBoost(32767), 500);   // loud: nothing to add
+  EXPECT_EQ(AutomaticBoost(16384), 750);   // s = (20 - 9) * 30 / 20 = 16
+  EXPECT_EQ(AutomaticBoost(3000), 968);    // quiet: the most there is (s = 30)
+  EXPECT_EQ(AutomaticBoost(0), 968);
+  EXPECT_EQ(AutomaticBoost(25000), 593);   // s = (13 - 9) * 30 / 20 = 6
+}
+
+}  // namespace
+}  // namespace ox
