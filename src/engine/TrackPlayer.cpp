@@ -173,10 +173,13 @@ void TrackPlayer::Loop() {
       counter = 0;
       if (!ControlPass()) return;
     }
+    // The output's "all played" counts only once the last block was handed over on an earlier
+    // pass: said before that block arrived, it would cut the end of the track off.
+    const bool endDelivered = endOfStream_;
     bool allPlayed = false;
     if (!DeliverBlock(allPlayed)) return;
     PublishTime();
-    if (endOfStream_ && allPlayed) return;
+    if (endOfStream_ && allPlayed && (endDelivered || !outputHandle_)) return;
     // The visual feed is fed here, with isMain (0 while "OxSelectorSwitch" is non-zero).
     Sleep(kPassMs);
     if (evt::OxClose.IsSet()) return;

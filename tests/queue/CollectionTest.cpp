@@ -6,7 +6,7 @@
 #include <cstring>
 #include <map>
 
-#include "QueueTestEnvironment.h"
+#include "ScratchInstallation.h"
 #include "TestSupport.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"

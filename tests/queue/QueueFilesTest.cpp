@@ -6,7 +6,7 @@
 #include <cstring>
 #include <set>
 
-#include "QueueTestEnvironment.h"
+#include "ScratchInstallation.h"
 #include "TestSupport.h"
 #include "base/DataFile.h"
 #include "core/Locations.h"

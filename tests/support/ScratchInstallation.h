@@ -1,5 +1,6 @@
-// The queue tests work on the suite's real per-user files, in a scratch installation folder that
-// "InstalledTo" names for the whole test program and for the peer processes it starts.
+// Tests of the queue and of playback work on the suite's real per-user files, in a scratch
+// installation folder that "InstalledTo" names for the whole test program and for the peer
+// processes it starts. It holds the shipped codecs in Multiplayer\Input\.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "QueueTestEnvironment.h"
+#include "ScratchInstallation.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

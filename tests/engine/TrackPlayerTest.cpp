@@ -1,0 +1,405 @@
+// The playback thread end to end: real codec DLLs (the shipped WAV and MP3 codecs, a test codec
+// that renders by itself) into a recording output DLL that plays like a device at a settable
+// speed and keeps everything it is handed.
+#include "engine/TrackPlayer.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "ScratchInstallation.h"
+#include "TestSupport.h"
+#include "base/ByteSource.h"
+#include "base/System.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+
+namespace ox {
+namespace {
+
+// The layout RecordingOutput.c keeps per output object.
+struct Recording {
+  WAVEFORMATEX format;
+  uint8_t* data;
+  size_t size, capacity;
+  size_t skipAt[16];
+  int skipPercent[16];
+  int skips;
+  int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
+  DWORD firstDataTick;
+};
+
+std::vector<int16_t> Samples(const Recording* r, size_t fromByte = 0) {
+  std::vector<int16_t> s((r->size - fromByte) / 2);
+  if (!s.empty()) std::memcpy(s.data(), r->data + fromByte, s.size() * 2);
+  return s;
+}
+
+void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> f(44);
+  const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
+  std::memcpy(&f[0], "RIFF", 4);
+  PutLe32(&f[4], 36 + data);
+  std::memcpy(&f[8], "WAVEfmt ", 8);
+  PutLe32(&f[16], 16);
+  PutLe16(&f[20], 1);
+  PutLe16(&f[22], channels);
+  PutLe32(&f[24], rate);
+  PutLe32(&f[28], rate * channels * 2);
+  PutLe16(&f[32], static_cast<uint16_t>(channels * 2));
+  PutLe16(&f[34], 16);
+  std::memcpy(&f[36], "data", 4);
+  PutLe32(&f[40], data);
+  f.resize(44 + data);
+  std::memcpy(&f[44], samples.data(), data);
+  oxtest::WriteWholeFile(path, f);
+}
+
+TrackRecord Track(const std::string& path, int16_t volumeBoost = 0) {
+  TrackRecord r{};
+  CopyBounded(r.path, path);
+  r.volumeBoost = volumeBoost;
+  return r;
+}
+
+class TrackPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oxtest::ResetQueueState();
+    const std::string outputs = oxtest::QueueInstallFolder() + "TestOutputs\\";
+    CreateFolders(outputs);
+    CopyFileA((oxtest::ExecutableFolder() + "playback\\Recording.dll").c_str(), (outputs + "Recording.dll").c_str(), FALSE);
+    CopyFileA((oxtest::ExecutableFolder() + "playback\\SelfRender.dll").c_str(),
+              (oxtest::QueueInstallFolder() + "Multiplayer\\Input\\SelfRender.dll").c_str(), FALSE);
+    if (!outputs_) outputs_ = new SoundOutputHost(outputs);
+    if (!codecs_) codecs_ = new CodecHost(CodecFolder());
+    ASSERT_EQ(outputs_->Plugins().size(), 1u);
+    const HMODULE m = outputs_->Plugins()[0].module.Get();
+    setup_ = reinterpret_cast<void (*)(int, uint32_t)>(reinterpret_cast<void*>(GetProcAddress(m, "RecordingSetup")));
+    count_ = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(m, "RecordingCount")));
+    get_ = reinterpret_cast<const Recording* (*)(int)>(reinterpret_cast<void*>(GetProcAddress(m, "RecordingGet")));
+    reset_ = reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(m, "RecordingReset")));
+    reset_();
+    setup_(20, 50);
+    SetTextSetting("Recording", "DefaultSO");
+    for (const char* name : {"GapLessOn", "CrossFadeOn", "CrossFadeLengthSec"}) SetNumberSetting(0, name);
+    DeleteSetting("GapLessLatencymS");
+    const uint32_t hundred = 100, fifty = 50, zero = 0;
+    block::OxVolume.WriteValue(hundred);
+    block::OxBalance.WriteValue(fifty);
+    block::OxSelectorSwitch.WriteValue(zero);
+    block::OxSkipToPos.WriteValue(zero);
+    block::OxMPVolBoost.WriteValue(zero);
+    const EqPositions flat{};
+    block::OxEqPositions.WriteValue(flat);
+    for (NamedEvent* e : {&evt::OxPause, &evt::OxClose, &evt::OxMute, &evt::OxEqOn}) e->Reset();
+    evt::OxPlay.Set();
+    TrackPlayer::SetLivingPlayers(1);
+  }
+  void TearDown() override {
+    evt::OxPlay.Reset();
+    evt::OxClose.Reset();
+    reset_();
+  }
+
+  std::unique_ptr<TrackPlayer> Play(const TrackRecord& track, uint32_t fadeInMs = 0) {
+    return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, codecs_);
+  }
+  static bool WaitFinished(const TrackPlayer& p, DWORD limitMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (!p.IsFinished() && GetTickCount() - start < limitMs) Sleep(5);
+    return p.IsFinished();
+  }
+  std::string File(const std::string& name) const { return oxtest::QueueInstallFolder() + name; }
+  // A mono 8 kHz track holding `value` throughout.
+  std::string Constant(const std::string& name, int16_t value, double seconds) {
+    WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
+    return File(name);
+  }
+  static uint32_t TrackTime(int which) {
+    uint32_t t[3] = {};
+    block::OxTrackTime.Read(t);
+    return t[which];
+  }
+
+  static SoundOutputHost* outputs_;
+  static CodecHost* codecs_;
+  void (*setup_)(int, uint32_t) = nullptr;
+  int (*count_)() = nullptr;
+  const Recording* (*get_)(int) = nullptr;
+  void (*reset_)() = nullptr;
+};
+
+SoundOutputHost* TrackPlayerTest::outputs_ = nullptr;
+CodecHost* TrackPlayerTest::codecs_ = nullptr;
+
+TEST_F(TrackPlayerTest, NeutralSettingsPassTheCodecsSamplesUnchanged) {
+  auto player = Play(Track(oxtest::FixtureFolder() + "s16_stereo.wav"));
+  ASSERT_TRUE(WaitFinished(*player));
+  ASSERT_EQ(count_(), 1);
+  const Recording* r = get_(0);
+  EXPECT_EQ(r->format.nSamplesPerSec, 44100u);
+  const std::vector<uint8_t> raw = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
+  ASSERT_EQ(r->size, raw.size());
+  EXPECT_EQ(std::memcmp(r->data, raw.data(), raw.size()), 0);
+  EXPECT_TRUE(r->endSeen);
+  EXPECT_TRUE(r->deleted);
+  EXPECT_EQ(TrackTime(0), 1300u);
+  EXPECT_EQ(TrackTime(1), 1300u);
+  EXPECT_EQ(TrackTime(2), 0u);
+  player.reset();
+  uint32_t bitRate = 1;
+  block::OxCurrentBitRate.ReadValue(bitRate);
+  EXPECT_EQ(bitRate, 0u);
+}
+
+TEST_F(TrackPlayerTest, VolumeBalanceAndMuteReachTheOutput) {
+  const std::string path = Constant("levels.wav", 1000, 0.3);
+  struct Case {
+    uint32_t balance, volume;
+    bool mute;
+    uint32_t selector;
+    int left, right;
+  } cases[] = {{50, 100, false, 0, 100, 100}, {0, 100, false, 0, 100, 0},  {1, 100, false, 0, 100, 0},
+               {49, 100, false, 0, 100, 96},  {51, 100, false, 1, 98, 100}, {100, 80, false, 0, 0, 80},
+               {50, 100, true, 0, 0, 0},      {50, 100, false, 2, 0, 0}};
+  for (const Case& c : cases) {
+    block::OxBalance.WriteValue(c.balance);
+    block::OxVolume.WriteValue(c.volume);
+    block::OxSelectorSwitch.WriteValue(c.selector);
+    if (c.mute) evt::OxMute.Set();
+    else evt::OxMute.Reset();
+    reset_();
+    auto player = Play(Track(path));
+    ASSERT_TRUE(WaitFinished(*player));
+    ASSERT_EQ(count_(), 1);
+    EXPECT_EQ(get_(0)->left, c.left) << c.balance << " " << c.volume;
+    EXPECT_EQ(get_(0)->right, c.right) << c.balance << " " << c.volume;
+    EXPECT_EQ(get_(0)->volumeCalls, 1);  // sent once, on the first control pass
+  }
+}
+
+TEST_F(TrackPlayerTest, LevelCorrectionScalesTheSamples) {
+  const std::string path = Constant("boost.wav", 1000, 0.3);
+  const struct {
+    int16_t boost;
+    int16_t expected;
+  } cases[] = {{0, 1000}, {250, 500}, {500, 1000}, {750, 1587}, {1000, 3225}, {4000, 1000}};
+  for (const auto& c : cases) {
+    reset_();
+    auto player = Play(Track(path, c.boost));
+    ASSERT_TRUE(WaitFinished(*player));
+    const std::vector<int16_t> s = Samples(get_(0));
+    ASSERT_EQ(s.size(), 2400u);
+    EXPECT_EQ(s.front(), c.expected) << c.boost;
+    EXPECT_EQ(s.back(), c.expected) << c.boost;
+  }
+  // A request left in "OxMPVolBoost" before a track starts is cleared by the start.
+  const uint32_t request = 250;
+  block::OxMPVolBoost.WriteValue(request);
+  reset_();
+  auto player = Play(Track(path));
+  ASSERT_TRUE(WaitFinished(*player));
+  EXPECT_EQ(Samples(get_(0)).back(), 1000);
+}
+
+TEST_F(TrackPlayerTest, CrossFadeOutAndFadeIn) {
+  SetNumberSetting(1, "CrossFadeOn");
+  SetNumberSetting(5, "CrossFadeLengthSec");
+  setup_(8, 100);  // one 100 ms block a pass: the fade is taken again every 500 ms of sound
+  const std::string path = Constant("fade.wav", 1000, 12);
+  auto player = Play(Track(path));
+  player->Demote();  // the one fading out
+  ASSERT_TRUE(WaitFinished(*player, 30000));
+  EXPECT_TRUE(player->NextTrackWanted());
+  const std::vector<int16_t> out = Samples(get_(0));
+  ASSERT_EQ(out.size(), 96000u);
+  auto at = [&](double secondsBeforeEnd) { return out[size_t((12 - secondsBeforeEnd) * 8000)]; };
+  EXPECT_EQ(at(9.5), 1000);      // before the fade
+  EXPECT_NEAR(at(5.5), 500, 150);  // half-way: 8 s to 3 s before the end
+  EXPECT_NEAR(at(4), 200, 150);
+  EXPECT_LE(at(2), 60);          // from 3 s before the end it stays near 0
+
+  reset_();
+  SetNumberSetting(0, "CrossFadeOn");
+  auto in = Play(Track(path), 2000);
+  ASSERT_TRUE(WaitFinished(*in, 30000));
+  const std::vector<int16_t> faded = Samples(get_(0));
+  EXPECT_LE(faded[400], 150);                  // 50 ms in
+  EXPECT_NEAR(faded[8000], 500, 150);          // 1 s of 2
+  EXPECT_EQ(faded[3 * 8000], 1000);            // done
+  EXPECT_FALSE(in->NextTrackWanted());         // no cross-fade for this one
+}
+
+TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
+  // Each sample holds its own frame number, so the data after a seek tells where it landed.
+  std::vector<int16_t> ramp(32000);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i);
+  WriteWav(File("ramp.wav"), 8000, 1, ramp);
+  setup_(1, 50);
+  auto player = Play(Track(File("ramp.wav")));
+  auto request = [&](uint32_t n) {
+    block::OxSkipToPos.WriteValue(n);
+    uint32_t left = n;
+    for (int i = 0; i < 100 && left != 0; ++i) Sleep(20), block::OxSkipToPos.ReadValue(left);
+    EXPECT_EQ(left, 0u) << n;
+    Sleep(300);
+  };
+  Sleep(300);
+  request(51);   // to 50 %
+  request(1);    // back to the start
+  request(500);  // counts as 101: the end
+  ASSERT_TRUE(WaitFinished(*player));
+  const Recording* r = get_(0);
+  ASSERT_EQ(r->skips, 3);
+  EXPECT_EQ(r->skipPercent[0], 50);
+  EXPECT_EQ(r->skipPercent[1], 0);
+  EXPECT_EQ(r->skipPercent[2], 100);
+  const std::vector<int16_t> all = Samples(r);
+  EXPECT_EQ(all[r->skipAt[0] / 2], 16000);
+  EXPECT_EQ(all[r->skipAt[1] / 2], 0);
+  EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
+}
+
+TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
+  const std::string path = Constant("long.wav", 1000, 4);
+  setup_(1, 50);
+  auto player = Play(Track(path));
+  Sleep(400);
+  evt::OxPause.Set();
+  Sleep(400);
+  const uint32_t held = TrackTime(1);
+  Sleep(500);
+  EXPECT_EQ(TrackTime(1), held);
+  EXPECT_GT(held, 0u);
+  EXPECT_EQ(get_(0)->pauses, 1);
+  evt::OxPause.Reset();
+  Sleep(400);
+  EXPECT_GT(TrackTime(1), held);
+
+  evt::OxPlay.Reset();  // stop
+  EXPECT_TRUE(WaitFinished(*player, 1000));
+  EXPECT_TRUE(get_(0)->deleted);
+
+  evt::OxPlay.Set();
+  DeleteSetting("OxMultiResumeFile");
+  reset_();
+  auto closing = Play(Track(path));
+  Sleep(1000);
+  evt::OxClose.Set();
+  EXPECT_TRUE(WaitFinished(*closing, 1000));
+  const uint32_t percent = GetNumberSetting("OxMultiResumePos");
+  EXPECT_GE(percent, 15u);
+  EXPECT_LE(percent, 40u);
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), path);
+}
+
+TEST_F(TrackPlayerTest, GaplessJoinHoldsTheNextTrackAndTrimsItsSilence) {
+  SetNumberSetting(1, "GapLessOn");
+  setup_(2, 50);
+  // One sine cut in two at a sample that is no block boundary and not silent; the second part
+  // comes with 1000 samples of encoder silence in front.
+  std::vector<int16_t> sine(8000 * 9);
+  for (size_t i = 0; i < sine.size(); ++i) sine[i] = int16_t(8000 * std::sin(2 * 3.14159265358979 * 220 * i / 8000.0 + 0.4));
+  const size_t cut = 8000 * 6 + 1237;
+  ASSERT_GT(std::abs(sine[cut]), 1000);  // the join itself is loud: only the added silence may go
+  WriteWav(File("first.wav"), 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
+  std::vector<int16_t> second(1000, 0);
+  second.insert(second.end(), sine.begin() + cut, sine.end());
+  WriteWav(File("second.wav"), 8000, 1, second);
+
+  auto first = Play(Track(File("first.wav")));
+  while (!first->NextTrackWanted() && !first->IsFinished()) Sleep(5);
+  ASSERT_FALSE(first->IsFinished());
+  TrackPlayer::SetLivingPlayers(2);  // the core thread keeps both
+  auto next = Play(Track(File("second.wav")));
+  ASSERT_TRUE(WaitFinished(*first, 20000));
+  TrackPlayer::SetLivingPlayers(1);
+  ASSERT_TRUE(WaitFinished(*next, 20000));
+
+  ASSERT_EQ(count_(), 2);
+  const Recording* a = get_(0);
+  const Recording* b = get_(1);
+  // The second track's first block arrived only when the first had (nearly) played out.
+  const DWORD firstEnds = a->firstDataTick + DWORD(uint64_t(cut) * 1000 / 8000 / 2);
+  EXPECT_GE(int32_t(b->firstDataTick - firstEnds), -400);
+  std::vector<int16_t> joined = Samples(a);
+  const std::vector<int16_t> rest = Samples(b);
+  joined.insert(joined.end(), rest.begin(), rest.end());
+  ASSERT_EQ(joined.size(), sine.size());
+  EXPECT_TRUE(joined == sine);
+}
+
+TEST_F(TrackPlayerTest, PlaysAreRecordedOnlyAfterFiveSeconds) {
+  setup_(32, 400);
+  auto shortTrack = Play(Track(Constant("short.wav", 1000, 4.5)));
+  ASSERT_TRUE(WaitFinished(*shortTrack));
+  auto longTrack = Play(Track(Constant("long.wav", 1000, 6)));
+  ASSERT_TRUE(WaitFinished(*longTrack));
+  std::vector<uint8_t> history;
+  for (int i = 0; i < 100 && history.size() < 648; ++i) Sleep(20), history = oxtest::ReadWholeFile(HistoryFile());
+  ASSERT_EQ(history.size(), 648u);
+  TrackRecord recorded;
+  std::memcpy(&recorded, history.data(), 648);
+  EXPECT_EQ(recorded.Path(), File("long.wav"));
+  // A resumed track (a seek pending at its start) is not recorded either.
+  const uint32_t resume = 3;
+  block::OxSkipToPos.WriteValue(resume);
+  auto resumed = Play(Track(File("long.wav")));
+  ASSERT_TRUE(WaitFinished(*resumed));
+  Sleep(200);
+  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()).size(), 648u);
+}
+
+TEST_F(TrackPlayerTest, AutomaticLevelIsMeasuredIntoTheCollection) {
+  setup_(32, 400);
+  const std::string path = Constant("quiet.wav", 3000, 6);
+  TrackRecord entry = Track(path, kVolumeBoostAuto);
+  std::vector<uint8_t> collection(648);
+  std::memcpy(collection.data(), &entry, 648);
+  oxtest::WriteWholeFile(DefaultMusicCollectionFile(), collection);
+  auto player = Play(entry);
+  ASSERT_TRUE(WaitFinished(*player));
+  TrackRecord stored;
+  for (int i = 0; i < 50; ++i) {
+    const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(DefaultMusicCollectionFile());
+    std::memcpy(&stored, bytes.data(), 648);
+    if (stored.volumeBoost != kVolumeBoostAuto) break;
+    Sleep(20);
+  }
+  EXPECT_EQ(stored.volumeBoost, 968);  // peak 3000: as loud as the correction goes
+}
+
+TEST_F(TrackPlayerTest, UnknownExtensionWithMpegFramesPlaysThroughTheMp3Codec) {
+  ASSERT_TRUE(CopyFileA((oxtest::FixtureFolder() + "sweep_cbr.mp3").c_str(), File("sweep.xyz").c_str(), FALSE));
+  auto player = Play(Track(File("sweep.xyz")));
+  ASSERT_TRUE(WaitFinished(*player));
+  ASSERT_EQ(count_(), 1);
+  EXPECT_EQ(get_(0)->size, 66150u * 4);  // the whole 1.5 s, gapless-trimmed by the codec
+}
+
+TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
+  oxtest::WriteWholeFile(File("x.oxself"), std::string("x"));
+  const DWORD start = GetTickCount();
+  auto self = Play(Track(File("x.oxself")));
+  ASSERT_TRUE(WaitFinished(*self));
+  EXPECT_GE(GetTickCount() - start, 550u);
+  EXPECT_EQ(count_(), 0);  // no output was made
+  EXPECT_EQ(TrackTime(0), 600u);
+  EXPECT_EQ(TrackTime(2), 0u);
+
+  for (const std::string& bad : {File("missing.wav"), File("nothing.abc"), std::string()}) {
+    auto p = Play(Track(bad));
+    EXPECT_TRUE(WaitFinished(*p, 2000)) << bad;
+  }
+  SetTextSetting("Nonexistent", "DefaultSO");  // the first plug-in plays: still the recording one
+  auto fallback = Play(Track(Constant("x.wav", 1, 0.1)));
+  EXPECT_TRUE(WaitFinished(*fallback));
+  EXPECT_EQ(count_(), 1);
+}
+
+}  // namespace
+}  // namespace ox
