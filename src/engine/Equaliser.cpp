@@ -147,18 +147,18 @@ void Equaliser::Design() {
   std::vector<float> taps(kN, 0.0f);
   for (int i = 0; i < kEqTaps; ++i) taps[i] = static_cast<float>(h[i]);
   for (std::vector<float>& table : response_[target])  // every channel gets the same gains
-    fft::ForwardSplit(taps.data(), table.data(), table.data() + fft::kBins);
+    fft::ForwardSplitHalf(taps.data(), table.data(), table.data() + fft::kBins);
   pending_ = target + 1;
 }
 
 void Equaliser::Filter(int channel) {
-  const int channels = format_.channels;
-  float* f = frame_.data();
-  for (int i = 0; i < kEqTaps; ++i) f[i] = static_cast<float>(input_[static_cast<size_t>(i) * channels + channel]);
+  float* __restrict f = frame_.data();
+  const int32_t* __restrict in = input_.data() + static_cast<size_t>(channel) * kEqTaps;
+  for (int i = 0; i < kEqTaps; ++i) f[i] = static_cast<float>(in[i]);
   std::fill(f + kEqTaps, f + kN, 0.0f);
   float* __restrict xr = spectrumR_.data();
   float* __restrict xi = spectrumI_.data();
-  fft::ForwardSplit(f, xr, xi);
+  fft::ForwardSplitHalf(f, xr, xi);
   const float* __restrict hr = response_[active_][channel == 0 ? 0 : 1].data();
   const float* __restrict hi = hr + fft::kBins;
   for (int k = 0; k < fft::kBins; ++k) {
@@ -169,9 +169,9 @@ void Equaliser::Filter(int channel) {
   }
   fft::BackwardSplit(xr, xi, f);
   constexpr float kScale = 2.0f / kN;
-  float* out = output_.data() + channel;
-  for (int k = 0; k < kEqTaps; ++k) out[static_cast<size_t>(k) * channels] += f[k] * kScale;
-  for (int k = kEqTaps; k < kN; ++k) out[static_cast<size_t>(k) * channels] = f[k] * kScale;
+  float* __restrict out = output_.data() + static_cast<size_t>(channel) * kN;
+  for (int k = 0; k < kEqTaps; ++k) out[k] += f[k] * kScale;
+  for (int k = kEqTaps; k < kN; ++k) out[k] = f[k] * kScale;
 }
 
 template <typename Sample>
@@ -179,27 +179,28 @@ void Equaliser::Run(uint8_t* block, size_t frames) {
   using C = Codec<Sample>;
   const int channels = format_.channels;
   const float lo = -float(1 << (C::kBits - 1)), hi = float((1 << (C::kBits - 1)) - 1);
-  auto exchange = [&](uint8_t* at, size_t count) {  // count samples, starting at store slot fill_
-    const size_t base = size_t{static_cast<size_t>(fill_)} * channels;
-    int32_t* __restrict in = input_.data() + base;
-    const float* __restrict out = output_.data() + base;
-    for (size_t i = 0; i < count; ++i, at += C::kBytes) {
-      in[i] = C::Get(at);
-      C::Put(at, RoundClamp(out[i], lo, hi));
-    }
+  // Each sample goes into the input store and leaves with the output store's value at its place.
+  auto exchange = [&](uint8_t* at, size_t count) {  // count frames, from store slot fill_ on
+    for (size_t i = 0; i < count; ++i)
+      for (int c = 0; c < channels; ++c, at += C::kBytes) {
+        input_[static_cast<size_t>(c) * kEqTaps + fill_ + i] = C::Get(at);
+        C::Put(at, RoundClamp(output_[static_cast<size_t>(c) * kN + fill_ + i], lo, hi));
+      }
   };
   while (frames > 0) {
     const size_t room = static_cast<size_t>(kEqTaps - fill_);
     if (frames < room) {
-      exchange(block, frames * channels);
+      exchange(block, frames);
       fill_ += static_cast<int>(frames);
       return;
     }
-    exchange(block, room * channels);
+    exchange(block, room);
     block += room * channels * C::kBytes;
     frames -= room;
-    std::memmove(output_.data(), output_.data() + size_t{kEqTaps} * channels,
-                 sizeof(float) * size_t{kN - kEqTaps} * channels);
+    for (int c = 0; c < channels; ++c) {
+      float* out = output_.data() + static_cast<size_t>(c) * kN;
+      std::memmove(out, out + kEqTaps, sizeof(float) * (kN - kEqTaps));
+    }
     for (int c = 0; c < channels; ++c) Filter(c);
     fill_ = 0;
   }

@@ -37,38 +37,40 @@ const Tables& T() {
   return tables;
 }
 
-// One radix-4 Stockham stage over n points with stride s (both fixed at compile time, so the
-// inner loop over q vectorises): x -> y.
+// One radix-4 Stockham stage over n points with stride s, s a multiple of 4: four q side by side.
 template <int n, int s>
 inline void Stage(const float* __restrict xr, const float* __restrict xi, float* __restrict yr, float* __restrict yi,
                   const Tables& t, int at) {
+  static_assert(s % 4 == 0, "four lanes");
   constexpr int n1 = n / 4;
   for (int p = 0; p < n1; ++p) {
-    const float w1r = t.w1r[at + p], w1i = t.w1i[at + p], w2r = t.w2r[at + p], w2i = t.w2i[at + p];
-    const float w3r = t.w3r[at + p], w3i = t.w3i[at + p];
+    const __m128 w1r = _mm_set1_ps(t.w1r[at + p]), w1i = _mm_set1_ps(t.w1i[at + p]);
+    const __m128 w2r = _mm_set1_ps(t.w2r[at + p]), w2i = _mm_set1_ps(t.w2i[at + p]);
+    const __m128 w3r = _mm_set1_ps(t.w3r[at + p]), w3i = _mm_set1_ps(t.w3i[at + p]);
     const float* ar = xr + s * p;
     const float* ai = xi + s * p;
     float* br = yr + s * 4 * p;
     float* bi = yi + s * 4 * p;
-    for (int q = 0; q < s; ++q) {
-      const float a_r = ar[q], a_i = ai[q];
-      const float b_r = ar[q + s * n1], b_i = ai[q + s * n1];
-      const float c_r = ar[q + 2 * s * n1], c_i = ai[q + 2 * s * n1];
-      const float d_r = ar[q + 3 * s * n1], d_i = ai[q + 3 * s * n1];
-      const float apc_r = a_r + c_r, apc_i = a_i + c_i, amc_r = a_r - c_r, amc_i = a_i - c_i;
-      const float bpd_r = b_r + d_r, bpd_i = b_i + d_i;
-      const float jbmd_r = -(b_i - d_i), jbmd_i = b_r - d_r;  // i * (b - d)
-      br[q] = apc_r + bpd_r;
-      bi[q] = apc_i + bpd_i;
-      const float u1r = amc_r - jbmd_r, u1i = amc_i - jbmd_i;
-      br[q + s] = u1r * w1r - u1i * w1i;
-      bi[q + s] = u1r * w1i + u1i * w1r;
-      const float u2r = apc_r - bpd_r, u2i = apc_i - bpd_i;
-      br[q + 2 * s] = u2r * w2r - u2i * w2i;
-      bi[q + 2 * s] = u2r * w2i + u2i * w2r;
-      const float u3r = amc_r + jbmd_r, u3i = amc_i + jbmd_i;
-      br[q + 3 * s] = u3r * w3r - u3i * w3i;
-      bi[q + 3 * s] = u3r * w3i + u3i * w3r;
+    for (int q = 0; q < s; q += 4) {
+      const __m128 a_r = _mm_loadu_ps(ar + q), a_i = _mm_loadu_ps(ai + q);
+      const __m128 b_r = _mm_loadu_ps(ar + q + s * n1), b_i = _mm_loadu_ps(ai + q + s * n1);
+      const __m128 c_r = _mm_loadu_ps(ar + q + 2 * s * n1), c_i = _mm_loadu_ps(ai + q + 2 * s * n1);
+      const __m128 d_r = _mm_loadu_ps(ar + q + 3 * s * n1), d_i = _mm_loadu_ps(ai + q + 3 * s * n1);
+      const __m128 apc_r = _mm_add_ps(a_r, c_r), apc_i = _mm_add_ps(a_i, c_i);
+      const __m128 amc_r = _mm_sub_ps(a_r, c_r), amc_i = _mm_sub_ps(a_i, c_i);
+      const __m128 bpd_r = _mm_add_ps(b_r, d_r), bpd_i = _mm_add_ps(b_i, d_i);
+      const __m128 jbmd_r = _mm_sub_ps(d_i, b_i), jbmd_i = _mm_sub_ps(b_r, d_r);  // i * (b - d)
+      _mm_storeu_ps(br + q, _mm_add_ps(apc_r, bpd_r));
+      _mm_storeu_ps(bi + q, _mm_add_ps(apc_i, bpd_i));
+      const __m128 u1r = _mm_sub_ps(amc_r, jbmd_r), u1i = _mm_sub_ps(amc_i, jbmd_i);
+      _mm_storeu_ps(br + q + s, _mm_sub_ps(_mm_mul_ps(u1r, w1r), _mm_mul_ps(u1i, w1i)));
+      _mm_storeu_ps(bi + q + s, _mm_add_ps(_mm_mul_ps(u1r, w1i), _mm_mul_ps(u1i, w1r)));
+      const __m128 u2r = _mm_sub_ps(apc_r, bpd_r), u2i = _mm_sub_ps(apc_i, bpd_i);
+      _mm_storeu_ps(br + q + 2 * s, _mm_sub_ps(_mm_mul_ps(u2r, w2r), _mm_mul_ps(u2i, w2i)));
+      _mm_storeu_ps(bi + q + 2 * s, _mm_add_ps(_mm_mul_ps(u2r, w2i), _mm_mul_ps(u2i, w2r)));
+      const __m128 u3r = _mm_add_ps(amc_r, jbmd_r), u3i = _mm_add_ps(amc_i, jbmd_i);
+      _mm_storeu_ps(br + q + 3 * s, _mm_sub_ps(_mm_mul_ps(u3r, w3r), _mm_mul_ps(u3i, w3i)));
+      _mm_storeu_ps(bi + q + 3 * s, _mm_add_ps(_mm_mul_ps(u3r, w3i), _mm_mul_ps(u3i, w3r)));
     }
   }
 }
@@ -77,14 +79,19 @@ inline __m128 Reverse(__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 1, 
 
 // The first stage (n = 256, stride 1) has no inner loop to vectorise; it runs four butterflies
 // (p .. p+3) side by side instead and transposes their outputs into place.
+// With upperHalfZero the points 128..255 are known to be zero (a real input whose second half is
+// zero): their loads and sums drop out.
+template <bool upperHalfZero>
 inline void FirstStage(const float* __restrict xr, const float* __restrict xi, float* __restrict yr,
                        float* __restrict yi, const Tables& t) {
   constexpr int n1 = 64;
   for (int p = 0; p < n1; p += 4) {
     const __m128 a_r = _mm_loadu_ps(xr + p), a_i = _mm_loadu_ps(xi + p);
     const __m128 b_r = _mm_loadu_ps(xr + p + n1), b_i = _mm_loadu_ps(xi + p + n1);
-    const __m128 c_r = _mm_loadu_ps(xr + p + 2 * n1), c_i = _mm_loadu_ps(xi + p + 2 * n1);
-    const __m128 d_r = _mm_loadu_ps(xr + p + 3 * n1), d_i = _mm_loadu_ps(xi + p + 3 * n1);
+    const __m128 c_r = upperHalfZero ? _mm_setzero_ps() : _mm_loadu_ps(xr + p + 2 * n1);
+    const __m128 c_i = upperHalfZero ? _mm_setzero_ps() : _mm_loadu_ps(xi + p + 2 * n1);
+    const __m128 d_r = upperHalfZero ? _mm_setzero_ps() : _mm_loadu_ps(xr + p + 3 * n1);
+    const __m128 d_i = upperHalfZero ? _mm_setzero_ps() : _mm_loadu_ps(xi + p + 3 * n1);
     const __m128 apc_r = _mm_add_ps(a_r, c_r), apc_i = _mm_add_ps(a_i, c_i);
     const __m128 amc_r = _mm_sub_ps(a_r, c_r), amc_i = _mm_sub_ps(a_i, c_i);
     const __m128 bpd_r = _mm_add_ps(b_r, d_r), bpd_i = _mm_add_ps(b_i, d_i);
@@ -110,9 +117,10 @@ inline void FirstStage(const float* __restrict xr, const float* __restrict xi, f
 
 // Complex 256-point DFT with the negative exponent, Stockham radix-4 (no bit reversal), four
 // stages ping-ponging between (re, im) and the scratch (sr, si); the result ends in (re, im).
+template <bool upperHalfZero = false>
 void Complex256(float* __restrict re, float* __restrict im, float* __restrict sr, float* __restrict si) {
   const Tables& t = T();
-  FirstStage(re, im, sr, si, t);
+  FirstStage<upperHalfZero>(re, im, sr, si, t);
   Stage<64, 4>(sr, si, re, im, t, 64);
   Stage<16, 16>(re, im, sr, si, t, 80);
   Stage<4, 64>(sr, si, re, im, t, 84);
@@ -120,13 +128,17 @@ void Complex256(float* __restrict re, float* __restrict im, float* __restrict sr
 
 }  // namespace
 
-void ForwardSplit(const float* __restrict x, float* __restrict outR, float* __restrict outI) {
+namespace {
+
+template <bool upperHalfZero>
+void ForwardSplitOf(const float* __restrict x, float* __restrict outR, float* __restrict outI) {
   const Tables& t = T();
   alignas(16) float zr[kHalf], zi[kHalf], sr[kHalf], si[kHalf];
   // z[m] = x[2m] + i x[2m+1], conjugated so that the negative-exponent transform gives the
   // conjugate of the positive-exponent one; the conjugation back is folded into the split below.
-  for (int m = 0; m < kHalf; ++m) zr[m] = x[2 * m], zi[m] = -x[2 * m + 1];
-  Complex256(zr, zi, sr, si);
+  constexpr int points = upperHalfZero ? kHalf / 2 : kHalf;
+  for (int m = 0; m < points; ++m) zr[m] = x[2 * m], zi[m] = -x[2 * m + 1];
+  Complex256<upperHalfZero>(zr, zi, sr, si);
   // With Z[k] = zr[k] - i zi[k]: X[k] = E[k] + exp(+2 pi i k / 512) O[k], and X[256 - k] from the
   // same pair, E and O taken from Z[k] and conj(Z[256 - k]).
   outR[0] = zr[0] - zi[0];
@@ -152,6 +164,11 @@ void ForwardSplit(const float* __restrict x, float* __restrict outR, float* __re
     _mm_storeu_ps(outI + j, Reverse(_mm_sub_ps(ti, ei)));
   }
 }
+
+}  // namespace
+
+void ForwardSplit(const float* x, float* re, float* im) { ForwardSplitOf<false>(x, re, im); }
+void ForwardSplitHalf(const float* x, float* re, float* im) { ForwardSplitOf<true>(x, re, im); }
 
 void BackwardSplit(const float* __restrict inR, const float* __restrict inI, float* __restrict x) {
   const Tables& t = T();
