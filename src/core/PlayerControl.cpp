@@ -1,0 +1,150 @@
+#include "core/PlayerControl.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "queue/QueueFiles.h"
+
+namespace ox {
+
+namespace {
+
+std::atomic<bool> g_refresh{false};
+
+void ClearPlayingTrack() {
+  TrackRecord playing{};
+  if (block::OxTrackPlaying.ReadValue(playing) && playing.HasPath()) {
+    const TrackRecord empty{};
+    const uint32_t zeros[3] = {};
+    block::OxTrackPlaying.WriteValue(empty);
+    block::OxTrackTime.Write(zeros);
+  }
+}
+
+void SaveFlags() {
+  SetNumberSetting(evt::OxPlay.IsSet() ? 0 : 1, "OxPlayDown");
+  SetNumberSetting(evt::OxMyMusicRandom.IsSet() ? 0 : 1, "OxRandomPlay");
+  SetNumberSetting(evt::OxEqOn.IsSet() ? 1 : 0, "OxEQOn");
+  uint8_t positions[kEqPositionsSize] = {};
+  block::OxEqPositions.Read(positions);
+  SetBytesSetting("OxEQSettings", positions, sizeof positions);
+}
+
+}  // namespace
+
+bool TakeRefreshFlag() { return g_refresh.exchange(false); }
+
+void SaveState() {
+  SaveFlags();
+  uint32_t volume = 100, balance = 50;
+  block::OxVolume.ReadValue(volume);
+  block::OxBalance.ReadValue(balance);
+  SetNumberSetting(volume + 1, "OxVolume");
+  SetNumberSetting(balance, "OxBalance");
+}
+
+PlayerControl::PlayerControl(const SoundOutputHost* outputs) : outputs_(outputs) {
+  ClearPlayingTrack();
+  if (GetNumberSetting("OxPlayDown") == 0) evt::OxPlay.Set();
+  if (GetNumberSetting("OxRandomPlay") == 0) evt::OxMyMusicRandom.Set();
+  if (GetNumberSetting("OxEQOn") != 0) evt::OxEqOn.Set();
+  uint8_t positions[kEqPositionsSize] = {};
+  GetBytesSetting("OxEQSettings", positions, sizeof positions);
+  block::OxEqPositions.Write(positions);
+}
+
+PlayerControl::~PlayerControl() {
+  SaveFlags();
+  current_.reset();
+  previous_.reset();
+  TrackPlayer::SetLivingPlayers(0);
+  ClearPlayingTrack();
+}
+
+void PlayerControl::PublishCount() { TrackPlayer::SetLivingPlayers((current_ ? 1 : 0) + (previous_ ? 1 : 0)); }
+
+void PlayerControl::Reap(bool publish) {
+  if (current_ && current_->IsFinished()) current_.reset();
+  if (previous_ && previous_->IsFinished()) previous_.reset();
+  if (!current_) ClearPlayingTrack();
+  if (publish) PublishCount();
+}
+
+bool PlayerControl::WantsNext() {
+  if (!current_) return true;
+  if (!previous_ && current_->NextTrackWanted()) return true;  // handed over below
+  if (evt::OxSkip.IsSet()) {
+    evt::OxSkip.Reset();
+    current_.reset();
+    previous_.reset();
+    return true;
+  }
+  TrackRecord next{};
+  if (!block::OxTrackShouldPlay.ReadValue(next) || !next.HasPath()) return false;
+  current_.reset();  // a requested track replaces what plays
+  previous_.reset();
+  return true;
+}
+
+void PlayerControl::Step() {
+  if (retryAt_ != 0) {
+    if (static_cast<int32_t>(GetTickCount() - retryAt_) < 0) return;
+    retryAt_ = 0;
+  }
+  Reap(false);
+  if (!evt::OxPlay.IsSet()) return;
+
+  if (WantsNext()) {
+    TrackRecord track{};
+    if (resumePending_) {
+      // The point the last run stopped at is used once, and only when nothing else was asked for.
+      resumePending_ = false;
+      block::OxTrackShouldPlay.ReadValue(track);
+      if (!track.HasPath()) {
+        const std::string file = GetTextSetting("OxMultiResumeFile", 260);
+        if (!file.empty()) {
+          CopyBounded(track.path, file);
+          block::OxTrackShouldPlay.WriteValue(track);
+          const uint32_t percent = GetNumberSetting("OxMultiResumePos");
+          block::OxSkipToPos.WriteValue(percent);
+        }
+      }
+      SetTextSetting("", "OxMultiResumeFile");
+    }
+    NextTrack(track);
+    if (track.HasPath()) {
+      uint32_t fadeInMs = 0;
+      if (current_) {
+        if (GetNumberSetting("CrossFadeOn") != 0) {
+          previous_ = std::move(current_);
+          previous_->Demote();
+          const uint32_t seconds = GetNumberSetting("CrossFadeLengthSec");
+          fadeInMs = seconds ? seconds * 1000 : 5000;
+        } else if (GetNumberSetting("GapLessOn") != 0) {
+          previous_ = std::move(current_);
+        } else {
+          current_.reset();
+        }
+      }
+      block::OxTrackPlaying.WriteValue(track);
+      BumpChangeCounter();
+      g_refresh = true;
+      // Counted before it starts: a gapless player decides at once whether to hold its first block.
+      TrackPlayer::SetLivingPlayers(previous_ ? 2 : 1);
+      current_ = std::make_unique<TrackPlayer>(outputs_, track, fadeInMs);
+      PublishCount();
+    } else {
+      retryAt_ = GetTickCount() + 1000;
+    }
+  }
+  if (!current_ && !previous_) {  // nothing plays and nothing came: stopped
+    evt::OxPlay.Reset();
+    BumpChangeCounter();
+  }
+  PublishCount();
+}
+
+}  // namespace ox

@@ -1,0 +1,84 @@
+#include "core/PlayerCore.h"
+
+#include <windows.h>
+
+#include "base/System.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "core/PlayerControl.h"
+#include "core/Settings.h"
+#include "queue/FolderWatch.h"
+
+namespace ox {
+
+namespace {
+
+constexpr DWORD kSaveEveryMs = 900000;
+
+bool IsNtFamily() {
+  OSVERSIONINFOA v{};
+  v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#pragma GCC diagnostic pop
+}
+
+}  // namespace
+
+PlayerCore::PlayerCore() {
+  thread_ = std::make_unique<WorkerThread>(CoreThread, 0, true);
+  outputs_ = std::make_unique<SoundOutputHost>(SoundOutputFolder());
+  uint32_t volume = GetNumberSetting("OxVolume");
+  volume = (volume == 0 ? 101 : volume) - 1;  // the setting holds the volume plus one
+  block::OxVolume.WriteValue(volume);
+  uint32_t balance = GetNumberSetting("OxBalance");
+  if (balance == 0) balance = 50;
+  block::OxBalance.WriteValue(balance);
+  thread_->SetArgument(reinterpret_cast<uintptr_t>(this));
+  thread_->Resume();
+  thread_->SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
+
+  const struct {
+    const char* setting;
+    const char* program;
+  } siblings[] = {{"MMC-Start", "librarian.exe"}, {"Orp-PrevPlayed-X", "history.exe"}, {"Orp-Playlist-X", "queuer.exe"}};
+  for (const auto& s : siblings)
+    if (GetNumberSetting(s.setting) != 0) RunProgram("\"" + InstallFolder(false) + s.program + "\"", false);
+  if (GetNumberSetting("FWSchedule") == 1) evt::OxTriggerFolderWatch.Set();
+}
+
+PlayerCore::~PlayerCore() {
+  thread_->Stop(true);
+  outputs_.reset();
+  thread_.reset();
+}
+
+uint32_t PlayerCore::CoreThread(WorkerThread& self) {
+  auto* core = reinterpret_cast<PlayerCore*>(self.Argument());
+  // Loaded, never called: the suite's key control sits beside the player on NT systems.
+  HMODULE keyControl = IsNtFamily() ? LoadLibraryA((InstallFolder(false) + "OrpKeyControl.dll").c_str()) : nullptr;
+  {
+    PlayerControl control(core->outputs_.get());
+    DWORD lastSave = GetTickCount();
+    while (!self.StopRequested()) {
+      control.Reap();
+      if (evt::OxClose.IsSet()) break;
+      control.Step();
+      FolderWatchSchedule();
+      if (GetTickCount() - lastSave > kSaveEveryMs) {
+        lastSave = GetTickCount();
+        SaveState();
+      }
+      control.Reap();
+      Sleep(50);
+      control.Reap();
+      Sleep(50);
+    }
+    SaveState();
+    if (keyControl) FreeLibrary(keyControl);
+  }  // PlayerControl ends both players and clears the playing track
+  return 0;
+}
+
+}  // namespace ox

@@ -1,0 +1,7 @@
+#include "queue/FolderWatch.h"
+
+namespace ox {
+
+void FolderWatchSchedule() {}
+
+}  // namespace ox
