@@ -125,6 +125,9 @@ HINSTANCE ProgramInstance() { return g_instance; }
 
 int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   g_instance = instance;
+  // The installation folder comes from the executable's own path, in a second start too (whose
+  // queue files must be the running player's), before anything asks with the registry flag set.
+  InstallFolder(false);
   // A running flag without a player window was left behind (a crashed player): it is stale.
   if (!FindWindowA(kTaskbarClass, nullptr)) evt::OxRillRunning.Reset();
   if (evt::OxRillRunning.IsSet()) {

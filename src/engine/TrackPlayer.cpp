@@ -90,7 +90,10 @@ TrackPlayer::TrackPlayer(const SoundOutputHost* outputs, const TrackRecord& trac
 }
 
 TrackPlayer::~TrackPlayer() {
-  thread_.reset();  // asks the thread to stop and waits for it
+  // Asked and waited for while thread_ still points at it: the playback thread reads its stop
+  // request through it (unique_ptr::reset clears the pointer before the WorkerThread goes).
+  thread_->Stop(true);
+  thread_.reset();
   const uint32_t zero = 0;
   block::OxCurrentBitRate.WriteValue(zero);
 }

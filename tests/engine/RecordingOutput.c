@@ -1,6 +1,10 @@
 /* A sound output for the playback tests: it keeps everything it is handed, with the calls made to
  * it, and plays at a settable multiple of real time, like a device (its clock stalls when it runs
- * out of data and stops while paused). The tests read what it kept through RecordingGet. */
+ * out of data and stops while paused). Tests in the same process read what it kept through
+ * RecordingGet; in another process (the player) it takes its speed from OX_RECORDING_SPEED and
+ * OX_RECORDING_BLOCK_MS and, when OX_RECORDING_DIR is set, leaves each object's samples in
+ * <dir>\rec<N>.raw and "first-tick last-tick bytes left right" in <dir>\rec<N>.txt when deleted. */
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -18,6 +22,7 @@ typedef struct {
   int skips;
   int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
   DWORD firstDataTick; /* when the first non-empty block arrived */
+  DWORD lastDataTick;
 } Recording;
 
 typedef struct {
@@ -43,7 +48,35 @@ static void Advance(Output* o) {
   o->played = (uint64_t)o->clock;
 }
 
+static void SetupFromEnvironment(void) {
+  static int done;
+  char value[32];
+  if (done) return;
+  done = 1;
+  if (GetEnvironmentVariableA("OX_RECORDING_SPEED", value, sizeof value)) g_speed = atoi(value) > 0 ? atoi(value) : 1;
+  if (GetEnvironmentVariableA("OX_RECORDING_BLOCK_MS", value, sizeof value)) g_blockMs = (uint32_t)atoi(value);
+  if (g_blockMs == 0) g_blockMs = 50;
+}
+
+static void Dump(int index, const Recording* r) {
+  char dir[260], path[300];
+  FILE* f;
+  if (!GetEnvironmentVariableA("OX_RECORDING_DIR", dir, sizeof dir)) return;
+  snprintf(path, sizeof path, "%s\\rec%d.raw", dir, index);
+  if ((f = fopen(path, "wb"))) {
+    fwrite(r->data, 1, r->size, f);
+    fclose(f);
+  }
+  snprintf(path, sizeof path, "%s\\rec%d.txt", dir, index);
+  if ((f = fopen(path, "w"))) {
+    fprintf(f, "%lu %lu %lu %d %d\n", (unsigned long)r->firstDataTick, (unsigned long)r->lastDataTick,
+            (unsigned long)r->size, r->left, r->right);
+    fclose(f);
+  }
+}
+
 __declspec(dllexport) void RecordingSetup(int speed, uint32_t blockMs) {
+  SetupFromEnvironment();
   g_speed = speed > 0 ? speed : 1;
   g_blockMs = blockMs ? blockMs : 50;
 }
@@ -66,6 +99,7 @@ __declspec(dllexport) void RecordingReset(void) {
 OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORMATEX* format, uintptr_t hint) {
   Output* o;
   (void)hint;
+  SetupFromEnvironment();
   *error = 1;
   if (!format || format->nBlockAlign == 0 || g_count == MAX_OBJECTS) return 0;
   o = (Output*)calloc(1, sizeof *o);
@@ -81,7 +115,12 @@ OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORM
   return (OxSoundOut)o;
 }
 
-void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) { ((Output*)handle)->r.deleted = 1; }
+void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
+  Output* o = (Output*)handle;
+  o->r.deleted = 1;
+  for (int i = 0; i < g_count; ++i)
+    if (g_objects[i] == o) Dump(i, &o->r);
+}
 
 uint8_t OX_PLUGIN_API ServiceCall(OxSoundOut handle, void** buffer, uint32_t* bytes) {
   Output* o = (Output*)handle;
@@ -109,6 +148,7 @@ void OX_PLUGIN_API ANewDataBlockArrived(OxSoundOut handle, void* buffer, uint32_
   }
   memcpy(r->data + r->size, buffer, bytes);
   if (r->size == 0) r->firstDataTick = GetTickCount();
+  r->lastDataTick = GetTickCount();
   r->size += bytes;
   o->received += bytes;
 }

@@ -29,7 +29,7 @@ struct Recording {
   int skipPercent[16];
   int skips;
   int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
-  DWORD firstDataTick;
+  DWORD firstDataTick, lastDataTick;
 };
 
 std::vector<int16_t> Samples(const Recording* r, size_t fromByte = 0) {
@@ -262,6 +262,17 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   EXPECT_EQ(all[r->skipAt[0] / 2], 16000);
   EXPECT_EQ(all[r->skipAt[1] / 2], 0);
   EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
+}
+
+TEST_F(TrackPlayerTest, DestroyingAPlayingPlayerEndsItAtOnce) {
+  setup_(1, 50);
+  auto player = Play(Track(Constant("endless.wav", 1000, 60)));
+  Sleep(300);
+  ASSERT_FALSE(player->IsFinished());
+  const DWORD start = GetTickCount();
+  player.reset();  // what the core thread does when a new track replaces this one
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_TRUE(get_(0)->deleted);
 }
 
 TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {

@@ -1,0 +1,404 @@
+// rill.exe as a user runs it: real processes under Wine, playing through the shipped codecs into
+// the Disk Writer, driven through the suite's named objects and oxctl.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "ScratchInstallation.h"
+#include "TestSupport.h"
+#include "base/ByteSource.h"
+#include "base/DataFile.h"
+#include "engine/Equaliser.h"
+#include "base/System.h"
+#include "core/CommandLine.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "queue/QueueFiles.h"
+
+namespace ox {
+namespace {
+
+std::string Folder() { return oxtest::QueueInstallFolder(); }
+std::string Out() { return Folder() + "out\\"; }
+
+void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> f(44);
+  const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
+  std::memcpy(&f[0], "RIFF", 4);
+  PutLe32(&f[4], 36 + data);
+  std::memcpy(&f[8], "WAVEfmt ", 8);
+  PutLe32(&f[16], 16);
+  PutLe16(&f[20], 1);
+  PutLe16(&f[22], channels);
+  PutLe32(&f[24], rate);
+  PutLe32(&f[28], rate * channels * 2);
+  PutLe16(&f[32], static_cast<uint16_t>(channels * 2));
+  PutLe16(&f[34], 16);
+  std::memcpy(&f[36], "data", 4);
+  PutLe32(&f[40], data);
+  f.resize(44 + data);
+  std::memcpy(&f[44], samples.data(), data);
+  oxtest::WriteWholeFile(path, f);
+}
+
+std::vector<int16_t> OutputSamples(const std::string& title) {
+  const std::vector<uint8_t> file = oxtest::ReadWholeFile(Out() + title + ".wav");
+  std::vector<int16_t> s(file.size() > 44 ? (file.size() - 44) / 2 : 0);
+  if (!s.empty()) std::memcpy(s.data(), file.data() + 44, s.size() * 2);
+  return s;
+}
+
+// What the recording output left of one of its objects (in creation order) in the player process.
+struct Recorded {
+  bool present = false;
+  DWORD firstTick = 0, lastTick = 0;
+  std::vector<int16_t> samples;
+};
+
+Recorded ReadRecording(int index) {
+  Recorded r;
+  const std::string stem = Folder() + "rec\\rec" + std::to_string(index);
+  const std::vector<uint8_t> text = oxtest::ReadWholeFile(stem + ".txt");
+  unsigned long first = 0, last = 0, bytes = 0;
+  if (text.empty() || std::sscanf(std::string(text.begin(), text.end()).c_str(), "%lu %lu %lu", &first, &last, &bytes) != 3)
+    return r;
+  const std::vector<uint8_t> raw = oxtest::ReadWholeFile(stem + ".raw");
+  r.present = raw.size() == bytes;
+  r.firstTick = first, r.lastTick = last;
+  r.samples.resize(raw.size() / 2);
+  if (!r.samples.empty()) std::memcpy(r.samples.data(), raw.data(), r.samples.size() * 2);
+  return r;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
+    if (condition()) return true;
+  return condition();
+}
+
+// A player process (or a second start) with its command line.
+class Process {
+ public:
+  explicit Process(const std::string& exe, const std::string& arguments = "") {
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    started_ = GetTickCount();
+    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+  }
+  ~Process() {
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      evt::OxClose.Set();
+      if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info_.hProcess, 9);
+    }
+    if (info_.hThread) CloseHandle(info_.hThread);
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+  }
+  bool Started() const { return info_.hProcess != nullptr; }
+  // The exit code, or -1 when it has not ended within limitMs.
+  int Wait(DWORD limitMs) {
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(info_.hProcess, limitMs) == WAIT_OBJECT_0) GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  DWORD started_ = 0;
+};
+
+class PlayerProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oxtest::ResetQueueState();
+    evt::OxRillRunning.Reset();
+    evt::OxClose.Reset();
+    for (const char* exe : {"rill.exe", "oxctl.exe"})
+      ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "..\\dist\\" + exe).c_str(), (Folder() + exe).c_str(), FALSE));
+    CreateFolders(Folder() + "SoundOutputs");
+    ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\Disk Writer.dll").c_str(),
+                          (Folder() + "SoundOutputs\\Disk Writer.dll").c_str(), FALSE));
+    CreateFolders(Out());
+    SetTextSetting("Disk Writer", "DefaultSO");
+    SetTextSetting(Out().c_str(), "DiskWriterFolder");
+    for (const char* name : {"OxVolume", "OxBalance", "OxPlayDown", "OxRandomPlay", "OxEQOn", "OxEQSettings",
+                             "OxMultiResumeFile", "OxMultiResumePos", "CrossFadeOn", "CrossFadeLengthSec", "GapLessOn"})
+      DeleteSetting(name);
+  }
+  void TearDown() override {
+    evt::OxClose.Set();
+    WaitFor([] { return !evt::OxRillRunning.IsSet(); }, 5000);
+    evt::OxClose.Reset();
+    DeleteFileA((Folder() + "SoundOutputs\\Recording.dll").c_str());
+    for (int i = 0; i < 8; ++i)
+      for (const char* ext : {".raw", ".txt"}) DeleteFileA((Folder() + "rec\\rec" + std::to_string(i) + ext).c_str());
+  }
+  // Starts the player and waits until a second start would find it.
+  std::unique_ptr<Process> StartPlayer(const std::string& arguments) {
+    auto p = std::make_unique<Process>(Folder() + "rill.exe", arguments);
+    EXPECT_TRUE(p->Started());
+    EXPECT_TRUE(WaitFor([] { return evt::OxRillRunning.IsSet() && FindWindowA("Orlavox Audio Player", nullptr); }, 15000));
+    return p;
+  }
+  // Plays through the recording output in real time (times speed) instead of the Disk Writer.
+  void UseRecordingOutput(int speed, int blockMs) {
+    ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "playback\\Recording.dll").c_str(),
+                          (Folder() + "SoundOutputs\\Recording.dll").c_str(), FALSE));
+    CreateFolders(Folder() + "rec");
+    SetTextSetting("Recording", "DefaultSO");
+    SetEnvironmentVariableA("OX_RECORDING_DIR", (Folder() + "rec").c_str());
+    SetEnvironmentVariableA("OX_RECORDING_SPEED", std::to_string(speed).c_str());
+    SetEnvironmentVariableA("OX_RECORDING_BLOCK_MS", std::to_string(blockMs).c_str());
+  }
+  int Oxctl(const std::string& arguments) { return oxtest::RunAndWait(Folder() + "oxctl.exe", arguments); }
+  std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
+  std::string Constant(const std::string& name, double seconds, int16_t value = 1000, uint32_t rate = 44100) {
+    WriteWav(Folder() + name, rate, 1, std::vector<int16_t>(size_t(rate * seconds), value));
+    return Folder() + name;
+  }
+  static uint32_t Counter() {
+    uint32_t c = 0;
+    block::OxPlayListChanged.ReadValue(c);
+    return c;
+  }
+};
+
+TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
+  const uint32_t before = Counter();
+  auto player = StartPlayer("\"" + Fixture("s16_stereo.wav") + "\" \"" + Fixture("s16_mono.wav") + "\"");
+  // First start with no settings.
+  uint32_t volume = 0, balance = 0;
+  block::OxVolume.ReadValue(volume);
+  block::OxBalance.ReadValue(balance);
+  EXPECT_EQ(volume, 100u);
+  EXPECT_EQ(balance, 50u);
+  EXPECT_TRUE(evt::OxMyMusicRandom.IsSet());
+  EXPECT_FALSE(evt::OxEqOn.IsSet());
+  EqPositions eq{};
+  block::OxEqPositions.ReadValue(eq);
+  EXPECT_EQ(eq.preamp, 0);
+
+  // The queue runs dry: play stops and the change counter moves.
+  ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
+  EXPECT_GT(Counter(), before);
+  const std::vector<uint8_t> first = oxtest::ReadWholeFile(Out() + "s16_stereo.wav");
+  EXPECT_EQ(first, oxtest::ReadWholeFile(Fixture("s16_stereo.wav")));
+  const std::vector<uint8_t> second = oxtest::ReadWholeFile(Out() + "s16_mono.wav");
+  ASSERT_EQ(second.size(), 44 + 25600u);
+  EXPECT_TRUE(std::equal(second.begin() + 44, second.end(), oxtest::ReadWholeFile(Fixture("s16_mono.raw")).begin()));
+
+  const DWORD start = GetTickCount();
+  evt::OxClose.Set();
+  EXPECT_EQ(player->Wait(5000), 0);
+  EXPECT_LT(GetTickCount() - start, 1500u);
+  EXPECT_FALSE(evt::OxRillRunning.IsSet());
+  EXPECT_EQ(GetNumberSetting("OxVolume"), 101u);
+  EXPECT_EQ(GetNumberSetting("OxPlayDown"), 1u);  // it had stopped
+}
+
+TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
+  UseRecordingOutput(1, 50);  // real time: the long track is still playing when the second start comes
+  const std::string longTrack = Constant("long.wav", 60, 1000, 8000);
+  auto player = StartPlayer("\"" + longTrack + "\"");
+  // More than 2 s after the player's own play-now, so the next one takes the play-next slot.
+  ASSERT_TRUE(WaitFor([] {
+    uint32_t t[3] = {};
+    block::OxTrackTime.Read(t);
+    return t[1] > 2200;
+  }, 10000));
+  const std::string installed = GetTextSetting("InstalledTo");
+  SetTextSetting("marker", "InstalledTo");
+  evt::OxShowRill.Reset();
+  const std::string c = Constant("c.wav", 0.5, 2000, 8000), d = Constant("d.wav", 0.5, 3000, 8000);
+  Process second(Folder() + "rill.exe", "\"" + c + "\" \"" + d + "\"");
+  EXPECT_EQ(second.Wait(5000), 0);
+  const DWORD handedOver = GetTickCount();
+  EXPECT_EQ(GetTextSetting("InstalledTo"), "marker");  // the second start writes nothing of its own
+  SetTextSetting(installed.c_str(), "InstalledTo");
+  EXPECT_TRUE(evt::OxShowRill.IsSet());
+  ASSERT_TRUE(WaitFor([] { return ReadRecording(2).present; }, 10000));
+  const Recorded replaced = ReadRecording(0), first = ReadRecording(1), next = ReadRecording(2);
+  EXPECT_LT(replaced.samples.size(), 60u * 8000);  // cut short
+  EXPECT_EQ(first.samples, std::vector<int16_t>(4000, 2000));
+  EXPECT_EQ(next.samples, std::vector<int16_t>(4000, 3000));
+  EXPECT_LT(int32_t(first.firstTick - handedOver), 300);  // at the core thread's next cycle
+  EXPECT_GE(int32_t(next.firstTick - first.lastTick), 0);
+}
+
+TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
+  const std::string longTrack = Constant("resume.wav", 60, 1000, 8000);
+  auto player = StartPlayer("\"" + longTrack + "\"");
+  const uint32_t volume = 37, balance = 20;
+  block::OxVolume.WriteValue(volume);
+  block::OxBalance.WriteValue(balance);
+  evt::OxEqOn.Set();
+  EqPositions eq{};
+  eq.preamp = 7;
+  eq.sliders[3] = -40;
+  block::OxEqPositions.WriteValue(eq);
+  ASSERT_TRUE(WaitFor([] {
+    uint32_t t[3] = {};
+    block::OxTrackTime.Read(t);
+    return t[1] > 12000;  // at least 20 % in
+  }, 20000));
+  evt::OxClose.Set();
+  EXPECT_EQ(player->Wait(5000), 0);
+  EXPECT_EQ(GetNumberSetting("OxVolume"), 38u);
+  EXPECT_EQ(GetNumberSetting("OxBalance"), 20u);
+  EXPECT_EQ(GetNumberSetting("OxEQOn"), 1u);
+  EXPECT_EQ(GetNumberSetting("OxPlayDown"), 0u);
+  EqPositions saved{};
+  EXPECT_TRUE(GetBytesSetting("OxEQSettings", &saved, sizeof saved));
+  EXPECT_EQ(std::memcmp(&saved, &eq, sizeof eq), 0);
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), longTrack);
+  const uint32_t percent = GetNumberSetting("OxMultiResumePos");
+  EXPECT_GE(percent, 20u);
+  ASSERT_LT(percent, 100u);
+
+  // Started without files, it resumes one percent earlier.
+  evt::OxEqOn.Reset();
+  DeleteFileA((Out() + "resume.wav").c_str());
+  auto resumed = StartPlayer("");
+  ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 30000));
+  const size_t total = 60 * 8000, played = OutputSamples("resume").size();
+  EXPECT_NEAR(double(played), double(total) * (101 - percent) / 100, total * 0.011);
+  EXPECT_TRUE(evt::OxEqOn.IsSet());  // restored
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
+  evt::OxClose.Set();
+  resumed->Wait(5000);
+  // A start with files drops a resume point instead of using it.
+  SetTextSetting(longTrack.c_str(), "OxMultiResumeFile");
+  SetNumberSetting(50, "OxMultiResumePos");
+  auto withFiles = StartPlayer("\"" + Fixture("s16_mono.wav") + "\"");
+  ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
+  EXPECT_EQ(OutputSamples("s16_mono").size(), 12800u);
+}
+
+TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
+  // Gapless: one sine cut at a loud sample in two files joins back sample for sample.
+  SetNumberSetting(1, "GapLessOn");
+  std::vector<int16_t> sine(8000 * 9);
+  for (size_t i = 0; i < sine.size(); ++i) sine[i] = int16_t(8000 * std::sin(2 * 3.14159265358979 * 220 * i / 8000.0 + 0.4));
+  const size_t cut = 8000 * 6 + 1237;
+  WriteWav(Folder() + "one.wav", 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
+  WriteWav(Folder() + "two.wav", 8000, 1, std::vector<int16_t>(sine.begin() + cut, sine.end()));
+  {
+    auto player = StartPlayer("\"" + Folder() + "one.wav\" \"" + Folder() + "two.wav\"");
+    ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 30000));
+  }
+  std::vector<int16_t> joined = OutputSamples("one");
+  const std::vector<int16_t> rest = OutputSamples("two");
+  joined.insert(joined.end(), rest.begin(), rest.end());
+  EXPECT_TRUE(joined == sine);
+
+  // Cross-fade of 2 s, through an output that plays in time (four times real time): the next track
+  // starts 2 s of sound before the first one ends and fades in over those 2 s while the first plays
+  // on to its end (its own fade window, 5 s to 3 s before the end, lies before its hand-over).
+  SetNumberSetting(0, "GapLessOn");
+  SetNumberSetting(1, "CrossFadeOn");
+  SetNumberSetting(2, "CrossFadeLengthSec");
+  UseRecordingOutput(4, 100);
+  const std::string a = Constant("fadeout.wav", 10, 1000, 8000), b = Constant("fadein.wav", 4, 1000, 8000);
+  {
+    auto player = StartPlayer("\"" + a + "\" \"" + b + "\"");
+    ASSERT_TRUE(WaitFor([] { return ReadRecording(1).present; }, 30000));
+  }
+  const Recorded out = ReadRecording(0), in = ReadRecording(1);
+  ASSERT_EQ(out.samples.size(), 80000u);
+  ASSERT_EQ(in.samples.size(), 32000u);
+  EXPECT_EQ(out.samples.back(), 1000);
+  EXPECT_NEAR(double(int32_t(out.lastTick - in.firstTick)), 2000 / 4, 250);  // the overlap
+  EXPECT_LE(in.samples[400], 150);           // 50 ms into the next: fading in
+  EXPECT_NEAR(in.samples[8000], 500, 200);   // 1 s of 2
+  EXPECT_EQ(in.samples[8000 * 3], 1000);     // done
+}
+
+TEST_F(PlayerProcessTest, CommandLineQuotedPlainAndOverlong) {
+  CreateFolders(Folder() + "with space");
+  const std::string spaced = Folder() + "with space\\a b.wav";
+  ASSERT_TRUE(CopyFileA(Fixture("s16_mono.wav").c_str(), spaced.c_str(), FALSE));
+  const std::string plain = Constant("plain.wav", 0.3, 500, 8000);
+  auto player = StartPlayer("\"" + spaced + "\" " + std::string(300, 'x') + " " + plain);
+  ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
+  EXPECT_EQ(OutputSamples("a b").size(), 12800u);
+  EXPECT_EQ(OutputSamples("plain").size(), 2400u);
+  // In order: the quoted one was played first.
+  WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
+  GetFileAttributesExA((Out() + "a b.wav").c_str(), GetFileExInfoStandard, &first);
+  GetFileAttributesExA((Out() + "plain.wav").c_str(), GetFileExInfoStandard, &second);
+  EXPECT_LE(CompareFileTime(&first.ftCreationTime, &second.ftCreationTime), 0);
+}
+
+TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
+  EXPECT_EQ(Oxctl("status"), 3);  // no player
+  EXPECT_EQ(Oxctl("bogus"), 1);
+  const std::string first = Constant("first.wav", 120, 1000, 8000), next = Constant("next.wav", 120, 1000, 8000);
+  auto player = StartPlayer("\"" + first + "\"");
+  ASSERT_EQ(Oxctl("enqueue \"" + next + "\""), 0);
+  EXPECT_EQ(Oxctl("status"), 0);
+  ASSERT_EQ(Oxctl("volume 30"), 0);
+  uint32_t volume = 0;
+  block::OxVolume.ReadValue(volume);
+  EXPECT_EQ(volume, 30u);
+  EXPECT_EQ(Oxctl("volume 200"), 2);
+  EXPECT_EQ(Oxctl("balance 61"), 0);
+  ASSERT_EQ(Oxctl("next"), 0);
+  ASSERT_TRUE(WaitFor([] {
+    TrackRecord playing{};
+    block::OxTrackPlaying.ReadValue(playing);
+    return playing.Title() == "next";
+  }, 5000));
+  ASSERT_EQ(Oxctl("pause"), 0);
+  Sleep(400);
+  uint32_t t1[3] = {}, t2[3] = {};
+  block::OxTrackTime.Read(t1);
+  Sleep(400);
+  block::OxTrackTime.Read(t2);
+  EXPECT_EQ(t1[1], t2[1]);
+  EXPECT_TRUE(evt::OxPause.IsSet());
+  ASSERT_EQ(Oxctl("resume"), 0);
+  ASSERT_EQ(Oxctl("eq on"), 0);
+  EXPECT_TRUE(evt::OxEqOn.IsSet());
+  ASSERT_EQ(Oxctl("close"), 0);
+  EXPECT_EQ(player->Wait(5000), 0);
+}
+
+TEST_F(PlayerProcessTest, AudioCdPlaylistFromCdaTracks) {
+  const std::string cd = Folder() + "cd\\";
+  CreateFolders(cd);
+  for (const char* track : {"Track02.cda", "Track01.cda", "track03.cda"}) oxtest::WriteWholeFile(cd + track, std::string("cda"));
+  ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "codecs\\codec_cda.dll").c_str(),
+                        (Folder() + "Multiplayer\\Input\\codec_cda.dll").c_str(), FALSE));
+  SetNumberSetting(0, "CDA-OneTimeFreedB");
+  DeleteSetting("NoAudioCDFromfreedB");
+  Enqueue(TrackRecord{});  // the queue is cleared
+  evt::OxRillRunning.Set();  // as from inside a running player: no player is started
+  PlayAudioCd(cd);
+  const std::vector<uint8_t> m3u = oxtest::ReadWholeFile(InstallFolder(false) + "AudioCD.m3u");
+  EXPECT_EQ(std::string(m3u.begin(), m3u.end()),
+            "#EXTM3U\r\n#EXTINF:72,CD - Track01.cda\r\n" + cd + "Track01.cda\r\n#EXTINF:72,CD - Track02.cda\r\n" + cd +
+                "Track02.cda\r\n#EXTINF:72,CD - track03.cda\r\n" + cd + "track03.cda\r\n");
+  EXPECT_EQ(GetNumberSetting("CDA-OneTimeFreedB"), 0xFFFFFFFFu);
+  EXPECT_EQ(FileSize(QueueFile()), 0u);
+  TrackRecord slot{};
+  block::OxTrackShouldPlay.ReadValue(slot);
+  EXPECT_EQ(slot.Path(), InstallFolder(false) + "AudioCD.m3u");
+
+  SetNumberSetting(0, "CDA-OneTimeFreedB");
+  SetNumberSetting(1, "NoAudioCDFromfreedB");
+  PlayAudioCd(cd);
+  EXPECT_EQ(GetNumberSetting("CDA-OneTimeFreedB"), 0u);
+  DeleteSetting("NoAudioCDFromfreedB");
+  evt::OxRillRunning.Reset();
+  DeleteFileA((Folder() + "Multiplayer\\Input\\codec_cda.dll").c_str());
+}
+
+}  // namespace
+}  // namespace ox
