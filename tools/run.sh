@@ -1,23 +1,48 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Orlavox and starts the player under Wine with the files given.
-# The player itself (rill.exe) is not built yet: until it is, this builds everything and prints
-# the command it would run.
+# Sets up the machine, builds Orlavox, and plays the given music files (or a short demo track the
+# build makes) with the player under Wine. Without a display it runs in Xvfb; without a sound
+# device it renders through the Disk Writer into build/rendered/. Returns when the files have been
+# played; `oxctl` (in the same folder as rill.exe) drives the player meanwhile.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 bash "$root/tools/setup.sh"
-for arch in i686 x86_64; do
-  cmake -S "$root" -B "$build/$arch" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=OFF >/dev/null
-  cmake --build "$build/$arch" -j "$(nproc)"
+cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
+cmake --build "$build/x86_64" -j "$(nproc)" --target rill oxctl ox_codec_wav ox_codec_mp3 \
+      ox_output_waveout ox_output_diskwriter >/dev/null
+dist="$build/x86_64/dist"  # the installation folder: rill.exe, oxctl.exe, Multiplayer\Input\, SoundOutputs\, ...
+
+files=("$@")
+if [ ${#files[@]} -eq 0 ]; then
+  mkdir -p "$build/demo"
+  demo="$build/demo/Orlavox - Demo.wav"
+  [ -f "$demo" ] || sox -q -n -r 44100 -c 2 -b 16 "$demo" synth 0.4 pluck C4 : synth 0.4 pluck E4 : \
+                       synth 0.4 pluck G4 : synth 1.2 pluck C5 fade 0 -0 0.6
+  files=("$demo")
+fi
+winpaths=()
+for f in "${files[@]}"; do
+  [ -e "$f" ] || { echo "run: no such file: $f" >&2; exit 1; }
+  abs=$(cd "$(dirname "$f")" && pwd)/$(basename "$f")
+  winpaths+=("Z:${abs//\//\\}")
 done
 
-dist="$build/x86_64/dist"
-echo "Installation folders: $build/i686/dist (shipping, 32-bit) and $dist (runs under wine64)"
-if [ -x "$dist/rill.exe" ]; then
-  export WINEPREFIX="$build/wineprefix-run" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  exec xvfb-run -a /usr/lib/wine/wine64 "$dist/rill.exe" "$@"
+export WINEPREFIX="$build/wineprefix-run" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+key='HKCU\Software\Quillmarsh\Orlavox'
+if aplay -l 2>/dev/null | grep -q '^card'; then
+  "$wine" reg add "$key" /v DefaultSO /d "Wave Out" /f >/dev/null 2>&1
+  echo "run: playing through Wave Out"
+else
+  mkdir -p "$build/rendered"
+  "$wine" reg add "$key" /v DefaultSO /d "Disk Writer" /f >/dev/null 2>&1
+  "$wine" reg add "$key" /v DiskWriterFolder /d "Z:${build//\//\\}\\rendered" /f >/dev/null 2>&1
+  echo "run: no sound device here; rendering through the Disk Writer into $build/rendered/"
 fi
-echo "The player is not built yet. It would run:"
-echo "  WINEPREFIX=$build/wineprefix-run xvfb-run -a wine64 \"$dist/rill.exe\" $*"
+
+# The player, under Xvfb when there is no display.
+runner=(bash "$root/tools/play-files.sh" "$dist" "${winpaths[@]}")
+if [ -n "${DISPLAY:-}" ]; then "${runner[@]}"; else xvfb-run -a "${runner[@]}"; fi
+if [ -d "$build/rendered" ]; then echo "run: rendered:"; ls -1 "$build/rendered"; fi
