@@ -7,7 +7,7 @@ build="$root/build"
 bash "$root/tools/setup.sh"
 cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
-cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed queue_speed ox_codec_mp3 ox_codec_wav >/dev/null
+cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed queue_speed player_bench rill oxctl ox_test_recording ox_codec_mp3 ox_codec_wav >/dev/null
 
 # The pure code natively, without the sanitizers of the test build.
 cmake -S "$root" -B "$build/native-release" -DCMAKE_BUILD_TYPE=Release -DOX_TESTS=OFF >/dev/null
@@ -32,4 +32,13 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 /usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
   "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
+# The player from outside, through the recording output (paced like a device) in a copy of the
+# installation folder.
+install="$build/bench-install"
+rm -rf "$install" && cp -r "$build/x86_64/dist" "$install"
+cp "$build/x86_64/tests/playback/Recording.dll" "$install/SoundOutputs/"
+[ -f "$data/thirty.wav" ] || sox -q -n -r 44100 -c 2 -b 16 "$data/thirty.wav" synth 30 sine 440 gain -12
+mkdir -p "$data/rec"
+xvfb-run -a /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
+  "Z:${data//\//\\}\\minute.mp3" "Z:${data//\//\\}\\thirty.wav" "Z:${data//\//\\}\\rec"
 /usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"

@@ -31,6 +31,8 @@ class WorkerThread {
   void Stop(bool wait);
   bool IsFinished() const { return finished_.IsSet(); }
   bool StopRequested() const { return stop_.IsSet(); }
+  // The stop event itself, for a thread that waits on it (with its messages) instead of polling.
+  HANDLE StopHandle() const { return stop_.Handle(); }
   bool IsRunning() const { return thread_ != nullptr; }  // a thread was started
 
   // One pointer-sized value the owner leaves for the thread function (usually the owner itself).

@@ -14,7 +14,7 @@ namespace {
 
 std::atomic<bool> g_refresh{false};
 
-void ClearPlayingTrack() {
+void ClearPlayingBlocks() {
   TrackRecord playing{};
   if (block::OxTrackPlaying.ReadValue(playing) && playing.HasPath()) {
     const TrackRecord empty{};
@@ -46,6 +46,12 @@ void SaveState() {
   SetNumberSetting(balance, "OxBalance");
 }
 
+void PlayerControl::ClearPlayingTrack() {
+  if (!playingPublished_) return;
+  ClearPlayingBlocks();
+  playingPublished_ = false;
+}
+
 PlayerControl::PlayerControl(const SoundOutputHost* outputs) : outputs_(outputs) {
   ClearPlayingTrack();
   if (GetNumberSetting("OxPlayDown") == 0) evt::OxPlay.Set();
@@ -61,6 +67,7 @@ PlayerControl::~PlayerControl() {
   current_.reset();
   previous_.reset();
   TrackPlayer::SetLivingPlayers(0);
+  playingPublished_ = true;
   ClearPlayingTrack();
 }
 
@@ -130,6 +137,7 @@ void PlayerControl::Step() {
         }
       }
       block::OxTrackPlaying.WriteValue(track);
+      playingPublished_ = true;
       BumpChangeCounter();
       g_refresh = true;
       // Counted before it starts: a gapless player decides at once whether to hold its first block.

@@ -28,11 +28,15 @@ class PlayerControl {
  private:
   bool WantsNext();
   void PublishCount();
+  void ClearPlayingTrack();
 
   bool resumePending_ = true;
   const SoundOutputHost* outputs_;
   std::unique_ptr<TrackPlayer> current_, previous_;
   uint32_t retryAt_ = 0;
+  // Only this thread writes "OxTrackPlaying": once cleared it stays clear until a track starts, so
+  // an idle player need not read it three times a cycle.
+  bool playingPublished_ = true;
 };
 
 // Writes the player's state to the settings: play, random and equaliser flags, equaliser

@@ -110,10 +110,11 @@ uint32_t TaskbarWindowThread(WorkerThread& self) {
   c.lpszClassName = kTaskbarClass;
   RegisterClassA(&c);
   HWND window = CreateWindowExA(0, kTaskbarClass, "Orlavox", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, g_instance, nullptr);
-  while (!self.StopRequested()) {
+  // Sleeps until a message arrives or the thread is asked to stop: an idle player wakes no thread
+  // it need not.
+  const HANDLE stop = self.StopHandle();
+  while (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0 && !self.StopRequested())
     PumpMessages();
-    Sleep(50);
-  }
   if (window) DestroyWindow(window);
   UnregisterClassA(kTaskbarClass, g_instance);
   return 0;
