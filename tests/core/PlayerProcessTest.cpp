@@ -216,9 +216,11 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   SetTextSetting("marker", "InstalledTo");
   evt::OxShowRill.Reset();
   const std::string c = Constant("c.wav", 0.5, 2000, 8000), d = Constant("d.wav", 0.5, 3000, 8000);
+  const DWORD secondStarted = GetTickCount();
   Process second(Folder() + "rill.exe", "\"" + c + "\" \"" + d + "\"");
   EXPECT_EQ(second.Wait(5000), 0);
   const DWORD handedOver = GetTickCount();
+  EXPECT_LT(handedOver - secondStarted, 1000u);
   EXPECT_EQ(GetTextSetting("InstalledTo"), "marker");  // the second start writes nothing of its own
   SetTextSetting(installed.c_str(), "InstalledTo");
   EXPECT_TRUE(evt::OxShowRill.IsSet());
