@@ -27,25 +27,6 @@ namespace {
 std::string Folder() { return oxtest::QueueInstallFolder(); }
 std::string Out() { return Folder() + "out\\"; }
 
-void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
-  std::vector<uint8_t> f(44);
-  const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-  std::memcpy(&f[0], "RIFF", 4);
-  PutLe32(&f[4], 36 + data);
-  std::memcpy(&f[8], "WAVEfmt ", 8);
-  PutLe32(&f[16], 16);
-  PutLe16(&f[20], 1);
-  PutLe16(&f[22], channels);
-  PutLe32(&f[24], rate);
-  PutLe32(&f[28], rate * channels * 2);
-  PutLe16(&f[32], static_cast<uint16_t>(channels * 2));
-  PutLe16(&f[34], 16);
-  std::memcpy(&f[36], "data", 4);
-  PutLe32(&f[40], data);
-  f.resize(44 + data);
-  std::memcpy(&f[44], samples.data(), data);
-  oxtest::WriteWholeFile(path, f);
-}
 
 std::vector<int16_t> OutputSamples(const std::string& title) {
   const std::vector<uint8_t> file = oxtest::ReadWholeFile(Out() + title + ".wav");
@@ -159,7 +140,7 @@ class PlayerProcessTest : public ::testing::Test {
   int Oxctl(const std::string& arguments) { return oxtest::RunAndWait(Folder() + "oxctl.exe", arguments); }
   std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
   std::string Constant(const std::string& name, double seconds, int16_t value = 1000, uint32_t rate = 44100) {
-    WriteWav(Folder() + name, rate, 1, std::vector<int16_t>(size_t(rate * seconds), value));
+    oxtest::WriteWav(Folder() + name, rate, 1, std::vector<int16_t>(size_t(rate * seconds), value));
     return Folder() + name;
   }
   static uint32_t Counter() {
@@ -289,8 +270,8 @@ TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
   std::vector<int16_t> sine(8000 * 9);
   for (size_t i = 0; i < sine.size(); ++i) sine[i] = int16_t(8000 * std::sin(2 * 3.14159265358979 * 220 * i / 8000.0 + 0.4));
   const size_t cut = 8000 * 6 + 1237;
-  WriteWav(Folder() + "one.wav", 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
-  WriteWav(Folder() + "two.wav", 8000, 1, std::vector<int16_t>(sine.begin() + cut, sine.end()));
+  oxtest::WriteWav(Folder() + "one.wav", 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
+  oxtest::WriteWav(Folder() + "two.wav", 8000, 1, std::vector<int16_t>(sine.begin() + cut, sine.end()));
   {
     auto player = StartPlayer("\"" + Folder() + "one.wav\" \"" + Folder() + "two.wav\"");
     ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 30000));

@@ -38,25 +38,6 @@ std::vector<int16_t> Samples(const Recording* r, size_t fromByte = 0) {
   return s;
 }
 
-void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
-  std::vector<uint8_t> f(44);
-  const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-  std::memcpy(&f[0], "RIFF", 4);
-  PutLe32(&f[4], 36 + data);
-  std::memcpy(&f[8], "WAVEfmt ", 8);
-  PutLe32(&f[16], 16);
-  PutLe16(&f[20], 1);
-  PutLe16(&f[22], channels);
-  PutLe32(&f[24], rate);
-  PutLe32(&f[28], rate * channels * 2);
-  PutLe16(&f[32], static_cast<uint16_t>(channels * 2));
-  PutLe16(&f[34], 16);
-  std::memcpy(&f[36], "data", 4);
-  PutLe32(&f[40], data);
-  f.resize(44 + data);
-  std::memcpy(&f[44], samples.data(), data);
-  oxtest::WriteWholeFile(path, f);
-}
 
 TrackRecord Track(const std::string& path, int16_t volumeBoost = 0) {
   TrackRecord r{};
@@ -116,7 +97,7 @@ class TrackPlayerTest : public ::testing::Test {
   std::string File(const std::string& name) const { return oxtest::QueueInstallFolder() + name; }
   // A mono 8 kHz track holding `value` throughout.
   std::string Constant(const std::string& name, int16_t value, double seconds) {
-    WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
+    oxtest::WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
     return File(name);
   }
   static uint32_t TrackTime(int which) {
@@ -238,7 +219,7 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   // Each sample holds its own frame number, so the data after a seek tells where it landed.
   std::vector<int16_t> ramp(32000);
   for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i);
-  WriteWav(File("ramp.wav"), 8000, 1, ramp);
+  oxtest::WriteWav(File("ramp.wav"), 8000, 1, ramp);
   setup_(1, 50);
   auto player = Play(Track(File("ramp.wav")));
   auto request = [&](uint32_t n) {
@@ -317,10 +298,10 @@ TEST_F(TrackPlayerTest, GaplessJoinHoldsTheNextTrackAndTrimsItsSilence) {
   for (size_t i = 0; i < sine.size(); ++i) sine[i] = int16_t(8000 * std::sin(2 * 3.14159265358979 * 220 * i / 8000.0 + 0.4));
   const size_t cut = 8000 * 6 + 1237;
   ASSERT_GT(std::abs(sine[cut]), 1000);  // the join itself is loud: only the added silence may go
-  WriteWav(File("first.wav"), 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
+  oxtest::WriteWav(File("first.wav"), 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
   std::vector<int16_t> second(1000, 0);
   second.insert(second.end(), sine.begin() + cut, sine.end());
-  WriteWav(File("second.wav"), 8000, 1, second);
+  oxtest::WriteWav(File("second.wav"), 8000, 1, second);
 
   auto first = Play(Track(File("first.wav")));
   while (!first->NextTrackWanted() && !first->IsFinished()) Sleep(5);

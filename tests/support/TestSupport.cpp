@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -54,6 +55,28 @@ void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
 
 void WriteWholeFile(const std::string& path, const std::string& text) {
   WriteWholeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
+  const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
+  std::vector<uint8_t> f(44 + data);
+  auto put = [&](size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  std::memcpy(&f[0], "RIFF", 4);
+  put(4, 36 + data, 4);
+  std::memcpy(&f[8], "WAVEfmt ", 8);
+  put(16, 16, 4);
+  put(20, 1, 2);  // PCM
+  put(22, channels, 2);
+  put(24, rate, 4);
+  put(28, rate * channels * 2, 4);
+  put(32, channels * 2u, 2);
+  put(34, 16, 2);
+  std::memcpy(&f[36], "data", 4);
+  put(40, data, 4);
+  if (data) std::memcpy(&f[44], samples.data(), data);
+  WriteWholeFile(path, f);
 }
 
 std::string ExecutableFolder() {

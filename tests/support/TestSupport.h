@@ -25,6 +25,9 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& text);
 
+// A 16-bit PCM WAV file of the given interleaved samples.
+void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples);
+
 // The folder of the running test executable, with a trailing backslash.
 std::string ExecutableFolder();
 
