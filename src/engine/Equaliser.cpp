@@ -117,9 +117,6 @@ Equaliser::Equaliser(const AudioFormat& format, bool enabled, const EqPositions&
     : format_(format), enabled_(enabled), positions_(positions) {
   const int b = format.bitsPerSample;
   usable_ = format.channels >= 1 && format.channels <= 32 && format.sampleRate > 0 && (b == 8 || b == 16 || b == 24);
-  frame_.assign(kN, 0.0f);
-  spectrumR_.assign(fft::kBins, 0.0f);
-  spectrumI_.assign(fft::kBins, 0.0f);
   for (auto& set : response_)
     for (auto& table : set) table.assign(2 * fft::kBins, 0.0f);
   if (usable_) {
@@ -152,26 +149,9 @@ void Equaliser::Design() {
 }
 
 void Equaliser::Filter(int channel) {
-  float* __restrict f = frame_.data();
-  const int32_t* __restrict in = input_.data() + static_cast<size_t>(channel) * kEqTaps;
-  for (int i = 0; i < kEqTaps; ++i) f[i] = static_cast<float>(in[i]);
-  std::fill(f + kEqTaps, f + kN, 0.0f);
-  float* __restrict xr = spectrumR_.data();
-  float* __restrict xi = spectrumI_.data();
-  fft::ForwardSplitHalf(f, xr, xi);
-  const float* __restrict hr = response_[active_][channel == 0 ? 0 : 1].data();
-  const float* __restrict hi = hr + fft::kBins;
-  for (int k = 0; k < fft::kBins; ++k) {
-    const float re = xr[k] * hr[k] - xi[k] * hi[k];
-    const float im = xr[k] * hi[k] + xi[k] * hr[k];
-    xr[k] = re;
-    xi[k] = im;
-  }
-  fft::BackwardSplit(xr, xi, f);
-  constexpr float kScale = 2.0f / kN;
-  float* __restrict out = output_.data() + static_cast<size_t>(channel) * kN;
-  for (int k = 0; k < kEqTaps; ++k) out[k] += f[k] * kScale;
-  for (int k = kEqTaps; k < kN; ++k) out[k] = f[k] * kScale;
+  const float* response = response_[active_][channel == 0 ? 0 : 1].data();
+  fft::Filter(input_.data() + static_cast<size_t>(channel) * kEqTaps, response, response + fft::kBins,
+              output_.data() + static_cast<size_t>(channel) * kN);
 }
 
 template <typename Sample>

@@ -67,7 +67,6 @@ class Equaliser {
   std::vector<float> response_[2][2];
   int active_ = 0;
   int pending_ = 0;  // set to switch to + 1; 0: none
-  std::vector<float> frame_, spectrumR_, spectrumI_;
   std::vector<int32_t> input_;    // 255 samples per channel, channel after channel
   std::vector<float> output_;     // 512 values per channel, channel after channel
   int fill_ = 0;                  // samples per channel in the input store

@@ -8,6 +8,8 @@
 // array on the stack.
 #pragma once
 
+#include <cstdint>
+
 namespace ox::fft {
 
 constexpr int kSize = 512;
@@ -23,5 +25,10 @@ void ForwardSplit(const float* x, float* re, float* im);   // x: kSize floats; r
 // equaliser's zero-padded frames. Faster.
 void ForwardSplitHalf(const float* x, float* re, float* im);
 void BackwardSplit(const float* re, const float* im, float* x);
+
+// The equaliser's overlap-add step for one channel: in[0..254] zero-padded to 512, transformed,
+// multiplied by the response (hr, hi: kBins each), transformed back; then out[k] += y[k] * 2/512
+// for k < 255 and out[k] = y[k] * 2/512 for k = 255..511.
+void Filter(const int32_t* in, const float* hr, const float* hi, float* out);
 
 }  // namespace ox::fft
