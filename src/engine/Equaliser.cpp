@@ -75,8 +75,10 @@ struct Codec<S24> {
 // Rounds half away from zero into lo..hi, without branches (this runs for every sample). NaN,
 // from absurd positions, ends at one of the limits.
 inline int32_t RoundClamp(float v, float lo, float hi) {
-  v = std::fmax(lo, std::fmin(v, hi));
-  return static_cast<int32_t>(v + std::copysign(0.5f, v));
+  v = v == v ? v : lo;  // NaN
+  v = v < lo ? lo : v;
+  v = v > hi ? hi : v;
+  return static_cast<int32_t>(v + (v < 0 ? -0.5f : 0.5f));
 }
 
 }  // namespace
@@ -160,12 +162,18 @@ void Equaliser::Run(uint8_t* block, size_t frames) {
   const int channels = format_.channels;
   const float lo = -float(1 << (C::kBits - 1)), hi = float((1 << (C::kBits - 1)) - 1);
   // Each sample goes into the input store and leaves with the output store's value at its place.
-  auto exchange = [&](uint8_t* at, size_t count) {  // count frames, from store slot fill_ on
-    for (size_t i = 0; i < count; ++i)
-      for (int c = 0; c < channels; ++c, at += C::kBytes) {
-        input_[static_cast<size_t>(c) * kEqTaps + fill_ + i] = C::Get(at);
-        C::Put(at, RoundClamp(output_[static_cast<size_t>(c) * kN + fill_ + i], lo, hi));
+  // Channel by channel, so each store is walked in order and the loop vectorises.
+  auto exchange = [&](uint8_t* first, size_t count) {  // count frames from `first`, store slot fill_ on
+    const size_t stride = static_cast<size_t>(channels) * C::kBytes;
+    for (int c = 0; c < channels; ++c) {
+      int32_t* __restrict in = input_.data() + static_cast<size_t>(c) * kEqTaps + fill_;
+      const float* __restrict out = output_.data() + static_cast<size_t>(c) * kN + fill_;
+      uint8_t* at = first + static_cast<size_t>(c) * C::kBytes;
+      for (size_t i = 0; i < count; ++i, at += stride) {
+        in[i] = C::Get(at);
+        C::Put(at, RoundClamp(out[i], lo, hi));
       }
+    }
   };
   while (frames > 0) {
     const size_t room = static_cast<size_t>(kEqTaps - fill_);
