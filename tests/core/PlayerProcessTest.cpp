@@ -185,7 +185,7 @@ TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
   const DWORD start = GetTickCount();
   evt::OxClose.Set();
   EXPECT_EQ(player->Wait(5000), 0);
-  EXPECT_LT(GetTickCount() - start, 1500u);
+  EXPECT_LT(GetTickCount() - start, 2500u);  // a cycle of the main loop and the core thread, in practice
   EXPECT_FALSE(evt::OxRillRunning.IsSet());
   EXPECT_EQ(GetNumberSetting("OxVolume"), 101u);
   EXPECT_EQ(GetNumberSetting("OxPlayDown"), 1u);  // it had stopped
@@ -209,7 +209,7 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   Process second(Folder() + "rill.exe", "\"" + c + "\" \"" + d + "\"");
   EXPECT_EQ(second.Wait(5000), 0);
   const DWORD handedOver = GetTickCount();
-  EXPECT_LT(handedOver - secondStarted, 1000u);
+  EXPECT_LT(handedOver - secondStarted, 2000u);  // about 0.5 s here; room for a loaded machine
   EXPECT_EQ(GetTextSetting("InstalledTo"), "marker");  // the second start writes nothing of its own
   SetTextSetting(installed.c_str(), "InstalledTo");
   EXPECT_TRUE(evt::OxShowRill.IsSet());
@@ -218,7 +218,7 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   EXPECT_LT(replaced.samples.size(), 60u * 8000);  // cut short
   EXPECT_EQ(first.samples, std::vector<int16_t>(4000, 2000));
   EXPECT_EQ(next.samples, std::vector<int16_t>(4000, 3000));
-  EXPECT_LT(int32_t(first.firstTick - handedOver), 300);  // at the core thread's next cycle
+  EXPECT_LT(int32_t(first.firstTick - handedOver), 500);  // at the core thread's next cycle (100 ms)
   EXPECT_GE(int32_t(next.firstTick - first.lastTick), 0);
 }
 
@@ -305,7 +305,7 @@ TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
   ASSERT_EQ(out.samples.size(), 80000u);
   ASSERT_EQ(in.samples.size(), 32000u);
   EXPECT_EQ(out.samples.back(), 1000);
-  EXPECT_NEAR(double(int32_t(out.lastTick - in.firstTick)), 2000 / 4, 250);  // the overlap
+  EXPECT_NEAR(double(int32_t(out.lastTick - in.firstTick)), 2000 / 4, 400);  // the overlap
   EXPECT_LE(in.samples[400], 150);           // 50 ms into the next: fading in
   EXPECT_NEAR(in.samples[8000], 500, 200);   // 1 s of 2
   EXPECT_EQ(in.samples[8000 * 3], 1000);     // done
