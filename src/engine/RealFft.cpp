@@ -21,9 +21,7 @@ const Kernels& Use() {
 
 void Forward(float* x) { Use().forward(x); }
 void Backward(float* x) { Use().backward(x); }
-void ForwardSplit(const float* x, float* re, float* im) { Use().forwardSplit(x, re, im); }
 void ForwardSplitHalf(const float* x, float* re, float* im) { Use().forwardSplitHalf(x, re, im); }
-void BackwardSplit(const float* re, const float* im, float* x) { Use().backwardSplit(re, im, x); }
 void Filter(const int32_t* in, const float* hr, const float* hi, float* out) { Use().filter(in, hr, hi, out); }
 
 }  // namespace ox::fft

@@ -1,5 +1,5 @@
-// The 512-point real FFT of the equaliser, in the packed layout the equaliser's response tables
-// use: Forward replaces x[0..511] by R0, R256, R1, I1, ..., R255, I255 with
+// The 512-point real FFT of the equaliser. Forward replaces x[0..511] by the packed spectrum
+// R0, R256, R1, I1, ..., R255, I255 with
 // Rk = sum x[j] cos(2 pi j k / 512) and Ik = sum x[j] sin(2 pi j k / 512); Backward is its
 // unnormalised inverse, so Forward then Backward multiplies by 256. Pure.
 //
@@ -17,14 +17,11 @@ constexpr int kSize = 512;
 void Forward(float* x);   // x: kSize floats, in place
 void Backward(float* x);  // x: kSize floats, in place
 
-// The same transforms with the spectrum in split form, X[k] = re[k] + i im[k] for k = 0..256
-// (im[0] and im[256] are 0): what the equaliser works in, saving the packing.
+// The forward transform of an x whose second half (x[256..511]) is zero, which it does not read,
+// with the spectrum in split form: X[k] = re[k] + i im[k] for k = 0..256 (im[0] and im[256] are 0).
+// The equaliser designs its responses with it.
 constexpr int kBins = kSize / 2 + 1;
-void ForwardSplit(const float* x, float* re, float* im);   // x: kSize floats; re, im: kBins
-// The same for an x whose second half (x[256..511]) is zero, which it does not read: the
-// equaliser's zero-padded frames. Faster.
-void ForwardSplitHalf(const float* x, float* re, float* im);
-void BackwardSplit(const float* re, const float* im, float* x);
+void ForwardSplitHalf(const float* x, float* re, float* im);  // x: kSize floats; re, im: kBins
 
 // The equaliser's overlap-add step for one channel: in[0..254] zero-padded to 512, transformed,
 // multiplied by the response (hr, hi: kBins each), transformed back; then out[k] += y[k] * 2/512

@@ -8,9 +8,7 @@ namespace ox::fft {
 struct Kernels {
   void (*forward)(float* x);
   void (*backward)(float* x);
-  void (*forwardSplit)(const float* x, float* re, float* im);
   void (*forwardSplitHalf)(const float* x, float* re, float* im);
-  void (*backwardSplit)(const float* re, const float* im, float* x);
   void (*filter)(const int32_t* in, const float* hr, const float* hi, float* out);
 };
 

@@ -87,6 +87,27 @@ TEST(RealFft, BackwardOfForwardIs256Times) {
   }
 }
 
+// The equaliser's overlap-add step against a direct convolution, in every build of the kernels.
+TEST(RealFft, FilterIsALinearConvolutionAddedIntoTheStore) {
+  std::mt19937 gen(5);
+  std::uniform_int_distribution<int> sample(-30000, 30000);
+  std::vector<int32_t> in(255);
+  for (int32_t& v : in) v = sample(gen);
+  std::vector<float> taps(kSize, 0.0f);
+  for (int i = 0; i < 255; ++i) taps[i] = float(std::sin(i * 0.1) * std::exp(-i / 60.0));
+  std::vector<float> hr(kBins), hi(kBins);
+  ForwardSplitHalf(taps.data(), hr.data(), hi.data());
+  std::vector<double> direct(kSize, 0.0);
+  for (int n = 0; n < kSize; ++n)
+    for (int k = 0; k < 255; ++k)
+      if (n - k >= 0 && n - k < 255) direct[n] += double(taps[k]) * in[n - k];
+  for (const Kernels* k : AllKernels()) {
+    std::vector<float> out(kSize, 1.0f);  // the first 255 places are added to, the rest set
+    k->filter(in.data(), hr.data(), hi.data(), out.data());
+    for (int n = 0; n < kSize; ++n) ASSERT_NEAR(out[n], direct[n] + (n < 255 ? 1.0 : 0.0), 0.5) << n;
+  }
+}
+
 TEST(RealFft, TwoThreadsAtOnceGiveTheSameResults) {
   std::vector<float> reference = RandomSignal(11);
   Forward(reference.data());
