@@ -2,12 +2,8 @@
 # Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build"
-bash "$root/tools/setup.sh"
-cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
-cmake --build "$build/x86_64" -j "$(nproc)" --target codec_speed queue_speed player_bench rill oxctl ox_test_recording ox_codec_mp3 ox_codec_wav >/dev/null
+. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench rill oxctl ox_test_recording \
+  ox_codec_mp3 ox_codec_wav
 
 # The pure code natively, without the sanitizers of the test build.
 cmake -S "$root" -B "$build/native-release" -DCMAKE_BUILD_TYPE=Release -DOX_TESTS=OFF >/dev/null

@@ -4,14 +4,7 @@
 # device it renders through the Disk Writer into build/rendered/. Returns when the files have been
 # played; `oxctl` (in the same folder as rill.exe) drives the player meanwhile.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build"
-
-bash "$root/tools/setup.sh"
-cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOX_TESTS=ON >/dev/null
-cmake --build "$build/x86_64" -j "$(nproc)" --target rill oxctl ox_codec_wav ox_codec_mp3 \
-      ox_output_waveout ox_output_diskwriter >/dev/null
+. "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_codec_mp3 ox_output_waveout ox_output_diskwriter
 dist="$build/x86_64/dist"  # the installation folder: rill.exe, oxctl.exe, Multiplayer\Input\, SoundOutputs\, ...
 
 files=("$@")
