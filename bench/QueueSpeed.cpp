@@ -8,6 +8,7 @@
 
 #include "base/DataFile.h"
 #include "queue/PlaylistFile.h"
+#include "engine/MpegCheck.h"
 #include "queue/TrackInfo.h"
 
 namespace {

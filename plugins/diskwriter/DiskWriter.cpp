@@ -2,6 +2,7 @@
 // as fast as the player feeds it. One file per output object, named after the track playing when
 // the object is made ("<title>.wav", replaced if it exists), in the folder of the setting
 // "DiskWriterFolder" or else the "Output\" folder of the installation folder.
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -9,18 +10,19 @@
 #include "SoundOutputPlugin.h"
 #include "base/ByteSource.h"
 #include "base/DataFile.h"
+#include "base/NoThrow.h"
 #include "base/Path.h"
 #include "base/SharedDataBlock.h"
 #include "base/System.h"
 #include "base/Text.h"
 #include "core/Locations.h"
 #include "core/Settings.h"
+#include "core/TrackRecord.h"
 
 namespace {
 
 constexpr uint32_t kHeaderBytes = 44;   // RIFF header, 16-byte "fmt " chunk, "data" chunk header
 constexpr uint32_t kBufferBytes = 1 << 16;
-constexpr uint32_t kTrackRecordSize = 648, kTrackPathOffset = 300, kTrackPathSize = 260;
 
 struct Output {
   ox::DataFile file;
@@ -41,11 +43,10 @@ std::string OutputFolder() {
 
 // The title of the track the player has just started, from the suite's shared block.
 std::string PlayingTitle() {
-  ox::SharedDataBlock playing("OxTrackPlaying", kTrackRecordSize);
-  uint8_t record[kTrackRecordSize] = {};
-  playing.Read(record);
-  const std::string title = ox::FileTitleOf(
-      ox::FieldText(reinterpret_cast<const char*>(record) + kTrackPathOffset, kTrackPathSize));
+  ox::SharedDataBlock playing("OxTrackPlaying", sizeof(ox::TrackRecord));
+  ox::TrackRecord record{};
+  playing.ReadValue(record);
+  const std::string title = ox::FileTitleOf(record.Path());
   return title.empty() ? std::string("Track") : title;
 }
 
@@ -72,26 +73,28 @@ extern "C" {
 OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORMATEX* format, uintptr_t) {
   *error = 1;
   if (!format || format->nChannels == 0 || format->nBlockAlign == 0 || format->nSamplesPerSec == 0) return 0;
-  auto* out = new (std::nothrow) Output;
+  std::unique_ptr<Output> out(new (std::nothrow) Output);
   if (!out) return 0;
-  const std::string folder = OutputFolder();
-  ox::CreateFolders(folder);
-  if (!out->file.Open(folder + PlayingTitle() + ".wav", ox::FileAccess::Write, ox::FileCreation::CreateAlways)) {
-    delete out;
-    return 0;
-  }
+  const bool opened = ox::NoThrow(false, [&] {
+    const std::string folder = OutputFolder();
+    ox::CreateFolders(folder);
+    out->buffer.resize(kBufferBytes - kBufferBytes % format->nBlockAlign);
+    return out->file.Open(folder + PlayingTitle() + ".wav", ox::FileAccess::Write, ox::FileCreation::CreateAlways);
+  });
+  if (!opened) return 0;
   out->format = *format;
   uint8_t header[kHeaderBytes];
   FillHeader(header, out->format, 0);
-  out->file.Write(header, kHeaderBytes);
-  out->buffer.resize(kBufferBytes - kBufferBytes % format->nBlockAlign);
+  if (!out->file.Write(header, kHeaderBytes)) return 0;
   *error = 0;
-  return reinterpret_cast<OxSoundOut>(out);
+  return reinterpret_cast<OxSoundOut>(out.release());
 }
 
 void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
   Output* out = FromHandle(handle);
   if (!out) return;
+  // The sizes go into the header last. A header that cannot be rewritten at the start is written
+  // nowhere else: the samples stay whole.
   uint8_t header[kHeaderBytes];
   FillHeader(header, out->format, out->dataBytes);
   out->file.Write(header, kHeaderBytes, ox::FileOrigin::Start);

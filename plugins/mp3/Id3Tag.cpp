@@ -105,10 +105,14 @@ bool ReadV2(ox::ByteSource& source, Tag& tag) {
 
   size_t at = 0;
   if (h[5] & 0x40 && version >= 3 && body.size() >= 4) {  // extended header
-    at = version == 4 ? Syncsafe(&body[0]) : 4 + ox::Be32(&body[0]);
+    // Sizes from the file are summed in 64 bits: in 32-bit size_t a size near 4 GiB would wrap
+    // round to a small offset.
+    const uint64_t extended = version == 4 ? Syncsafe(&body[0]) : 4 + uint64_t{ox::Be32(&body[0])};
+    if (extended >= body.size()) return true;  // nothing after the extended header
+    at = static_cast<size_t>(extended);
   }
   const size_t idBytes = version == 2 ? 3 : 4, headBytes = version == 2 ? 6 : 10;
-  while (at + headBytes <= body.size() && body[at] != 0) {
+  while (headBytes <= body.size() - at && body[at] != 0) {
     char id[5] = {};
     std::memcpy(id, &body[at], idBytes);
     const uint8_t* s = &body[at + idBytes];

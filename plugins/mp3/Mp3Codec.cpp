@@ -1,6 +1,7 @@
 // Codec plug-in "MP3": MPEG audio through the system's ACM MP3 decoder (msacm32), with the tags
 // read here and gapless trimming from the LAME tag: the encoder's delay and padding and the
 // decoder's own delay are cut, so the decoded sample count equals the original's.
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "base/AudioMath.h"
 #include "base/DataFile.h"
 #include "base/FileSource.h"
+#include "base/NoThrow.h"
 #include "base/Text.h"
 
 namespace {
@@ -181,53 +183,53 @@ void OX_PLUGIN_API WhatFormats(int32_t index, char* extension, char* description
 void OX_PLUGIN_API GetTrackInfo(const char* path, uint16_t* bitRateKbps, uint32_t* sampleRateHz, uint8_t* channels,
                                 uint32_t* lengthMs, uint32_t* fileSizeBytes, char* artist, char* title, char* album,
                                 uint32_t* yearAndTrack, uint8_t* /*preference*/, char* /*text*/) {
-  ox::DataFile file;
-  if (!path || !file.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting)) return;
-  ox::FileSource source(file);
-  const uint64_t size = source.Size();
-  *fileSizeBytes = size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(size);
-  mpeg::Stream stream;
-  if (mpeg::FindStream(source, stream)) {
-    *bitRateKbps = static_cast<uint16_t>(stream.AverageBitRate() / 1000);
-    *sampleRateHz = stream.header.sampleRate;
-    *channels = static_cast<uint8_t>(stream.header.channels);
-    *lengthMs = stream.LengthMs();
-  }
-  const id3::Tag tag = id3::Read(source);
-  ox::CopyBounded(artist, OX_CODEC_TAG_SIZE, ToAnsi(tag.artist));
-  ox::CopyBounded(title, OX_CODEC_TAG_SIZE, ToAnsi(tag.title));
-  ox::CopyBounded(album, OX_CODEC_TAG_SIZE, ToAnsi(tag.album));
-  *yearAndTrack = tag.year | uint32_t{tag.track} << 16;
+  ox::NoThrow([&] {
+    ox::DataFile file;
+    if (!path || !file.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting)) return;
+    ox::FileSource source(file);
+    const uint64_t size = source.Size();
+    *fileSizeBytes = size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(size);
+    mpeg::Stream stream;
+    if (mpeg::FindStream(source, stream)) {
+      *bitRateKbps = static_cast<uint16_t>(stream.AverageBitRate() / 1000);
+      *sampleRateHz = stream.header.sampleRate;
+      *channels = static_cast<uint8_t>(stream.header.channels);
+      *lengthMs = stream.LengthMs();
+    }
+    const id3::Tag tag = id3::Read(source);
+    ox::CopyBounded(artist, OX_CODEC_TAG_SIZE, ToAnsi(tag.artist));
+    ox::CopyBounded(title, OX_CODEC_TAG_SIZE, ToAnsi(tag.title));
+    ox::CopyBounded(album, OX_CODEC_TAG_SIZE, ToAnsi(tag.album));
+    *yearAndTrack = tag.year | uint32_t{tag.track} << 16;
+  });
 }
 
 void OX_PLUGIN_API GetStringInfo(const char* path, char* text) {
-  ox::DataFile file;
-  mpeg::Stream s;
-  if (!OpenStream(path, file, s)) return;
-  const char* version = s.header.version == 10 ? "1" : s.header.version == 20 ? "2" : "2.5";
-  const char* layer = s.header.layer == 3 ? "III" : s.header.layer == 2 ? "II" : "I";
-  char line[OX_CODEC_TEXT_SIZE];
-  snprintf(line, sizeof line, "MPEG-%s Layer %s, %lu kbit/s%s, %lu Hz, %s%s", version, layer,
-           static_cast<unsigned long>(s.AverageBitRate() / 1000), s.xing.vbr ? " average" : "",
-           static_cast<unsigned long>(s.header.sampleRate), s.header.channels == 1 ? "mono" : "stereo",
-           s.xing.hasLame ? ", gapless" : "");
-  ox::CopyBounded(text, OX_CODEC_TEXT_SIZE, line);
+  ox::NoThrow([&] {
+    ox::DataFile file;
+    mpeg::Stream s;
+    if (!OpenStream(path, file, s)) return;
+    const char* version = s.header.version == 10 ? "1" : s.header.version == 20 ? "2" : "2.5";
+    const char* layer = s.header.layer == 3 ? "III" : s.header.layer == 2 ? "II" : "I";
+    char line[OX_CODEC_TEXT_SIZE];
+    snprintf(line, sizeof line, "MPEG-%s Layer %s, %lu kbit/s%s, %lu Hz, %s%s", version, layer,
+             static_cast<unsigned long>(s.AverageBitRate() / 1000), s.xing.vbr ? " average" : "",
+             static_cast<unsigned long>(s.header.sampleRate), s.header.channels == 1 ? "mono" : "stereo",
+             s.xing.hasLame ? ", gapless" : "");
+    ox::CopyBounded(text, OX_CODEC_TEXT_SIZE, line);
+  });
 }
 
 OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error, uint8_t* wantsOutput,
                                                 WAVEFORMATEX** format, uintptr_t* outputHint) {
   *error = 1;
-  auto* d = new (std::nothrow) Decoder;
-  if (!d) return 0;
-  if (!OpenStream(path, d->file, d->stream)) {
-    delete d;
-    return 0;
-  }
+  std::unique_ptr<Decoder> owner(new (std::nothrow) Decoder);
+  Decoder* d = owner.get();
+  if (!d || !ox::NoThrow(false, [&] { return OpenStream(path, d->file, d->stream); })) return 0;
   SourceFormat source(d->stream.header);
   d->format = PcmFor(d->stream.header);
   if (acmStreamOpen(&d->acm, nullptr, &source.wave, &d->format, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != 0) {
     d->acm = nullptr;
-    delete d;
     return 0;
   }
   // Room for all a full input buffer can decode to, at the smallest frames the stream may use: a
@@ -236,17 +238,18 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
   const uint32_t minBitRate = h.version == 10 ? 32000 : 8000;
   const uint32_t minFrameBytes = h.frameBytes * (minBitRate / 1000) / (h.bitRate / 1000);
   const size_t frames = kInputBytes / (minFrameBytes > 0 ? minFrameBytes : 1) + 2;
-  d->input.resize(kInputBytes);
-  d->output.resize(frames * h.samplesPerFrame * d->format.nBlockAlign);
+  if (!ox::NoThrow(false, [&] {
+        d->input.resize(kInputBytes);
+        d->output.resize(frames * h.samplesPerFrame * d->format.nBlockAlign);
+        return true;
+      }))
+    return 0;
   d->header.cbStruct = sizeof d->header;
   d->header.pbSrc = d->input.data();
   d->header.cbSrcLength = kInputBytes;
   d->header.pbDst = d->output.data();
   d->header.cbDstLength = static_cast<DWORD>(d->output.size());
-  if (acmStreamPrepareHeader(d->acm, &d->header, 0) != 0) {
-    delete d;
-    return 0;
-  }
+  if (acmStreamPrepareHeader(d->acm, &d->header, 0) != 0) return 0;
   const mpeg::XingInfo& x = d->stream.xing;
   d->skipSamples = x.hasLame ? uint64_t{x.encoderDelay} + kDecoderDelay : 0;
   d->samplesLeft = d->stream.MusicSamples();
@@ -255,7 +258,7 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
   *wantsOutput = 1;
   *format = &d->format;
   *outputHint = 0;
-  return reinterpret_cast<OxDecoder>(d);
+  return reinterpret_cast<OxDecoder>(owner.release());
 }
 
 void OX_PLUGIN_API DeleteADecoderObject(OxDecoder decoder) { delete FromHandle(decoder); }
@@ -263,74 +266,78 @@ void OX_PLUGIN_API DeleteADecoderObject(OxDecoder decoder) { delete FromHandle(d
 uint32_t OX_PLUGIN_API OutputWantsABlockOfData(OxDecoder decoder, void* buffer, uint32_t bufferBytes,
                                                uint8_t* endOfStream, uint32_t* /*ignored*/, uint32_t* positionMs,
                                                uint32_t* lengthMs) {
-  Decoder* d = FromHandle(decoder);
-  if (!d) return 0;
-  const uint32_t frame = d->format.nBlockAlign, rate = d->format.nSamplesPerSec;
-  *positionMs = static_cast<uint32_t>(d->position * 1000 / rate);
-  *lengthMs = d->stream.LengthMs();
-  uint64_t want = bufferBytes / frame;
-  if (want > d->samplesLeft) want = d->samplesLeft;
-  if (!buffer) want = 0;
+  return ox::NoThrow<uint32_t>(0, [&]() -> uint32_t {
+    Decoder* d = FromHandle(decoder);
+    if (!d) return 0;
+    const uint32_t frame = d->format.nBlockAlign, rate = d->format.nSamplesPerSec;
+    *positionMs = static_cast<uint32_t>(d->position * 1000 / rate);
+    *lengthMs = d->stream.LengthMs();
+    uint64_t want = bufferBytes / frame;
+    if (want > d->samplesLeft) want = d->samplesLeft;
+    if (!buffer) want = 0;
 
-  uint32_t done = 0;  // samples written
-  while (done < want) {
-    size_t have = (d->pending.size() - d->pendingAt) / frame;
-    if (have > 0 && d->skipSamples > 0) {  // the delays before the music
-      const size_t drop = have < d->skipSamples ? have : static_cast<size_t>(d->skipSamples);
-      d->pendingAt += drop * frame;
-      d->skipSamples -= drop;
-      continue;
+    uint32_t done = 0;  // samples written
+    while (done < want) {
+      size_t have = (d->pending.size() - d->pendingAt) / frame;
+      if (have > 0 && d->skipSamples > 0) {  // the delays before the music
+        const size_t drop = have < d->skipSamples ? have : static_cast<size_t>(d->skipSamples);
+        d->pendingAt += drop * frame;
+        d->skipSamples -= drop;
+        continue;
+      }
+      if (have == 0) {
+        d->pending.clear();
+        d->pendingAt = 0;
+        if (!DecodeMore(*d)) break;
+        continue;
+      }
+      const size_t n = have < want - done ? have : static_cast<size_t>(want - done);
+      memcpy(static_cast<uint8_t*>(buffer) + size_t{done} * frame, &d->pending[d->pendingAt], n * frame);
+      d->pendingAt += n * frame;
+      done += static_cast<uint32_t>(n);
     }
-    if (have == 0) {
-      d->pending.clear();
-      d->pendingAt = 0;
-      if (!DecodeMore(*d)) break;
-      continue;
-    }
-    const size_t n = have < want - done ? have : static_cast<size_t>(want - done);
-    memcpy(static_cast<uint8_t*>(buffer) + size_t{done} * frame, &d->pending[d->pendingAt], n * frame);
-    d->pendingAt += n * frame;
-    done += static_cast<uint32_t>(n);
-  }
-  d->position += done;
-  d->samplesLeft -= done;
-  // The end: every music sample handed out, or the decoder has nothing more (a cut file).
-  if (buffer && done < want) d->samplesLeft = 0;
-  *endOfStream = d->samplesLeft == 0 ? 1 : 0;
-  return done * frame;
+    d->position += done;
+    d->samplesLeft -= done;
+    // The end: every music sample handed out, or the decoder has nothing more (a cut file).
+    if (buffer && done < want) d->samplesLeft = 0;
+    *endOfStream = d->samplesLeft == 0 ? 1 : 0;
+    return done * frame;
+  });
 }
 
 void OX_PLUGIN_API SkipTo(OxDecoder decoder, int32_t percent) {
-  Decoder* d = FromHandle(decoder);
-  if (!d) return;
-  percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
-  const mpeg::Stream& s = d->stream;
-  const uint64_t music = s.MusicSamples();
-  uint64_t target;
-  if (percent == 100) {
-    target = s.end;
-  } else if (s.xing.hasToc && s.xing.bytes > 0) {
-    // The table counts from the Xing frame, which is part of the stream's bytes.
-    target = s.firstFrame - s.header.frameBytes + uint64_t{s.xing.toc[percent]} * s.xing.bytes / 256;
-  } else {
-    target = s.firstFrame + s.Bytes() * percent / 100;
-  }
-  if (target < s.firstFrame) target = s.firstFrame;
-  if (target > s.end) target = s.end;
-  ox::FileSource source(d->file);
-  const uint64_t frameAt = percent == 0 ? s.firstFrame : mpeg::NextFrame(source, target, s.end, s.header);
-  StartAt(*d, frameAt);
-  // Which frame that is, from its place in the stream (exact for constant bit rates, within a frame
-  // or so otherwise), and from it where the music stands: the decoder restarts at that frame.
-  const uint64_t bytes = s.Bytes() ? s.Bytes() : 1;
-  const uint64_t frameIndex = ((frameAt - s.firstFrame) * s.frames + bytes / 2) / bytes;
-  const uint64_t frameStart = frameIndex * s.header.samplesPerFrame;  // in decoded samples
-  const mpeg::XingInfo& x = s.xing;
-  const uint64_t delays = x.hasLame ? uint64_t{x.encoderDelay} + kDecoderDelay : 0;
-  d->skipSamples = frameStart < delays ? delays - frameStart : 0;
-  d->position = frameStart > delays ? frameStart - delays : 0;
-  if (d->position > music) d->position = music;
-  d->samplesLeft = music - d->position;
+  ox::NoThrow([&] {
+    Decoder* d = FromHandle(decoder);
+    if (!d) return;
+    percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    const mpeg::Stream& s = d->stream;
+    const uint64_t music = s.MusicSamples();
+    uint64_t target;
+    if (percent == 100) {
+      target = s.end;
+    } else if (s.xing.hasToc && s.xing.bytes > 0) {
+      // The table counts from the Xing frame, which is part of the stream's bytes.
+      target = s.firstFrame - s.header.frameBytes + uint64_t{s.xing.toc[percent]} * s.xing.bytes / 256;
+    } else {
+      target = s.firstFrame + s.Bytes() * percent / 100;
+    }
+    if (target < s.firstFrame) target = s.firstFrame;
+    if (target > s.end) target = s.end;
+    ox::FileSource source(d->file);
+    const uint64_t frameAt = percent == 0 ? s.firstFrame : mpeg::NextFrame(source, target, s.end, s.header);
+    StartAt(*d, frameAt);
+    // Which frame that is, from its place in the stream (exact for constant bit rates, within a frame
+    // or so otherwise), and from it where the music stands: the decoder restarts at that frame.
+    const uint64_t bytes = s.Bytes() ? s.Bytes() : 1;
+    const uint64_t frameIndex = ((frameAt - s.firstFrame) * s.frames + bytes / 2) / bytes;
+    const uint64_t frameStart = frameIndex * s.header.samplesPerFrame;  // in decoded samples
+    const mpeg::XingInfo& x = s.xing;
+    const uint64_t delays = x.hasLame ? uint64_t{x.encoderDelay} + kDecoderDelay : 0;
+    d->skipSamples = frameStart < delays ? delays - frameStart : 0;
+    d->position = frameStart > delays ? frameStart - delays : 0;
+    if (d->position > music) d->position = music;
+    d->samplesLeft = music - d->position;
+  });
 }
 
 }  // extern "C"

@@ -8,6 +8,7 @@
 #include "base/AudioMath.h"
 #include "base/DataFile.h"
 #include "base/FileSource.h"
+#include "base/NoThrow.h"
 #include "base/Text.h"
 
 namespace {
@@ -22,10 +23,14 @@ struct Decoder {
 
 Decoder* FromHandle(OxDecoder handle) { return reinterpret_cast<Decoder*>(handle); }
 
+// Every entry point reads the headers through here, which keeps the parser's allocations (tag
+// texts) from throwing out of the plug-in.
 bool ReadInfo(const char* path, ox::DataFile& file, wav::Info& info) {
   if (!path || !file.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting)) return false;
-  ox::FileSource source(file);
-  return wav::Parse(source, info) == wav::Error::None;
+  return ox::NoThrow(false, [&] {
+    ox::FileSource source(file);
+    return wav::Parse(source, info) == wav::Error::None;
+  });
 }
 
 }  // namespace

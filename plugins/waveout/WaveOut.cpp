@@ -7,6 +7,8 @@
 
 #include <mmsystem.h>
 
+#include "base/NoThrow.h"
+
 namespace {
 
 constexpr int kBuffers = 8;
@@ -55,7 +57,14 @@ OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORM
   o->blockAlign = format->nBlockAlign;
   const uint32_t frames = format->nAvgBytesPerSec / o->blockAlign * kBufferMs / 1000;
   o->bufferBytes = (frames ? frames : 1) * o->blockAlign;
-  o->memory.resize(size_t{o->bufferBytes} * kBuffers);
+  if (!ox::NoThrow(false, [&] {
+        o->memory.resize(size_t{o->bufferBytes} * kBuffers);
+        return true;
+      })) {
+    waveOutClose(o->device);
+    delete o;
+    return 0;
+  }
   for (int i = 0; i < kBuffers; ++i) o->headers[i].lpData = reinterpret_cast<LPSTR>(&o->memory[size_t{o->bufferBytes} * i]);
   *error = 0;
   return reinterpret_cast<OxSoundOut>(o);

@@ -22,7 +22,7 @@ class MemorySource : public ByteSource {
   explicit MemorySource(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
   uint64_t Size() const override { return bytes_.size(); }
   size_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
-    if (offset >= bytes_.size()) return 0;
+    if (offset >= bytes_.size() || n == 0) return 0;  // a read of nothing may come with no buffer
     const size_t count = n < bytes_.size() - offset ? n : static_cast<size_t>(bytes_.size() - offset);
     std::memcpy(buffer, bytes_.data() + offset, count);
     return count;

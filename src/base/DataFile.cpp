@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "base/Handle.h"
@@ -12,6 +13,17 @@ namespace ox {
 namespace {
 
 constexpr uint32_t kPiece = 32768;  // MoveTail's copy unit
+
+std::atomic<int> g_faults[3];  // by FileFault
+
+// True when an injected fault stands for this operation (and uses it up).
+bool Fault(FileFault kind) {
+  std::atomic<int>& left = g_faults[static_cast<int>(kind)];
+  int n = left.load();
+  while (n > 0 && !left.compare_exchange_weak(n, n - 1)) {
+  }
+  return n > 0;
+}
 
 DWORD AccessRights(FileAccess a) {
   switch (a) {
@@ -64,13 +76,16 @@ void DataFile::Report(const char* what, const char* caption) const {
   ShowUserMessage(text.c_str(), caption, kMessageInformation);
 }
 
+void InjectFileFaults(FileFault kind, int count) { g_faults[static_cast<int>(kind)] = count; }
+
 bool DataFile::SeekTo(uint64_t offset) {
   LARGE_INTEGER to;
   to.QuadPart = static_cast<LONGLONG>(offset);
-  return handle_ && SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN);
+  return handle_ && !Fault(FileFault::Seek) && SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN);
 }
 
 bool DataFile::Position(FileOrigin origin) {
+  if (origin != FileOrigin::Current && Fault(FileFault::Seek)) return false;
   LARGE_INTEGER zero{};
   switch (origin) {
     case FileOrigin::Start: return SetFilePointerEx(handle_, zero, nullptr, FILE_BEGIN);
@@ -82,8 +97,7 @@ bool DataFile::Position(FileOrigin origin) {
 
 uint32_t DataFile::Read(void* buffer, uint32_t count, FileOrigin origin, bool* notOpen) {
   if (notOpen) *notOpen = !handle_;
-  if (!handle_) return 0;
-  Position(origin);
+  if (!handle_ || !Position(origin)) return 0;
   DWORD got = 0;
   // ReadFile succeeds with fewer bytes at the end of the file; only a real failure is reported.
   if (!ReadFile(handle_, buffer, count, &got, nullptr)) Report("Unable to read from '", "Disk Read Error");
@@ -92,19 +106,14 @@ uint32_t DataFile::Read(void* buffer, uint32_t count, FileOrigin origin, bool* n
 
 bool DataFile::Write(const void* buffer, uint32_t count, FileOrigin origin) {
   if (!handle_) return false;
-  Position(origin);
+  if (!Position(origin)) {
+    Report("Unable to write to '", "Disk Write Error");
+    return false;
+  }
   DWORD put = 0;
-  if (WriteFile(handle_, buffer, count, &put, nullptr) && put == count) return true;
+  if (!Fault(FileFault::Write) && WriteFile(handle_, buffer, count, &put, nullptr) && put == count) return true;
   Report("Unable to write to '", "Disk Write Error");
   return false;
-}
-
-void DataFile::Seek(int32_t distance, SeekFrom from) {
-  if (!handle_) return;
-  const DWORD method = from == SeekFrom::Begin ? FILE_BEGIN : from == SeekFrom::End ? FILE_END : FILE_CURRENT;
-  LARGE_INTEGER by;
-  by.QuadPart = distance;
-  SetFilePointerEx(handle_, by, nullptr, method);
 }
 
 uint64_t DataFile::Size(bool* error) const {
@@ -115,7 +124,9 @@ uint64_t DataFile::Size(bool* error) const {
   return FileSize(handle_, error);
 }
 
-bool DataFile::TruncateAt(uint64_t offset) { return SeekTo(offset) && SetEndOfFile(handle_); }
+bool DataFile::TruncateAt(uint64_t offset) {
+  return SeekTo(offset) && !Fault(FileFault::Truncate) && SetEndOfFile(handle_);
+}
 
 bool DataFile::MoveTail(uint64_t offset, int64_t delta) {
   if (!handle_) return false;
@@ -146,22 +157,15 @@ bool DataFile::MoveTail(uint64_t offset, int64_t delta) {
   return TruncateAt(size > gap ? size - gap : 0);
 }
 
-bool DataFile::ReadLine(std::string& line, size_t max) {
-  line.clear();
-  if (!handle_) return false;
-  char c;
-  DWORD got;
-  while (line.size() < max) {
-    if (!ReadFile(handle_, &c, 1, &got, nullptr) || got == 0) return !line.empty();
-    if (c == '\n') return true;
-    if (c == '\r') {
-      // A CR LF pair ends the line as one; after a lone CR the next byte belongs to the next line.
-      if (ReadFile(handle_, &c, 1, &got, nullptr) && got == 1 && c != '\n') Seek(-1, SeekFrom::Current);
-      return true;
-    }
-    line += c;
+bool OpenRetrying(DataFile& file, const std::string& name, FileAccess access, FileCreation creation, bool share,
+                  int attempts) {
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    if (file.Open(name, access, creation, false, share)) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
+    Sleep(50);
   }
-  return true;
+  return false;
 }
 
 uint64_t FileSize(void* handle, bool* error) {

@@ -13,7 +13,6 @@ enum class FileAccess { Read, Write, ReadWrite };
 enum class FileCreation { CreateAlways, OpenExisting, OpenAlways };
 // Where Read and Write start: the file's start, its end, or the current position.
 enum class FileOrigin { Start = 0, End = 1, Current = 2 };
-enum class SeekFrom { Begin, Current, End };
 
 class DataFile {
  public:
@@ -35,11 +34,12 @@ class DataFile {
   void* Handle() const { return handle_; }
 
   // Reads up to count bytes from origin; returns how many came. Running into the end of the file is
-  // not an error. notOpen (optional) receives whether the file was closed.
+  // not an error. notOpen (optional) receives whether the file was closed. Nothing is read when
+  // the file position could not be set to origin.
   uint32_t Read(void* buffer, uint32_t count, FileOrigin origin = FileOrigin::Current, bool* notOpen = nullptr);
-  // Writes count bytes at origin; true when all were written.
+  // Writes count bytes at origin; true when all were written. Nothing is written when the file
+  // position could not be set to origin: a write never lands anywhere else.
   bool Write(const void* buffer, uint32_t count, FileOrigin origin = FileOrigin::Current);
-  void Seek(int32_t distance, SeekFrom from);
   // Moves to an absolute 64-bit offset; false when closed or refused.
   bool SeekTo(uint64_t offset);
   // Size in bytes; 0 when closed. error (optional) receives whether the size could not be read.
@@ -51,13 +51,8 @@ class DataFile {
   // closing one whose offset is past the end only shortens the file. An offset below -delta does
   // nothing. False when a piece could not be moved.
   bool MoveTail(uint64_t offset, int64_t delta);
-  // Ends the file at offset.
+  // Ends the file at offset; false when refused (the file then keeps its length).
   bool TruncateAt(uint64_t offset);
-
-  // Reads one line, at most max bytes of it, one byte per system call. CR LF, LF and a lone CR end
-  // a line; a line longer than max comes back in pieces of max bytes. False at the end of the file
-  // when no byte came (and always when closed); an empty line in the middle of the file gives true.
-  bool ReadLine(std::string& line, size_t max);
 
  private:
   bool Position(FileOrigin origin);
@@ -67,6 +62,17 @@ class DataFile {
   std::string name_;
   bool report_ = false;
 };
+
+// Opens like DataFile::Open (without reporting), retrying every 50 ms while another open of the
+// file stands in the way (a sharing or lock violation), at most `attempts` times. Any other failure
+// (a missing file, access denied) is final at once.
+bool OpenRetrying(DataFile& file, const std::string& name, FileAccess access, FileCreation creation, bool share,
+                  int attempts = 200);
+
+// For tests of what callers do when the system refuses: the next `count` operations of one kind
+// on any DataFile of this process fail, as they would on a failing or full disk.
+enum class FileFault { Seek, Write, Truncate };
+void InjectFileFaults(FileFault kind, int count);
 
 // Size of an open file handle. error (optional) receives whether the size could not be read; the
 // size is then 0.

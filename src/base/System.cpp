@@ -37,14 +37,21 @@ bool CreateFolders(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool IsXpOrLater() {
+bool StartAndAwait(const std::string& commandLine, const NamedEvent& ready, uint32_t waitMs) {
+  if (RunProgram(commandLine, false)) {
+    const DWORD start = GetTickCount();
+    while (!ready.IsSet() && GetTickCount() - start < waitMs) Sleep(100);
+  }
+  return ready.IsSet();
+}
+
+bool IsNtFamily() {
   OSVERSIONINFOA v{};
   v.dwOSVersionInfoSize = sizeof v;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&v)) return false;
+  return GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
 #pragma GCC diagnostic pop
-  return v.dwMajorVersion == 5 && v.dwMinorVersion != 0;
 }
 
 }  // namespace ox

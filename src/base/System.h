@@ -1,7 +1,10 @@
 // Small process, message and folder helpers.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "base/NamedEvent.h"
 
 namespace ox {
 
@@ -16,7 +19,11 @@ bool RunProgram(const std::string& commandLine, bool wait);
 // folders are ignored; true when the whole path exists as a folder afterwards.
 bool CreateFolders(const std::string& path);
 
-// Windows XP or a later NT 5.x release.
-bool IsXpOrLater();
+// Starts a program (see RunProgram) and waits until it sets `ready`, at most waitMs; a program that
+// could not be started is not waited for. True when `ready` is set on return.
+bool StartAndAwait(const std::string& commandLine, const NamedEvent& ready, uint32_t waitMs);
+
+// A Windows of the NT family (as opposed to 95, 98 and Me).
+bool IsNtFamily();
 
 }  // namespace ox

@@ -1,7 +1,5 @@
 #include "core/EnsureRunning.h"
 
-#include <windows.h>
-
 #include <string>
 
 #include "base/System.h"
@@ -15,13 +13,9 @@ bool EnsurePlayerRunning(uint32_t waitMs) {
   NamedEvent beingStarted("OxRillBeingStarted");
   if (beingStarted.IsSet()) return false;  // another program launches it
   beingStarted.Set();
-  const std::string command = "\"" + InstallFolder(true) + "rill.exe\"";
-  if (RunProgram(command, false)) {
-    const DWORD start = GetTickCount();
-    while (!evt::OxRillRunning.IsSet() && GetTickCount() - start < waitMs) Sleep(100);
-  }
+  const bool running = StartAndAwait("\"" + InstallFolder(true) + "rill.exe\"", evt::OxRillRunning, waitMs);
   beingStarted.Reset();
-  return evt::OxRillRunning.IsSet();
+  return running;
 }
 
 }  // namespace ox

@@ -9,8 +9,6 @@ std::string InstallFolderFromExePath(std::string_view exePath) {
   if (exePath.empty() || slash == std::string_view::npos || ContainsNoCase(exePath, "SOURCE CODE"))
     return kFallbackInstallFolder;
   std::string folder(exePath.substr(0, slash + 1));
-  for (char& c : folder)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   if (folder[0] == '"') folder.erase(0, 1);
   return folder;
 }

@@ -10,9 +10,9 @@ namespace ox {
 // run from a "source code" tree, or no path at all.
 constexpr const char* kFallbackInstallFolder = "c:\\Program files\\Quillmarsh\\Orlavox\\";
 
-// The executable's path in upper case, cut just after its last backslash, without a leading
-// double quote. A path that is empty, has no backslash, or contains "SOURCE CODE" in any case gives
-// the fallback folder.
+// The executable's path (which the caller has put in upper case, in the system's code page) cut
+// just after its last backslash, without a leading double quote. A path that is empty, has no
+// backslash, or contains "SOURCE CODE" in any case gives the fallback folder.
 std::string InstallFolderFromExePath(std::string_view exePath);
 
 }  // namespace ox

@@ -39,15 +39,15 @@ namespace block {
 SharedDataBlock OxVolume OX_FIRST("OxVolume", 4);
 SharedDataBlock OxBalance OX_FIRST("OxBalance", 4);
 SharedDataBlock OxSelectorSwitch OX_FIRST("OxSelectorSwitch", 4);
-SharedDataBlock OxEqPositions OX_FIRST("OxEqPositions", kEqPositionsSize);
+SharedDataBlock OxEqPositions OX_FIRST("OxEqPositions", sizeof(EqPositions));
 SharedDataBlock OxSkipToPos OX_FIRST("OxSkipToPos", 4);
-SharedDataBlock OxTrackShouldPlay OX_FIRST("OxTrackShouldPlay", kTrackRecordSize);
-SharedDataBlock OxTrackPlaying OX_FIRST("OxTrackPlaying", kTrackRecordSize);
-SharedDataBlock OxTrackTime OX_FIRST("OxTrackTime", kTrackTimeSize);
+SharedDataBlock OxTrackShouldPlay OX_FIRST("OxTrackShouldPlay", sizeof(TrackRecord));
+SharedDataBlock OxTrackPlaying OX_FIRST("OxTrackPlaying", sizeof(TrackRecord));
+SharedDataBlock OxTrackTime OX_FIRST("OxTrackTime", sizeof(TrackTime));
 SharedDataBlock OxMPLastSetTSP OX_FIRST("OxMPLastSetTSP", 4);
 SharedDataBlock OxMPVolBoost OX_FIRST("OxMPVolBoost", 4);
 SharedDataBlock OxPlayListChanged OX_FIRST("OxPlayListChanged", 4);
-SharedDataBlock OxRillLiveUpdate OX_FIRST("OxRillLiveUpdate", kLiveUpdateSize);
+SharedDataBlock OxRillLiveUpdate OX_FIRST("OxRillLiveUpdate", sizeof(LiveUpdate));
 SharedDataBlock OxCurrentBitRate OX_FIRST("OxCurrentBitRate", 4);
 }  // namespace block
 
@@ -71,6 +71,13 @@ SkinEventList& SkinEvents() {
 }
 
 }  // namespace
+
+void BumpChangeCounter() {
+  uint32_t count = 0;
+  block::OxPlayListChanged.ReadValue(count);
+  ++count;
+  block::OxPlayListChanged.WriteValue(count);
+}
 
 NamedEvent* SkinEvent(std::string_view name) {
   if (name.empty() || name[0] == '<' || name[0] == '[') return nullptr;

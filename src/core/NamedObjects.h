@@ -10,14 +10,10 @@
 #include "base/NamedEvent.h"
 #include "base/NamedMutex.h"
 #include "base/SharedDataBlock.h"
+#include "core/SharedRecords.h"
+#include "core/TrackRecord.h"
 
 namespace ox {
-
-// Sizes of the records the blocks carry.
-constexpr uint32_t kTrackRecordSize = 648;   // OxTrackShouldPlay, OxTrackPlaying
-constexpr uint32_t kEqPositionsSize = 88;    // OxEqPositions
-constexpr uint32_t kTrackTimeSize = 12;      // OxTrackTime
-constexpr uint32_t kLiveUpdateSize = 264;    // OxRillLiveUpdate
 
 // Named events. Manual reset; a name that already exists keeps the state another program gave it.
 namespace evt {
@@ -49,17 +45,20 @@ namespace block {
 extern SharedDataBlock OxVolume;           // 4: volume, 0-100
 extern SharedDataBlock OxBalance;          // 4: balance, 0-100, 50 centre
 extern SharedDataBlock OxSelectorSwitch;   // 4: source selector
-extern SharedDataBlock OxEqPositions;      // 88: equaliser positions record
+extern SharedDataBlock OxEqPositions;      // EqPositions
 extern SharedDataBlock OxSkipToPos;        // 4: 0 none; n in 1..101 seeks to n - 1 percent
-extern SharedDataBlock OxTrackShouldPlay;  // 648: track asked for next; empty path: none
-extern SharedDataBlock OxTrackPlaying;     // 648: track now playing; empty path: none
-extern SharedDataBlock OxTrackTime;        // 12: length, position, remaining, in ms
+extern SharedDataBlock OxTrackShouldPlay;  // TrackRecord: track asked for next; empty path: none
+extern SharedDataBlock OxTrackPlaying;     // TrackRecord: track now playing; empty path: none
+extern SharedDataBlock OxTrackTime;        // TrackTime
 extern SharedDataBlock OxMPLastSetTSP;     // 4: tick count of the last play request
 extern SharedDataBlock OxMPVolBoost;       // 4: pending level-correction request; 0 none
 extern SharedDataBlock OxPlayListChanged;  // 4: change counter
-extern SharedDataBlock OxRillLiveUpdate;   // 264: collection entry that changed
+extern SharedDataBlock OxRillLiveUpdate;   // LiveUpdate: collection entry that changed
 extern SharedDataBlock OxCurrentBitRate;   // 4: bit rate of the playing track
 }  // namespace block
+
+// Tells the suite's other programs the queue or history changed: "OxPlayListChanged" plus one.
+void BumpChangeCounter();
 
 // The process-wide locks, each taken only around a short copy inside one function.
 namespace lock {

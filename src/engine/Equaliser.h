@@ -8,19 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace ox {
+#include "core/SharedRecords.h"
 
-#pragma pack(push, 1)
-// The content of "OxEqPositions" and of the setting "OxEQSettings".
-struct EqPositions {
-  uint8_t layout;  // 0: twenty sliders; otherwise ten
-  uint8_t unused[3];
-  int32_t preamp;
-  int32_t sliders[20];
-};
-#pragma pack(pop)
-static_assert(sizeof(EqPositions) == 88, "equaliser positions record is 88 bytes");
-static_assert(offsetof(EqPositions, preamp) == 4 && offsetof(EqPositions, sliders) == 8, "positions layout");
+namespace ox {
 
 struct AudioFormat {
   uint16_t channels = 0;

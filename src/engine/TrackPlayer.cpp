@@ -10,9 +10,8 @@
 #include "base/Path.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "engine/MpegCheck.h"
 #include "engine/PlaybackMath.h"
-#include "queue/QueueFiles.h"
-#include "queue/TrackInfo.h"
 
 namespace ox {
 
@@ -28,23 +27,26 @@ std::atomic<uint32_t> g_gaplessDeadline{0};
 // exit are waited for.
 class Recorders {
  public:
-  void Start(const TrackRecord& track) {
+  void Start(void (*played)(const TrackRecord&), const TrackRecord& track) {
     std::lock_guard<std::mutex> hold(lock_);
     threads_.remove_if([](const Entry& e) { return e.thread->IsFinished(); });
     threads_.emplace_back();
     Entry& e = threads_.back();
     e.track = track;
+    e.played = played;
     e.thread = std::make_unique<WorkerThread>(
         [](WorkerThread& self) -> uint32_t {
-          RecordAsPlayed(*reinterpret_cast<const TrackRecord*>(self.Argument()));
+          const Entry& entry = *reinterpret_cast<const Entry*>(self.Argument());
+          entry.played(entry.track);
           return 0;
         },
-        reinterpret_cast<uintptr_t>(&e.track));
+        reinterpret_cast<uintptr_t>(&e));
   }
 
  private:
   struct Entry {
     TrackRecord track;
+    void (*played)(const TrackRecord&) = nullptr;
     std::unique_ptr<WorkerThread> thread;
   };
   std::mutex lock_;
@@ -65,8 +67,8 @@ int TrackPlayer::LivingPlayers() { return g_livingPlayers; }
 uint32_t TrackPlayer::GaplessDeadline() { return g_gaplessDeadline; }
 
 TrackPlayer::TrackPlayer(const SoundOutputHost* outputs, const TrackRecord& track, uint32_t fadeInMs,
-                         const CodecHost* codecs)
-    : codecs_(codecs ? *codecs : Codecs()), outputs_(outputs) {
+                         const TrackPlayerHooks& hooks, const CodecHost* codecs)
+    : codecs_(codecs ? *codecs : Codecs()), outputs_(outputs), hooks_(hooks), track_(track), path_(track.Path()) {
   uint32_t seek = 0;
   ReadU32(block::OxSkipToPos, seek);
   noHistory_ = seek != 0;  // a resume: not a fresh play
@@ -79,8 +81,7 @@ TrackPlayer::TrackPlayer(const SoundOutputHost* outputs, const TrackRecord& trac
     crossFadeThresholdMs_ = crossFadeLengthMs_;
   }
   if (fadeInMs) fadeIn_ = true, fadeInLengthMs_ = fadeInMs;
-  std::memcpy(&track_, &track, sizeof track_);
-  block::OxTrackTime.Write(time_);
+  block::OxTrackTime.WriteValue(time_);
   autoBoostPending_ = track_.volumeBoost == kVolumeBoostAuto;
   ApplyLevelCorrection(track_.volumeBoost);
 
@@ -116,12 +117,11 @@ void TrackPlayer::Run() {
 }
 
 uint32_t TrackPlayer::MsOf(uint64_t bytes) {
-  if (format_ && format_->nAvgBytesPerSec == 0) format_->nAvgBytesPerSec = 1;
-  return format_ ? static_cast<uint32_t>(bytes * 1000 / format_->nAvgBytesPerSec) : 0;
+  return format_ ? static_cast<uint32_t>(bytes * 1000 / bytesPerSecond_) : 0;
 }
 
 bool TrackPlayer::Open() {
-  const std::string path(track_.Path());
+  const std::string& path = path_;
   const CodecPlugin* mp3 = codecs_.Find(".mp3");
   codec_ = codecs_.Find(ExtensionOf(path));
   if (!codec_ && mp3 && MpegAudioCheck(path)) codec_ = mp3;
@@ -131,8 +131,9 @@ bool TrackPlayer::Open() {
     int32_t error = 1;
     uint8_t wantsOutput = 0;
     uintptr_t hint = 0;
-    format_ = nullptr;
-    decoder_ = codec_->CreateANewDecoderObject(track_.path, &error, &wantsOutput, &format_, &hint);
+    WAVEFORMATEX* format = nullptr;
+    decoder_ = codec_->CreateANewDecoderObject(path.c_str(), &error, &wantsOutput, &format, &hint);
+    format_ = format;
     return std::make_tuple(error, wantsOutput, hint);
   };
   auto deleteDecoder = [&] {
@@ -150,6 +151,7 @@ bool TrackPlayer::Open() {
     return false;
   }
   if (!wantsOutput) return true;  // the codec renders by itself
+  bytesPerSecond_ = format_->nAvgBytesPerSec ? format_->nAvgBytesPerSec : 1;
 
   output_ = outputs_ ? outputs_->Choose() : nullptr;
   if (!output_ || !output_->CreateANewSoundOutObject || !output_->ServiceCall || !output_->ANewDataBlockArrived) {
@@ -226,7 +228,7 @@ void TrackPlayer::SeekHandling() {
 }
 
 void TrackPlayer::VolumeAndEqualiser() {
-  const uint32_t remaining = time_[2], elapsed = time_[1];
+  const uint32_t remaining = time_.remainingMs, elapsed = time_.elapsedMs;
   if (!isMain_) fadePercent_ = FadeOutPercent(remaining, crossFadeLengthMs_, fadePercent_);
   if (fadeIn_) {
     if (elapsed > fadeInLengthMs_) fadeIn_ = false, fadePercent_ = 100;
@@ -274,9 +276,9 @@ void TrackPlayer::ApplyLevelCorrection(int16_t volumeBoost) {
 }
 
 void TrackPlayer::RecordCheck() {
-  if (recordedAsPlayed_ || noHistory_ || time_[1] < 5000) return;
+  if (recordedAsPlayed_ || noHistory_ || time_.elapsedMs < 5000) return;
   recordedAsPlayed_ = true;
-  TheRecorders().Start(track_);
+  if (hooks_.played) TheRecorders().Start(hooks_.played, track_);
   Sleep(100);
 }
 
@@ -295,8 +297,8 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
   uint32_t bytes = decode();
 
   if (!outputHandle_) {  // a codec that renders by itself
-    time_[1] = positionMs;
-    time_[0] = lengthMs;
+    time_.elapsedMs = positionMs;
+    time_.lengthMs = lengthMs;
     baseMs_ = 0;
     if (end) endOfStream_ = allPlayed = true;
     return true;
@@ -321,30 +323,46 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
       const uint32_t deadline = g_gaplessDeadline, now = GetTickCount();
       if (deadline && static_cast<int32_t>(now - deadline) >= 0) break;
       Sleep(!deadline || static_cast<int32_t>(deadline - now) > 250 ? kPassMs : 1);
-      if (!evt::OxPlay.IsSet() || evt::OxClose.IsSet() || Leaving()) return false;
+      if (!evt::OxPlay.IsSet() || evt::OxClose.IsSet() || Leaving()) {
+        GiveBack(buffer, 0, false);
+        return false;
+      }
     }
-    if (!PauseHandling()) return false;
+    if (!PauseHandling()) {
+      GiveBack(buffer, 0, false);
+      return false;
+    }
     g_gaplessDeadline = 0;
   }
   if (baseMs_ == kUnknown) {
     baseMs_ = positionMs;
-    time_[0] = lengthMs;
+    time_.lengthMs = lengthMs;
     deliveredMs_ = 0;
   }
-  if (bytes == 0 && !end) return true;
+  if (bytes == 0 && !end) {
+    GiveBack(buffer, 0, false);
+    return true;
+  }
 
   const uint32_t blockMs = MsOf(bytes);
-  if (gapless_ && bytes && time_[0] > 5000 && uint64_t{baseMs_} + deliveredMs_ + blockMs >= time_[0] - 5000) {
+  if (gapless_ && bytes && time_.lengthMs > 5000 &&
+      uint64_t{baseMs_} + deliveredMs_ + blockMs >= time_.lengthMs - 5000) {
     // The next track may start when this one's last sound has played: the end, less the output's
     // latency and the silence this block ends with.
-    const int64_t left = int64_t{lengthMs} - time_[1] - gaplessLatencyMs_ - MsOf(TrailingSilence(data, bytes, bits));
+    const int64_t left =
+        int64_t{lengthMs} - time_.elapsedMs - gaplessLatencyMs_ - MsOf(TrailingSilence(data, bytes, bits));
     g_gaplessDeadline = GetTickCount() + static_cast<uint32_t>(left > 0 ? left : 0);
   }
   ProcessBlock(data, bytes, baseMs_ + deliveredMs_);
-  output_->ANewDataBlockArrived(outputHandle_, buffer, bytes, end);
+  GiveBack(buffer, bytes, end);
   deliveredMs_ += blockMs;
   if (end) endOfStream_ = true;
   return true;
+}
+
+// Every buffer the output handed out goes back to it, empty when there was nothing to put in.
+void TrackPlayer::GiveBack(void* buffer, uint32_t bytes, bool end) {
+  if (buffer || end) output_->ANewDataBlockArrived(outputHandle_, buffer, bytes, end ? 1 : 0);
 }
 
 void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t /*positionMs*/) {
@@ -360,26 +378,27 @@ void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t /*positi
 }
 
 void TrackPlayer::PublishTime() {
-  uint32_t& length = time_[0];
-  uint32_t& elapsed = time_[1];
+  uint32_t& length = time_.lengthMs;
+  uint32_t& elapsed = time_.elapsedMs;
   if (baseMs_ != kUnknown) {
     if (outputHandle_ && output_->HowManyBytesHaveBeenWritten) {
       const uint32_t played = MsOf(output_->HowManyBytesHaveBeenWritten(outputHandle_));
       if (played != kUnknown) elapsed = baseMs_ + played;
     }
     if (elapsed > length) elapsed = length;
-    time_[2] = length - elapsed;
-    if (isMain_) block::OxTrackTime.Write(time_);
-    if (crossFadeThresholdMs_ && length > crossFadeThresholdMs_ && time_[2] < crossFadeThresholdMs_) nextTrack_.Set();
-    if (gapless_ && time_[2] < 5000) nextTrack_.Set();
+    time_.remainingMs = length - elapsed;
+    if (isMain_) block::OxTrackTime.WriteValue(time_);
+    if (crossFadeThresholdMs_ && length > crossFadeThresholdMs_ && time_.remainingMs < crossFadeThresholdMs_)
+      nextTrack_.Set();
+    if (gapless_ && time_.remainingMs < 5000) nextTrack_.Set();
   }
   if (elapsed >= length / 4 && elapsed <= 2 * (length / 4)) playedEnough_ = true;
 }
 
 void TrackPlayer::Teardown(bool loopRan) {
-  if (loopRan && autoBoostPending_ && time_[2] <= 3000 && playedEnough_) {
+  if (loopRan && autoBoostPending_ && time_.remainingMs <= 3000 && playedEnough_) {
     track_.volumeBoost = AutomaticBoost(peak_);
-    UpdateCollectionEntry(track_.Path(), false, track_.volumeBoost);
+    if (hooks_.levelMeasured) hooks_.levelMeasured(path_, track_.volumeBoost);
   }
   // The visual feed is deleted here.
   equaliser_.reset();
@@ -388,9 +407,10 @@ void TrackPlayer::Teardown(bool loopRan) {
   if (decoder_ && codec_->DeleteADecoderObject) codec_->DeleteADecoderObject(decoder_);
   decoder_ = 0;
   if (evt::OxClose.IsSet()) {  // the program closes: remember where to resume
-    const uint32_t percent = time_[0] ? static_cast<uint32_t>(uint64_t{time_[1]} * 100 / time_[0]) : 0;
+    const uint32_t percent =
+        time_.lengthMs ? static_cast<uint32_t>(uint64_t{time_.elapsedMs} * 100 / time_.lengthMs) : 0;
     SetNumberSetting(percent, "OxMultiResumePos");
-    SetTextSetting(track_.path, "OxMultiResumeFile");
+    SetTextSetting(path_.c_str(), "OxMultiResumeFile");
   }
 }
 

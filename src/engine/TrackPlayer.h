@@ -7,22 +7,34 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 #include "engine/CodecHost.h"
 #include "engine/Equaliser.h"
 #include "engine/SoundOutputHost.h"
-#include "queue/TrackRecord.h"
+#include "core/TrackRecord.h"
 
 namespace ox {
+
+// What the player's owner wants done at two moments of a track; a null hook is skipped.
+struct TrackPlayerHooks {
+  // The track counts as played (5 s into it, when it was no resume). Runs on a short-lived thread
+  // of its own, which exit waits for.
+  void (*played)(const TrackRecord& track) = nullptr;
+  // The automatic level correction was measured: the volume boost to keep for the track at path.
+  // Runs on the playback thread as it ends.
+  void (*levelMeasured)(std::string_view path, int16_t volumeBoost) = nullptr;
+};
 
 class TrackPlayer {
  public:
   // Starts playing `track` at once, through `outputs` (not owned, must outlive the player), with a
   // fade-in of fadeInMs (0: none). `codecs` defaults to the process-wide host.
   TrackPlayer(const SoundOutputHost* outputs, const TrackRecord& track, uint32_t fadeInMs,
-              const CodecHost* codecs = nullptr);
+              const TrackPlayerHooks& hooks = {}, const CodecHost* codecs = nullptr);
   // Stops the thread and waits for it; writes 0 to "OxCurrentBitRate".
   ~TrackPlayer();
   TrackPlayer(const TrackPlayer&) = delete;
@@ -53,6 +65,7 @@ class TrackPlayer {
   void ApplyLevelCorrection(int16_t volumeBoost);
   void RecordCheck();
   bool DeliverBlock(bool& allPlayed);  // false: leave the loop at once
+  void GiveBack(void* buffer, uint32_t bytes, bool end);
   void PublishTime();
   void ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t positionMs);
   uint32_t MsOf(uint64_t bytes);
@@ -60,7 +73,9 @@ class TrackPlayer {
 
   const CodecHost& codecs_;
   const SoundOutputHost* outputs_;
+  const TrackPlayerHooks hooks_;
   TrackRecord track_;
+  const std::string path_;  // the record's path as text: another program may leave it unterminated
   bool recordedAsPlayed_ = false;
   bool noHistory_ = false;
   int fadePercent_ = 100;
@@ -78,14 +93,15 @@ class TrackPlayer {
   bool fadeIn_ = false;
   uint32_t fadeInLengthMs_ = 0;
   int lastLeft_ = -1, lastRight_ = -1;
-  uint32_t time_[3] = {};  // length, elapsed, remaining in ms, as "OxTrackTime" holds them
+  TrackTime time_{};
   uint32_t baseMs_ = 0xFFFFFFFFu;
   uint32_t deliveredMs_ = 0;
   bool endOfStream_ = false;
 
   const CodecPlugin* codec_ = nullptr;
   OxDecoder decoder_ = 0;
-  WAVEFORMATEX* format_ = nullptr;
+  const WAVEFORMATEX* format_ = nullptr;  // the decoder's: read, never written
+  uint32_t bytesPerSecond_ = 1;
   const SoundOutputPlugin* output_ = nullptr;
   OxSoundOut outputHandle_ = 0;
   std::unique_ptr<Equaliser> equaliser_;

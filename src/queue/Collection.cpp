@@ -10,6 +10,7 @@
 #include "base/System.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
+#include "queue/History.h"
 
 namespace ox {
 
@@ -18,14 +19,6 @@ namespace {
 constexpr uint32_t kRecord = sizeof(TrackRecord);
 constexpr int kDraws = 50;
 constexpr uint32_t kAddRecord = 260;
-
-std::vector<TrackRecord> ReadHistory() {
-  std::vector<TrackRecord> history(100);
-  DataFile file(HistoryFile(), FileAccess::Read, FileCreation::OpenExisting);
-  const uint32_t got = file.IsOpen() ? file.Read(history.data(), 100 * kRecord) : 0;
-  history.resize(got / kRecord);
-  return history;
-}
 
 bool InHistory(const std::vector<TrackRecord>& history, std::string_view path) {
   for (const TrackRecord& r : history)
@@ -71,17 +64,34 @@ void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs) 
     char record[kAddRecord] = {};
     CopyBounded(record, *path);
     DataFile file;
-    for (int attempt = 0; attempt < 200 && !file.IsOpen(); ++attempt) {
-      if (!file.Open(AddToEditorFile(), FileAccess::Write, FileCreation::OpenAlways, false, false)) Sleep(50);
-    }
-    if (file.IsOpen()) file.Write(record, kAddRecord, FileOrigin::End);
+    if (OpenRetrying(file, AddToEditorFile(), FileAccess::Write, FileCreation::OpenAlways, false))
+      file.Write(record, kAddRecord, FileOrigin::End);
   }
   if (!notify) return;
   evt::OxFileToAdd.Set();
   if (evt::OxEditorRunning.IsSet()) return;
-  if (!RunProgram("\"" + InstallFolder(true) + "Librarian.exe\"", false)) return;
-  const DWORD start = GetTickCount();
-  while (!evt::OxEditorRunning.IsSet() && GetTickCount() - start < waitMs) Sleep(100);
+  StartAndAwait("\"" + InstallFolder(true) + "Librarian.exe\"", evt::OxEditorRunning, waitMs);
+}
+
+void UpdateCollectionEntry(std::string_view path, bool countPlay, int16_t volumeBoost) {
+  {
+    DataFile file;
+    if (OpenRetrying(file, ActiveMusicCollection(), FileAccess::ReadWrite, FileCreation::OpenExisting, true)) {
+      TrackRecord r;
+      for (uint64_t at = 0; file.Read(&r, kRecord, FileOrigin::Current) == kRecord; at += kRecord) {
+        if (!EqualNoCase(r.Path(), path)) continue;
+        if (countPlay) ++r.timesPlayed;
+        if (volumeBoost != kVolumeBoostAuto) r.volumeBoost = volumeBoost;
+        if (file.SeekTo(at)) file.Write(&r, kRecord);
+        break;
+      }
+    }
+  }
+  LiveUpdate update{};
+  CopyBounded(update.path, path);
+  update.played = countPlay ? 1 : 0;
+  update.volumeBoost = volumeBoost;
+  block::OxRillLiveUpdate.WriteValue(update);
 }
 
 }  // namespace ox

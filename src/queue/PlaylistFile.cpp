@@ -13,10 +13,4 @@ std::string PlaylistEntryOf(const std::string& playlist, uint32_t n) {
   return PlaylistEntry(source, playlist, n);
 }
 
-bool WriteM3uFile(const std::string& path, const std::vector<M3uTrack>& tracks) {
-  const std::string text = M3uText(tracks);
-  DataFile file(path, FileAccess::Write, FileCreation::CreateAlways, true);
-  return file.IsOpen() && file.Write(text.data(), static_cast<uint32_t>(text.size()));
-}
-
 }  // namespace ox

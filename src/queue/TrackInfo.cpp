@@ -4,12 +4,9 @@
 
 #include <mutex>
 
-#include "base/DataFile.h"
-#include "base/FileSource.h"
 #include "base/Path.h"
 #include "core/Settings.h"
 #include "engine/CodecHost.h"
-#include "queue/MpegCheck.h"
 #include "queue/TrackInfoText.h"
 
 namespace ox {
@@ -67,13 +64,6 @@ std::string TrackInformation(const TrackRecord& record) {
     parts.codecText = text;
   }
   return TrackInfoText(record, parts);
-}
-
-bool MpegAudioCheck(const std::string& path) {
-  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting);
-  if (!file.IsOpen()) return false;
-  FileSource source(file);
-  return IsMpegAudio(source);
 }
 
 }  // namespace ox

@@ -45,15 +45,19 @@ std::string TrackInfoText(const TrackRecord& r, const TrackInfoParts& parts) {
                             name.c_str(), folder.c_str(), parts.typeText.c_str(), extension.c_str(),
                             static_cast<int>(minutes), static_cast<int>(seconds), sizeKb);
 
-  const int64_t channels = static_cast<int8_t>(r.channels);
-  int64_t originalKb = channels * int64_t{r.sampleRate} * int64_t{r.lengthMs} * 2 / 1000 / 1024;
+  // Bytes of the track as 16-bit PCM. A record from another program may hold any rate and length:
+  // split the length into seconds and milliseconds so that no product passes 2^63
+  // (|per second| <= 128 * 2^32 * 2 = 2^40, seconds < 2^23).
+  const int64_t perSecond = static_cast<int8_t>(r.channels) * int64_t{r.sampleRate} * 2;
+  const int64_t pcmBytes = perSecond * (r.lengthMs / 1000) + perSecond * (r.lengthMs % 1000) / 1000;
+  int64_t originalKb = pcmBytes / 1024;
   if (originalKb != 0 && sizeKb != 0) {
     const int64_t difference = originalKb > sizeKb ? originalKb - sizeKb : sizeKb - originalKb;
     if (difference < 1024) originalKb = sizeKb;  // uncompressed: ratio 1
     const int64_t percent = int64_t{sizeKb} * 100 / originalKb;
-    text += Format("\r\nOriginal Size :\t%dKB\r\n", static_cast<int>(originalKb));
-    text += Format("Compression Ratio :\t%s to 1   (%d %%)\r\n", RatioText(originalKb, sizeKb).c_str(),
-                   static_cast<int>(percent));
+    text += Format("\r\nOriginal Size :\t%lldKB\r\n", static_cast<long long>(originalKb));
+    text += Format("Compression Ratio :\t%s to 1   (%lld %%)\r\n", RatioText(originalKb, sizeKb).c_str(),
+                   static_cast<long long>(percent));
   }
 
   std::string preference = std::to_string((r.preference + 1) / 2);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "queue/TrackRecord.h"
+#include "core/TrackRecord.h"
 
 namespace ox {
 

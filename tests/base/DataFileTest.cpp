@@ -52,14 +52,11 @@ TEST_F(DataFileTest, OpenFailure_ReportsNameAndCaptionByAccess) {
   // Everything on a file that failed to open is harmless and gives the failure result.
   bool notOpen = false;
   char buffer[8];
-  std::string line = "old";
   EXPECT_EQ(read.Read(buffer, sizeof buffer, FileOrigin::Start, &notOpen), 0u);
   EXPECT_TRUE(notOpen);
   EXPECT_FALSE(read.Write(buffer, sizeof buffer));
   EXPECT_EQ(read.Size(), 0u);
   EXPECT_FALSE(read.MoveTail(0, 8));
-  EXPECT_FALSE(read.ReadLine(line, 10));
-  EXPECT_EQ(line, "");
 }
 
 TEST_F(DataFileTest, OverlongName_FailsQuietlyWithTheWholeNameInTheMessage) {
@@ -81,7 +78,7 @@ TEST_F(DataFileTest, ReadWriteAndSize_PositionByOrigin) {
 
   // A record read that runs into the end of the file returns what there is, without a message.
   std::vector<uint8_t> record(648);
-  file.Seek(651, SeekFrom::Begin);
+  ASSERT_TRUE(file.SeekTo(651));
   EXPECT_EQ(file.Read(record.data(), 648), 100u);
   EXPECT_EQ(file.Read(record.data(), 648), 0u);
   EXPECT_EQ(file.Read(record.data(), 648, FileOrigin::Start), 648u);
@@ -163,48 +160,6 @@ TEST_F(DataFileTest, MoveTail_RefusesAGapReachingBeforeTheStart) {
   EXPECT_FALSE(file.MoveTail(100, -648));
   file.Close();
   EXPECT_EQ(oxtest::ReadWholeFile(path), Pattern(1000));
-}
-
-TEST_F(DataFileTest, ReadLine_AllLineEndsLongLinesAndEndOfFile) {
-  const std::string path = dir_ / "lines.txt";
-  oxtest::WriteWholeFile(path, std::string("ab\r\ncd\nef\rgh\n\n") + std::string(25, 'x') + "\r\nlast");
-  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting);
-  std::string line;
-  const char* expected[] = {"ab", "cd", "ef", "gh", "", "xxxxxxxxxx", "xxxxxxxxxx", "xxxxx", "last"};
-  for (const char* e : expected) {
-    ASSERT_TRUE(file.ReadLine(line, 10)) << e;
-    EXPECT_EQ(line, e);
-  }
-  EXPECT_FALSE(file.ReadLine(line, 10));
-  EXPECT_EQ(line, "");
-
-  oxtest::WriteWholeFile(path, std::string("ab\r\ncd"));
-  DataFile second(path, FileAccess::Read, FileCreation::OpenExisting);
-  EXPECT_TRUE(second.ReadLine(line, 1000));
-  EXPECT_EQ(line, "ab");
-  EXPECT_TRUE(second.ReadLine(line, 1000));
-  EXPECT_EQ(line, "cd");
-  EXPECT_FALSE(second.ReadLine(line, 1000));
-
-  oxtest::WriteWholeFile(path, std::string("end\r"));
-  DataFile third(path, FileAccess::Read, FileCreation::OpenExisting);
-  EXPECT_TRUE(third.ReadLine(line, 1000));
-  EXPECT_EQ(line, "end");
-  EXPECT_FALSE(third.ReadLine(line, 1000));
-}
-
-TEST_F(DataFileTest, ReadLine_LineOf64KiB) {
-  const std::string path = dir_ / "long.txt";
-  oxtest::WriteWholeFile(path, std::string(65536, 'q') + "\nnext\n");
-  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting);
-  std::string line;
-  size_t total = 0;
-  while (file.ReadLine(line, 1000) && line != "next") {
-    ASSERT_LE(line.size(), 1000u);
-    total += line.size();
-  }
-  EXPECT_EQ(total, 65536u);
-  EXPECT_EQ(line, "next");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(NamedObjects, EventsAreSharedWithOtherProcessesByName) {
 
 TEST(NamedObjects, BlocksAreSharedWithOtherProcessesByName) {
   // Every block starts as zeros in this test prefix, whatever its size.
-  unsigned char track[kTrackRecordSize];
+  unsigned char track[sizeof(TrackRecord)];
   std::memset(track, 0xFF, sizeof track);
   ASSERT_TRUE(block::OxTrackPlaying.Read(track));
   for (unsigned char b : track) ASSERT_EQ(b, 0);
@@ -39,10 +39,10 @@ TEST(NamedObjects, BlocksAreSharedWithOtherProcessesByName) {
     const char* name;
     uint32_t size;
   };
-  const Case cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", kTrackRecordSize},
-                        {&block::OxTrackTime, "OxTrackTime", kTrackTimeSize},
-                        {&block::OxEqPositions, "OxEqPositions", kEqPositionsSize},
-                        {&block::OxRillLiveUpdate, "OxRillLiveUpdate", kLiveUpdateSize},
+  const Case cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", sizeof(TrackRecord)},
+                        {&block::OxTrackTime, "OxTrackTime", sizeof(TrackTime)},
+                        {&block::OxEqPositions, "OxEqPositions", sizeof(EqPositions)},
+                        {&block::OxRillLiveUpdate, "OxRillLiveUpdate", sizeof(LiveUpdate)},
                         {&block::OxVolume, "OxVolume", 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

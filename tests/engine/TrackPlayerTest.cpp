@@ -8,6 +8,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -31,6 +34,30 @@ struct Recording {
   int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
   DWORD firstDataTick, lastDataTick;
 };
+
+// What the players told their owner, through the hooks every test player gets.
+struct Reports {
+  std::mutex lock;
+  std::vector<std::string> played;
+  std::vector<std::pair<std::string, int16_t>> levels;
+};
+Reports g_reports;
+
+const TrackPlayerHooks hooks_ = {
+    [](const TrackRecord& track) {
+      std::lock_guard<std::mutex> hold(g_reports.lock);
+      g_reports.played.emplace_back(track.Path());
+    },
+    [](std::string_view path, int16_t boost) {
+      std::lock_guard<std::mutex> hold(g_reports.lock);
+      g_reports.levels.emplace_back(std::string(path), boost);
+    },
+};
+
+std::vector<std::string> Played() {
+  std::lock_guard<std::mutex> hold(g_reports.lock);
+  return g_reports.played;
+}
 
 std::vector<int16_t> Samples(const Recording* r, size_t fromByte = 0) {
   std::vector<int16_t> s((r->size - fromByte) / 2);
@@ -79,6 +106,9 @@ class TrackPlayerTest : public ::testing::Test {
     for (NamedEvent* e : {&evt::OxPause, &evt::OxClose, &evt::OxMute, &evt::OxEqOn}) e->Reset();
     evt::OxPlay.Set();
     TrackPlayer::SetLivingPlayers(1);
+    std::lock_guard<std::mutex> hold(g_reports.lock);
+    g_reports.played.clear();
+    g_reports.levels.clear();
   }
   void TearDown() override {
     evt::OxPlay.Reset();
@@ -87,7 +117,7 @@ class TrackPlayerTest : public ::testing::Test {
   }
 
   std::unique_ptr<TrackPlayer> Play(const TrackRecord& track, uint32_t fadeInMs = 0) {
-    return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, codecs_);
+    return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, hooks_, codecs_);
   }
   static bool WaitFinished(const TrackPlayer& p, DWORD limitMs = 20000) {
     const DWORD start = GetTickCount();
@@ -100,10 +130,10 @@ class TrackPlayerTest : public ::testing::Test {
     oxtest::WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
     return File(name);
   }
-  static uint32_t TrackTime(int which) {
-    uint32_t t[3] = {};
-    block::OxTrackTime.Read(t);
-    return t[which];
+  static TrackTime Time() {
+    TrackTime t{};
+    block::OxTrackTime.ReadValue(t);
+    return t;
   }
 
   static SoundOutputHost* outputs_;
@@ -128,9 +158,9 @@ TEST_F(TrackPlayerTest, NeutralSettingsPassTheCodecsSamplesUnchanged) {
   EXPECT_EQ(std::memcmp(r->data, raw.data(), raw.size()), 0);
   EXPECT_TRUE(r->endSeen);
   EXPECT_TRUE(r->deleted);
-  EXPECT_EQ(TrackTime(0), 1300u);
-  EXPECT_EQ(TrackTime(1), 1300u);
-  EXPECT_EQ(TrackTime(2), 0u);
+  EXPECT_EQ(Time().lengthMs, 1300u);
+  EXPECT_EQ(Time().elapsedMs, 1300u);
+  EXPECT_EQ(Time().remainingMs, 0u);
   player.reset();
   uint32_t bitRate = 1;
   block::OxCurrentBitRate.ReadValue(bitRate);
@@ -263,14 +293,14 @@ TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
   Sleep(400);
   evt::OxPause.Set();
   Sleep(400);
-  const uint32_t held = TrackTime(1);
+  const uint32_t held = Time().elapsedMs;
   Sleep(500);
-  EXPECT_EQ(TrackTime(1), held);
+  EXPECT_EQ(Time().elapsedMs, held);
   EXPECT_GT(held, 0u);
   EXPECT_EQ(get_(0)->pauses, 1);
   evt::OxPause.Reset();
   Sleep(400);
-  EXPECT_GT(TrackTime(1), held);
+  EXPECT_GT(Time().elapsedMs, held);
 
   evt::OxPlay.Reset();  // stop
   EXPECT_TRUE(WaitFinished(*player, 1000));
@@ -325,44 +355,32 @@ TEST_F(TrackPlayerTest, GaplessJoinHoldsTheNextTrackAndTrimsItsSilence) {
   EXPECT_TRUE(joined == sine);
 }
 
-TEST_F(TrackPlayerTest, PlaysAreRecordedOnlyAfterFiveSeconds) {
+TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds) {
   setup_(32, 400);
   auto shortTrack = Play(Track(Constant("short.wav", 1000, 4.5)));
   ASSERT_TRUE(WaitFinished(*shortTrack));
   auto longTrack = Play(Track(Constant("long.wav", 1000, 6)));
   ASSERT_TRUE(WaitFinished(*longTrack));
-  std::vector<uint8_t> history;
-  for (int i = 0; i < 100 && history.size() < 648; ++i) Sleep(20), history = oxtest::ReadWholeFile(HistoryFile());
-  ASSERT_EQ(history.size(), 648u);
-  TrackRecord recorded;
-  std::memcpy(&recorded, history.data(), 648);
-  EXPECT_EQ(recorded.Path(), File("long.wav"));
-  // A resumed track (a seek pending at its start) is not recorded either.
+  ASSERT_TRUE(oxtest::WaitFor([] { return !Played().empty(); }, 2000));
+  EXPECT_EQ(Played(), std::vector<std::string>{File("long.wav")});
+  // A resumed track (a seek pending at its start) is not reported either.
   const uint32_t resume = 3;
   block::OxSkipToPos.WriteValue(resume);
   auto resumed = Play(Track(File("long.wav")));
   ASSERT_TRUE(WaitFinished(*resumed));
-  Sleep(200);
-  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()).size(), 648u);
+  resumed.reset();
+  EXPECT_EQ(Played().size(), 1u);
 }
 
-TEST_F(TrackPlayerTest, AutomaticLevelIsMeasuredIntoTheCollection) {
+TEST_F(TrackPlayerTest, AutomaticLevelIsMeasuredAndReported) {
   setup_(32, 400);
   const std::string path = Constant("quiet.wav", 3000, 6);
-  TrackRecord entry = Track(path, kVolumeBoostAuto);
-  std::vector<uint8_t> collection(648);
-  std::memcpy(collection.data(), &entry, 648);
-  oxtest::WriteWholeFile(DefaultMusicCollectionFile(), collection);
-  auto player = Play(entry);
+  auto player = Play(Track(path, kVolumeBoostAuto));
   ASSERT_TRUE(WaitFinished(*player));
-  TrackRecord stored;
-  for (int i = 0; i < 50; ++i) {
-    const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(DefaultMusicCollectionFile());
-    std::memcpy(&stored, bytes.data(), 648);
-    if (stored.volumeBoost != kVolumeBoostAuto) break;
-    Sleep(20);
-  }
-  EXPECT_EQ(stored.volumeBoost, 968);  // peak 3000: as loud as the correction goes
+  std::lock_guard<std::mutex> hold(g_reports.lock);
+  ASSERT_EQ(g_reports.levels.size(), 1u);
+  EXPECT_EQ(g_reports.levels[0].first, path);
+  EXPECT_EQ(g_reports.levels[0].second, 968);  // peak 3000: as loud as the correction goes
 }
 
 TEST_F(TrackPlayerTest, UnknownExtensionWithMpegFramesPlaysThroughTheMp3Codec) {
@@ -380,8 +398,8 @@ TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
   ASSERT_TRUE(WaitFinished(*self));
   EXPECT_GE(GetTickCount() - start, 550u);
   EXPECT_EQ(count_(), 0);  // no output was made
-  EXPECT_EQ(TrackTime(0), 600u);
-  EXPECT_EQ(TrackTime(2), 0u);
+  EXPECT_EQ(Time().lengthMs, 600u);
+  EXPECT_EQ(Time().remainingMs, 0u);
 
   for (const std::string& bad : {File("missing.wav"), File("nothing.abc"), std::string()}) {
     auto p = Play(Track(bad));

@@ -10,7 +10,12 @@
 #include "TestSupport.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
-#include "queue/QueueFiles.h"
+#include "queue/History.h"
+#include "queue/NextTrack.h"
+#include "queue/PlayerCommands.h"
+#include "queue/QueueFile.h"
+#include "queue/TrackCompletion.h"
+#include "engine/MpegCheck.h"
 #include "queue/TrackInfo.h"
 
 namespace ox {

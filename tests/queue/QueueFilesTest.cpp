@@ -1,4 +1,8 @@
-#include "queue/QueueFiles.h"
+#include "queue/History.h"
+#include "queue/NextTrack.h"
+#include "queue/PlayerCommands.h"
+#include "queue/QueueFile.h"
+#include "queue/TrackCompletion.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -114,14 +118,14 @@ TEST_F(QueueFilesTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
 }
 
 TEST_F(QueueFilesTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
-  uint32_t time[3] = {60000, 5100, 54900};
-  block::OxTrackTime.Write(time);
+  TrackTime time{60000, 5100, 54900};
+  block::OxTrackTime.WriteValue(time);
   SkipBack();
   uint32_t seek = 0;
   block::OxSkipToPos.ReadValue(seek);
   EXPECT_EQ(seek, 1u);
-  time[1] = 1000;
-  block::OxTrackTime.Write(time);
+  time.elapsedMs = 1000;
+  block::OxTrackTime.WriteValue(time);
   const uint32_t none = 0;
   block::OxSkipToPos.WriteValue(none);
 

@@ -21,7 +21,8 @@
 
 #include "core/EnsureRunning.h"
 #include "core/Locations.h"
-#include "queue/QueueFiles.h"
+#include "queue/PlayerCommands.h"
+#include "queue/QueueFile.h"
 
 namespace {
 

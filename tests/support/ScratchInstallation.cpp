@@ -8,7 +8,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/TrackRecord.h"
+#include "core/TrackRecord.h"
 
 namespace oxtest {
 
@@ -58,8 +58,8 @@ void ResetQueueState() {
   ox::block::OxTrackShouldPlay.WriteValue(empty);
   const uint32_t longAgo = GetTickCount() - 60000;
   ox::block::OxMPLastSetTSP.WriteValue(longAgo);
-  uint32_t time[3] = {};
-  ox::block::OxTrackTime.Write(time);
+  const ox::TrackTime time{};
+  ox::block::OxTrackTime.WriteValue(time);
   ox::evt::OxMyMusicRandom.Reset();
   ox::evt::OxPlay.Reset();
   ox::evt::OxPause.Reset();

@@ -118,3 +118,13 @@ std::string UniqueName(const std::string& stem) {
 }
 
 }  // namespace oxtest
+
+namespace oxtest {
+
+bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
+    if (condition()) return true;
+  return condition();
+}
+
+}  // namespace oxtest

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ std::string FixtureFolder();
 // Runs a program with arguments and returns its exit code (-1 when it could not be started or did
 // not end within 30 s).
 int RunAndWait(const std::string& exe, const std::string& arguments);
+
+// Polls condition every 20 ms until it holds or limitMs has passed; whether it held at the end.
+// The limits are generous: a loaded machine must not fail a test that a fast one passes.
+bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs);
 
 // A name no other test run uses, for named kernel objects and registry keys.
 std::string UniqueName(const std::string& stem);

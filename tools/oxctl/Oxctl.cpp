@@ -22,7 +22,7 @@
 
 #include "core/EnsureRunning.h"
 #include "core/NamedObjects.h"
-#include "queue/QueueFiles.h"
+#include "queue/PlayerCommands.h"
 
 namespace {
 
@@ -77,15 +77,15 @@ int Status() {
   if (!PlayerRuns()) return NoPlayer();
   ox::TrackRecord playing{};
   ox::block::OxTrackPlaying.ReadValue(playing);
-  uint32_t time[3] = {};
-  ox::block::OxTrackTime.Read(time);
+  ox::TrackTime time{};
+  ox::block::OxTrackTime.ReadValue(time);
   const bool plays = ox::evt::OxPlay.IsSet();
   std::printf("state: %s\n", !plays ? "stopped" : ox::evt::OxPause.IsSet() ? "paused" : "playing");
   std::printf("artist: %s\n", std::string(playing.Artist()).c_str());
   std::printf("title: %s\n", std::string(playing.Title()).c_str());
   std::printf("path: %s\n", std::string(playing.Path()).c_str());
-  std::printf("position: %lu ms (%s)\n", static_cast<unsigned long>(time[1]), Clock(time[1]).c_str());
-  std::printf("length: %lu ms (%s)\n", static_cast<unsigned long>(time[0]), Clock(time[0]).c_str());
+  std::printf("position: %lu ms (%s)\n", static_cast<unsigned long>(time.elapsedMs), Clock(time.elapsedMs).c_str());
+  std::printf("length: %lu ms (%s)\n", static_cast<unsigned long>(time.lengthMs), Clock(time.lengthMs).c_str());
   return kDone;
 }
 

@@ -1,4 +1,4 @@
-#include "queue/MpegCheck.h"
+#include "engine/MpegCheck.h"
 
 #include <vector>
 

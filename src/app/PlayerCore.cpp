@@ -1,11 +1,11 @@
-#include "core/PlayerCore.h"
+#include "app/PlayerCore.h"
 
 #include <windows.h>
 
 #include "base/System.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
-#include "core/PlayerControl.h"
+#include "app/PlayerControl.h"
 #include "core/Settings.h"
 #include "queue/FolderWatch.h"
 
@@ -14,15 +14,6 @@ namespace ox {
 namespace {
 
 constexpr DWORD kSaveEveryMs = 900000;
-
-bool IsNtFamily() {
-  OSVERSIONINFOA v{};
-  v.dwOSVersionInfoSize = sizeof v;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  return GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
-#pragma GCC diagnostic pop
-}
 
 }  // namespace
 

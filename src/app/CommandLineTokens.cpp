@@ -1,4 +1,4 @@
-#include "core/CommandLineTokens.h"
+#include "app/CommandLineTokens.h"
 
 namespace ox {
 

@@ -1,7 +1,7 @@
 // rill.exe: the Orlavox player.
 #include <windows.h>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The whole command line, the program's own path first, as the command-line rules expect it.

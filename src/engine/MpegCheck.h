@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "base/ByteSource.h"
 
@@ -36,5 +37,8 @@ constexpr size_t kMpegCheckWindow = 1024000;
 
 // The check proper: up to kMpegCheckWindow bytes from the middle of the source, five frames.
 bool IsMpegAudio(ByteSource& source);
+
+// The check on a file; false when it cannot be read.
+bool MpegAudioCheck(const std::string& path);
 
 }  // namespace ox

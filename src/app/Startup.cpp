@@ -1,13 +1,13 @@
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 #include <atomic>
 
 #include "base/System.h"
 #include "base/WorkerThread.h"
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
-#include "core/PlayerCore.h"
+#include "app/PlayerCore.h"
 #include "core/Settings.h"
 
 namespace ox {

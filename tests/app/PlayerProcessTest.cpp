@@ -15,11 +15,11 @@
 #include "base/DataFile.h"
 #include "engine/Equaliser.h"
 #include "base/System.h"
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/QueueFiles.h"
+#include "queue/PlayerCommands.h"
 
 namespace ox {
 namespace {
@@ -57,11 +57,7 @@ Recorded ReadRecording(int index) {
   return r;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
-    if (condition()) return true;
-  return condition();
-}
+using oxtest::WaitFor;
 
 // A player process (or a second start) with its command line.
 class Process {
@@ -197,9 +193,9 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   auto player = StartPlayer("\"" + longTrack + "\"");
   // More than 2 s after the player's own play-now, so the next one takes the play-next slot.
   ASSERT_TRUE(WaitFor([] {
-    uint32_t t[3] = {};
-    block::OxTrackTime.Read(t);
-    return t[1] > 2200;
+    TrackTime t{};
+    block::OxTrackTime.ReadValue(t);
+    return t.elapsedMs > 2200;
   }, 10000));
   const std::string installed = GetTextSetting("InstalledTo");
   SetTextSetting("marker", "InstalledTo");
@@ -234,9 +230,9 @@ TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
   eq.sliders[3] = -40;
   block::OxEqPositions.WriteValue(eq);
   ASSERT_TRUE(WaitFor([] {
-    uint32_t t[3] = {};
-    block::OxTrackTime.Read(t);
-    return t[1] > 12000;  // at least 20 % in
+    TrackTime t{};
+    block::OxTrackTime.ReadValue(t);
+    return t.elapsedMs > 12000;  // at least 20 % in
   }, 20000));
   evt::OxClose.Set();
   EXPECT_EQ(player->Wait(5000), 0);
@@ -348,11 +344,11 @@ TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
   }, 5000));
   ASSERT_EQ(Oxctl("pause"), 0);
   Sleep(400);
-  uint32_t t1[3] = {}, t2[3] = {};
-  block::OxTrackTime.Read(t1);
+  TrackTime t1{}, t2{};
+  block::OxTrackTime.ReadValue(t1);
   Sleep(400);
-  block::OxTrackTime.Read(t2);
-  EXPECT_EQ(t1[1], t2[1]);
+  block::OxTrackTime.ReadValue(t2);
+  EXPECT_EQ(t1.elapsedMs, t2.elapsedMs);
   EXPECT_TRUE(evt::OxPause.IsSet());
   ASSERT_EQ(Oxctl("resume"), 0);
   ASSERT_EQ(Oxctl("eq on"), 0);

@@ -1,4 +1,4 @@
-#include "core/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <windows.h>
 
@@ -7,11 +7,12 @@
 #include "base/Path.h"
 #include "base/Sort.h"
 #include "base/UserMessage.h"
-#include "core/CommandLineTokens.h"
+#include "app/CommandLineTokens.h"
 #include "core/Locations.h"
 #include "core/Settings.h"
 #include "queue/Playlist.h"
-#include "queue/QueueFiles.h"
+#include "queue/PlayerCommands.h"
+#include "queue/TrackCompletion.h"
 
 namespace ox {
 

@@ -1,4 +1,4 @@
-#include "core/PlayerControl.h"
+#include "app/PlayerControl.h"
 
 #include <windows.h>
 
@@ -6,7 +6,9 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/QueueFiles.h"
+#include "queue/Collection.h"
+#include "queue/History.h"
+#include "queue/NextTrack.h"
 
 namespace ox {
 
@@ -14,13 +16,20 @@ namespace {
 
 std::atomic<bool> g_refresh{false};
 
+// What a playing track reports back: plays go to the history and the collection, measured levels
+// to the collection.
+const TrackPlayerHooks kHooks = {
+    RecordAsPlayed,
+    [](std::string_view path, int16_t volumeBoost) { UpdateCollectionEntry(path, false, volumeBoost); },
+};
+
 void ClearPlayingBlocks() {
   TrackRecord playing{};
   if (block::OxTrackPlaying.ReadValue(playing) && playing.HasPath()) {
     const TrackRecord empty{};
-    const uint32_t zeros[3] = {};
+    const TrackTime zero{};
     block::OxTrackPlaying.WriteValue(empty);
-    block::OxTrackTime.Write(zeros);
+    block::OxTrackTime.WriteValue(zero);
   }
 }
 
@@ -28,9 +37,9 @@ void SaveFlags() {
   SetNumberSetting(evt::OxPlay.IsSet() ? 0 : 1, "OxPlayDown");
   SetNumberSetting(evt::OxMyMusicRandom.IsSet() ? 0 : 1, "OxRandomPlay");
   SetNumberSetting(evt::OxEqOn.IsSet() ? 1 : 0, "OxEQOn");
-  uint8_t positions[kEqPositionsSize] = {};
-  block::OxEqPositions.Read(positions);
-  SetBytesSetting("OxEQSettings", positions, sizeof positions);
+  EqPositions positions{};
+  block::OxEqPositions.ReadValue(positions);
+  SetBytesSetting("OxEQSettings", &positions, sizeof positions);
 }
 
 }  // namespace
@@ -57,9 +66,9 @@ PlayerControl::PlayerControl(const SoundOutputHost* outputs) : outputs_(outputs)
   if (GetNumberSetting("OxPlayDown") == 0) evt::OxPlay.Set();
   if (GetNumberSetting("OxRandomPlay") == 0) evt::OxMyMusicRandom.Set();
   if (GetNumberSetting("OxEQOn") != 0) evt::OxEqOn.Set();
-  uint8_t positions[kEqPositionsSize] = {};
-  GetBytesSetting("OxEQSettings", positions, sizeof positions);
-  block::OxEqPositions.Write(positions);
+  EqPositions positions{};
+  GetBytesSetting("OxEQSettings", &positions, sizeof positions);
+  block::OxEqPositions.WriteValue(positions);
 }
 
 PlayerControl::~PlayerControl() {
@@ -142,7 +151,7 @@ void PlayerControl::Step() {
       g_refresh = true;
       // Counted before it starts: a gapless player decides at once whether to hold its first block.
       TrackPlayer::SetLivingPlayers(previous_ ? 2 : 1);
-      current_ = std::make_unique<TrackPlayer>(outputs_, track, fadeInMs);
+      current_ = std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, kHooks);
       PublishCount();
     } else {
       retryAt_ = GetTickCount() + 1000;
