@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds every flavour and runs every test:
+#   layers  every include under src/ and plugins/ points down (tools/check-layers.sh)
 #   native  g++ with AddressSanitizer and UBSan: the pure code (formats, text, signal processing)
+#   native32  the same, built with -m32: 32-bit arithmetic as the shipping build has it
 #   i686    the shipping 32-bit build, warnings as errors (built, not run: there is no 32-bit Wine)
 #   x86_64  warnings as errors; its tests run under wine64 inside Xvfb, in a Wine prefix of their own
 # Ends with one line "N passed, M failed" and a non-zero exit when anything failed to build or pass.
@@ -12,6 +14,9 @@ jobs=$(nproc)
 bash "$root/tools/setup.sh" || exit 1
 
 broken=()
+echo "== layers"
+bash "$root/tools/check-layers.sh" "$root" || broken+=("layers")
+
 configure_and_build() {  # name, extra cmake arguments...
   local name=$1; shift
   echo "== build $name"
@@ -24,6 +29,15 @@ configure_and_build() {  # name, extra cmake arguments...
 
 mkdir -p "$build"
 configure_and_build native -DOX_SANITIZE=ON
+# A kernel without 32-bit support runs the 32-bit tests in qemu's user-mode emulator, with the
+# 3 GiB address space of a 32-bit process (the sanitizer's shadow memory needs its layout).
+runner32=""
+printf 'int main(void) { return 0; }\n' >"$build/probe32.c"
+if gcc -m32 "$build/probe32.c" -o "$build/probe32" 2>/dev/null && ! "$build/probe32" 2>/dev/null; then
+  runner32="qemu-i386;-R;0xc0000000"
+fi
+configure_and_build native32 -DOX_SANITIZE=ON -DCMAKE_C_FLAGS=-m32 -DCMAKE_CXX_FLAGS=-m32 \
+  -DCMAKE_EXE_LINKER_FLAGS=-m32 -DCMAKE_SHARED_LINKER_FLAGS=-m32 "-DCMAKE_CROSSCOMPILING_EMULATOR=$runner32"
 configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DOX_WERROR=ON
 configure_and_build x86_64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" -DOX_WERROR=ON
 
@@ -38,6 +52,11 @@ if [[ ! " ${broken[*]} " =~ " native " ]]; then
   # The export check reads the DLLs of both Windows flavours.
   OX_DIST_DIRS="$build/i686/dist:$build/x86_64/dist" ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$build/native" -j "$jobs"
+fi
+if [[ ! " ${broken[*]} " =~ " native32 " ]]; then
+  echo "== native 32-bit tests (sanitizers)"
+  OX_DIST_DIRS="$build/i686/dist:$build/x86_64/dist" ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$build/native32" -j "$jobs"
 fi
 
 if [[ ! " ${broken[*]} " =~ " x86_64 " ]]; then
@@ -55,7 +74,7 @@ fi
 # Add up the gtest reports. A test without a report counts once: a failure when ctest saw it fail
 # (a test program that crashed leaves no report), else a pass (the fixture steps).
 passed=0 failed=0
-for dir in "$build/native" "$build/x86_64"; do
+for dir in "$build/native" "$build/native32" "$build/x86_64"; do
   [ -d "$dir" ] || continue
   failed_list="$dir/Testing/Temporary/LastTestsFailed.log"
   for test in $(cd "$dir" && ctest -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p'); do

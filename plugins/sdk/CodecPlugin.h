@@ -64,8 +64,9 @@ void OX_PLUGIN_API GetTrackInfo(const char* path, uint16_t* bitRateKbps, uint32_
  *                OutputWantsABlockOfData; 0 when it renders the sound by itself
  *   format       receives a pointer to the PCM format of the blocks it delivers. The WAVEFORMATEX
  *                belongs to the decoder object and stays valid until DeleteADecoderObject. The
- *                player reads wBitsPerSample, nChannels, nSamplesPerSec and nAvgBytesPerSec and
- *                hands the pointer to the sound output plug-in.
+ *                player reads wBitsPerSample, nChannels, nSamplesPerSec and nAvgBytesPerSec (a
+ *                rate of 0 counts as 1), never writes it, and hands the pointer on to the sound
+ *                output plug-in as a const pointer.
  *   outputHint   receives any value; the player passes it unchanged to CreateANewSoundOutObject.
  */
 OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error, uint8_t* wantsOutput,

@@ -40,13 +40,15 @@ void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut output);
 
 /* Called on every pass of the playback loop. Sets *buffer to a block the player is to fill next,
  * with room for *bufferBytes bytes (a whole number of sample frames), or to null when it wants no
- * data now. The block belongs to the object; the player writes it and hands it back with
- * ANewDataBlockArrived before the next ServiceCall. Returns non-zero once everything handed over
- * has been played out (and nothing waits), else 0. */
+ * data now. The block belongs to the object; the player writes it and always hands it back with
+ * ANewDataBlockArrived before its next ServiceCall or DeleteASoundOutObject, with 0 bytes when it
+ * had nothing to put in. Returns non-zero once everything handed over has been played out (and
+ * nothing waits), else 0. */
 uint8_t OX_PLUGIN_API ServiceCall(OxSoundOut output, void** buffer, uint32_t* bufferBytes);
 
 /* Hands back the block ServiceCall gave, holding bytes bytes (possibly fewer than its room, possibly
- * 0). endOfStream non-zero: nothing follows; the output plays out what it holds. */
+ * 0). buffer is null only for an end of stream that comes without a block. endOfStream non-zero:
+ * nothing follows; the output plays out what it holds. */
 void OX_PLUGIN_API ANewDataBlockArrived(OxSoundOut output, void* buffer, uint32_t bytes, uint8_t endOfStream);
 
 /* Bytes actually played since the object was created or last sought (SkipTo). The player divides

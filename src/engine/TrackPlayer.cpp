@@ -351,7 +351,8 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
     // latency and the silence this block ends with.
     const int64_t left =
         int64_t{lengthMs} - time_.elapsedMs - gaplessLatencyMs_ - MsOf(TrailingSilence(data, bytes, bits));
-    g_gaplessDeadline = GetTickCount() + static_cast<uint32_t>(left > 0 ? left : 0);
+    deadline_ = GetTickCount() + static_cast<uint32_t>(left > 0 ? left : 0);
+    g_gaplessDeadline = deadline_;
   }
   ProcessBlock(data, bytes, baseMs_ + deliveredMs_);
   GiveBack(buffer, bytes, end);
@@ -400,6 +401,10 @@ void TrackPlayer::Teardown(bool loopRan) {
     track_.volumeBoost = AutomaticBoost(peak_);
     if (hooks_.levelMeasured) hooks_.levelMeasured(path_, track_.volumeBoost);
   }
+  // A deadline this track set is over with it: left standing, it would let the first block of a
+  // later hand-over through at once.
+  uint32_t mine = deadline_;
+  if (mine) g_gaplessDeadline.compare_exchange_strong(mine, 0);
   // The visual feed is deleted here.
   equaliser_.reset();
   if (outputHandle_ && output_->DeleteASoundOutObject) output_->DeleteASoundOutObject(outputHandle_);

@@ -86,6 +86,7 @@ class TrackPlayer {
   bool gapless_ = false;
   bool firstBlock_ = true;
   uint32_t gaplessLatencyMs_ = 80;
+  uint32_t deadline_ = 0;  // the last gapless deadline this track set; 0 none
   std::atomic<bool> isMain_{true};
   NamedEvent nextTrack_{nullptr};
   uint32_t crossFadeThresholdMs_ = 0;

@@ -67,6 +67,22 @@ TEST_F(DataFileTest, OverlongName_FailsQuietlyWithTheWholeNameInTheMessage) {
   EXPECT_EQ(g_shown[0].text, "Unable to open '" + name + "'");
 }
 
+TEST_F(DataFileTest, RefusedPositioningWritesAndReadsNothing) {
+  const std::string path = dir_ / "header.dat";
+  oxtest::WriteWholeFile(path, Pattern(100));
+  DataFile file(path, FileAccess::ReadWrite, FileCreation::OpenExisting);
+  ASSERT_TRUE(file.SeekTo(100));
+  // A header rewrite at the start whose seek fails must not land at the end instead.
+  InjectFileFaults(FileFault::Seek, 1);
+  EXPECT_FALSE(file.Write("HEAD", 4, FileOrigin::Start));
+  char buffer[4];
+  ASSERT_TRUE(file.SeekTo(50));
+  InjectFileFaults(FileFault::Seek, 1);
+  EXPECT_EQ(file.Read(buffer, 4, FileOrigin::Start), 0u);
+  file.Close();
+  EXPECT_EQ(oxtest::ReadWholeFile(path), Pattern(100));
+}
+
 TEST_F(DataFileTest, ReadWriteAndSize_PositionByOrigin) {
   const std::string path = dir_ / "rw.dat";
   DataFile file(path, FileAccess::ReadWrite, FileCreation::CreateAlways, true);

@@ -23,12 +23,14 @@ typedef struct {
   int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
   DWORD firstDataTick; /* when the first non-empty block arrived */
   DWORD lastDataTick;
+  int brokenPromises; /* buffers not handed back before the next ServiceCall or the delete */
 } Recording;
 
 typedef struct {
   Recording r;
   uint8_t* block;
   uint32_t blockBytes;
+  int outstanding; /* the block is handed out */
   uint64_t received, played, countBase; /* bytes */
   double clock;                         /* bytes the device could have played */
   DWORD lastTick;
@@ -118,6 +120,7 @@ OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORM
 void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
   Output* o = (Output*)handle;
   o->r.deleted = 1;
+  if (o->outstanding) o->r.brokenPromises++;
   for (int i = 0; i < g_count; ++i)
     if (g_objects[i] == o) Dump(i, &o->r);
 }
@@ -125,10 +128,12 @@ void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
 uint8_t OX_PLUGIN_API ServiceCall(OxSoundOut handle, void** buffer, uint32_t* bytes) {
   Output* o = (Output*)handle;
   Advance(o);
+  if (o->outstanding) o->r.brokenPromises++;
   /* Room for more while less than four blocks wait. */
   if (o->received - o->played < 4ull * o->blockBytes) {
     *buffer = o->block;
     *bytes = o->blockBytes;
+    o->outstanding = 1;
   } else {
     *buffer = NULL;
     *bytes = 0;
@@ -140,6 +145,7 @@ void OX_PLUGIN_API ANewDataBlockArrived(OxSoundOut handle, void* buffer, uint32_
   Output* o = (Output*)handle;
   Recording* r = &o->r;
   Advance(o);
+  if (buffer == o->block) o->outstanding = 0;
   if (end) r->endSeen = 1;
   if (!buffer || bytes == 0) return;
   if (r->size + bytes > r->capacity) {

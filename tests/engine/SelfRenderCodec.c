@@ -9,6 +9,10 @@ typedef struct {
   DWORD start;
 } Self;
 
+/* The length of the last path the player opened, for tests of how it hands paths over. */
+static size_t g_lastPathLength;
+__declspec(dllexport) size_t SelfRenderLastPathLength(void) { return g_lastPathLength; }
+
 void OX_PLUGIN_API WhatFormats(int32_t index, char* extension, char* description) {
   if (index != 0) return;
   strcpy(extension, ".oxself");
@@ -18,7 +22,7 @@ void OX_PLUGIN_API WhatFormats(int32_t index, char* extension, char* description
 OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error, uint8_t* wantsOutput,
                                                 WAVEFORMATEX** format, uintptr_t* hint) {
   Self* s = (Self*)calloc(1, sizeof *s);
-  (void)path;
+  g_lastPathLength = strlen(path);
   s->start = GetTickCount();
   *error = 0;
   *wantsOutput = 0;

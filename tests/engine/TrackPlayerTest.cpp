@@ -33,6 +33,7 @@ struct Recording {
   int skips;
   int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
   DWORD firstDataTick, lastDataTick;
+  int brokenPromises;
 };
 
 // What the players told their owner, through the hooks every test player gets.
@@ -409,6 +410,45 @@ TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
   auto fallback = Play(Track(Constant("x.wav", 1, 0.1)));
   EXPECT_TRUE(WaitFinished(*fallback));
   EXPECT_EQ(count_(), 1);
+}
+
+}  // namespace
+}  // namespace ox
+
+namespace ox {
+namespace {
+
+TEST_F(TrackPlayerTest, EveryBufferGoesBackToTheOutput_EvenWhenLeavingWhileHeld) {
+  // A gapless player behind a living one holds its first block until the deadline; destroyed
+  // meanwhile, it still hands the buffer back before the output object goes.
+  SetNumberSetting(1, "GapLessOn");
+  TrackPlayer::SetLivingPlayers(2);
+  auto held = Play(Track(Constant("held.wav", 1000, 2)));
+  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1; }, 5000));
+  Sleep(300);
+  held.reset();
+  EXPECT_EQ(get_(0)->size, 0u);
+  EXPECT_EQ(get_(0)->deleted, 1);
+  EXPECT_EQ(get_(0)->brokenPromises, 0);
+}
+
+TEST_F(TrackPlayerTest, UnterminatedPathFieldReachesCodecAndResumePointCut) {
+  // Another program may fill the whole 260-byte path field; the fields after it are not text.
+  TrackRecord r{};
+  std::memset(r.path, 'p', sizeof r.path);
+  std::memcpy(r.path + sizeof r.path - 7, ".oxself", 7);
+  r.preference = 9;
+  r.bitRateKbps = 0x4141;
+  r.sampleRate = 0x41414141;
+  auto player = Play(r);
+  const HMODULE codec = GetModuleHandleA("SelfRender.dll");
+  ASSERT_NE(codec, nullptr);
+  auto lastPathLength = reinterpret_cast<size_t (*)()>(reinterpret_cast<void*>(GetProcAddress(codec, "SelfRenderLastPathLength")));
+  ASSERT_TRUE(oxtest::WaitFor([] { return Time().lengthMs == 600; }, 5000));  // the codec plays
+  EXPECT_EQ(lastPathLength(), sizeof r.path);
+  evt::OxClose.Set();  // closing: the player keeps where to resume
+  ASSERT_TRUE(WaitFinished(*player));
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile", 1000), std::string(r.Path()));
 }
 
 }  // namespace

@@ -101,5 +101,22 @@ TEST(Id3Tag, Version1FillsWhatVersion2Lacks) {
   EXPECT_TRUE(Parse({}).Empty());
 }
 
+TEST(Id3Tag, SizesFromTheFileNeverWrapOrReadOutside) {
+  // An extended header claiming nearly 4 GiB: in 32-bit arithmetic 4 + size wraps to just below
+  // 4 GiB, and the frame walk would start before the tag in memory.
+  const std::string frames = std::string("\xFF\xFF\xFF\xF8", 4) + Frame(3, "TIT2", std::string("\0Title", 6));
+  Tag tag;
+  std::vector<uint8_t> bytes = V2(3, frames, 0x40);
+  ox::MemorySource source(bytes);
+  EXPECT_TRUE(ReadV2(source, tag));
+  EXPECT_TRUE(tag.Empty());
+  // A tag of size 0 followed by audio: a read of nothing, into no buffer.
+  bytes = V2(4, "");
+  bytes.insert(bytes.end(), 64, 0xFF);
+  ox::MemorySource empty(bytes);
+  EXPECT_TRUE(ReadV2(empty, tag));
+  EXPECT_TRUE(tag.Empty());
+}
+
 }  // namespace
 }  // namespace id3

@@ -232,6 +232,37 @@ TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
   EXPECT_FALSE(NextTrack(r));
 }
 
+TEST_F(QueueFilesTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
+  // A partial record that cannot be cut off: appending after it would shift every later record.
+  Enqueue(Record("C:\\one.wav"));
+  {
+    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
+    file.Write("partial", 7, FileOrigin::End);
+  }
+  const std::vector<uint8_t> queue = oxtest::ReadWholeFile(QueueFile());
+  InjectFileFaults(FileFault::Truncate, 1);
+  EXPECT_FALSE(Enqueue(Record("C:\\two.wav")));
+  InjectFileFaults(FileFault::Truncate, 0);
+  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()), queue);
+
+  // A history that cannot be written keeps its newest record.
+  for (const char* path : {"C:\\old.wav", "C:\\newest.wav"}) ASSERT_TRUE(AddToHistory(Record(path)));
+  const std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
+  InjectFileFaults(FileFault::Write, 1);
+  EXPECT_FALSE(AddToHistory(Record("C:\\lost.wav")));
+  InjectFileFaults(FileFault::Write, 0);
+  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
+}
+
+TEST_F(QueueFilesTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
+  // Access denied (here: a folder where the file should be) is no passing lock: no retrying.
+  ASSERT_TRUE(CreateDirectoryA(QueueFile().c_str(), nullptr));
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(Enqueue(Record("C:\\one.wav")));
+  EXPECT_LT(GetTickCount() - start, 3000u);  // the retries for a lock would take 10 s
+  RemoveDirectoryA(QueueFile().c_str());
+}
+
 TEST_F(QueueFilesTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   const std::string taken = oxtest::QueueInstallFolder() + "taken.txt";
   NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
