@@ -55,7 +55,8 @@ if [[ ! " ${broken[*]} " =~ " native " ]]; then
 fi
 if [[ ! " ${broken[*]} " =~ " native32 " ]]; then
   echo "== native 32-bit tests (sanitizers)"
-  OX_DIST_DIRS="$build/i686/dist:$build/x86_64/dist" ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  # Leaks are looked for in the 64-bit run: the leak checker's thread stopping hangs under qemu.
+  OX_DIST_DIRS="$build/i686/dist:$build/x86_64/dist" ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$build/native32" -j "$jobs"
 fi
 

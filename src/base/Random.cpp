@@ -16,10 +16,17 @@ uint32_t SeedFromClock() {
   return rng::Seed(t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
 }
 
+std::atomic<uint32_t>& State() {
+  static std::atomic<uint32_t> state{SeedFromClock()};
+  return state;
+}
+
 }  // namespace
 
+void SeedRandom(uint32_t seed) { State() = seed; }
+
 int32_t Random(int32_t range) {
-  static std::atomic<uint32_t> state{SeedFromClock()};
+  std::atomic<uint32_t>& state = State();
   uint32_t current = state.load(std::memory_order_relaxed), next;
   do {
     next = rng::Next(current);

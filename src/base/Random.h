@@ -9,4 +9,7 @@ namespace ox {
 // each call advances the one shared state exactly once.
 int32_t Random(int32_t range);
 
+// Sets the state, so that the draws that follow repeat from run to run (for tests).
+void SeedRandom(uint32_t state);
+
 }  // namespace ox

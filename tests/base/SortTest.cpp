@@ -22,6 +22,24 @@ TEST(Sort, QuickSort_RandomInputsComeOutSortedAndPermuted) {
   }
 }
 
+TEST(Sort, QuickSort_EqualItemsEndWhereTheMiddlePivotPutsThem) {
+  // Which of two equal items comes first is what the sibling programs see; a stable sort would
+  // keep "abc" and "bdeac". Traced by hand through the pivot and the crossing indices.
+  using Item = std::pair<int, char>;
+  auto byKey = [](const Item& a, const Item& b) { return a.first < b.first; };
+  auto tags = [](const std::vector<Item>& items) {
+    std::string t;
+    for (const Item& i : items) t += i.second;
+    return t;
+  };
+  std::vector<Item> three = {{1, 'a'}, {1, 'b'}, {1, 'c'}};
+  QuickSort(three, 0, 2, byKey);
+  EXPECT_EQ(tags(three), "cba");
+  std::vector<Item> five = {{3, 'a'}, {1, 'b'}, {3, 'c'}, {1, 'd'}, {2, 'e'}};
+  QuickSort(five, 0, 4, byKey);
+  EXPECT_EQ(tags(five), "dbeac");
+}
+
 TEST(Sort, QuickSort_SortsOnlyTheRangeAndIgnoresBadBounds) {
   std::vector<int> items = {9, 8, 7, 6, 5, 4};
   QuickSort(items, 1, 4, [](int a, int b) { return a < b; });

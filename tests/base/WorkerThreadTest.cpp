@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "TestSupport.h"
+
 namespace ox {
 namespace {
 
@@ -18,57 +20,32 @@ uint32_t PollUntilStopped(WorkerThread& self) {
   return 0;
 }
 
-TEST(WorkerThread, StopAndWait_EndsAPollingThread) {
+TEST(WorkerThread, SuspendedRunsOnlyAfterResumeAndStopEndsIt) {
   std::atomic<int> passes{0};
-  WorkerThread thread(PollUntilStopped, reinterpret_cast<uintptr_t>(&passes));
-  ASSERT_TRUE(thread.IsRunning());
-  while (passes < 3) Sleep(1);
+  WorkerThread thread(PollUntilStopped, 0, true);
+  thread.SetArgument(reinterpret_cast<uintptr_t>(&passes));  // the owner fills it in before Resume
+  EXPECT_FALSE(oxtest::WaitFor([&] { return passes > 0; }, 50));
+  thread.Resume();
+  ASSERT_TRUE(oxtest::WaitFor([&] { return passes >= 3; }, 5000));
   EXPECT_FALSE(thread.IsFinished());
   thread.Stop(true);
   EXPECT_TRUE(thread.IsFinished());
   const int after = passes;
-  Sleep(30);
-  EXPECT_EQ(passes, after);  // the function really returned
+  EXPECT_FALSE(oxtest::WaitFor([&] { return passes != after; }, 30));  // the function really returned
 }
 
-TEST(WorkerThread, Suspended_RunsOnlyAfterResume) {
+TEST(WorkerThread, NeverResumedOrNotStarted_StopAndDestructionReturn) {
   std::atomic<int> passes{0};
-  WorkerThread thread(PollUntilStopped, 0, true);
-  thread.SetArgument(reinterpret_cast<uintptr_t>(&passes));  // the owner fills it in before Resume
-  Sleep(50);
-  EXPECT_EQ(passes, 0);
-  thread.Resume();
-  thread.SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
-  while (passes == 0) Sleep(1);
-  thread.Stop(true);
-  EXPECT_TRUE(thread.IsFinished());
-}
-
-TEST(WorkerThread, NeverResumed_DestructionStillReturns) {
-  std::atomic<int> passes{0};
-  {
-    WorkerThread thread(PollUntilStopped, reinterpret_cast<uintptr_t>(&passes), true);
-  }
+  { WorkerThread thread(PollUntilStopped, reinterpret_cast<uintptr_t>(&passes), true); }
   EXPECT_EQ(passes, 0);  // it saw the stop request before its first pass
+  WorkerThread none(nullptr, 0);
+  EXPECT_FALSE(none.IsRunning());
+  EXPECT_TRUE(none.IsFinished());
+  none.Stop(true);
+  EXPECT_TRUE(none.StopRequested());
 }
 
-TEST(WorkerThread, NotStarted_StopReturnsAtOnce) {
-  WorkerThread thread(nullptr, 0);
-  EXPECT_FALSE(thread.IsRunning());
-  EXPECT_TRUE(thread.IsFinished());
-  thread.Stop(true);
-  EXPECT_TRUE(thread.StopRequested());
-}
-
-TEST(WorkerThread, FunctionAlreadyReturned_StopReturnsAtOnce) {
-  WorkerThread thread([](WorkerThread&) -> uint32_t { return 7; }, 0);
-  while (!thread.IsFinished()) Sleep(1);
-  const DWORD start = GetTickCount();
-  thread.Stop(true);
-  EXPECT_LT(GetTickCount() - start, 1000u);
-}
-
-TEST(WorkerThread, Destruction_WaitsForAFunctionThatIgnoresStop) {
+TEST(WorkerThread, DestructionWaitsForAFunctionThatIgnoresStop) {
   static std::atomic<bool> done;
   done = false;
   {

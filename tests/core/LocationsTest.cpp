@@ -48,22 +48,22 @@ class LocationsTest : public ::testing::Test {
   std::string saved_;
 };
 
-TEST_F(LocationsTest, FromTheExecutable_UpperCaseFolderOfItsPath) {
-  const auto [folder, base] = LocationsFrom(dir_, dir_ / "Apps\\Player\\rill.exe", false);
-  EXPECT_EQ(folder, UpperCase(dir_ / "Apps\\Player\\"));
-  EXPECT_EQ(base, folder + UserName());  // no separator between folder and user name
-}
-
-TEST_F(LocationsTest, FromASourceCodeTree_TheFixedFolder) {
-  const auto [folder, base] = LocationsFrom(dir_, dir_ / "my source code\\bin\\rill.exe", false);
-  EXPECT_EQ(folder, "c:\\Program files\\Quillmarsh\\Orlavox\\");
-}
-
-TEST_F(LocationsTest, FromTheRegistry_WhenTheFirstRequestAsksForIt) {
+TEST_F(LocationsTest, FolderFromTheExecutableOrTheRegistry_UserFilesBesideIt) {
   SetTextSetting("D:\\Suite", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
-  const auto [folder, base] = LocationsFrom(dir_, dir_ / "elsewhere\\tool.exe", true);
-  EXPECT_EQ(folder, "D:\\Suite\\");
-  EXPECT_EQ(base, "D:\\Suite\\" + UserName());
+  const struct {
+    std::string exe;
+    bool fromRegistry;
+    std::string folder;
+  } cases[] = {
+      {dir_ / "Apps\\Player\\rill.exe", false, UpperCase(dir_ / "Apps\\Player\\")},
+      {dir_ / "my source code\\bin\\rill.exe", false, "c:\\Program files\\Quillmarsh\\Orlavox\\"},
+      {dir_ / "elsewhere\\tool.exe", true, "D:\\Suite\\"},
+  };
+  for (const auto& c : cases) {
+    const auto [folder, base] = LocationsFrom(dir_, c.exe, c.fromRegistry);
+    EXPECT_EQ(folder, c.folder) << c.exe;
+    EXPECT_EQ(base, c.folder + UserName()) << c.exe;  // no separator between folder and user name
+  }
 }
 
 TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
@@ -71,19 +71,8 @@ TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
   EXPECT_EQ(folder, UpperCase(oxtest::ExecutableFolder()));
   SetTextSetting("D:\\Other\\", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
   EXPECT_EQ(InstallFolder(true), folder);
-  const std::string base = folder + UserName();
-  EXPECT_EQ(QueueFile(), base + ".Enqued");
-  EXPECT_EQ(PriorityQueueFile(), base + ".PriorityEnqued");
-  EXPECT_EQ(HistoryFile(), base + ".Previously Played");
-  EXPECT_EQ(SelectivePlayListFile(), base + ".ovc");
-  EXPECT_EQ(AddToEditorFile(), base + ".AddToEditor");
-  EXPECT_EQ(CodecFolder(), folder + "Multiplayer\\Input\\");
-  EXPECT_EQ(SoundOutputFolder(), folder + "SoundOutputs\\");
-  EXPECT_EQ(VisualOutputFolder(), folder + "Visual Outputs\\");
-  EXPECT_EQ(SkinsFolder(), folder + "Skins\\");
-
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
-  EXPECT_EQ(ActiveMusicCollection(), base + ".mcc");
+  EXPECT_EQ(ActiveMusicCollection(), folder + UserName() + ".mcc");
   SetTextSetting("E:\\Jazz.mcc", "ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
   EXPECT_EQ(ActiveMusicCollection(), "E:\\Jazz.mcc");
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
@@ -111,9 +100,9 @@ TEST_F(LocationsTest, EnsureRunning_StartsThePlayerOnceAndGivesUpOnAMissingOne) 
   // While one runs, nothing more is started.
   EXPECT_EQ(oxtest::RunAndWait(oxtest::PeerPath(), "ensure-running 0"), 1);
   quit.Set();
-  for (int i = 0; i < 100 && evt::OxRillRunning.IsSet(); ++i) Sleep(50);
-  EXPECT_FALSE(evt::OxRillRunning.IsSet());
-  Sleep(200);  // let the stand-in exit before the scratch folder goes
+  EXPECT_TRUE(oxtest::WaitFor([] { return !evt::OxRillRunning.IsSet(); }, 5000));
+  // The stand-in exits before the scratch folder goes.
+  EXPECT_TRUE(oxtest::WaitFor([&] { return DeleteFileA((suite + "\\rill.exe").c_str()) != 0; }, 5000));
 }
 
 }  // namespace

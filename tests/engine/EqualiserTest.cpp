@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -142,17 +141,14 @@ TEST(Equaliser, BitDepthsShareOneResponse) {
   }
 }
 
-TEST(Equaliser, DelayIs255SamplesPlusTheFilterCentre) {
+TEST(Equaliser, AnImpulseComesOut255SamplesPlusTheFilterCentreLater) {
+  // The same gain in every band makes the taps that gain times a unit impulse at the centre.
   Equaliser eq({1, kRate, 16}, true, Positions(1));  // 1.01 everywhere: not flat
   std::vector<int16_t> block(1000, 0);
   block[0] = 10000;
-  // The first 100 samples: nothing transformed yet, silence out.
-  eq.Process(reinterpret_cast<uint8_t*>(block.data()), 200);
-  for (int i = 0; i < 100; ++i) ASSERT_EQ(block[i], i == 0 ? 0 : block[i]);
+  eq.Process(reinterpret_cast<uint8_t*>(block.data()), 200);  // 100 samples: none transformed yet
   eq.Process(reinterpret_cast<uint8_t*>(block.data() + 100), (block.size() - 100) * 2);
-  const auto peak = std::max_element(block.begin(), block.end()) - block.begin();
-  EXPECT_EQ(peak, 255 + 127);
-  EXPECT_NEAR(block[peak], 10000 * 1.01 * 0.5, 10000);  // the centre tap holds most of the energy
+  for (size_t i = 0; i < block.size(); ++i) ASSERT_NEAR(block[i], i == 255 + 127 ? 10100 : 0, 1) << i;
 }
 
 TEST(Equaliser, RedesignMidStreamOnlyChangesTheGain) {
@@ -178,21 +174,6 @@ TEST(Equaliser, RedesignMidStreamOnlyChangesTheGain) {
   }
   EXPECT_GT(oldGain, 8000);  // before the switch
   EXPECT_GT(newGain, 8000);  // after it
-}
-
-TEST(Equaliser, BadFormatsBlocksAndPositionsAreHarmless) {
-  const EqPositions extreme = Positions(INT_MAX, {INT_MIN, INT_MAX, -1, 1, INT_MIN}, 1);
-  for (AudioFormat format : {AudioFormat{2, 0, 16}, AudioFormat{0, kRate, 16}, AudioFormat{7, kRate, 16},
-                             AudioFormat{2, kRate, 12}, AudioFormat{7, kRate, 24}, AudioFormat{1, kRate, 8}}) {
-    for (const EqPositions& p : {extreme, Positions(INT_MIN), Positions(5)}) {
-      Equaliser eq(format, true, p);
-      for (size_t bytes : {0u, 1u, 7u, 13u, 999u, 6000u}) {
-        std::vector<uint8_t> block(bytes, 0x55);  // exactly `bytes`: the sanitizers see any overrun
-        eq.Process(block.data(), block.size());
-      }
-      eq.Process(nullptr, 0);
-    }
-  }
 }
 
 TEST(Equaliser, CurveFollowsTheSlidersAndIsSmoothed) {

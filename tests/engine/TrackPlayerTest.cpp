@@ -120,10 +120,8 @@ class TrackPlayerTest : public ::testing::Test {
   std::unique_ptr<TrackPlayer> Play(const TrackRecord& track, uint32_t fadeInMs = 0) {
     return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, hooks_, codecs_);
   }
-  static bool WaitFinished(const TrackPlayer& p, DWORD limitMs = 20000) {
-    const DWORD start = GetTickCount();
-    while (!p.IsFinished() && GetTickCount() - start < limitMs) Sleep(5);
-    return p.IsFinished();
+  static bool WaitFinished(const TrackPlayer& p, uint32_t limitMs = 20000) {
+    return oxtest::WaitFor([&] { return p.IsFinished(); }, limitMs);
   }
   std::string File(const std::string& name) const { return oxtest::QueueInstallFolder() + name; }
   // A mono 8 kHz track holding `value` throughout.
@@ -253,14 +251,14 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   oxtest::WriteWav(File("ramp.wav"), 8000, 1, ramp);
   setup_(1, 50);
   auto player = Play(Track(File("ramp.wav")));
+  // Each request is taken (the block goes back to 0), then some sound follows the seek.
   auto request = [&](uint32_t n) {
     block::OxSkipToPos.WriteValue(n);
-    uint32_t left = n;
-    for (int i = 0; i < 100 && left != 0; ++i) Sleep(20), block::OxSkipToPos.ReadValue(left);
-    EXPECT_EQ(left, 0u) << n;
-    Sleep(300);
+    EXPECT_TRUE(oxtest::WaitFor([] { uint32_t left = 1; return block::OxSkipToPos.ReadValue(left) && left == 0; }, 5000)) << n;
+    const Recording* r = get_(0);
+    EXPECT_TRUE(oxtest::WaitFor([&] { return r->size >= r->skipAt[r->skips - 1] + 1600 || player->IsFinished(); }, 5000));
   };
-  Sleep(300);
+  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->size >= 1600; }, 5000));
   request(51);   // to 50 %
   request(1);    // back to the start
   request(500);  // counts as 101: the end
@@ -279,7 +277,7 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
 TEST_F(TrackPlayerTest, DestroyingAPlayingPlayerEndsItAtOnce) {
   setup_(1, 50);
   auto player = Play(Track(Constant("endless.wav", 1000, 60)));
-  Sleep(300);
+  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->size > 0; }, 5000));
   ASSERT_FALSE(player->IsFinished());
   const DWORD start = GetTickCount();
   player.reset();  // what the core thread does when a new track replaces this one
@@ -291,17 +289,13 @@ TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
   const std::string path = Constant("long.wav", 1000, 4);
   setup_(1, 50);
   auto player = Play(Track(path));
-  Sleep(400);
+  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 200; }, 5000));
   evt::OxPause.Set();
-  Sleep(400);
+  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->pauses == 1; }, 5000));
   const uint32_t held = Time().elapsedMs;
-  Sleep(500);
-  EXPECT_EQ(Time().elapsedMs, held);
-  EXPECT_GT(held, 0u);
-  EXPECT_EQ(get_(0)->pauses, 1);
+  EXPECT_FALSE(oxtest::WaitFor([&] { return Time().elapsedMs != held; }, 500));
   evt::OxPause.Reset();
-  Sleep(400);
-  EXPECT_GT(Time().elapsedMs, held);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return Time().elapsedMs > held; }, 5000));
 
   evt::OxPlay.Reset();  // stop
   EXPECT_TRUE(WaitFinished(*player, 1000));
@@ -311,7 +305,7 @@ TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
   DeleteSetting("OxMultiResumeFile");
   reset_();
   auto closing = Play(Track(path));
-  Sleep(1000);
+  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 900; }, 5000));
   evt::OxClose.Set();
   EXPECT_TRUE(WaitFinished(*closing, 1000));
   const uint32_t percent = GetNumberSetting("OxMultiResumePos");
@@ -335,7 +329,7 @@ TEST_F(TrackPlayerTest, GaplessJoinHoldsTheNextTrackAndTrimsItsSilence) {
   oxtest::WriteWav(File("second.wav"), 8000, 1, second);
 
   auto first = Play(Track(File("first.wav")));
-  while (!first->NextTrackWanted() && !first->IsFinished()) Sleep(5);
+  ASSERT_TRUE(oxtest::WaitFor([&] { return first->NextTrackWanted() || first->IsFinished(); }, 20000));
   ASSERT_FALSE(first->IsFinished());
   TrackPlayer::SetLivingPlayers(2);  // the core thread keeps both
   auto next = Play(Track(File("second.wav")));
@@ -425,9 +419,8 @@ TEST_F(TrackPlayerTest, EveryBufferGoesBackToTheOutput_EvenWhenLeavingWhileHeld)
   TrackPlayer::SetLivingPlayers(2);
   auto held = Play(Track(Constant("held.wav", 1000, 2)));
   ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1; }, 5000));
-  Sleep(300);
+  EXPECT_FALSE(oxtest::WaitFor([&] { return get_(0)->size > 0; }, 300));  // held
   held.reset();
-  EXPECT_EQ(get_(0)->size, 0u);
   EXPECT_EQ(get_(0)->deleted, 1);
   EXPECT_EQ(get_(0)->brokenPromises, 0);
 }

@@ -6,6 +6,7 @@
 #include "base/NamedMutex.h"
 #include "base/SharedDataBlock.h"
 #include "core/Settings.h"
+#include "core/TrackRecord.h"
 #include "engine/SoundOutputHost.h"
 
 namespace ox {
@@ -22,12 +23,12 @@ class DiskWriterTest : public ::testing::Test {
   // Plays `path` as far as the player is concerned: its record in "OxTrackPlaying" (a block lives
   // as long as some process holds it open, as the player does).
   void NowPlaying(const std::string& path) {
-    uint8_t record[648] = {};
-    std::memcpy(record + 300, path.data(), path.size());
-    playing_.Write(record);
+    TrackRecord record{};
+    CopyBounded(record.path, path);
+    playing_.WriteValue(record);
   }
 
-  SharedDataBlock playing_{"OxTrackPlaying", 648};
+  SharedDataBlock playing_{"OxTrackPlaying", sizeof(TrackRecord)};
   oxtest::ScratchFolder dir_;
   std::string saved_;
 };

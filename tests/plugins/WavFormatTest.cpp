@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 namespace wav {
@@ -142,30 +141,6 @@ TEST(WavFormat, BadFormatsAreRefused) {
   WavBuilder truncated;
   truncated.bytes.resize(9);
   EXPECT_EQ(truncated.Parse(info), Error::NotWave);
-}
-
-// Cut and corrupted headers in every position: the parser must neither crash nor read outside
-// the source (the native run has AddressSanitizer watching), and what it accepts stays in bounds.
-TEST(WavFormat, MangledFilesNeverGiveDataOutsideTheFile) {
-  const WavBuilder good = WavBuilder()
-                              .Chunk("fmt ", WavBuilder::Extensible(2, 44100, 16, 1))
-                              .Chunk("LIST", WavBuilder::InfoList({{"IART", "x"}, {"INAM", "y"}}))
-                              .Chunk("data", std::vector<uint8_t>(64, 1));
-  std::mt19937 gen(11);
-  for (int round = 0; round < 20000; ++round) {
-    WavBuilder w = good;
-    if (round < static_cast<int>(good.bytes.size())) {
-      w.bytes.resize(round);
-    } else {
-      for (int flips = 1 + gen() % 4; flips > 0; --flips) w.bytes[gen() % w.bytes.size()] = static_cast<uint8_t>(gen());
-    }
-    Info info;
-    if (w.Parse(info) == Error::None) {
-      ASSERT_LE(info.dataOffset + info.dataBytes, w.bytes.size());
-      ASSERT_EQ(info.dataBytes % info.blockAlign, 0u);
-      ASSERT_LE(info.tags.artist.size(), 99u);
-    }
-  }
 }
 
 }  // namespace

@@ -92,12 +92,16 @@ TEST(WaveOut, PauseHoldsTheCountAndSkipRestartsIt) {
   Play(out, handle, pcm, [&](size_t fed) {
     if (checked || fed < pcm.size() / 2) return;
     checked = true;
-    Sleep(200);
+    EXPECT_TRUE(oxtest::WaitFor([&] { return out->HowManyBytesHaveBeenWritten(handle) > 0; }, 3000));
     out->Pause(handle);
+    // The device stops a moment later; then the count holds.
+    EXPECT_TRUE(oxtest::WaitFor([&] {
+      const uint32_t before = out->HowManyBytesHaveBeenWritten(handle);
+      Sleep(100);
+      return out->HowManyBytesHaveBeenWritten(handle) == before;
+    }, 3000));
     const uint32_t held = out->HowManyBytesHaveBeenWritten(handle);
-    EXPECT_GT(held, 0u);
-    Sleep(300);
-    EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), held);
+    EXPECT_FALSE(oxtest::WaitFor([&] { return out->HowManyBytesHaveBeenWritten(handle) != held; }, 300));
     out->UnPause(handle);
     out->SkipTo(handle, 0);
     EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), 0u);

@@ -1,8 +1,9 @@
+// The play queue as every program of the suite uses it: the queue files, the next-track choice,
+// the player commands and the history, on the real per-user files of a scratch installation.
 #include "queue/History.h"
 #include "queue/NextTrack.h"
 #include "queue/PlayerCommands.h"
 #include "queue/QueueFile.h"
-#include "queue/TrackCompletion.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -45,7 +46,7 @@ TrackRecord Slot() {
   return r;
 }
 
-class QueueFilesTest : public ::testing::Test {
+class PlayQueueTest : public ::testing::Test {
  protected:
   void SetUp() override { oxtest::ResetQueueState(); }
   void TearDown() override { oxtest::ResetQueueState(); }
@@ -56,7 +57,7 @@ class QueueFilesTest : public ::testing::Test {
   }
 };
 
-TEST_F(QueueFilesTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrder) {
+TEST_F(PlayQueueTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrder) {
   PlayNow("C:\\a.mp3");
   PlayNow("C:\\b.mp3");
   PlayNow("C:\\c.mp3");
@@ -86,7 +87,7 @@ TEST_F(QueueFilesTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrd
   EXPECT_FALSE(Slot().HasPath());
 }
 
-TEST_F(QueueFilesTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
+TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
   const std::string list = Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n");
   Enqueue(Record(list));
   Enqueue(Record("C:\\after.wav"));
@@ -117,7 +118,7 @@ TEST_F(QueueFilesTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
   EXPECT_TRUE(QueueRecords(PriorityQueueFile()).empty());
 }
 
-TEST_F(QueueFilesTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
+TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
   TrackTime time{60000, 5100, 54900};
   block::OxTrackTime.WriteValue(time);
   SkipBack();
@@ -146,7 +147,7 @@ TEST_F(QueueFilesTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
   EXPECT_EQ(Slot().Path(), "C:\\older.wav");  // index 1: the newest is the one playing
 }
 
-TEST_F(QueueFilesTest, History_NewestFirstAndNeverMoreThan100) {
+TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
   for (int i = 0; i < 101; ++i) RecordAsPlayed(Record("C:\\track" + std::to_string(i) + ".wav"));
   const auto history = History();
   ASSERT_EQ(history.size(), 100u);
@@ -162,36 +163,7 @@ TEST_F(QueueFilesTest, History_NewestFirstAndNeverMoreThan100) {
   EXPECT_FALSE(evt::OxPlay.IsSet());
 }
 
-TEST_F(QueueFilesTest, CompletesRecordsFromTheCodecOrTheFileName) {
-  TrackRecord named = Record("C:\\Music\\  The Band -  A Title - Live .xyz");
-  CompleteTrackRecord(named);
-  EXPECT_EQ(named.Artist(), "The Band");
-  EXPECT_EQ(named.Title(), "A Title - Live");
-  EXPECT_NE(named.dateAddedHigh, 0u);
-  TrackRecord plain = Record("C:\\Music\\NoDash.xyz");
-  CompleteTrackRecord(plain);
-  EXPECT_EQ(plain.Artist(), "");
-  EXPECT_EQ(plain.Title(), "NoDash");
-
-  TrackRecord wav = Record(oxtest::FixtureFolder() + "s16_stereo.wav");
-  std::string text;
-  CompleteTrackRecord(wav, &text);
-  EXPECT_EQ(wav.lengthMs, 1300u);
-  EXPECT_EQ(wav.sampleRate, 44100u);
-  EXPECT_EQ(wav.channels, 2);
-  EXPECT_EQ(wav.bitRateKbps, 1411);
-  EXPECT_EQ(wav.Title(), "s16_stereo");  // no tags: from the file name
-  EXPECT_EQ(text, "");
-
-  // A complete record is left as it is.
-  TrackRecord done = Record("C:\\x.wav");
-  std::strcpy(done.title, "Kept");
-  done.timesPlayed = 7;
-  CompleteTrackRecord(done);
-  EXPECT_EQ(done.timesPlayed, 7u);
-}
-
-TEST_F(QueueFilesTest, PlayButtonClearAndTheChangeCounter) {
+TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
   uint32_t before = 0, after = 0;
   block::OxPlayListChanged.ReadValue(before);
   Enqueue(Record("C:\\q.wav"));
@@ -214,7 +186,7 @@ TEST_F(QueueFilesTest, PlayButtonClearAndTheChangeCounter) {
   EXPECT_TRUE(evt::OxPlay.IsSet());
 }
 
-TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
+TEST_F(PlayQueueTest, DamagedQueueFileLosesNothingThatWasWhole) {
   Enqueue(Record("C:\\one.wav"));
   Enqueue(Record("C:\\two.wav"));
   {
@@ -222,7 +194,7 @@ TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
     file.Write("partial", 7, FileOrigin::End);  // a writer died half-way
   }
   Enqueue(Record("C:\\three.wav"));
-  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3u * 652);
+  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3 * sizeof(QueueRecord));
   TrackRecord r;
   for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav"}) {
     ASSERT_TRUE(NextTrack(r));
@@ -232,7 +204,7 @@ TEST_F(QueueFilesTest, DamagedQueueFileLosesNothingThatWasWhole) {
   EXPECT_FALSE(NextTrack(r));
 }
 
-TEST_F(QueueFilesTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
+TEST_F(PlayQueueTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
   // A partial record that cannot be cut off: appending after it would shift every later record.
   Enqueue(Record("C:\\one.wav"));
   {
@@ -254,7 +226,7 @@ TEST_F(QueueFilesTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
 }
 
-TEST_F(QueueFilesTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
+TEST_F(PlayQueueTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
   // Access denied (here: a folder where the file should be) is no passing lock: no retrying.
   ASSERT_TRUE(CreateDirectoryA(QueueFile().c_str(), nullptr));
   const DWORD start = GetTickCount();
@@ -263,7 +235,7 @@ TEST_F(QueueFilesTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
   RemoveDirectoryA(QueueFile().c_str());
 }
 
-TEST_F(QueueFilesTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
+TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   const std::string taken = oxtest::QueueInstallFolder() + "taken.txt";
   NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
   stop.Reset();
@@ -281,7 +253,6 @@ TEST_F(QueueFilesTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   for (int writer = 0; writer < 4; ++writer) start("queue-writer " + std::to_string(writer) + " 200");
   // One play-now first takes the play-next slot (two writers could overwrite each other there by
   // design); the writers start together right after it, so all their play-nows are queued.
-  Sleep(500);
   PlayNow("C:\\first.wav");
   go.Set();
   for (size_t i = 1; i < processes.size(); ++i) WaitForSingleObject(processes[i].hProcess, 120000);
@@ -303,7 +274,7 @@ TEST_F(QueueFilesTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
     else line += static_cast<char>(c);
   }
   for (const std::string& file : {PriorityQueueFile(), QueueFile()}) {
-    EXPECT_EQ(oxtest::ReadWholeFile(file).size() % 652, 0u);
+    EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);
     for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));
   }
   EXPECT_EQ(seen.size(), 4u * 200 * 2);

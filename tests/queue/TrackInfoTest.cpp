@@ -1,0 +1,66 @@
+// Describing a track: completing its record and the track information text, through the shipped
+// codecs of the scratch installation.
+#include "queue/TrackInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ScratchInstallation.h"
+#include "TestSupport.h"
+#include "queue/TrackCompletion.h"
+
+namespace ox {
+namespace {
+
+TrackRecord Record(const std::string& path) {
+  TrackRecord r{};
+  CopyBounded(r.path, path);
+  return r;
+}
+
+TEST(TrackCompletion, FromTheCodecOrTheFileName) {
+  TrackRecord named = Record("C:\\Music\\  The Band -  A Title - Live .xyz");
+  CompleteTrackRecord(named);
+  EXPECT_EQ(named.Artist(), "The Band");
+  EXPECT_EQ(named.Title(), "A Title - Live");
+  EXPECT_NE(named.dateAddedHigh, 0u);
+  TrackRecord plain = Record("C:\\Music\\NoDash.xyz");
+  CompleteTrackRecord(plain);
+  EXPECT_EQ(plain.Artist(), "");
+  EXPECT_EQ(plain.Title(), "NoDash");
+
+  TrackRecord wav = Record(oxtest::FixtureFolder() + "s16_stereo.wav");
+  std::string text;
+  CompleteTrackRecord(wav, &text);
+  EXPECT_EQ(wav.lengthMs, 1300u);
+  EXPECT_EQ(wav.sampleRate, 44100u);
+  EXPECT_EQ(wav.channels, 2);
+  EXPECT_EQ(wav.bitRateKbps, 1411);
+  EXPECT_EQ(wav.Title(), "s16_stereo");  // no tags: from the file name
+  EXPECT_EQ(text, "");
+
+  // A complete record is left as it is.
+  TrackRecord done = Record("C:\\x.wav");
+  std::strcpy(done.title, "Kept");
+  done.timesPlayed = 7;
+  CompleteTrackRecord(done);
+  EXPECT_EQ(done.timesPlayed, 7u);
+}
+
+TEST(TrackInfo, TextOfAWavWithTheCodecsOwnWords) {
+  TrackRecord r{};
+  CopyBounded(r.path, oxtest::FixtureFolder() + "s16_mono.wav");
+  CompleteTrackRecord(r);
+  const std::string text = TrackInformation(r);
+  EXPECT_EQ(text.rfind("File :\t\ts16_mono.wav\r\nLocation :\t\t", 0), 0u);
+  EXPECT_NE(text.find("Length (m:ss) :\t0:00\r\nSize :\t\t26KB"), std::string::npos);
+  EXPECT_NE(text.find("\r\n\r\nWAV PCM, 16-bit, 32000 Hz, 1 channel"), std::string::npos);
+  EXPECT_NE(text.find("Volume Boost :\t"), std::string::npos);
+  EXPECT_EQ(TypeText("C:\\x.zz9"), "ZZ9 File");  // no class registered
+  TrackRecord none{};
+  EXPECT_EQ(TrackInformation(none), "Not Playing");
+}
+
+}  // namespace
+}  // namespace ox
