@@ -21,7 +21,7 @@ TEST(CommandLine, TokensQuotedAndPlain) {
 TEST(CommandLine, FilesSkipTheProgramAndOverlongOrEmptyTokens) {
   const std::string longToken(300, 'x');
   const CommandLineRequest r = ParseCommandLine("rill.exe \"C:\\a b.wav\" " + longToken + " \"\" C:\\c.wav " +
-                                                std::string(259, 'y'));
+                                                std::string(259, 'y') + " " + std::string(260, 'z'));
   EXPECT_EQ(r.kind, CommandLineRequest::Files);
   EXPECT_EQ(r.files, (V{"C:\\a b.wav", "C:\\c.wav", std::string(259, 'y')}));
 }

@@ -14,6 +14,9 @@ TEST(PlaybackMath, OutOfRangeInputsAreClamped) {
   EXPECT_EQ(BoostDivisor(-7), 300);            // below 0 counts as 0 (a third)
   EXPECT_EQ(BoostDivisor(501), 100);           // 16000 / 2, at most 100
   EXPECT_EQ(BoostDivisor(30000), 31);          // above 1000 counts as 1000
+  for (int16_t neutral : {0, 500, 4000}) EXPECT_EQ(BoostDivisor(neutral), 100) << neutral;
+  EXPECT_EQ(LevelsFor(49, 100).right, 96);     // each step left of centre takes 2 from the right
+  EXPECT_EQ(LevelsFor(51, 100).left, 98);
 }
 
 TEST(PlaybackMath, FadeOutRunsFromEightToThreeSecondsBeforeTheEnd) {

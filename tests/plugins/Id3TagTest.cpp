@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace id3 {
 namespace {
 
@@ -110,7 +112,14 @@ TEST(Id3Tag, SizesFromTheFileNeverWrapOrReadOutside) {
   ox::MemorySource source(bytes);
   EXPECT_TRUE(ReadV2(source, tag));
   EXPECT_TRUE(tag.Empty());
+  // A file that is nothing but an ID3v1 tag.
+  std::vector<uint8_t> v1(128, 0);
+  std::memcpy(v1.data(), "TAGOnly", 7);
+  ox::MemorySource only(v1);
+  EXPECT_TRUE(ReadV1(only, tag));
+  EXPECT_EQ(tag.title, u"Only");
   // A tag of size 0 followed by audio: a read of nothing, into no buffer.
+  tag = Tag();
   bytes = V2(4, "");
   bytes.insert(bytes.end(), 64, 0xFF);
   ox::MemorySource empty(bytes);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "Id3Tag.h"
+#include "engine/MpegCheck.h"
 
 namespace mpeg {
 namespace {
@@ -37,6 +38,26 @@ TEST(MpegAudio, ParseHeader_VersionsLayersAndFrameSizes) {
     EXPECT_EQ(h.samplesPerFrame, c.samples);
     EXPECT_EQ(h.channels, c.channels);
   }
+}
+
+// The codec's tables and the player's own check (engine/MpegCheck) were written apart: for every
+// version, layer, bit rate and sample rate index they must give the same rates.
+TEST(MpegAudio, HeaderTablesAgreeWithThePlayersMpegCheck) {
+  for (uint32_t versionBits : {0u, 2u, 3u})
+    for (uint32_t layerBits = 1; layerBits <= 3; ++layerBits)
+      for (uint32_t rate = 1; rate <= 14; ++rate)
+        for (uint32_t sampleRate = 0; sampleRate <= 2; ++sampleRate) {
+          const uint32_t header = 0xFFE00000u | versionBits << 19 | layerBits << 17 | 1u << 16 | rate << 12 | sampleRate << 10;
+          const uint8_t bytes[4] = {uint8_t(header >> 24), uint8_t(header >> 16), uint8_t(header >> 8), uint8_t(header)};
+          FrameHeader h;
+          ox::MpegHeader m;
+          const bool parsed = ParseHeader(bytes, h);
+          ASSERT_NE(ox::ParseMpegHeader(header, m), 0u) << std::hex << header;
+          if (!parsed) continue;  // a frame too short for its side information
+          EXPECT_EQ(h.bitRate, m.bitRateKbps * 1000) << std::hex << header;
+          EXPECT_EQ(h.sampleRate, m.sampleRate) << std::hex << header;
+          EXPECT_EQ(h.layer, m.layer) << std::hex << header;
+        }
 }
 
 TEST(MpegAudio, ParseHeader_RefusesReservedAndFreeFormat) {
@@ -115,6 +136,19 @@ TEST(MpegAudio, FindStream_CountsFramesPastJunkTagsAndDamage) {
   EXPECT_FALSE(s.xing.present);
   EXPECT_EQ(s.MusicSamples(), 24u * 1152);
   EXPECT_NEAR(s.AverageBitRate() / 1000.0, 128 * 25 / 24.0, 1.5);
+}
+
+TEST(MpegAudio, Id3v2SizeCountsHeaderAndFooter) {
+  std::vector<uint8_t> tag = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 1, 2};  // 130 bytes of body, a footer
+  tag.resize(400);
+  ox::MemorySource withFooter(tag);
+  EXPECT_EQ(Id3v2Size(withFooter), 10u + 130 + 10);
+  tag[5] = 0;
+  ox::MemorySource plain(tag);
+  EXPECT_EQ(Id3v2Size(plain), 10u + 130);
+  tag.resize(100);  // claims more than there is
+  ox::MemorySource cut(tag);
+  EXPECT_EQ(Id3v2Size(cut), 100u);
 }
 
 TEST(MpegAudio, FindStream_NothingInJunkOrHalfAFrame) {

@@ -73,6 +73,17 @@ TEST(WavFormat, PlainPcm_FindsFormatAndData) {
   EXPECT_EQ(info.dataBytes, 400u);
 }
 
+TEST(WavFormat, EightBitMonoAndOnlyRiffWave) {
+  Info info;
+  WavBuilder mono;
+  mono.Chunk("fmt ", WavBuilder::Format(1, 1, 8000, 8)).Chunk("data", std::vector<uint8_t>(9, 128));
+  ASSERT_EQ(mono.Parse(info), Error::None);
+  EXPECT_EQ(info.blockAlign, 1);
+  EXPECT_EQ(info.dataBytes, 9u);
+  mono.bytes[3] = 'X';  // "RIFX": big-endian RIFF, not ours
+  EXPECT_EQ(mono.Parse(info), Error::NotWave);
+}
+
 TEST(WavFormat, OddChunksExtensibleAndTagsAfterTheData) {
   Info info;
   const auto error =

@@ -58,6 +58,17 @@ TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
   TrackRecord r08 = Record("C:\\a.x", 12000 * 1024 - 1, 60000, 2, 44100);
   EXPECT_NE(TrackInfoText(r08, {}).find("\t.8 to 1   (116 %)"), std::string::npos);
 
+  // Exactly 1024 KB apart is compressed; a ratio of exactly 3 is written without a decimal.
+  TrackRecord apart = Record("C:\\a.x", (10335 - 1024 - 1) * 1024, 60000, 2, 44100);
+  EXPECT_NE(TrackInfoText(apart, {}).find("Original Size :\t10335KB"), std::string::npos);
+  TrackRecord r3 = Record("C:\\a.x", 3444 * 1024, 60000, 2, 44100);
+  EXPECT_NE(TrackInfoText(r3, {}).find("\t3.0 to 1"), std::string::npos) << TrackInfoText(r3, {});
+  TrackRecord odd = Record("C:\\a.x", 1, 3599999, 2, 44100);
+  odd.preference = 4;
+  const std::string oddText = TrackInfoText(odd, {});
+  EXPECT_NE(oddText.find("Length (m:ss) :\t59:59\r\n"), std::string::npos);
+  EXPECT_NE(oddText.find("Preferrence :\t2.5\r\n"), std::string::npos);
+
   // Nothing about ratios without a length or a size.
   EXPECT_EQ(TrackInfoText(Record("C:\\a.x", 0, 60000, 2, 44100), {}).find("Original"), std::string::npos);
   TrackRecord empty{};
@@ -68,6 +79,7 @@ TEST(TrackInfoText, DefaultTypeText) {
   EXPECT_EQ(DefaultTypeText(".mp3"), "MP3 File");
   EXPECT_EQ(DefaultTypeText(".Flac"), "FLAC File");
   EXPECT_EQ(DefaultTypeText("."), "File");
+  EXPECT_EQ(DefaultTypeText(".a"), "A File");
 }
 
 }  // namespace
