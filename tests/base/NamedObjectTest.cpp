@@ -37,17 +37,17 @@ TEST(NamedEvent, CreatingAnExistingNameKeepsItsState) {
 TEST(SharedDataBlock, FreshBlockIsZeroAndCopiesAreWhole) {
   const std::string name = oxtest::UniqueName("Block");
   bool ok = false;
-  SharedDataBlock block(name.c_str(), 648, &ok);
+  SharedDataBlock block(name.c_str(), 700, &ok);
   ASSERT_TRUE(ok);
-  unsigned char bytes[648];
+  unsigned char bytes[700];
   std::memset(bytes, 0xAA, sizeof bytes);
   ASSERT_TRUE(block.Read(bytes));
   for (unsigned char b : bytes) ASSERT_EQ(b, 0);
 
-  for (int i = 0; i < 648; ++i) bytes[i] = static_cast<unsigned char>(i);
+  for (int i = 0; i < 700; ++i) bytes[i] = static_cast<unsigned char>(i);
   ASSERT_TRUE(block.Write(bytes));
-  SharedDataBlock again(name.c_str(), 648);
-  unsigned char copy[648] = {};
+  SharedDataBlock again(name.c_str(), 700);
+  unsigned char copy[700] = {};
   ASSERT_TRUE(again.Read(copy));
   EXPECT_EQ(std::memcmp(copy, bytes, sizeof copy), 0);
 

@@ -70,15 +70,15 @@ TEST_F(SettingsTest, Text_StoredWithoutTerminatorIsTerminatedOrRefused) {
 }
 
 TEST_F(SettingsTest, Bytes_ReadAtMostTheBufferAndLeaveItOnFailure) {
-  unsigned char eq[88];
-  for (int i = 0; i < 88; ++i) eq[i] = static_cast<unsigned char>(200 - i);
-  SetBytesSetting("OxEQSettings", eq, 88, HKEY_CURRENT_USER, Key());
-  unsigned char back[88] = {};
-  EXPECT_TRUE(GetBytesSetting("OxEQSettings", back, 88, HKEY_CURRENT_USER, Key()));
-  EXPECT_EQ(std::memcmp(back, eq, 88), 0);
+  unsigned char eq[100];
+  for (int i = 0; i < 100; ++i) eq[i] = static_cast<unsigned char>(200 - i);
+  SetBytesSetting("Bytes", eq, sizeof eq, HKEY_CURRENT_USER, Key());
+  unsigned char back[100] = {};
+  EXPECT_TRUE(GetBytesSetting("Bytes", back, sizeof back, HKEY_CURRENT_USER, Key()));
+  EXPECT_EQ(std::memcmp(back, eq, sizeof eq), 0);
   unsigned char small[40];
   std::memset(small, 7, sizeof small);
-  EXPECT_FALSE(GetBytesSetting("OxEQSettings", small, 40, HKEY_CURRENT_USER, Key()));
+  EXPECT_FALSE(GetBytesSetting("Bytes", small, 40, HKEY_CURRENT_USER, Key()));
   for (unsigned char b : small) ASSERT_EQ(b, 7);
 }
 
