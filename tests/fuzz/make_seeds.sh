@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 corpus="$here/corpus"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$corpus"/{wav,mpeg_stream,id3,playlist,mpeg_check,command_line,equaliser,track_info}
+mkdir -p "$corpus"/{wav,mpeg_stream,id3,playlist,mpeg_check,command_line,equaliser,track_info,skin}
 
 sox -q -n -r 8000 -c 1 -b 16 -e signed "$corpus/wav/s16.wav" synth 0.01 sine 440
 sox -q -n -r 8000 -c 2 -b 8 -e unsigned "$corpus/wav/u8.wav" synth 0.01 sine 440
@@ -48,4 +48,25 @@ eq stereo24 '\x02\x06\x02\x21' 00
   printf '\x06\x00\x80\x00\x44\xac\x00\x00\xa0\x0f'; head -c 40 /dev/zero; printf '\xcf\x07\x02\x00\x00\x00';
   printf '\x00\x00\x10\x00\x60\xea\x00\x00'; head -c 4 /dev/zero; printf '\x0c\x00\x00\x00'; head -c 16 /dev/zero;
   printf 'MPEG-1 Layer III'; } >"$corpus/track_info/record"
+# Skin files: 1612-byte records; a window, then elements of it and of a missing window.
+record() {  # file, type byte, window id byte, name, offset:text...
+  local file=$1 type=$2 id=$3 name=$4; shift 4
+  local r="$tmp/record"
+  head -c 1612 /dev/zero >"$r"
+  printf "\\x$type" | dd of="$r" bs=1 seek=0 conv=notrunc status=none
+  printf '%s' "$name" | dd of="$r" bs=1 seek=4 conv=notrunc status=none
+  printf "\\x$id" | dd of="$r" bs=1 seek=50 conv=notrunc status=none
+  for field in "$@"; do printf '%s' "${field#*:}" | dd of="$r" bs=1 seek="${field%%:*}" conv=notrunc status=none; done
+  cat "$r" >>"$file"
+}
+skin="$corpus/skin/default.skin"
+: >"$skin"
+record "$skin" 01 07 Main 54:main 322:'<IsRillWindow>'
+record "$skin" 02 07 play 54:play 838:evtOxPlay 1098:Play
+record "$skin" 04 07 digits 55:digits 575:Tahoma
+record "$skin" 06 07 title 54:digits
+record "$skin" 05 09 lost 58:track
+record "$skin" 01 09 Eq 54:eq 322:Ueq
+record "$skin" 08 09 curve
+head -c 100 /dev/zero >>"$skin"
 echo "seeds in $corpus"
