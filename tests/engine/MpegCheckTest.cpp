@@ -36,7 +36,11 @@ TEST(MpegCheck, ParseMpegHeader_FieldsAndLengths) {
   EXPECT_EQ(m.version, 25);
   EXPECT_EQ(ParseMpegHeader(0xFFFF4000, m), 128u * 144000 / 44100);  // layer I: the same rule
   EXPECT_EQ(m.layer, 1);
-  EXPECT_EQ(ParseMpegHeader(0xFFFB0044, m), 128u * 144000 / 44100);  // free format counts as 128
+  // Free format counts as 128 kbit/s in every version and layer.
+  for (uint32_t header : {0xFFFB0044u, 0xFFFD0044u, 0xFFFF0044u, 0xFFF30044u, 0xFFF50044u, 0xFFF70044u}) {
+    EXPECT_EQ(ParseMpegHeader(header, m), 417u) << std::hex << header;
+    EXPECT_EQ(m.bitRateKbps, 128u);
+  }
   EXPECT_EQ(ParseMpegHeader(0xFFF99044, m), 0u);   // layer bits 0
   EXPECT_EQ(ParseMpegHeader(0xFFFBF044, m), 0u);   // bit-rate index 15
   EXPECT_EQ(ParseMpegHeader(0xFFFB9C44, m), 0u);   // sample-rate index 3
