@@ -121,10 +121,9 @@ uint32_t TrackPlayer::MsOf(uint64_t bytes) {
 }
 
 bool TrackPlayer::Open() {
-  const std::string& path = path_;
   const CodecPlugin* mp3 = codecs_.Find(".mp3");
-  codec_ = codecs_.Find(ExtensionOf(path));
-  if (!codec_ && mp3 && MpegAudioCheck(path)) codec_ = mp3;
+  codec_ = codecs_.Find(ExtensionOf(path_));
+  if (!codec_ && mp3 && MpegAudioCheck(path_)) codec_ = mp3;
   if (!codec_ || !codec_->CreateANewDecoderObject || !codec_->OutputWantsABlockOfData) return false;
 
   auto create = [&] {
@@ -132,7 +131,7 @@ bool TrackPlayer::Open() {
     uint8_t wantsOutput = 0;
     uintptr_t hint = 0;
     WAVEFORMATEX* format = nullptr;
-    decoder_ = codec_->CreateANewDecoderObject(path.c_str(), &error, &wantsOutput, &format, &hint);
+    decoder_ = codec_->CreateANewDecoderObject(path_.c_str(), &error, &wantsOutput, &format, &hint);
     format_ = format;
     return std::make_tuple(error, wantsOutput, hint);
   };
@@ -141,7 +140,7 @@ bool TrackPlayer::Open() {
     decoder_ = 0;
   };
   auto [error, wantsOutput, hint] = create();
-  if (error != 0 && codec_ != mp3 && mp3 && MpegAudioCheck(path)) {
+  if (error != 0 && codec_ != mp3 && mp3 && MpegAudioCheck(path_)) {
     deleteDecoder();
     codec_ = mp3;
     std::tie(error, wantsOutput, hint) = create();

@@ -44,7 +44,7 @@ struct Reports {
 };
 Reports g_reports;
 
-const TrackPlayerHooks hooks_ = {
+const TrackPlayerHooks kReportingHooks = {
     [](const TrackRecord& track) {
       std::lock_guard<std::mutex> hold(g_reports.lock);
       g_reports.played.emplace_back(track.Path());
@@ -118,7 +118,7 @@ class TrackPlayerTest : public ::testing::Test {
   }
 
   std::unique_ptr<TrackPlayer> Play(const TrackRecord& track, uint32_t fadeInMs = 0) {
-    return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, hooks_, codecs_);
+    return std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, kReportingHooks, codecs_);
   }
   static bool WaitFinished(const TrackPlayer& p, uint32_t limitMs = 20000) {
     return oxtest::WaitFor([&] { return p.IsFinished(); }, limitMs);

@@ -20,11 +20,7 @@
 namespace ox {
 namespace {
 
-TrackRecord Record(const std::string& path) {
-  TrackRecord r{};
-  CopyBounded(r.path, path);
-  return r;
-}
+using oxtest::PathRecord;
 
 std::vector<QueueRecord> QueueRecords(const std::string& file) {
   const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(file);
@@ -89,8 +85,8 @@ TEST_F(PlayQueueTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrde
 
 TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
   const std::string list = Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n");
-  Enqueue(Record(list));
-  Enqueue(Record("C:\\after.wav"));
+  Enqueue(PathRecord(list));
+  Enqueue(PathRecord("C:\\after.wav"));
   TrackRecord r;
   for (const char* entry : {"one.wav", "two.wav", "three.wav"}) {
     ASSERT_TRUE(NextTrack(r));
@@ -101,9 +97,9 @@ TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
   EXPECT_EQ(r.Path(), "C:\\after.wav");
 
   // A missing and an empty playlist are removed at the first take, which yields an empty path.
-  Enqueue(Record(oxtest::QueueInstallFolder() + "missing.pls"));
-  Enqueue(Record(Playlist("empty.m3u", "#EXTM3U\r\n")));
-  Enqueue(Record("C:\\later.wav"));
+  Enqueue(PathRecord(oxtest::QueueInstallFolder() + "missing.pls"));
+  Enqueue(PathRecord(Playlist("empty.m3u", "#EXTM3U\r\n")));
+  Enqueue(PathRecord("C:\\later.wav"));
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(NextTrack(r));
     EXPECT_FALSE(r.HasPath());
@@ -130,7 +126,7 @@ TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
   const uint32_t none = 0;
   block::OxSkipToPos.WriteValue(none);
 
-  Enqueue(Record(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
+  Enqueue(PathRecord(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
   TrackRecord r;
   NextTrack(r);
   NextTrack(r);  // b plays; entries taken 2
@@ -140,15 +136,15 @@ TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
   EXPECT_EQ(r.Path(), oxtest::QueueInstallFolder() + "a.wav");  // the entry before b
 
   // From the first entry there is nothing before it: the history is used instead.
-  RecordAsPlayed(Record("C:\\older.wav"));
-  RecordAsPlayed(Record("C:\\newest.wav"));
+  RecordAsPlayed(PathRecord("C:\\older.wav"));
+  RecordAsPlayed(PathRecord("C:\\newest.wav"));
   SkipBack();
   EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
   EXPECT_EQ(Slot().Path(), "C:\\older.wav");  // index 1: the newest is the one playing
 }
 
 TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
-  for (int i = 0; i < 101; ++i) RecordAsPlayed(Record("C:\\track" + std::to_string(i) + ".wav"));
+  for (int i = 0; i < 101; ++i) RecordAsPlayed(PathRecord("C:\\track" + std::to_string(i) + ".wav"));
   const auto history = History();
   ASSERT_EQ(history.size(), 100u);
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()).size(), 64800u);
@@ -166,7 +162,7 @@ TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
 TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
   uint32_t before = 0, after = 0;
   block::OxPlayListChanged.ReadValue(before);
-  Enqueue(Record("C:\\q.wav"));
+  Enqueue(PathRecord("C:\\q.wav"));
   PlayNow("C:\\p.wav");
   PlayNow("C:\\p2.wav");
   block::OxPlayListChanged.ReadValue(after);
@@ -187,13 +183,13 @@ TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
 }
 
 TEST_F(PlayQueueTest, DamagedQueueFileLosesNothingThatWasWhole) {
-  Enqueue(Record("C:\\one.wav"));
-  Enqueue(Record("C:\\two.wav"));
+  Enqueue(PathRecord("C:\\one.wav"));
+  Enqueue(PathRecord("C:\\two.wav"));
   {
     DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
     file.Write("partial", 7, FileOrigin::End);  // a writer died half-way
   }
-  Enqueue(Record("C:\\three.wav"));
+  Enqueue(PathRecord("C:\\three.wav"));
   EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3 * sizeof(QueueRecord));
   TrackRecord r;
   for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav"}) {
@@ -206,22 +202,22 @@ TEST_F(PlayQueueTest, DamagedQueueFileLosesNothingThatWasWhole) {
 
 TEST_F(PlayQueueTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
   // A partial record that cannot be cut off: appending after it would shift every later record.
-  Enqueue(Record("C:\\one.wav"));
+  Enqueue(PathRecord("C:\\one.wav"));
   {
     DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
     file.Write("partial", 7, FileOrigin::End);
   }
   const std::vector<uint8_t> queue = oxtest::ReadWholeFile(QueueFile());
   InjectFileFaults(FileFault::Truncate, 1);
-  EXPECT_FALSE(Enqueue(Record("C:\\two.wav")));
+  EXPECT_FALSE(Enqueue(PathRecord("C:\\two.wav")));
   InjectFileFaults(FileFault::Truncate, 0);
   EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()), queue);
 
   // A history that cannot be written keeps its newest record.
-  for (const char* path : {"C:\\old.wav", "C:\\newest.wav"}) ASSERT_TRUE(AddToHistory(Record(path)));
+  for (const char* path : {"C:\\old.wav", "C:\\newest.wav"}) ASSERT_TRUE(AddToHistory(PathRecord(path)));
   const std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
   InjectFileFaults(FileFault::Write, 1);
-  EXPECT_FALSE(AddToHistory(Record("C:\\lost.wav")));
+  EXPECT_FALSE(AddToHistory(PathRecord("C:\\lost.wav")));
   InjectFileFaults(FileFault::Write, 0);
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
 }
@@ -230,7 +226,7 @@ TEST_F(PlayQueueTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
   // Access denied (here: a folder where the file should be) is no passing lock: no retrying.
   ASSERT_TRUE(CreateDirectoryA(QueueFile().c_str(), nullptr));
   const DWORD start = GetTickCount();
-  EXPECT_FALSE(Enqueue(Record("C:\\one.wav")));
+  EXPECT_FALSE(Enqueue(PathRecord("C:\\one.wav")));
   EXPECT_LT(GetTickCount() - start, 3000u);  // the retries for a lock would take 10 s
   RemoveDirectoryA(QueueFile().c_str());
 }

@@ -13,24 +13,20 @@
 namespace ox {
 namespace {
 
-TrackRecord Record(const std::string& path) {
-  TrackRecord r{};
-  CopyBounded(r.path, path);
-  return r;
-}
+using oxtest::PathRecord;
 
 TEST(TrackCompletion, FromTheCodecOrTheFileName) {
-  TrackRecord named = Record("C:\\Music\\  The Band -  A Title - Live .xyz");
+  TrackRecord named = PathRecord("C:\\Music\\  The Band -  A Title - Live .xyz");
   CompleteTrackRecord(named);
   EXPECT_EQ(named.Artist(), "The Band");
   EXPECT_EQ(named.Title(), "A Title - Live");
   EXPECT_NE(named.dateAddedHigh, 0u);
-  TrackRecord plain = Record("C:\\Music\\NoDash.xyz");
+  TrackRecord plain = PathRecord("C:\\Music\\NoDash.xyz");
   CompleteTrackRecord(plain);
   EXPECT_EQ(plain.Artist(), "");
   EXPECT_EQ(plain.Title(), "NoDash");
 
-  TrackRecord wav = Record(oxtest::FixtureFolder() + "s16_stereo.wav");
+  TrackRecord wav = PathRecord(oxtest::FixtureFolder() + "s16_stereo.wav");
   std::string text;
   CompleteTrackRecord(wav, &text);
   EXPECT_EQ(wav.lengthMs, 1300u);
@@ -41,7 +37,7 @@ TEST(TrackCompletion, FromTheCodecOrTheFileName) {
   EXPECT_EQ(text, "");
 
   // A complete record is left as it is.
-  TrackRecord done = Record("C:\\x.wav");
+  TrackRecord done = PathRecord("C:\\x.wav");
   std::strcpy(done.title, "Kept");
   done.timesPlayed = 7;
   CompleteTrackRecord(done);

@@ -66,4 +66,10 @@ void ResetQueueState() {
   ox::evt::OxSkip.Reset();
 }
 
+ox::TrackRecord PathRecord(const std::string& path) {
+  ox::TrackRecord r{};
+  ox::CopyBounded(r.path, path);
+  return r;
+}
+
 }  // namespace oxtest

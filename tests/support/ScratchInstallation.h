@@ -5,10 +5,15 @@
 
 #include <string>
 
+#include "core/TrackRecord.h"
+
 namespace oxtest {
 
 // The scratch installation folder (with a trailing backslash).
 const std::string& QueueInstallFolder();
+
+// A track record holding only a path, as other programs hand tracks to the queue.
+ox::TrackRecord PathRecord(const std::string& path);
 
 // Removes every per-user data file and empties the play-next slot.
 void ResetQueueState();
