@@ -1,20 +1,20 @@
 #include "app/Startup.h"
 
-#include <atomic>
-
-#include "base/System.h"
-#include "base/WorkerThread.h"
 #include "app/CommandLine.h"
+#include "app/PlayerControl.h"
+#include "app/PlayerCore.h"
+#include "base/System.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
-#include "app/PlayerCore.h"
 #include "core/Settings.h"
+#include "ui/SkinManager.h"
+#include "ui/TaskbarWindow.h"
+#include "ui/Window.h"
 
 namespace ox {
 
 namespace {
 
-constexpr const char* kTaskbarClass = "Orlavox Audio Player";
 constexpr const char* kCoreClass = "Orlavox Core";
 
 HINSTANCE g_instance = nullptr;
@@ -51,6 +51,13 @@ class SessionNotifier {
 
 SessionNotifier g_sessions;
 
+// What the skin thread does for the rest of the player.
+SkinHooks PlayerSkinHooks() {
+  SkinHooks hooks;
+  hooks.takeRefresh = TakeRefreshFlag;
+  return hooks;
+}
+
 LRESULT CALLBACK CoreWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -75,50 +82,14 @@ LRESULT CALLBACK CoreWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 class CoreWindow {
  public:
   CoreWindow() {
-    WNDCLASSA c{};
-    c.style = CS_DBLCLKS;
-    c.lpfnWndProc = CoreWindowProc;
-    c.hInstance = g_instance;
-    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    c.lpszMenuName = "";
-    c.lpszClassName = kCoreClass;
-    RegisterClassA(&c);
-    window_ = CreateWindowExA(0, kCoreClass, kCoreClass, WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 50, 50,
-                              nullptr, nullptr, g_instance, nullptr);
+    const WindowClass windowClass{kCoreClass, CoreWindowProc, CS_DBLCLKS,
+                                  static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, ""};
+    window_.Create(windowClass, kCoreClass, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 100, 100, 50, 50);
   }
-  ~CoreWindow() {
-    if (window_) {
-      ShowWindow(window_, SW_HIDE);
-      DestroyWindow(window_);
-    }
-    UnregisterClassA(kCoreClass, g_instance);
-  }
-  CoreWindow(const CoreWindow&) = delete;
-  CoreWindow& operator=(const CoreWindow&) = delete;
 
  private:
-  HWND window_ = nullptr;
+  Window window_;  // hidden, destroyed and its class unregistered with the object
 };
-
-// The small hidden window by whose class the suite finds a running player. It lives on a thread
-// of its own until the skin windows, which will own it, arrive.
-uint32_t TaskbarWindowThread(WorkerThread& self) {
-  WNDCLASSA c{};
-  c.lpfnWndProc = DefWindowProcA;
-  c.hInstance = g_instance;
-  c.lpszClassName = kTaskbarClass;
-  RegisterClassA(&c);
-  HWND window = CreateWindowExA(0, kTaskbarClass, "Orlavox", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, g_instance, nullptr);
-  // Sleeps until a message arrives or the thread is asked to stop: an idle player wakes no thread
-  // it need not.
-  const HANDLE stop = self.StopHandle();
-  while (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0 && !self.StopRequested())
-    PumpMessages();
-  if (window) DestroyWindow(window);
-  UnregisterClassA(kTaskbarClass, g_instance);
-  return 0;
-}
 
 }  // namespace
 
@@ -130,7 +101,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   // queue files must be the running player's), before anything asks with the registry flag set.
   InstallFolder(false);
   // A running flag without a player window was left behind (a crashed player): it is stale.
-  if (!FindWindowA(kTaskbarClass, nullptr)) evt::OxRillRunning.Reset();
+  if (!FindWindowA(kTaskbarWindowClass, nullptr)) evt::OxRillRunning.Reset();
   if (evt::OxRillRunning.IsSet()) {
     // Another player runs: hand it this command line, bring it up, and leave.
     evt::OxShowRill.Set();
@@ -146,7 +117,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   SetTextSetting(InstallFolder(false).c_str(), "InstalledTo");
   {
     PlayerCore core;
-    WorkerThread taskbarWindow(TaskbarWindowThread, 0);  // where the skin manager will stand
+    SkinManager skins(SkinManagerOptions{SkinsFolder(), PlayerSkinHooks()});
     CoreWindow coreWindow;
     while (!evt::OxClose.IsSet()) {
       PumpMessages();
@@ -154,7 +125,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
     }
     evt::OxRillRunning.Reset();
     evt::OxEditorRunning.Reset();
-  }  // Core window, taskbar window, then PlayerCore (which stops the core thread) go, in that order
+  }  // the Core window, the skin manager, then PlayerCore (which stops the core thread) go, in that order
   return 0;
 }
 

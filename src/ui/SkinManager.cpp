@@ -1,0 +1,208 @@
+#include "ui/SkinManager.h"
+
+#include "base/FileFinder.h"
+#include "base/FileSource.h"
+#include "base/Random.h"
+#include "base/System.h"
+#include "base/Text.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+
+namespace ox {
+
+std::recursive_mutex& SkinLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
+LoadedSkin LoadSkinFolder(const std::string& name, const std::string& folder) {
+  LoadedSkin skin{name, folder, {}};
+  FileFinder files(folder, "*.skin");
+  while (files.Next()) {
+    if (files.IsDirectory()) continue;
+    DataFile file(files.FullPath(), FileAccess::Read, FileCreation::OpenExisting);
+    if (!file.IsOpen()) continue;
+    FileSource source(file);
+    std::vector<std::unique_ptr<SkinWindow>> group;
+    for (SkinWindowRecords& records : ReadSkinFile(source))
+      group.push_back(std::make_unique<SkinWindow>(folder, std::move(records)));
+    if (!group.empty()) skin.groups.push_back(std::move(group));
+  }
+  return skin;
+}
+
+SkinManager::SkinManager(SkinManagerOptions options) : options_(std::move(options)) {
+  FileFinder entries(options_.skinsFolder, "*.*");
+  while (entries.Next()) {
+    if (!entries.IsDirectory()) continue;
+    names_.emplace_back(entries.Name());
+    folders_.push_back(entries.FullPath() + "\\");
+  }
+  lastChange_ = Now();
+  if (GetNumberSetting("SkinChangeOpt") != 1) ChooseRandomSkin();
+  evt::OxNewSkin.Set();
+  if (options_.startThread) {
+    thread_ = std::make_unique<WorkerThread>(ThreadMain, reinterpret_cast<uintptr_t>(this), true);
+    thread_->SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
+    thread_->Resume();
+  }
+}
+
+SkinManager::~SkinManager() {
+  thread_.reset();  // the thread unloads the skin it made its windows for
+  Unload();         // without a thread: here, on the thread that made them
+  taskbar_.Destroy();
+}
+
+uint32_t SkinManager::ThreadMain(WorkerThread& self) {
+  auto& manager = *reinterpret_cast<SkinManager*>(self.Argument());
+  while (!self.StopRequested()) {
+    manager.SkinCheck();
+    for (int tick = 0; tick < 4 && !self.StopRequested(); ++tick) {
+      Sleep(25);
+      manager.AnimationTick();
+    }
+  }
+  manager.Unload();
+  manager.taskbar_.Destroy();
+  return 0;
+}
+
+uint32_t SkinManager::Now() const { return options_.clock ? options_.clock() : GetTickCount(); }
+
+namespace {
+
+std::string ActiveSkinName() {
+  std::string name = GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey);
+  return name.empty() ? "Default" : name;
+}
+
+}  // namespace
+
+void SkinManager::ChooseRandomSkin() {
+  std::vector<std::string> candidates;
+  for (const std::string& name : names_) {
+    if (!GetNumberSetting(name.c_str(), HKEY_CURRENT_USER, kSkinSettingsKey)) candidates.push_back(name);
+  }
+  const std::string pick = PickRandomSkin(candidates, ActiveSkinName(), Random);
+  if (!pick.empty()) SetTextSetting(pick.c_str(), "[SetActive]", HKEY_CURRENT_USER, kSkinSettingsKey);
+  evt::OxNewSkin.Set();
+}
+
+void SkinManager::SkinCheck() {
+  taskbar_.Create();
+  ++checks_;
+  if (TimeForRandomSkin(checks_, GetNumberSetting("SkinChangeOpt"), GetNumberSetting("SkinRandomLen"),
+                        Now() - lastChange_))
+    ChooseRandomSkin();
+  if (evt::OxNewSkin.IsSet()) {
+    lastChange_ = Now();
+    evt::OxNewSkin.Reset();
+    LoadActiveSkin();
+  }
+  UpdateWindows();
+  if (evt::OxShowRill.IsSet()) ShowPlayer();
+  if (options_.hooks.takeRefresh && options_.hooks.takeRefresh()) Refresh();
+  if (options_.hooks.showOpenMusic && evt::ShowOpenMusic.IsSet()) {
+    options_.hooks.showOpenMusic(GetForegroundWindow());
+    evt::ShowOpenMusic.Reset();
+  }
+  if (options_.hooks.reloadKeyMappings && evt::ReloadKeyMappings.IsSet()) {
+    options_.hooks.reloadKeyMappings();
+    evt::ReloadKeyMappings.Reset();
+  }
+}
+
+void SkinManager::LoadActiveSkin() {
+  const std::string active = ActiveSkinName();
+  if (!skin_.folder.empty() && EqualNoCase(active, skin_.name)) return;
+  Unload();
+  taskbar_.Create();
+  size_t chosen = 0;
+  while (chosen < names_.size() && !EqualNoCase(names_[chosen], active)) ++chosen;
+  if (chosen == names_.size()) chosen = 0;  // no such skin: the first one
+  if (chosen < names_.size()) {
+    LoadedSkin skin = LoadSkinFolder(names_[chosen], folders_[chosen]);
+    std::lock_guard<std::recursive_mutex> hold(SkinLock());
+    skin_ = std::move(skin);
+  }
+}
+
+void SkinManager::UpdateWindows() {
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  HWND mouseOverTray = nullptr;
+  POINT cursor;
+  if (GetCursorPos(&cursor)) mouseOverTray = WindowFromPoint(cursor);
+  bool overTray = false;
+  for (auto& group : skin_.groups) {
+    const SkinWindow* first = group.front().get();
+    for (auto& window : group) {
+      const bool holds =
+          window->ConditionHolds() && (window.get() == first || (first->IsCreated() && first->IsVisible()));
+      if (!window->IsCreated()) {
+        if (holds) window->Create(first, taskbar_.Handle());
+      } else if (window->ClosingFinished()) {
+        window->Destroy();
+      } else if (!holds) {
+        window->StartClosing();
+      }
+      if (window->IsCreated() && mouseOverTray && window->ShowConditionText() == "evtOxTrayControl" &&
+          (mouseOverTray == window->Handle() || GetParent(mouseOverTray) == window->Handle()))
+        overTray = true;
+    }
+  }
+  if (overTray) evt::OxMouseOverTray.Set();
+  else evt::OxMouseOverTray.Reset();
+}
+
+void SkinManager::ShowPlayer() {
+  evt::OxShowRill.Reset();
+  if (HWND taskbar = taskbar_.Handle()) {
+    ShowWindow(taskbar, SW_SHOW);
+    ShowWindow(taskbar, SW_RESTORE);
+  }
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  for (auto& group : skin_.groups) {
+    for (auto& window : group) {
+      if (!window->IsMainWindow() || !window->IsCreated()) continue;
+      ShowWindow(window->Handle(), SW_RESTORE);
+      SetForegroundWindow(window->Handle());
+      SetFocus(window->Handle());
+    }
+  }
+}
+
+void SkinManager::Refresh() {
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  for (auto& group : skin_.groups) {
+    for (auto& window : group) window->Invalidate();
+  }
+}
+
+void SkinManager::AnimationTick() { PumpMessages(); }
+
+void SkinManager::Unload() {
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  for (auto& group : skin_.groups) {
+    for (auto window = group.rbegin(); window != group.rend(); ++window) (*window)->Destroy();
+  }
+  skin_ = {};
+}
+
+std::string SkinManager::LoadedSkinName() const {
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  return skin_.name;
+}
+
+std::vector<HWND> SkinManager::CreatedWindows() const {
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  std::vector<HWND> windows;
+  for (const auto& group : skin_.groups) {
+    for (const auto& window : group) {
+      if (window->IsCreated()) windows.push_back(window->Handle());
+    }
+  }
+  return windows;
+}
+
+}  // namespace ox

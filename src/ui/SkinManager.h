@@ -1,0 +1,101 @@
+// The skin manager: the installed skins, the skin loaded now, the random choice of a skin, and the
+// skin thread that makes, shows, closes and pumps the skin windows. A skin is a folder under the
+// skins folder; every `.skin` file in it gives one group of windows that place, show and stack
+// against the group's first window, independently of the other files.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "base/WorkerThread.h"
+#include "ui/SkinWindow.h"
+#include "ui/TaskbarWindow.h"
+
+namespace ox {
+
+// Held for every walk over skin windows and their elements, by the skin thread and by the windows'
+// procedures (which run on the same thread: hence recursive).
+std::recursive_mutex& SkinLock();
+
+// The settings key of the active-skin value, "[SetActive]", and of the skins kept out of the random
+// choice (a non-zero DWORD named after the skin), under HKEY_CURRENT_USER.
+constexpr const char* kSkinSettingsKey = "Software\\Quillmarsh\\Orlavox\\Skin";
+
+// Work the skin thread does for other parts of the player. Empty ones leave their event set.
+struct SkinHooks {
+  std::function<void(HWND owner)> showOpenMusic;  // "evtShowOpenMusic": the open-files dialog
+  std::function<void()> reloadKeyMappings;        // "evtReloadKeyMappings": the hotkeys
+  std::function<bool()> takeRefresh;              // the core thread's refresh flag, taken (cleared)
+};
+
+struct SkinManagerOptions {
+  std::string skinsFolder;    // with a trailing backslash
+  SkinHooks hooks;
+  uint32_t (*clock)() = nullptr;  // milliseconds; null: the system tick count
+  bool startThread = true;        // without: the owner calls SkinCheck and AnimationTick itself
+};
+
+// A skin folder loaded: its name and one window group per skin file.
+struct LoadedSkin {
+  std::string name;
+  std::string folder;
+  std::vector<std::vector<std::unique_ptr<SkinWindow>>> groups;
+};
+
+// Reads every skin file of a folder (folder with its trailing backslash). Files that cannot be
+// opened give nothing; no window is made.
+LoadedSkin LoadSkinFolder(const std::string& name, const std::string& folder);
+
+class SkinManager {
+ public:
+  // Lists the skins, picks a random one unless "SkinChangeOpt" is 1, asks for the active skin to be
+  // loaded (evtOxNewSkin) and starts the skin thread.
+  explicit SkinManager(SkinManagerOptions options);
+  // Stops the thread, which destroys every window it made.
+  ~SkinManager();
+  SkinManager(const SkinManager&) = delete;
+  SkinManager& operator=(const SkinManager&) = delete;
+
+  // The installed skins, in the order the folder gave them.
+  const std::vector<std::string>& SkinNames() const { return names_; }
+  // The random choice: writes "[SetActive]" and sets evtOxNewSkin.
+  void ChooseRandomSkin();
+
+  // One skin check of the skin thread: the timed skin change, a new skin, the windows that are to
+  // appear or go, the player window brought up, the refresh, and the events served for others.
+  void SkinCheck();
+  // The 25 ms tick: animation of the shown windows, then the thread's messages.
+  void AnimationTick();
+  // Destroys every window of the loaded skin, last first in each group, and forgets the skin.
+  void Unload();
+
+  std::string LoadedSkinName() const;
+  // The windows made now, group by group.
+  std::vector<HWND> CreatedWindows() const;
+  HWND TaskbarHandle() const { return taskbar_.Handle(); }
+
+ private:
+  static uint32_t ThreadMain(WorkerThread& self);
+  uint32_t Now() const;
+  void LoadActiveSkin();
+  void UpdateWindows();
+  void ShowPlayer();
+  void Refresh();
+
+  SkinManagerOptions options_;
+  std::vector<std::string> names_;
+  std::vector<std::string> folders_;
+  uint32_t lastChange_ = 0;
+  uint32_t checks_ = 0;
+  LoadedSkin skin_;
+  TaskbarWindow taskbar_;
+  std::unique_ptr<WorkerThread> thread_;
+};
+
+}  // namespace ox

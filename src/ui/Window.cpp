@@ -1,0 +1,71 @@
+#include "ui/Window.h"
+
+#include <cstring>
+
+namespace ox {
+
+HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
+
+bool Window::Create(const WindowClass& windowClass, const char* title, DWORD style, DWORD exStyle, int x, int y,
+                    int width, int height, HWND owner, void* parameter) {
+  if (handle_ || !windowClass.name || std::strlen(windowClass.name) >= sizeof className_) return false;
+  WNDCLASSA c{};
+  c.style = windowClass.style;
+  c.lpfnWndProc = windowClass.procedure ? windowClass.procedure : DefWindowProcA;
+  c.hInstance = ModuleInstance();
+  c.hIcon = windowClass.icon;
+  c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  c.hbrBackground = windowClass.background;
+  c.lpszMenuName = windowClass.menuName;
+  c.lpszClassName = windowClass.name;
+  RegisterClassA(&c);  // fails harmlessly when another window of the name registered it
+  std::strcpy(className_, windowClass.name);
+  handle_ = CreateWindowExA(exStyle, className_, title ? title : "", style, x, y, width, height, owner, nullptr,
+                            ModuleInstance(), parameter);
+  if (!handle_) {
+    UnregisterClassA(className_, ModuleInstance());
+    className_[0] = 0;
+    return false;
+  }
+  x_ = x, y_ = y, width_ = width, height_ = height;
+  visible_ = (style & WS_VISIBLE) != 0;
+  return true;
+}
+
+void Window::Destroy() {
+  if (!handle_) return;
+  HWND handle = handle_;
+  handle_ = nullptr;  // a procedure that hears WM_DESTROY sees the wrapper empty already
+  ShowWindow(handle, SW_HIDE);
+  DestroyWindow(handle);
+  UnregisterClassA(className_, ModuleInstance());  // refused while another window uses the class
+  className_[0] = 0;
+  visible_ = false;
+}
+
+void Window::Show(int how) {
+  if (!handle_) return;
+  ShowWindow(handle_, how);
+  visible_ = how != SW_HIDE;
+}
+
+void Window::Move(int x, int y) {
+  if (!handle_) return;
+  SetWindowPos(handle_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  x_ = x, y_ = y;
+}
+
+void Window::Resize(int width, int height) {
+  if (!handle_) return;
+  SetWindowPos(handle_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  width_ = width, height_ = height;
+}
+
+void Window::Refresh() {
+  RECT r;
+  if (!handle_ || !GetWindowRect(handle_, &r)) return;
+  x_ = r.left, y_ = r.top, width_ = r.right - r.left, height_ = r.bottom - r.top;
+  visible_ = IsWindowVisible(handle_) != 0;
+}
+
+}  // namespace ox

@@ -1,0 +1,64 @@
+// One window and the class it is made from. Every window of the player comes from a Window: it
+// registers the class, creates the window, keeps its handle, place, size and whether it is shown,
+// and on Destroy hides it, destroys it and unregisters the class.
+#pragma once
+
+#include <windows.h>
+
+namespace ox {
+
+// The class a Window registers. Null members take the system's defaults (no icon, the arrow
+// cursor, no background, no menu).
+struct WindowClass {
+  const char* name;
+  WNDPROC procedure = DefWindowProcA;
+  UINT style = 0;
+  HBRUSH background = nullptr;
+  HICON icon = nullptr;
+  const char* menuName = nullptr;
+};
+
+class Window {
+ public:
+  Window() = default;
+  ~Window() { Destroy(); }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // Registers the class (a class of that name that already exists is used as it is) and creates
+  // the window, hidden unless style holds WS_VISIBLE; parameter arrives with WM_CREATE. False when
+  // no window was made, or one already exists.
+  bool Create(const WindowClass& windowClass, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
+              int height, HWND owner = nullptr, void* parameter = nullptr);
+  // Hides and destroys the window and unregisters its class; nothing when there is none.
+  void Destroy();
+
+  void Show(int how = SW_SHOW);
+  void Hide() { Show(SW_HIDE); }
+  void Minimise() { Show(SW_MINIMIZE); }
+  void Restore() { Show(SW_RESTORE); }
+  void Move(int x, int y);
+  void Resize(int width, int height);
+  // Takes the place and size the system reports, after the user or another program moved it.
+  void Refresh();
+
+  HWND Handle() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  int X() const { return x_; }
+  int Y() const { return y_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool IsVisible() const { return visible_; }
+  bool IsMinimised() const { return handle_ && IsIconic(handle_); }
+
+ private:
+  HWND handle_ = nullptr;
+  char className_[256] = {};
+  int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = false;
+};
+
+// The module the program's windows, icons and bitmaps belong to.
+HINSTANCE ModuleInstance();
+
+}  // namespace ox
