@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   googletest
   sox lame alsa-utils libasound2-plugins
+  imagemagick
 )
 
 missing=()

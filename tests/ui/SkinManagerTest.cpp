@@ -1,0 +1,287 @@
+#include "ui/SkinManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestSupport.h"
+#include "base/Random.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "ui/Bitmap.h"
+
+namespace ox {
+namespace {
+
+SkinRecord Window(const std::string& name, int32_t id, int32_t x, int32_t y, const std::string& bitmap,
+                  const std::string& condition) {
+  WindowRecord w{};
+  w.header.type = 1;
+  std::memcpy(w.header.name, name.data(), std::min<size_t>(name.size(), sizeof w.header.name));
+  w.header.x = x, w.header.y = y, w.header.width = 40, w.header.height = 30;
+  w.header.windowId = id;
+  std::memcpy(w.bitmap, bitmap.data(), bitmap.size());
+  std::memcpy(w.showCondition, condition.data(), condition.size());
+  SkinRecord r;
+  std::memcpy(r.bytes, &w, sizeof w);
+  return r;
+}
+
+SkinRecord Element(SkinRecordType type, int32_t windowId) {
+  SkinRecord r{};
+  PutLe32(r.bytes, static_cast<uint32_t>(type));
+  PutLe32(r.bytes + 50, static_cast<uint32_t>(windowId));
+  return r;
+}
+
+void WriteSkinFile(const std::string& path, const std::vector<SkinRecord>& records) {
+  std::vector<uint8_t> bytes;
+  for (const SkinRecord& r : records) bytes.insert(bytes.end(), r.bytes, r.bytes + kSkinRecordSize);
+  oxtest::WriteWholeFile(path, bytes);
+}
+
+// A 24-bit bottom-up BMP of one colour (0x00RRGGBB).
+std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
+  const int row = (width * 3 + 3) & ~3;
+  std::vector<uint8_t> b(54 + row * height, 0);
+  b[0] = 'B', b[1] = 'M';
+  PutLe32(&b[2], static_cast<uint32_t>(b.size()));
+  PutLe32(&b[10], 54);
+  PutLe32(&b[14], 40);
+  PutLe32(&b[18], static_cast<uint32_t>(width));
+  PutLe32(&b[22], static_cast<uint32_t>(height));
+  PutLe16(&b[26], 1);
+  PutLe16(&b[28], 24);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &b[54 + y * row + x * 3];
+      p[0] = rgb & 0xFF, p[1] = (rgb >> 8) & 0xFF, p[2] = (rgb >> 16) & 0xFF;
+    }
+  }
+  return b;
+}
+
+uint32_t g_now = 0;
+uint32_t FakeClock() { return g_now; }
+
+// Skins "Alpha", "Default" and "Zed" in a scratch skins folder, each with one window that is always
+// shown; the skin settings are cleared before and after.
+class SkinManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearSettings();
+    for (const char* skin : {"Alpha", "Default", "Zed"}) {
+      const std::string folder = skins_ / skin;
+      CreateDirectoryA(folder.c_str(), nullptr);
+      oxtest::WriteWholeFile(folder + "\\back.bmp", SolidBmp(40, 30, 0x3366CC));
+      WriteSkinFile(folder + "\\main.skin", {Window(ClassOf(skin), 1, 10, 10, "back", "[ShowAlways]")});
+    }
+    evt::OxNewSkin.Reset();
+    SeedRandom(7);
+  }
+  void TearDown() override { ClearSettings(); }
+  static void ClearSettings() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    DeleteSetting("SkinChangeOpt");
+    DeleteSetting("SkinRandomLen");
+  }
+  static std::string ClassOf(const std::string& skin) { return "OxTestSkin" + skin; }
+  static void SetActive(const char* name) { SetTextSetting(name, "[SetActive]", HKEY_CURRENT_USER, kSkinSettingsKey); }
+  static std::string Active() { return GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey); }
+  static void Exclude(const char* skin) { SetNumberSetting(1, skin, HKEY_CURRENT_USER, kSkinSettingsKey); }
+  SkinManagerOptions Manual() const { return {skins_.Path(), {}, FakeClock, false}; }
+
+  oxtest::ScratchFolder skins_;
+};
+
+TEST_F(SkinManagerTest, TheActiveSkinLoads_EmptyMeansDefault_UnknownMeansTheFirstFolder) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  {
+    SkinManager manager(Manual());
+    ASSERT_EQ(manager.SkinNames().size(), 3u);
+    manager.SkinCheck();
+    EXPECT_EQ(manager.LoadedSkinName(), "Default");
+    ASSERT_EQ(manager.CreatedWindows().size(), 1u);
+    EXPECT_EQ(manager.CreatedWindows()[0], FindWindowA(ClassOf("Default").c_str(), nullptr));
+  }
+  EXPECT_FALSE(FindWindowA(ClassOf("Default").c_str(), nullptr));  // the manager took its windows along
+  SetActive("No Such Skin");
+  SkinManager manager(Manual());
+  manager.SkinCheck();
+  EXPECT_EQ(manager.LoadedSkinName(), manager.SkinNames()[0]);
+}
+
+TEST_F(SkinManagerTest, RandomChoice_ExcludedSkinsStayOut_ASingleCandidateIsWrittenAgain_NoneKeepsTheActive) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  SkinManager manager(Manual());
+  SetActive("Alpha");
+  Exclude("Default");
+  Exclude("Zed");
+  evt::OxNewSkin.Reset();
+  manager.ChooseRandomSkin();
+  EXPECT_EQ(Active(), "Alpha");
+  EXPECT_TRUE(evt::OxNewSkin.IsSet());
+
+  Exclude("Alpha");
+  SetActive("Zed");
+  evt::OxNewSkin.Reset();
+  manager.ChooseRandomSkin();
+  EXPECT_EQ(Active(), "Zed");  // every skin excluded: the active one stays
+  EXPECT_TRUE(evt::OxNewSkin.IsSet());
+}
+
+TEST_F(SkinManagerTest, ChangeOption_1Never_0AtStart_2AlsoAfterTheChosenMinutes) {
+  Exclude("Default");  // two candidates: a choice always moves away from the active one
+  SetActive("Alpha");
+  SetNumberSetting(1, "SkinChangeOpt");
+  { SkinManager manager(Manual()); }
+  EXPECT_EQ(Active(), "Alpha");
+  EXPECT_TRUE(evt::OxNewSkin.IsSet());  // the active skin is loaded by the first check
+
+  SetNumberSetting(0, "SkinChangeOpt");
+  { SkinManager manager(Manual()); }
+  EXPECT_EQ(Active(), "Zed");
+
+  SetNumberSetting(2, "SkinChangeOpt");
+  SetNumberSetting(1, "SkinRandomLen");
+  g_now = 5000;
+  SkinManager manager(Manual());
+  EXPECT_EQ(Active(), "Alpha");
+  manager.SkinCheck();  // loads it, and counts as the last change
+  EXPECT_EQ(manager.LoadedSkinName(), "Alpha");
+  g_now = 5000 + 119999;  // one whole minute: not more than one
+  for (int i = 0; i < 299; ++i) manager.SkinCheck();
+  EXPECT_EQ(Active(), "Alpha");
+  g_now = 5000 + 120000;
+  for (int i = 0; i < 299; ++i) manager.SkinCheck();
+  EXPECT_EQ(Active(), "Alpha");  // only every 300th check looks
+  manager.SkinCheck();
+  EXPECT_EQ(Active(), "Zed");
+  EXPECT_EQ(manager.LoadedSkinName(), "Zed");
+}
+
+TEST_F(SkinManagerTest, ShowConditions_EventWindowsComeAndGo_OthersWaitForTheFirstWindow) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  const std::string panelEvent = oxtest::UniqueName("evtOxTestPanel");
+  const std::string firstEvent = oxtest::UniqueName("evtOxTestFirst");
+  const std::string folder = skins_ / "Default";
+  WriteSkinFile(folder + "\\main.skin", {Window("OxTestFirst", 1, 0, 0, "back", firstEvent),
+                                         Window("OxTestPanel", 2, 0, 40, "back", panelEvent),
+                                         Window("OxTestNever", 3, 0, 80, "back", "<Unknown>")});
+  SkinManager manager(Manual());
+  NamedEvent* panel = SkinEvent(panelEvent);
+  NamedEvent* first = SkinEvent(firstEvent);
+  panel->Set();
+  manager.SkinCheck();
+  EXPECT_TRUE(manager.CreatedWindows().empty());  // the panel waits for the first window
+  first->Set();
+  manager.SkinCheck();  // the first window, then in the same pass the panel that waited for it
+  EXPECT_EQ(manager.CreatedWindows().size(), 2u);
+  HWND shown = FindWindowA("OxTestPanel", nullptr);
+  ASSERT_TRUE(shown);
+  EXPECT_TRUE(IsWindowVisible(shown));
+  panel->Reset();
+  manager.SkinCheck();  // closing
+  EXPECT_FALSE(IsWindowVisible(shown));
+  manager.SkinCheck();  // closed
+  EXPECT_FALSE(FindWindowA("OxTestPanel", nullptr));
+  EXPECT_EQ(manager.CreatedWindows().size(), 1u);
+  first->Reset();
+  panel->Reset();
+}
+
+TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindowIsDropped) {
+  const std::string folder = skins_ / "Default" + "\\";
+  WriteSkinFile(folder + "main.skin", {Window("A", 1, 0, 0, "back", "[ShowAlways]"),
+                                       Element(SkinRecordType::Button, 1)});
+  WriteSkinFile(folder + "extra.skin", {Window("B", 2, 0, 0, "back", "[ShowAlways]"),
+                                        Element(SkinRecordType::Image, 1), Element(SkinRecordType::Image, 2)});
+  CreateDirectoryA((folder + "folder.skin").c_str(), nullptr);  // not a file: nothing
+  const LoadedSkin skin = LoadSkinFolder("Default", folder);
+  ASSERT_EQ(skin.groups.size(), 2u);
+  for (const auto& group : skin.groups) {
+    ASSERT_EQ(group.size(), 1u);
+    EXPECT_EQ(group[0]->Elements().size(), 1u) << group[0]->Name();
+    const std::string key = group[0]->SettingsKey(), tail = "\\Default\\" + group[0]->Name();
+    EXPECT_EQ(key.substr(key.size() - tail.size()), tail);
+  }
+}
+
+// The skin thread itself: a new skin replaces every window of the old one, and the windows show
+// their background on the screen.
+TEST_F(SkinManagerTest, NewSkinEventSwitchesSkinsOnTheSkinThread) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  SetActive("Alpha");
+  WriteSkinFile(skins_ / "Zed\\main.skin", {Window(ClassOf("Zed"), 1, 60, 60, "back", "[ShowAlways]"),
+                                            Window(ClassOf("Zed") + "2", 2, 60, 100, "back", "[ShowAlways]")});
+  {
+    SkinManager manager({skins_.Path(), {}, nullptr, true});
+    ASSERT_TRUE(oxtest::WaitFor([] { return FindWindowA(ClassOf("Alpha").c_str(), nullptr) != nullptr; }, 10000));
+    EXPECT_TRUE(FindWindowA(kTaskbarWindowClass, kTaskbarWindowClass));
+    HWND alpha = FindWindowA(ClassOf("Alpha").c_str(), nullptr);
+    ASSERT_TRUE(oxtest::WaitFor([&] { return IsWindowVisible(alpha) != 0; }, 5000));
+    RECT r;
+    GetWindowRect(alpha, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right - r.left, 40);  // the bitmap's size, not the record's
+    RedrawWindow(alpha, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const bool painted = oxtest::WaitFor(
+        [&] {
+          HDC screen = GetDC(nullptr);
+          const COLORREF c = GetPixel(screen, r.left + 20, r.top + 15);
+          ReleaseDC(nullptr, screen);
+          return c == RGB(0x33, 0x66, 0xCC);
+        },
+        5000);
+    EXPECT_TRUE(painted);
+
+    SetActive("Zed");
+    evt::OxNewSkin.Set();
+    ASSERT_TRUE(oxtest::WaitFor(
+        [] { return FindWindowA((ClassOf("Zed") + "2").c_str(), nullptr) && !FindWindowA(ClassOf("Alpha").c_str(), nullptr); },
+        10000));
+    EXPECT_EQ(manager.LoadedSkinName(), "Zed");
+    EXPECT_EQ(manager.CreatedWindows().size(), 2u);
+  }
+  EXPECT_FALSE(FindWindowA(ClassOf("Zed").c_str(), nullptr));
+  EXPECT_FALSE(FindWindowA(kTaskbarWindowClass, nullptr));
+}
+
+// Pictures are decoded by what they hold, not by their name.
+TEST(Bitmap, LoadsBmpJpegAndGifNamedBmp_ACorruptOrMissingFileGivesNone) {
+  const std::string fixtures = oxtest::FixtureFolder();
+  for (const char* name : {"halves_bmp.bmp", "halves_jpeg.bmp", "halves_gif.bmp"}) {
+    SCOPED_TRACE(name);
+    Bitmap picture;
+    ASSERT_TRUE(picture.LoadFile(fixtures + name));
+    EXPECT_EQ(picture.Width(), 40);
+    EXPECT_EQ(picture.Height(), 30);
+    auto similar = [](COLORREF c, int r, int g, int b) {
+      return std::abs(GetRValue(c) - r) < 24 && std::abs(GetGValue(c) - g) < 24 && std::abs(GetBValue(c) - b) < 24;
+    };
+    EXPECT_TRUE(similar(GetPixel(picture.Dc(), 20, 4), 0xC0, 0x30, 0x20));  // red on top
+    EXPECT_TRUE(similar(GetPixel(picture.Dc(), 20, 25), 0x20, 0x50, 0xD0));
+  }
+  oxtest::ScratchFolder folder;
+  std::vector<uint8_t> jpeg = oxtest::ReadWholeFile(fixtures + "halves_jpeg.bmp");
+  std::vector<uint8_t> huge = SolidBmp(2, 2, 0);
+  PutLe32(&huge[18], 100000);  // a header that claims 100000 x 100000 pixels
+  PutLe32(&huge[22], 100000);
+  const std::vector<std::pair<std::string, std::vector<uint8_t>>> bad = {
+      {"garbage.bmp", std::vector<uint8_t>(300, 0x5A)},
+      {"huge.bmp", huge},
+      {"empty.bmp", {}},
+      {"cut.bmp", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 20)},
+  };
+  for (const auto& [name, bytes] : bad) {
+    oxtest::WriteWholeFile(folder / name, bytes);
+    Bitmap picture;
+    EXPECT_FALSE(picture.LoadFile(folder / name)) << name;
+    EXPECT_TRUE(picture.IsEmpty()) << name;
+  }
+  Bitmap missing;
+  EXPECT_FALSE(missing.LoadFile(folder / "missing.bmp"));
+}
+
+}  // namespace
+}  // namespace ox
