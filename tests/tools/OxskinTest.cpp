@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "tools/oxskin/SkinCheck.h"
+#include "tools/oxskin/SkinText.h"
+
+namespace ox::skintext {
+namespace {
+
+Skin Build(const std::string& text) {
+  std::vector<std::string> errors;
+  Skin skin = Parse(text, errors);
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  return skin;
+}
+
+const char* const kEveryKind = R"(# every record kind, with values that are not zero
+window "Main"
+  x -20
+  y 30
+  width 275
+  height 116
+  id 7
+  bitmap "main"
+  animation 3
+  placement 2
+  show "<IsRillWindow>"
+  rank -1
+  topmost 1
+  outline 0,0 275,0 275,116
+  outline -3,116
+
+button "Play"
+  window 7
+  bitmap "play"
+  mode 2
+  command "evtOxPlay"
+  tooltip "Play \"it\" \xE9"
+image "Stereo"
+  window 7
+  condition "<Playing Stereo Track>"
+font "Digits"
+  window 7
+  bitmapFont 1
+  bitmap "digits"
+  face "Tahoma"
+  height -11
+  bold 1
+  colour #FFCC00
+slider "Volume"
+  window 7
+  orientation 1
+  track "t"
+  knob "k"
+  fill "f"
+  source 33
+text "Title"
+  window 7
+  font "Digits"
+  kind 16
+  shadow 1
+  shadowColour 0x01020304
+  scrollWhenWide 1
+  centre 1
+visualisation "Vis"
+  window 7
+  channel 1
+  bars.count 19
+  bars.gap 2
+  meter.orientation 3
+  meter.gap 5
+  scope.bottom #000080
+eqcurve "Curve"
+  window 7
+  pen #00FF00
+)";
+
+TEST(Oxskin, FieldsLandAtTheirOffsets) {
+  const Skin skin = Build(kEveryKind);
+  ASSERT_EQ(skin.bytes.size(), 8 * kSkinRecordSize);
+  MemorySource source(skin.bytes);
+  const std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
+  ASSERT_EQ(windows.size(), 1u);
+  ASSERT_EQ(windows[0].elements.size(), 7u);
+  const WindowRecord w = windows[0].window.As<WindowRecord>();
+  EXPECT_EQ(w.header.x + 0, -20);
+  EXPECT_EQ(w.header.width + 0, 275);
+  EXPECT_EQ(w.header.height + 0, 116);
+  EXPECT_EQ(w.openingAnimation + 0, 3);
+  EXPECT_EQ(w.placement + 0, 2);
+  EXPECT_EQ(FieldText(w.showCondition), "<IsRillWindow>");
+  EXPECT_EQ(w.rank + 0, -1);
+  EXPECT_EQ(w.topmost + 0, 1);
+  const ButtonRecord b = windows[0].elements[0].As<ButtonRecord>();
+  EXPECT_EQ(b.eventMode + 0, 2);
+  EXPECT_EQ(FieldText(b.tooltip), "Play \"it\" \xE9");
+  const FontRecord f = windows[0].elements[2].As<FontRecord>();
+  EXPECT_EQ(FieldText(f.face), "Tahoma");
+  EXPECT_EQ(f.height + 0, -11);
+  EXPECT_EQ(f.colour + 0u, 0x0000CCFFu);  // #RRGGBB is stored as 0x00BBGGRR
+  EXPECT_EQ(windows[0].elements[3].As<SliderRecord>().source + 0, 33);
+  const TextRecord t = windows[0].elements[4].As<TextRecord>();
+  EXPECT_EQ(t.kind + 0, 16);
+  EXPECT_EQ(t.shadowColour + 0u, 0x01020304u);
+  EXPECT_EQ(t.centre + 0, 1);
+  EXPECT_EQ(t.alwaysScroll + 0, 0);
+  const VisualisationRecord v = windows[0].elements[5].As<VisualisationRecord>();
+  EXPECT_EQ(v.barCount + 0, 19);
+  EXPECT_EQ(v.barGap + 0, 2);
+  EXPECT_EQ(v.meter.orientation + 0, 3);
+  EXPECT_EQ(v.meterGap + 0, 5);
+  EXPECT_EQ(v.scopeBottom + 0u, 0x00800000u);
+  EXPECT_EQ(windows[0].elements[6].As<EqCurveRecord>().pen + 0u, 0x0000FF00u);
+  ASSERT_EQ(skin.outlines.count("main"), 1u);
+  EXPECT_EQ(skin.outlines.at("main").size(), 4u);
+  EXPECT_EQ(skin.outlines.at("main")[3].x, -3);
+}
+
+TEST(Oxskin, DumpThenBuildGivesTheSameBytes_WhateverTheFileHolds) {
+  const Skin built = Build(kEveryKind);
+  const std::string text = Dump(built.bytes, built.outlines);
+  const Skin again = Build(text);
+  EXPECT_EQ(again.bytes, built.bytes);
+  ASSERT_EQ(again.outlines.count("main"), 1u);
+  EXPECT_EQ(again.outlines.at("main").size(), 4u);
+
+  // Bytes no field names, a name without its zero, text after a zero, a type of no name, a short tail.
+  std::vector<uint8_t> odd = built.bytes;
+  odd[kSkinRecordSize * 1 + 600] = 0xAB;
+  std::memset(&odd[4], 'N', 30);
+  odd[kSkinRecordSize * 2 + 54 + 10] = 'x';
+  odd[kSkinRecordSize * 3] = 42;
+  for (int i = 0; i < 77; ++i) odd.push_back(static_cast<uint8_t>(i * 7));
+  const std::string oddText = Dump(odd, {});
+  EXPECT_NE(oddText.find("bytes 600 AB"), std::string::npos) << oddText;
+  EXPECT_EQ(Build(oddText).bytes, odd);
+}
+
+TEST(Oxskin, ErrorsNameTheirLine) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"  x 1", "line 1: \"x\" comes before any record"},
+      {"widget \"W\"", "line 1: \"widget\" is no record kind"},
+      {"window \"W\"\n  colour #FFFFFF", "line 2: a window has no field \"colour\""},
+      {"button \"B\"\n  mode two", "line 2: mode: a whole number was expected"},
+      {"button \"B\"\n  mode 4294967296", "line 2: mode: the value does not fit its 4 bytes"},
+      {"window \"W\"\n  topmost 256", "line 2: topmost: the value does not fit its 1 bytes"},
+      {"window \"W\"\n  bitmap \"unclosed", "line 2: a text without its closing quote"},
+      {"window \"0123456789012345678901234567890\"", "line 1: name: the text is longer than its 30 bytes"},
+      {"window \"W\"\n  show \"a\\x00b\"", "line 2: show: a text may not hold a zero byte"},
+      {"button \"B\"\n  outline 1,2", "line 2: only a window has an outline"},
+      {"window \"W\"\n  bitmap \"w\"\n  outline 1;2", "line 3: a point is x,y"},
+      {"window \"W\"\n  outline 1,2", "line 2: an outline belongs to the window's bitmap"},
+      {"window \"W\"\n  bytes 1610 AABBCC", "line 2: the bytes run past the record's 1612"},
+      {"window \"W\"\n  bytes 10 ABC", "line 2: bytes is an offset and pairs"},
+      {"tail 0102\nwindow \"W\"", "line 2: records cannot follow the tail"},
+      {"eqcurve \"C\"\n  pen #GG0000", "line 2: pen: a colour is #RRGGBB"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> errors;
+    Parse(c.text, errors);
+    ASSERT_FALSE(errors.empty()) << c.text;
+    EXPECT_EQ(errors[0].rfind(c.error, 0), 0u) << errors[0];
+  }
+}
+
+std::vector<uint8_t> Bmp(int32_t width, int32_t height) {
+  std::vector<uint8_t> b(54, 0);
+  b[0] = 'B', b[1] = 'M';
+  PutLe32(&b[14], 40);
+  PutLe32(&b[18], static_cast<uint32_t>(width));
+  PutLe32(&b[22], static_cast<uint32_t>(height));
+  return b;
+}
+
+TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
+  EXPECT_EQ(SizeOfPicture(Bmp(275, 116))->width, 275);
+  EXPECT_EQ(SizeOfPicture(Bmp(275, -116))->height, 116);  // top-down
+  const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 40, 0, 30, 1};
+  EXPECT_EQ(SizeOfPicture(gif)->height, 286);
+  const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0, 30, 0, 40, 3};
+  ASSERT_TRUE(SizeOfPicture(jpeg));
+  EXPECT_EQ(SizeOfPicture(jpeg)->width, 40);
+  EXPECT_EQ(SizeOfPicture(jpeg)->height, 30);
+  EXPECT_FALSE(SizeOfPicture({0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_FALSE(SizeOfPicture({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
+  std::map<std::string, std::vector<uint8_t>> folder;
+  auto read = [&folder](const std::string& name) -> std::optional<std::vector<uint8_t>> {
+    const auto file = folder.find(name);
+    if (file == folder.end()) return std::nullopt;
+    return file->second;
+  };
+  const Skin good = Build(R"(window "Main"
+  width 40
+  height 30
+  id 1
+  bitmap "back"
+  show "[ShowAlways]"
+  outline 0,0 40,0 20,30
+button "Play"
+  window 1
+  bitmap "play"
+  command "evtOxPlay"
+)");
+  folder["main.skin"] = good.bytes;
+  folder["back.bin"] = OutlineBytes(good.outlines.at("back"));
+  for (const char* name : {"back.bmp", "play.bmp", "play-m.bmp", "play-d.bmp"}) folder[name] = Bmp(40, 30);
+  EXPECT_TRUE(CheckSkinFolder({"main.skin"}, read).empty());
+
+  Skin bad = Build(R"(image "Early"
+  window 2
+  bitmap "play"
+window "Main"
+  width 41
+  height 30
+  id 1
+  bitmap "back"
+  show "<Sometimes>"
+window "Second"
+  id 2
+  placement 3
+image "Orphan"
+  window 9
+text "Title"
+  window 1
+  font "None"
+)");
+  bad.bytes.resize(bad.bytes.size() + 10);
+  folder["bad.skin"] = bad.bytes;
+  folder["back.bin"].resize(13);  // one point and a part
+  folder.erase("play-m.bmp");
+  const std::vector<std::string> problems = CheckSkinFolder({"bad.skin", "missing.skin"}, read);
+  const std::vector<std::string> expected = {
+      "bad.skin: 10 bytes after the last whole record are ignored",
+      "bad.skin: record 1 (image \"Early\"): its window (id 2) comes later in the file: the element is dropped",
+      "bad.skin: record 2 (window \"Main\"): show condition \"<Sometimes>\" never holds",
+      "bad.skin: record 2 (window \"Main\"): the window is 41x30 but back.bmp is 40x30",
+      "bad.skin: record 2 (window \"Main\"): back.bin ends in 5 bytes of a partial point",
+      "bad.skin: record 2 (window \"Main\"): the outline in back.bin has fewer than three points",
+      "bad.skin: record 3 (window \"Second\"): placement is 3, outside 0..2",
+      "bad.skin: record 3 (window \"Second\"): show condition \"\" never holds",
+      "bad.skin: record 3 (window \"Second\"): no background bitmap: the window has no size",
+      "bad.skin: record 4 (image \"Orphan\"): no window has id 9: the element is dropped",
+      "bad.skin: record 5 (text \"Title\"): no font element \"None\" in its window",
+      "missing.skin: cannot be read",
+  };
+  ASSERT_EQ(problems.size(), expected.size()) << ::testing::PrintToString(problems);
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(problems[i].rfind(expected[i], 0), 0u) << problems[i];
+  folder.erase("play.bmp");
+  folder["back.bmp"] = {'n', 'o', 't'};
+  const std::vector<std::string> bitmaps = CheckSkinFolder({"main.skin"}, read);
+  ASSERT_EQ(bitmaps.size(), 5u) << ::testing::PrintToString(bitmaps);
+  EXPECT_NE(bitmaps[0].find("background bitmap back.bmp is no BMP, JPEG or GIF picture"), std::string::npos);
+  EXPECT_NE(bitmaps[3].find("button bitmap play.bmp is missing"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ox::skintext
