@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 corpus="$here/corpus"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$corpus"/{wav,mpeg_stream,id3,playlist,mpeg_check,command_line,equaliser,track_info,skin}
+mkdir -p "$corpus"/{wav,mpeg_stream,id3,playlist,mpeg_check,command_line,equaliser,track_info,skin,skin_text}
 
 sox -q -n -r 8000 -c 1 -b 16 -e signed "$corpus/wav/s16.wav" synth 0.01 sine 440
 sox -q -n -r 8000 -c 2 -b 8 -e unsigned "$corpus/wav/u8.wav" synth 0.01 sine 440
@@ -69,4 +69,5 @@ record "$skin" 05 09 lost 58:track
 record "$skin" 01 09 Eq 54:eq 322:Ueq
 record "$skin" 08 09 curve
 head -c 100 /dev/zero >>"$skin"
+cp "$skin" "$corpus/skin_text/"  # the text form's target also starts from the hand-written every_kind.txt
 echo "seeds in $corpus"

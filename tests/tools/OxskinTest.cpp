@@ -46,7 +46,7 @@ font "Digits"
   bitmapFont 1
   bitmap "digits"
   face "Tahoma"
-  height -11
+  fontHeight -11
   bold 1
   colour #FFCC00
 slider "Volume"
@@ -77,7 +77,12 @@ eqcurve "Curve"
   pen #00FF00
 )";
 
-TEST(Oxskin, FieldsLandAtTheirOffsets) {
+TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
+  for (const RecordKind& kind : RecordKinds()) {
+    std::map<std::string, int> uses;
+    for (const std::vector<Field>* list : {&HeaderFields(), &kind.fields})
+      for (const Field& f : *list) EXPECT_EQ(++uses[f.name], 1) << kind.keyword << " " << f.name;
+  }
   const Skin skin = Build(kEveryKind);
   ASSERT_EQ(skin.bytes.size(), 8 * kSkinRecordSize);
   MemorySource source(skin.bytes);

@@ -64,7 +64,7 @@ std::vector<RecordKind> MakeKinds() {
       {"font", 4,
        {Number("window", offsetof(SkinHeader, windowId)), Flag("bitmapFont", offsetof(FontRecord, bitmapFont)),
         Text("bitmap", offsetof(FontRecord, bitmap), 260), Text("face", offsetof(FontRecord, face), 260),
-        Number("height", offsetof(FontRecord, height)), Flag("italic", offsetof(FontRecord, italic)),
+        Number("fontHeight", offsetof(FontRecord, height)), Flag("italic", offsetof(FontRecord, italic)),
         Flag("underline", offsetof(FontRecord, underline)), Flag("bold", offsetof(FontRecord, bold)),
         Colour("colour", offsetof(FontRecord, colour))}},
       {"slider", 5,
