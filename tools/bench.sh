@@ -2,7 +2,7 @@
 # Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench rill oxctl ox_test_recording \
+. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load rill oxctl ox_test_recording \
   ox_codec_mp3 ox_codec_wav
 
 # The pure code natively, without the sanitizers of the test build.
@@ -38,3 +38,5 @@ mkdir -p "$data/rec"
 xvfb-run -a /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
   "Z:${data//\//\\}\\minute.mp3" "Z:${data//\//\\}\\thirty.wav" "Z:${data//\//\\}\\rec"
 /usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
+mkdir -p "$data/skin"
+xvfb-run -a /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
