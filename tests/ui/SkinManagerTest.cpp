@@ -190,6 +190,43 @@ TEST_F(SkinManagerTest, ShowConditions_EventWindowsComeAndGo_OthersWaitForTheFir
   panel->Reset();
 }
 
+TEST_F(SkinManagerTest, ServesTheOtherPartsEvents_RaisesThePlayer_TellsTheTrayWhereTheMouseIs) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  WriteSkinFile(skins_ / "Default\\main.skin", {Window("OxTestMain", 1, 0, 0, "back", "<IsRillWindow>"),
+                                                 Window("OxTestTray", 2, 200, 200, "back", "evtOxTrayControl")});
+  int opened = 0, reloaded = 0, refreshes = 0;
+  SkinManagerOptions options = Manual();
+  options.hooks.showOpenMusic = [&](HWND) { ++opened; };
+  options.hooks.reloadKeyMappings = [&] { ++reloaded; };
+  options.hooks.takeRefresh = [&] { return ++refreshes == 2; };
+  SkinManager manager(options);
+  evt::ShowOpenMusic.Set();
+  evt::ReloadKeyMappings.Set();
+  evt::OxTrayControl.Set();
+  manager.SkinCheck();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(reloaded, 1);
+  EXPECT_FALSE(evt::ShowOpenMusic.IsSet());
+  EXPECT_FALSE(evt::ReloadKeyMappings.IsSet());
+  ASSERT_EQ(manager.CreatedWindows().size(), 2u);
+
+  HWND main = FindWindowA("OxTestMain", nullptr);
+  ShowWindow(main, SW_MINIMIZE);
+  evt::OxShowRill.Set();
+  manager.SkinCheck();
+  EXPECT_FALSE(evt::OxShowRill.IsSet());
+  EXPECT_FALSE(IsIconic(main));
+  EXPECT_EQ(refreshes, 2);
+
+  SetCursorPos(220, 215);  // over the tray-control window
+  manager.SkinCheck();
+  EXPECT_TRUE(evt::OxMouseOverTray.IsSet());
+  SetCursorPos(20, 15);  // over the player window
+  manager.SkinCheck();
+  EXPECT_FALSE(evt::OxMouseOverTray.IsSet());
+  evt::OxTrayControl.Reset();
+}
+
 TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindowIsDropped) {
   const std::string folder = skins_ / "Default" + "\\";
   WriteSkinFile(folder + "main.skin", {Window("A", 1, 0, 0, "back", "[ShowAlways]"),
