@@ -1,5 +1,7 @@
 #include "ui/SkinManager.h"
 
+#include <objbase.h>
+
 #include "base/FileFinder.h"
 #include "base/FileSource.h"
 #include "base/Random.h"
@@ -56,6 +58,7 @@ SkinManager::~SkinManager() {
 
 uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   auto& manager = *reinterpret_cast<SkinManager*>(self.Argument());
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // for the picture loader
   while (!self.StopRequested()) {
     manager.SkinCheck();
     for (int tick = 0; tick < 4 && !self.StopRequested(); ++tick) {
@@ -65,6 +68,7 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   }
   manager.Unload();
   manager.taskbar_.Destroy();
+  if (com) CoUninitialize();
   return 0;
 }
 
@@ -117,7 +121,6 @@ void SkinManager::LoadActiveSkin() {
   const std::string active = ActiveSkinName();
   if (!skin_.folder.empty() && EqualNoCase(active, skin_.name)) return;
   Unload();
-  taskbar_.Create();
   size_t chosen = 0;
   while (chosen < names_.size() && !EqualNoCase(names_[chosen], active)) ++chosen;
   if (chosen == names_.size()) chosen = 0;  // no such skin: the first one
