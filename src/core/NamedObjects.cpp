@@ -92,4 +92,13 @@ NamedEvent* SkinEvent(std::string_view name) {
   return result;
 }
 
+std::vector<std::pair<std::string, bool>> UserEventStates() {
+  SkinEventList& list = SkinEvents();
+  std::lock_guard<std::mutex> hold(list.lock);
+  std::vector<std::pair<std::string, bool>> states;
+  for (auto& [name, event] : list.events)
+    if (name[0] == 'U') states.emplace_back(name, event->IsSet());
+  return states;
+}
+
 }  // namespace ox

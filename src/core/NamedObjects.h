@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/NamedEvent.h"
 #include "base/NamedMutex.h"
@@ -72,5 +75,8 @@ extern NamedMutex ButtonSets;          // all button-set threads
 // Null for a name that is no event name: empty, or beginning with "<" or "[". A name of the table
 // above gives an object on the same kernel event. Safe from any thread.
 NamedEvent* SkinEvent(std::string_view name);
+
+// The user events (skin event names beginning with "U") opened so far, with whether each is set.
+std::vector<std::pair<std::string, bool>> UserEventStates();
 
 }  // namespace ox

@@ -25,10 +25,13 @@ LoadedSkin LoadSkinFolder(const std::string& name, const std::string& folder) {
     DataFile file(files.FullPath(), FileAccess::Read, FileCreation::OpenExisting);
     if (!file.IsOpen()) continue;
     FileSource source(file);
-    std::vector<std::unique_ptr<SkinWindow>> group;
-    for (SkinWindowRecords& records : ReadSkinFile(source))
-      group.push_back(std::make_unique<SkinWindow>(folder, std::move(records)));
-    if (!group.empty()) skin.groups.push_back(std::move(group));
+    std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
+    if (windows.empty()) continue;
+    auto group = std::make_unique<SkinGroup>();
+    group->bounds = GroupBounds(windows);
+    for (SkinWindowRecords& records : windows)
+      group->windows.push_back(std::make_unique<SkinWindow>(folder, std::move(records), group.get()));
+    skin.groups.push_back(std::move(group));
   }
   return skin;
 }
@@ -138,12 +141,12 @@ void SkinManager::UpdateWindows() {
   if (GetCursorPos(&cursor)) mouseOverTray = WindowFromPoint(cursor);
   bool overTray = false;
   for (auto& group : skin_.groups) {
-    const SkinWindow* first = group.front().get();
-    for (auto& window : group) {
+    const SkinWindow* first = group->First();
+    for (auto& window : group->windows) {
       const bool holds =
           window->ConditionHolds() && (window.get() == first || (first->IsCreated() && first->IsVisible()));
       if (!window->IsCreated()) {
-        if (holds) window->Create(first, taskbar_.Handle());
+        if (holds) window->Create(taskbar_.Handle());
       } else if (window->ClosingFinished()) {
         window->Destroy();
       } else if (!holds) {
@@ -166,7 +169,7 @@ void SkinManager::ShowPlayer() {
   }
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
   for (auto& group : skin_.groups) {
-    for (auto& window : group) {
+    for (auto& window : group->windows) {
       if (!window->IsMainWindow() || !window->IsCreated()) continue;
       ShowWindow(window->Handle(), SW_RESTORE);
       SetForegroundWindow(window->Handle());
@@ -178,7 +181,7 @@ void SkinManager::ShowPlayer() {
 void SkinManager::Refresh() {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
   for (auto& group : skin_.groups) {
-    for (auto& window : group) window->Invalidate();
+    for (auto& window : group->windows) window->Repaint();
   }
 }
 
@@ -187,7 +190,7 @@ void SkinManager::AnimationTick() { PumpMessages(); }
 void SkinManager::Unload() {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
   for (auto& group : skin_.groups) {
-    for (auto window = group.rbegin(); window != group.rend(); ++window) (*window)->Destroy();
+    for (auto window = group->windows.rbegin(); window != group->windows.rend(); ++window) (*window)->Destroy();
   }
   skin_ = {};
 }
@@ -201,7 +204,7 @@ std::vector<HWND> SkinManager::CreatedWindows() const {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
   std::vector<HWND> windows;
   for (const auto& group : skin_.groups) {
-    for (const auto& window : group) {
+    for (const auto& window : group->windows) {
       if (window->IsCreated()) windows.push_back(window->Handle());
     }
   }

@@ -45,7 +45,7 @@ struct SkinManagerOptions {
 struct LoadedSkin {
   std::string name;
   std::string folder;
-  std::vector<std::vector<std::unique_ptr<SkinWindow>>> groups;
+  std::vector<std::unique_ptr<SkinGroup>> groups;
 };
 
 // Reads every skin file of a folder (folder with its trailing backslash). Files that cannot be

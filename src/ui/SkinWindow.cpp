@@ -1,7 +1,12 @@
 #include "ui/SkinWindow.h"
 
+#include <shellapi.h>
+
 #include "base/FileSource.h"
 #include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "queue/PlayerCommands.h"
+#include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
 
 namespace ox {
@@ -9,13 +14,82 @@ namespace ox {
 namespace {
 
 constexpr const char* kUnnamedClass = "Orlavox Skin Window";
+constexpr UINT_PTR kAnimationTimer = 0, kEventTimer = 1;
+constexpr WPARAM kEnqueueCommand = 40001;
+
+SkinRect WorkArea() {
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<SkinRect>*>(areas)->push_back({r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+
+std::vector<SkinRect> WorkAreas() {
+  std::vector<SkinRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+std::optional<WindowPlace> SavedPlace(const std::string& key, const char* x, const char* y) {
+  if (!SettingExists(x, HKEY_CURRENT_USER, key.c_str()) || !SettingExists(y, HKEY_CURRENT_USER, key.c_str()))
+    return std::nullopt;
+  return WindowPlace{static_cast<int32_t>(GetNumberSetting(x, HKEY_CURRENT_USER, key.c_str())),
+                     static_cast<int32_t>(GetNumberSetting(y, HKEY_CURRENT_USER, key.c_str()))};
+}
+
+// The drag in progress, process-wide: one at a time, on the skin thread.
+struct DragState {
+  bool active = false;
+  POINT last{};
+  Docking docking;
+  const SkinGroup* group = nullptr;
+};
+DragState g_drag;
+
+std::vector<DragWindow> DragView(const SkinGroup& group) {
+  std::vector<DragWindow> view;
+  for (const auto& w : group.windows) view.push_back({w->Rect(), w->Placement(), w->IsCreated()});
+  return view;
+}
 
 }  // namespace
 
-SkinWindow::SkinWindow(std::string folder, SkinWindowRecords records)
+void SkinGroup::Restack(bool onFocus) const {
+  std::vector<int8_t> ranks;
+  std::vector<bool> exists;
+  for (const auto& w : windows) {
+    ranks.push_back(w->Rank());
+    exists.push_back(w->IsCreated());
+  }
+  const std::vector<StackStep> plan = StackingPlan(ranks, exists);
+  if (!onFocus && windows.size() >= 2 && exists[plan[0].window])
+    SetWindowPos(windows[plan[0].window]->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (const StackStep& step : plan) {
+    if (!step.behind || !exists[step.window]) continue;
+    HWND window = windows[step.window]->Handle(), ahead = windows[*step.behind]->Handle();
+    bool behind = false;
+    for (HWND w = GetWindow(ahead, GW_HWNDNEXT); w && !behind; w = GetWindow(w, GW_HWNDNEXT)) behind = w == window;
+    if (!behind) SetWindowPos(window, ahead, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (const auto& w : windows) {
+    if (w->IsCreated()) UpdateWindow(w->Handle());
+  }
+}
+
+SkinWindow::SkinWindow(std::string folder, SkinWindowRecords records, SkinGroup* group)
     : folder_(std::move(folder)),
       record_(records.window.As<WindowRecord>()),
-      elements_(std::move(records.elements)) {
+      elements_(std::move(records.elements)),
+      group_(group) {
   name_ = std::string(FieldText(record_.header.name));
   key_ = SkinWindowKey(folder_, name_);
   conditionText_ = std::string(FieldText(record_.showCondition));
@@ -36,33 +110,95 @@ bool SkinWindow::ConditionHolds() const {
   return false;
 }
 
-bool SkinWindow::Create(const SkinWindow* first, HWND taskbar) {
+bool SkinWindow::Create(HWND taskbar) {
   if (window_) return true;
-  closing_ = false;
-  const std::string bitmapName(FieldText(record_.bitmap));
-  if (IsBitmapName(bitmapName)) background_.LoadFile(folder_ + bitmapName + ".bmp");
-
+  closing_ = closed_ = false;
+  taskbar_ = taskbar;
+  const SkinWindow* first = group_->First();
   const bool topmost = IsTopmost() || (first && first->IsTopmost());
+  const bool neverInTask = GetNumberSetting("NeverInTask") != 0;
   DWORD style = WS_POPUP, exStyle = WS_EX_TOOLWINDOW;
-  if (IsMainWindow()) style |= WS_SYSMENU | WS_MINIMIZEBOX, exStyle = 0;
+  if (IsMainWindow()) {
+    style |= WS_SYSMENU | WS_MINIMIZEBOX;
+    exStyle = WS_EX_TOPMOST | (neverInTask ? WS_EX_TOOLWINDOW : 0);
+  }
   if (topmost) exStyle |= WS_EX_TOPMOST;
-  WindowClass windowClass{name_.empty() ? kUnnamedClass : name_.c_str(), Procedure, CS_OWNDC | CS_DBLCLKS};
-  if (!window_.Create(windowClass, IsMainWindow() ? "Orlavox" : "", style, exStyle, 100, 100, 50, 50,
-                      topmost ? nullptr : taskbar, this))
+  const WindowClass windowClass{name_.empty() ? kUnnamedClass : name_.c_str(), Procedure, CS_OWNDC | CS_DBLCLKS};
+  if (!window_.Create(windowClass, "", style, exStyle, 100, 100, 50, 50, topmost ? nullptr : taskbar, this))
     return false;
-  const SkinHeader& h = record_.header;
-  const int32_t x = h.x, y = h.y;  // copies: packed fields
-  window_.Move(x, y);
-  window_.Resize(background_.Width(), background_.Height());
+  HWND hwnd = window_.Handle();
+  if (IsMainWindow()) {
+    SetWindowTextA(hwnd, "Orlavox");
+    SetClassLongPtrA(hwnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(101))));
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  DragAcceptFiles(hwnd, TRUE);
+  const std::string bitmap(FieldText(record_.bitmap));
+  if (IsBitmapName(bitmap)) background_.LoadFile(folder_ + bitmap + ".bmp");
+  backBuffer_.Create(hwnd, background_.Width(), background_.Height());
+
+  home_ = PlaceToOpen();
+  mode_ = record_.openingAnimation >= 1 && record_.openingAnimation <= 10 ? record_.openingAnimation : 0;
+  start_ = AnimationStart(mode_, home_, background_.Width(), background_.Height(), group_->bounds, WorkArea());
+  MoveTo(start_);
   ApplyOutline();
-  window_.Show(SW_SHOWNOACTIVATE);
+  for (const SkinRecord& element : elements_) {
+    if (element.Type() != SkinRecordType::Button) continue;
+    const ButtonRecord button = element.As<ButtonRecord>();
+    const std::string command(FieldText(button.command));
+    const std::string value = "EVENT-" + command;
+    if (!command.empty() && command[0] == 'U' && GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
+      if (NamedEvent* event = SkinEvent(command)) event->Set();
+  }
+  Repaint();
+  window_.Show(IsMainWindow() ? SW_SHOW : SW_SHOWNOACTIVATE);  // only the player window takes the focus
+  if (topmost) {
+    if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr))
+      SetWindowPos(hwnd, tray, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  animationStart_ = GetTickCount();
+  group_->Restack(false);
+  if (!topmost && taskbar && IsIconic(taskbar)) {
+    // A window made while the player is minimised joins it there.
+    ShowWindow(taskbar, SW_SHOWNOACTIVATE);
+    ShowWindow(taskbar, SW_RESTORE);
+    if (IsMainWindow()) SetWindowPos(taskbar, nullptr, window_.X(), window_.Y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(taskbar, SW_MINIMIZE);
+    if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar, SW_HIDE);
+  }
   return true;
 }
 
+WindowPlace SkinWindow::PlaceToOpen() const {
+  const SkinWindow* first = group_->First();
+  PlacementInput in;
+  in.placement = record_.placement;
+  in.isFirst = first == this;
+  in.record = {record_.header.x, record_.header.y};
+  in.firstRecord = first ? WindowPlace{first->record_.header.x, first->record_.header.y} : in.record;
+  if (first && first != this && first->IsCreated()) in.firstNow = first->Place();
+  in.relative = SavedPlace(key_, "RX", "RY");
+  in.saved = SavedPlace(key_, "X", "Y");
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  in.cursor = {cursor.x, cursor.y};
+  in.group = group_->bounds;
+  in.work = WorkArea();
+  in.width = background_.Width(), in.height = background_.Height();
+  in.workAreas = WorkAreas();
+  return HomePosition(in);
+}
+
+void SkinWindow::MoveTo(const AnimationFrame& frame) {
+  SetWindowPos(window_.Handle(), nullptr, frame.at.x, frame.at.y, frame.width, frame.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  window_.Refresh();
+}
+
 void SkinWindow::ApplyOutline() {
-  const std::string bitmapName(FieldText(record_.bitmap));
-  if (!IsBitmapName(bitmapName)) return;
-  DataFile file(folder_ + bitmapName + ".bin", FileAccess::Read, FileCreation::OpenExisting);
+  const std::string bitmap(FieldText(record_.bitmap));
+  if (!IsBitmapName(bitmap)) return;
+  DataFile file(folder_ + bitmap + ".bin", FileAccess::Read, FileCreation::OpenExisting);
   if (!file.IsOpen()) return;
   FileSource source(file);
   const std::vector<SkinPoint> points = ReadOutline(source);
@@ -70,22 +206,121 @@ void SkinWindow::ApplyOutline() {
   std::vector<POINT> polygon(points.size());
   for (size_t i = 0; i < points.size(); ++i) polygon[i] = {points[i].x, points[i].y};
   HRGN region = CreatePolygonRgn(polygon.data(), static_cast<int>(polygon.size()), ALTERNATE);
-  if (region && !SetWindowRgn(window_.Handle(), region, TRUE)) DeleteObject(region);  // the window owns it
+  if (region && !SetWindowRgn(window_.Handle(), region, TRUE)) DeleteObject(region);  // else the window owns it
+}
+
+bool SkinWindow::Animate() {
+  if (!window_ || mode_ == 0) return false;
+  const int64_t t = static_cast<int64_t>(GetTickCount() - animationStart_);
+  const AnimationFrame frame =
+      AnimationAt(mode_, closing_, t, start_, home_, background_.Width(), background_.Height());
+  MoveTo(frame);
+  group_->Restack(false);
+  if (frame.done) {
+    mode_ = 0;
+    if (closing_) closed_ = true;
+  }
+  return !frame.done;
 }
 
 void SkinWindow::StartClosing() {
-  window_.Hide();
+  if (!window_ || closing_) return;
+  if (g_drag.active && g_drag.group == group_) EndDrag();
   closing_ = true;
+  home_ = Place();
+  mode_ = record_.openingAnimation >= 1 && record_.openingAnimation <= 10 ? record_.openingAnimation : 0;
+  if (mode_ == 0) {
+    window_.Hide();
+    closed_ = true;
+    return;
+  }
+  start_ = AnimationStart(mode_, home_, background_.Width(), background_.Height(), group_->bounds, WorkArea());
+  animationStart_ = GetTickCount();
+}
+
+void SkinWindow::SavePlace() const {
+  for (const auto& [name, set] : UserEventStates()) {
+    const std::string value = "EVENT-" + name;
+    SetNumberSetting(set ? 1 : 0, value.c_str(), HKEY_CURRENT_USER, key_.c_str());
+  }
+  // Where it stands for good: the home position, not a frame of a closing animation.
+  const WindowPlace at = closing_ || mode_ ? home_ : Place();
+  SetNumberSetting(static_cast<uint32_t>(at.x), "X", HKEY_CURRENT_USER, key_.c_str());
+  SetNumberSetting(static_cast<uint32_t>(at.y), "Y", HKEY_CURRENT_USER, key_.c_str());
+  const SkinWindow* first = group_->First();
+  if (first && first != this && first->IsCreated()) {
+    const WindowPlace origin = first->Place();
+    SetNumberSetting(static_cast<uint32_t>(at.x - origin.x), "RX", HKEY_CURRENT_USER, key_.c_str());
+    SetNumberSetting(static_cast<uint32_t>(at.y - origin.y), "RY", HKEY_CURRENT_USER, key_.c_str());
+  }
 }
 
 void SkinWindow::Destroy() {
-  window_.Destroy();
+  if (window_) {
+    if (g_drag.active && g_drag.group == group_) EndDrag();
+    SavePlace();
+    window_.Destroy();
+  }
   background_.Release();
-  closing_ = false;
+  backBuffer_.Release();
+  mode_ = 0;
+  closing_ = closed_ = false;
+}
+
+void SkinWindow::Repaint() {
+  if (backBuffer_.IsEmpty()) return;
+  background_.CopyTo(backBuffer_.Dc(), 0, 0);
+  Invalidate();
 }
 
 void SkinWindow::Invalidate() const {
   if (window_) InvalidateRect(window_.Handle(), nullptr, FALSE);
+}
+
+void SkinWindow::StartDrag() {
+  g_drag.active = true;
+  g_drag.group = group_;
+  GetCursorPos(&g_drag.last);
+  g_drag.docking = FindDocking(DragView(*group_));
+  SetCapture(window_.Handle());
+}
+
+void SkinWindow::Drag() {
+  POINT now;
+  GetCursorPos(&now);
+  const int32_t dx = now.x - g_drag.last.x, dy = now.y - g_drag.last.y;
+  g_drag.last = now;
+  if (!dx && !dy) return;
+  size_t self = 0;
+  while (self < group_->windows.size() && group_->windows[self].get() != this) ++self;
+  const std::vector<bool> moving = WindowsThatMove(self, DragView(*group_), g_drag.docking);
+  for (size_t i = 0; i < moving.size(); ++i) {
+    if (!moving[i]) continue;
+    SkinWindow& w = *group_->windows[i];
+    w.home_.x += dx, w.home_.y += dy;
+    const WindowPlace at = Snapped(i, w.home_, DragView(*group_), g_drag.docking);
+    SetWindowPos(w.Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    w.window_.Refresh();
+  }
+  for (const auto& w : group_->windows) {
+    if (w->IsCreated()) UpdateWindow(w->Handle());
+  }
+}
+
+void SkinWindow::EndDrag() {
+  g_drag.active = false;
+  g_drag.group = nullptr;
+  ReleaseCapture();
+}
+
+void SkinWindow::OnDropFiles(HDROP drop) {
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    char path[MAX_PATH + 1];
+    const UINT length = DragQueryFileA(drop, i, path, sizeof path);
+    if (length > 0 && length <= MAX_PATH) PlayNow(std::string_view(path, length));
+  }
+  DragFinish(drop);
 }
 
 LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -93,29 +328,85 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
+  if (message == WM_APPCOMMAND && HandleAppCommand(lParam)) return TRUE;
+  if (CheckKeys(window, message, wParam, lParam)) return 0;
   auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   LRESULT result = 0;
   if (self) {
     std::lock_guard<std::recursive_mutex> hold(SkinLock());
-    if (self->OnMessage(window, message, result)) return result;
+    if (self->OnMessage(window, message, wParam, lParam, result)) return result;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool SkinWindow::OnMessage(HWND window, UINT message, LRESULT& result) {
+bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
+    case WM_CREATE:
+      SetTimer(window, kAnimationTimer, 30, nullptr);
+      SetTimer(window, kEventTimer, 500, nullptr);
+      return true;
+    case WM_MOUSEMOVE:
+      if (g_drag.active && GetCapture() == window) Drag();
+      return true;
+    case WM_LBUTTONDOWN:
+      StartDrag();
+      return true;
+    case WM_LBUTTONUP:
+      if (g_drag.active) EndDrag();
+      return true;
+    case WM_RBUTTONDOWN:
+      StartOptionsMenu();
+      return true;
+    case WM_MOUSEWHEEL: {
+      uint32_t volume = 0;
+      block::OxVolume.ReadValue(volume);
+      volume = static_cast<uint32_t>(VolumeAfterWheel(static_cast<int32_t>(volume), GET_WHEEL_DELTA_WPARAM(wParam)));
+      block::OxVolume.WriteValue(volume);
+      return true;
+    }
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return true;
+    case WM_TIMER:
+      if (wParam == kAnimationTimer) {
+        Animate();
+        if (evt::OxMinimize.IsSet()) {
+          evt::OxMinimize.Reset();
+          if (taskbar_) {
+            ShowWindow(taskbar_, SW_MINIMIZE);
+            if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar_, SW_HIDE);
+          }
+        }
+      }
+      return true;
+    case WM_CLOSE:
+      evt::OxClose.Set();
+      return true;
+    case WM_KEYUP:
+      if (wParam != VK_ESCAPE) return false;
+      if (event_) event_->Toggle();  // a window shown by an event closes itself
+      return true;
+    case WM_COMMAND:
+      if (LOWORD(wParam) != kEnqueueCommand) return false;
+      EnqueuePlaying();
+      return true;
     case WM_ERASEBKGND:
-      result = 1;  // the background bitmap covers everything
+      result = 1;  // the back buffer covers everything
       return true;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      background_.CopyTo(dc, 0, 0);
+      backBuffer_.CopyTo(dc, 0, 0);
       EndPaint(window, &paint);
       return true;
     }
-    case WM_CLOSE:
-      evt::OxClose.Set();
+    case WM_MOVE:
+      window_.Refresh();
+      if (IsMainWindow() && taskbar_)
+        SetWindowPos(taskbar_, nullptr, window_.X(), window_.Y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return true;
+    case WM_SETFOCUS:
+      group_->Restack(true);
       return true;
   }
   return false;

@@ -14,7 +14,7 @@ TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass) {
     ASSERT_TRUE(window.Create({"OxTestWrapped"}, "title", WS_POPUP, WS_EX_TOOLWINDOW, 30, 40, 50, 60));
     EXPECT_FALSE(window.Create({"OxTestWrapped"}, "again", WS_POPUP, 0, 0, 0, 1, 1));  // one window each
     EXPECT_FALSE(window.IsVisible());
-    window.Show();
+    window.Show(SW_SHOWNOACTIVATE);
     window.Move(70, 80);
     window.Resize(90, 100);
     RECT r;

@@ -20,6 +20,7 @@ SkinRecord Window(const std::string& name, int32_t id, int32_t x, int32_t y, con
   std::memcpy(w.header.name, name.data(), std::min<size_t>(name.size(), sizeof w.header.name));
   w.header.x = x, w.header.y = y, w.header.width = 40, w.header.height = 30;
   w.header.windowId = id;
+  w.placement = 2;  // the first window at 0,0, the others at their design offsets from it
   std::memcpy(w.bitmap, bitmap.data(), bitmap.size());
   std::memcpy(w.showCondition, condition.data(), condition.size());
   SkinRecord r;
@@ -81,7 +82,7 @@ class SkinManagerTest : public ::testing::Test {
   }
   void TearDown() override { ClearSettings(); }
   static void ClearSettings() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
     DeleteSetting("SkinChangeOpt");
     DeleteSetting("SkinRandomLen");
   }
@@ -237,9 +238,10 @@ TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindow
   const LoadedSkin skin = LoadSkinFolder("Default", folder);
   ASSERT_EQ(skin.groups.size(), 2u);
   for (const auto& group : skin.groups) {
-    ASSERT_EQ(group.size(), 1u);
-    EXPECT_EQ(group[0]->Elements().size(), 1u) << group[0]->Name();
-    const std::string key = group[0]->SettingsKey(), tail = "\\Default\\" + group[0]->Name();
+    ASSERT_EQ(group->windows.size(), 1u);
+    const SkinWindow& window = *group->First();
+    EXPECT_EQ(window.Elements().size(), 1u) << window.Name();
+    const std::string key = window.SettingsKey(), tail = "\\Default\\" + window.Name();
     EXPECT_EQ(key.substr(key.size() - tail.size()), tail);
   }
 }
@@ -259,7 +261,7 @@ TEST_F(SkinManagerTest, NewSkinEventSwitchesSkinsOnTheSkinThread) {
     ASSERT_TRUE(oxtest::WaitFor([&] { return IsWindowVisible(alpha) != 0; }, 5000));
     RECT r;
     GetWindowRect(alpha, &r);
-    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.right - r.left, 40);  // the bitmap's size, not the record's
     RedrawWindow(alpha, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const bool painted = oxtest::WaitFor(
