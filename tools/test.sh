@@ -74,7 +74,8 @@ if [[ ! " ${broken[*]} " =~ " x86_64 " ]]; then
   stop_wine() { wineserver -k >/dev/null 2>&1 || true; }  # only this prefix's server
   trap stop_wine EXIT
   rm -f "$build/x86_64"/test-results/*.xml "$build/x86_64/Testing/Temporary/LastTestsFailed.log"
-  xvfb-run -a bash -c '
+  # A true-colour screen, so pixels read back are the colours drawn.
+  xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
     cd "$0" && ctest --output-on-failure --timeout 600 -j 2; rc=$?
     wineserver -k >/dev/null 2>&1; exit $rc' "$build/x86_64"

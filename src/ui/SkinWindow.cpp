@@ -46,12 +46,15 @@ std::optional<WindowPlace> SavedPlace(const std::string& key, const char* x, con
                      static_cast<int32_t>(GetNumberSetting(y, HKEY_CURRENT_USER, key.c_str()))};
 }
 
-// The drag in progress, process-wide: one at a time, on the skin thread.
+// The drag in progress, process-wide: one at a time, on the skin thread. It follows the mouse
+// messages while the window holds the capture, and the 30 ms timer while the button stays down, so
+// a capture taken away (another program, an activation that did not come through) drops no motion.
 struct DragState {
   bool active = false;
   POINT last{};
   Docking docking;
   const SkinGroup* group = nullptr;
+  const SkinWindow* window = nullptr;
 };
 DragState g_drag;
 
@@ -280,6 +283,7 @@ void SkinWindow::Invalidate() const {
 void SkinWindow::StartDrag() {
   g_drag.active = true;
   g_drag.group = group_;
+  g_drag.window = this;
   GetCursorPos(&g_drag.last);
   g_drag.docking = FindDocking(DragView(*group_));
   SetCapture(window_.Handle());
@@ -310,7 +314,8 @@ void SkinWindow::Drag() {
 void SkinWindow::EndDrag() {
   g_drag.active = false;
   g_drag.group = nullptr;
-  ReleaseCapture();
+  g_drag.window = nullptr;
+  if (GetCapture() == window_.Handle()) ReleaseCapture();
 }
 
 void SkinWindow::OnDropFiles(HDROP drop) {
@@ -346,9 +351,10 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRE
       SetTimer(window, kEventTimer, 500, nullptr);
       return true;
     case WM_MOUSEMOVE:
-      if (g_drag.active && GetCapture() == window) Drag();
+      if (g_drag.active && g_drag.window == this) Drag();
       return true;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click drags as well
       StartDrag();
       return true;
     case WM_LBUTTONUP:
@@ -369,6 +375,10 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRE
       return true;
     case WM_TIMER:
       if (wParam == kAnimationTimer) {
+        if (g_drag.active && g_drag.window == this) {
+          if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) Drag();
+          else EndDrag();
+        }
         Animate();
         if (evt::OxMinimize.IsSet()) {
           evt::OxMinimize.Reset();

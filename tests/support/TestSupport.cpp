@@ -79,6 +79,25 @@ void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const s
   WriteWholeFile(path, f);
 }
 
+std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
+  const int row = (width * 3 + 3) & ~3;
+  std::vector<uint8_t> b(54 + row * height, 0);
+  auto put = [&b](size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put(2, static_cast<uint32_t>(b.size()), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) put(54 + y * row + x * 3, rgb, 3);  // stored blue, green, red
+  return b;
+}
+
 std::string ExecutableFolder() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);

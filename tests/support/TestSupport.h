@@ -29,6 +29,9 @@ void WriteWholeFile(const std::string& path, const std::string& text);
 // A 16-bit PCM WAV file of the given interleaved samples.
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples);
 
+// A 24-bit BMP file of one colour (0x00RRGGBB).
+std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb);
+
 // The folder of the running test executable, with a trailing backslash.
 std::string ExecutableFolder();
 

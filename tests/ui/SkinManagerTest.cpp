@@ -41,27 +41,6 @@ void WriteSkinFile(const std::string& path, const std::vector<SkinRecord>& recor
   oxtest::WriteWholeFile(path, bytes);
 }
 
-// A 24-bit bottom-up BMP of one colour (0x00RRGGBB).
-std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
-  const int row = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> b(54 + row * height, 0);
-  b[0] = 'B', b[1] = 'M';
-  PutLe32(&b[2], static_cast<uint32_t>(b.size()));
-  PutLe32(&b[10], 54);
-  PutLe32(&b[14], 40);
-  PutLe32(&b[18], static_cast<uint32_t>(width));
-  PutLe32(&b[22], static_cast<uint32_t>(height));
-  PutLe16(&b[26], 1);
-  PutLe16(&b[28], 24);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &b[54 + y * row + x * 3];
-      p[0] = rgb & 0xFF, p[1] = (rgb >> 8) & 0xFF, p[2] = (rgb >> 16) & 0xFF;
-    }
-  }
-  return b;
-}
-
 uint32_t g_now = 0;
 uint32_t FakeClock() { return g_now; }
 
@@ -74,7 +53,7 @@ class SkinManagerTest : public ::testing::Test {
     for (const char* skin : {"Alpha", "Default", "Zed"}) {
       const std::string folder = skins_ / skin;
       CreateDirectoryA(folder.c_str(), nullptr);
-      oxtest::WriteWholeFile(folder + "\\back.bmp", SolidBmp(40, 30, 0x3366CC));
+      oxtest::WriteWholeFile(folder + "\\back.bmp", oxtest::SolidBmp(40, 30, 0x3366CC));
       WriteSkinFile(folder + "\\main.skin", {Window(ClassOf(skin), 1, 10, 10, "back", "[ShowAlways]")});
     }
     evt::OxNewSkin.Reset();
@@ -303,7 +282,7 @@ TEST(Bitmap, LoadsBmpJpegAndGifNamedBmp_ACorruptOrMissingFileGivesNone) {
   }
   oxtest::ScratchFolder folder;
   std::vector<uint8_t> jpeg = oxtest::ReadWholeFile(fixtures + "halves_jpeg.bmp");
-  std::vector<uint8_t> huge = SolidBmp(2, 2, 0);
+  std::vector<uint8_t> huge = oxtest::SolidBmp(2, 2, 0);
   PutLe32(&huge[18], 100000);  // a header that claims 100000 x 100000 pixels
   PutLe32(&huge[22], 100000);
   const std::vector<std::pair<std::string, std::vector<uint8_t>>> bad = {

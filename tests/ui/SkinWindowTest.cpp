@@ -1,0 +1,323 @@
+// Skin windows for real: a skin written with the skin compiler's text form, loaded by the skin
+// thread, looked at through the screen and driven with real input.
+#include "ui/SkinWindow.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "ScratchInstallation.h"
+#include "TestSupport.h"
+#include "base/DataFile.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "tools/oxskin/SkinText.h"
+#include "ui/SkinManager.h"
+
+namespace ox {
+namespace {
+
+constexpr uint32_t kMainColour = 0x2080C0, kEqColour = 0xC04020, kFreeColour = 0x30A030;
+
+// The main window (200x100, a cut corner) with the equaliser docked below it, both at their design
+// places; a free window (80x80) that opens at the cursor; a panel shown by a user event.
+const char* const kSkin = R"(window "OxTestMain"
+  width 200
+  height 100
+  id 1
+  bitmap "main"
+  placement 2
+  show "<IsRillWindow>"
+  rank 1
+  outline 0,0 200,0 200,100 20,100 0,80
+button "UserEq"
+  window 1
+  command "UOxTestEq"
+window "OxTestEq"
+  y 99
+  width 200
+  height 60
+  id 2
+  bitmap "eq"
+  placement 2
+  show "[ShowAlways]"
+window "OxTestFree"
+  x 300
+  width 80
+  height 80
+  id 3
+  bitmap "free"
+  show "[ShowAlways]"
+  rank 2
+window "OxTestPanel"
+  x 300
+  y 300
+  width 80
+  height 80
+  id 4
+  bitmap "free"
+  animation 5
+  placement 2
+  show "UOxTestPanel"
+)";
+
+class SkinWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oxtest::ResetQueueState();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    SetNumberSetting(1, "SkinChangeOpt");
+    for (const char* name : {"HideWhenMin", "NeverInTask", "Minimized"}) DeleteSetting(name);
+    folder_ = skins_ / "Default\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    oxtest::WriteWholeFile(folder_ + "main.bmp", oxtest::SolidBmp(200, 100, kMainColour));
+    oxtest::WriteWholeFile(folder_ + "eq.bmp", oxtest::SolidBmp(200, 60, kEqColour));
+    oxtest::WriteWholeFile(folder_ + "free.bmp", oxtest::SolidBmp(80, 80, kFreeColour));
+    std::vector<std::string> errors;
+    const skintext::Skin skin = skintext::Parse(kSkin, errors);
+    ASSERT_TRUE(errors.empty()) << errors[0];
+    oxtest::WriteWholeFile(folder_ + "main.skin", skin.bytes);
+    std::vector<uint8_t> outline = skintext::OutlineBytes(skin.outlines.at("main"));
+    outline.insert(outline.end(), {1, 2, 3});  // a partial point is no point
+    oxtest::WriteWholeFile(folder_ + "main.bin", outline);
+    SkinEvent("UOxTestEq")->Reset();
+    SkinEvent("UOxTestPanel")->Reset();
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    work_ = work;
+    SetCursorPos(work.right - 2, work.bottom - 2);  // the free window opens in the corner
+  }
+  void TearDown() override {
+    manager_.reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    evt::OxClose.Reset();
+  }
+  void Start() {
+    manager_ = std::make_unique<SkinManager>(SkinManagerOptions{skins_.Path(), {}, nullptr, true});
+    ASSERT_TRUE(oxtest::WaitFor(
+        [] {
+          for (const char* name : {"OxTestMain", "OxTestEq", "OxTestFree"})
+            if (!IsWindowVisible(Find(name))) return false;
+          return true;
+        },
+        10000));
+  }
+  static HWND Find(const char* name) { return FindWindowA(name, nullptr); }
+  static RECT Rect(const char* name) {
+    RECT r{};
+    GetWindowRect(Find(name), &r);
+    return r;
+  }
+  static COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+  }
+  static COLORREF Colour(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+  // Real input: absolute moves and button presses through the system's input queue.
+  static void Mouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+      in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+      in.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+      in.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+  }
+  static void Drag(int fromX, int fromY, int toX, int toY) {
+    Mouse(MOUSEEVENTF_MOVE, fromX, fromY);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    const int steps = std::max(std::abs(toX - fromX), std::abs(toY - fromY)) / 20 + 1;
+    for (int step = 1; step <= steps; ++step) {
+      Mouse(MOUSEEVENTF_MOVE, fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
+    }
+    Mouse(MOUSEEVENTF_LEFTUP);
+  }
+
+  oxtest::ScratchFolder skins_;
+  std::string folder_;
+  RECT work_{};
+  std::unique_ptr<SkinManager> manager_;
+};
+
+TEST_F(SkinWindowTest, PlacedShapedStackedAndPainted) {
+  Start();
+  const RECT main = Rect("OxTestMain"), eq = Rect("OxTestEq"), free = Rect("OxTestFree");
+  EXPECT_EQ(main.left, 0);
+  EXPECT_EQ(main.top, 0);
+  EXPECT_EQ(main.right, 200);  // the bitmap's size
+  EXPECT_EQ(eq.top, 99);       // at its design offset
+  // At the cursor in the corner: a rectangle of the group's size (380x159) kept inside the work area.
+  EXPECT_EQ(free.left, work_.right - 380);  // the group, the panel's place included, is 380x380
+  EXPECT_EQ(free.top, work_.bottom - 380);
+
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetWindowRgn(Find("OxTestMain"), region), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(region, 100, 50));
+  EXPECT_TRUE(PtInRegion(region, 10, 70));
+  EXPECT_FALSE(PtInRegion(region, 5, 95));  // the cut corner
+  DeleteObject(region);
+
+  // Rank 0 (the equaliser) in front of rank 1 (main) in front of rank 2.
+  auto behind = [](HWND front, HWND back) {
+    for (HWND w = GetWindow(front, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (w == back) return true;
+    return false;
+  };
+  EXPECT_TRUE(oxtest::WaitFor([&] {
+    return behind(Find("OxTestEq"), Find("OxTestMain")) && behind(Find("OxTestMain"), Find("OxTestFree"));
+  }, 3000));
+
+  EXPECT_TRUE(oxtest::WaitFor([&] {
+    return ScreenPixel(100, 50) == Colour(kMainColour) && ScreenPixel(100, 120) == Colour(kEqColour) &&
+           ScreenPixel(free.left + 40, free.top + 40) == Colour(kFreeColour);
+  }, 3000)) << ScreenPixel(free.left + 40, free.top + 40);
+  EXPECT_NE(ScreenPixel(3, 97), Colour(kMainColour));  // outside the outline
+}
+
+TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {
+  Start();
+  Drag(100, 50, 140, 80);
+  EXPECT_TRUE(oxtest::WaitFor([] { return Rect("OxTestMain").left == 40; }, 3000));
+  EXPECT_EQ(Rect("OxTestMain").top, 30);
+  EXPECT_EQ(Rect("OxTestEq").left, 40);  // docked below: comes along
+  EXPECT_EQ(Rect("OxTestEq").top, 129);
+  // The free window dragged to 10 pixels right of the main window's right edge: it snaps on.
+  const RECT free = Rect("OxTestFree");
+  Drag(free.left + 40, free.top + 40, 240 + 10 + 40 - 1, 60 + 40);
+  EXPECT_TRUE(oxtest::WaitFor([] { return Rect("OxTestFree").left == 239; }, 3000)) << Rect("OxTestFree").left;
+
+  manager_.reset();  // every window saves its place
+  auto key = [this](const char* window) { return SkinWindowKey(folder_, window); };
+  EXPECT_EQ(GetNumberSetting("X", HKEY_CURRENT_USER, key("OxTestMain").c_str()), 40u);
+  EXPECT_EQ(GetNumberSetting("RY", HKEY_CURRENT_USER, key("OxTestEq").c_str()), 99u);
+  EXPECT_EQ(GetNumberSetting("X", HKEY_CURRENT_USER, key("OxTestFree").c_str()), 239u);
+  EXPECT_EQ(GetNumberSetting("RX", HKEY_CURRENT_USER, key("OxTestFree").c_str()), 199u);
+  // Remembered places are used by placement 1 only; those off every screen are not.
+  SetNumberSetting(5000, "X", HKEY_CURRENT_USER, key("OxTestFree").c_str());
+  SetNumberSetting(5000, "RX", HKEY_CURRENT_USER, key("OxTestFree").c_str());
+  std::vector<std::string> errors;
+  std::string text = kSkin;
+  text.replace(text.find("  show \"[ShowAlways]\"\n  rank 2"), 0, "  placement 1\n");
+  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
+  Start();
+  EXPECT_EQ(Rect("OxTestMain").left, 0);
+  EXPECT_EQ(Rect("OxTestFree").left, 300);  // its design offset from the first window
+}
+
+TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWithItsAnimation) {
+  NamedEvent* eq = SkinEvent("UOxTestEq");
+  NamedEvent* panel = SkinEvent("UOxTestPanel");
+  Start();
+  eq->Set();
+  manager_.reset();
+  EXPECT_EQ(GetNumberSetting("EVENT-UOxTestEq", HKEY_CURRENT_USER, SkinWindowKey(folder_, "OxTestMain").c_str()), 1u);
+  eq->Reset();
+  Start();
+  EXPECT_TRUE(eq->IsSet());  // the main window's button restored it
+
+  panel->Set();
+  ASSERT_TRUE(oxtest::WaitFor([] { return Find("OxTestPanel") != nullptr; }, 3000));
+  HWND window = Find("OxTestPanel");
+  ASSERT_TRUE(oxtest::WaitFor([&] { return Rect("OxTestPanel").bottom - Rect("OxTestPanel").top == 80; }, 3000));
+  SendMessageA(window, WM_KEYUP, VK_ESCAPE, 0);
+  EXPECT_FALSE(panel->IsSet());
+  EXPECT_TRUE(oxtest::WaitFor([&] {
+    const RECT r = Rect("OxTestPanel");
+    return r.bottom - r.top < 80 && r.bottom - r.top > 0;
+  }, 3000));  // closing: the height shrinks
+  EXPECT_TRUE(oxtest::WaitFor([] { return Find("OxTestPanel") == nullptr; }, 3000));
+}
+
+TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
+  Start();
+  HWND main = Find("OxTestMain");
+  auto volume = [] {
+    uint32_t v = 0;
+    block::OxVolume.ReadValue(v);
+    return v;
+  };
+  auto wheel = [&](uint32_t from, int16_t delta) {
+    block::OxVolume.WriteValue(from);
+    SendMessageA(main, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(100, 50));
+    return volume();
+  };
+  EXPECT_EQ(wheel(98, 120), 100u);
+  EXPECT_EQ(wheel(3, -120), 0u);
+  EXPECT_EQ(wheel(50, 240), 62u);
+
+  auto command = [main](int code) { SendMessageA(main, WM_APPCOMMAND, reinterpret_cast<WPARAM>(main), code << 16); };
+  block::OxVolume.WriteValue(uint32_t{4});
+  command(APPCOMMAND_VOLUME_DOWN);
+  EXPECT_EQ(volume(), 4u);
+  command(APPCOMMAND_VOLUME_UP);
+  EXPECT_EQ(volume(), 9u);
+  block::OxVolume.WriteValue(uint32_t{96});
+  command(APPCOMMAND_VOLUME_UP);
+  EXPECT_EQ(volume(), 96u);
+  evt::OxMute.Reset();
+  command(APPCOMMAND_VOLUME_MUTE);
+  EXPECT_TRUE(evt::OxMute.IsSet());
+  evt::OxPlay.Reset();
+  evt::OxPause.Reset();
+  command(APPCOMMAND_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+  command(APPCOMMAND_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(evt::OxPause.IsSet());
+  command(APPCOMMAND_MEDIA_STOP);
+  EXPECT_FALSE(evt::OxPlay.IsSet());
+  command(APPCOMMAND_LAUNCH_MEDIA_SELECT);
+  EXPECT_TRUE(evt::ShowOpenMusic.IsSet());
+  evt::ShowOpenMusic.Reset();
+  evt::OxMute.Reset();
+  evt::OxPause.Reset();
+
+  // Three dropped files, in the shell's order: the first plays now, the others queue next.
+  const std::string files[] = {"C:\\Music\\one.mp3", "C:\\Music\\two.mp3", "C:\\Music\\three.mp3"};
+  std::string list;
+  for (const std::string& f : files) list += f + '\0';
+  list += '\0';
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  TrackRecord next{};
+  block::OxTrackShouldPlay.ReadValue(next);
+  EXPECT_EQ(next.Path(), files[0]);
+  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 2 * sizeof(QueueRecord));
+  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data() + sizeof(QueueRecord))->track.Path(), files[2]);
+
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(evt::OxClose.IsSet());
+  EXPECT_TRUE(IsWindow(main));  // closing the window closes the player, which takes the window down
+}
+
+TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
+  SetNumberSetting(1, "HideWhenMin");
+  Start();
+  HWND taskbar = FindWindowA(kTaskbarWindowClass, kTaskbarWindowClass);
+  ASSERT_TRUE(taskbar);
+  evt::OxMinimize.Set();
+  EXPECT_TRUE(oxtest::WaitFor([&] { return IsIconic(taskbar) && !evt::OxMinimize.IsSet(); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return GetNumberSetting("Minimized") == 1 && !IsWindowVisible(taskbar); }, 3000));
+  evt::OxShowRill.Set();
+  EXPECT_TRUE(oxtest::WaitFor([&] { return !IsIconic(taskbar) && IsWindowVisible(taskbar); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return GetNumberSetting("Minimized") == 0; }, 3000));
+  SendMessageA(taskbar, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(evt::OxClose.IsSet());
+  EXPECT_TRUE(IsWindow(taskbar));  // still there for a second start to find
+}
+
+}  // namespace
+}  // namespace ox
