@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     }
     times.push_back((Now() - start) * 1000);
     for (const auto& group : loaded.groups)
-      for (const auto& window : group) records += 1 + window->Elements().size();
+      for (const auto& window : group->windows) records += 1 + window->Elements().size();
   }
   std::sort(times.begin(), times.end());
   std::printf("skin load, 200 records and 40 bitmaps: median %.2f ms, best %.2f ms (%zu records, %zu bitmaps a round)\n",

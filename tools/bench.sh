@@ -2,12 +2,12 @@
 # Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load rill oxctl ox_test_recording \
+. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench rill oxctl ox_test_recording \
   ox_codec_mp3 ox_codec_wav
 
 # The pure code natively, without the sanitizers of the test build.
 cmake -S "$root" -B "$build/native-release" -DCMAKE_BUILD_TYPE=Release -DOX_TESTS=OFF >/dev/null
-cmake --build "$build/native-release" -j "$(nproc)" --target eq_speed >/dev/null
+cmake --build "$build/native-release" -j "$(nproc)" --target eq_speed oxskin >/dev/null
 "$build/native-release/bench/eq_speed"
 
 data="$build/bench-data"
@@ -26,17 +26,31 @@ fi
 export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+# No window manager runs in Xvfb: Wine is not to wait for one when a window goes.
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 /usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
   "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
+# Two skins of three windows (the player, the equaliser docked below it, a panel), built with oxskin.
+for skin in A B; do
+  dir="$data/skins/$skin"
+  mkdir -p "$dir"
+  "$build/native-release/tools/oxskin/oxskin" build "$root/bench/skin/bench.txt" "$dir"
+  [ $skin = A ] && colours=('#203040' '#4060a0') || colours=('#402020' '#a06040')
+  convert -size 400x150 "gradient:${colours[0]}-${colours[1]}" -type TrueColor "BMP3:$dir/main.bmp"
+  convert -size 400x120 "gradient:${colours[1]}-${colours[0]}" -type TrueColor "BMP3:$dir/eq.bmp"
+  convert -size 300x60 "gradient:${colours[0]}-${colours[1]}" -type TrueColor "BMP3:$dir/panel.bmp"
+done
 # The player from outside, through the recording output (paced like a device) in a copy of the
 # installation folder.
 install="$build/bench-install"
 rm -rf "$install" && cp -r "$build/x86_64/dist" "$install"
 cp "$build/x86_64/tests/playback/Recording.dll" "$install/SoundOutputs/"
+cp -r "$data/skins/A" "$install/Skins/Default"  # the player shows a skin of three windows throughout
 [ -f "$data/thirty.wav" ] || sox -q -n -r 44100 -c 2 -b 16 "$data/thirty.wav" synth 30 sine 440 gain -12
 mkdir -p "$data/rec"
-xvfb-run -a /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
   "Z:${data//\//\\}\\minute.mp3" "Z:${data//\//\\}\\thirty.wav" "Z:${data//\//\\}\\rec"
 /usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
 mkdir -p "$data/skin"
-xvfb-run -a /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" "Z:${data//\//\\}\\skins"

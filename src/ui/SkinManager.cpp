@@ -44,6 +44,7 @@ SkinManager::SkinManager(SkinManagerOptions options) : options_(std::move(option
     folders_.push_back(entries.FullPath() + "\\");
   }
   lastChange_ = Now();
+  evt::OxMouseOverTray.Reset();  // from here on it changes only when the mouse does
   if (GetNumberSetting("SkinChangeOpt") != 1) ChooseRandomSkin();
   evt::OxNewSkin.Set();
   if (options_.startThread) {
@@ -99,8 +100,9 @@ void SkinManager::ChooseRandomSkin() {
 void SkinManager::SkinCheck() {
   taskbar_.Create();
   ++checks_;
-  if (TimeForRandomSkin(checks_, GetNumberSetting("SkinChangeOpt"), GetNumberSetting("SkinRandomLen"),
-                        Now() - lastChange_))
+  // The settings are read only when the time has come to look at them.
+  if (checks_ % 300 == 0 && TimeForRandomSkin(checks_, GetNumberSetting("SkinChangeOpt"),
+                                              GetNumberSetting("SkinRandomLen"), Now() - lastChange_))
     ChooseRandomSkin();
   if (evt::OxNewSkin.IsSet()) {
     lastChange_ = Now();
@@ -136,9 +138,7 @@ void SkinManager::LoadActiveSkin() {
 
 void SkinManager::UpdateWindows() {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
-  HWND mouseOverTray = nullptr;
-  POINT cursor;
-  if (GetCursorPos(&cursor)) mouseOverTray = WindowFromPoint(cursor);
+  HWND underCursor = nullptr;  // asked only when a tray-control window is there to be under it
   bool overTray = false;
   for (auto& group : skin_.groups) {
     const SkinWindow* first = group->First();
@@ -152,13 +152,19 @@ void SkinManager::UpdateWindows() {
       } else if (!holds) {
         window->StartClosing();
       }
-      if (window->IsCreated() && mouseOverTray && window->ShowConditionText() == "evtOxTrayControl" &&
-          (mouseOverTray == window->Handle() || GetParent(mouseOverTray) == window->Handle()))
-        overTray = true;
+      if (window->IsCreated() && window->ShowConditionText() == "evtOxTrayControl") {
+        POINT cursor;
+        if (!underCursor && GetCursorPos(&cursor)) underCursor = WindowFromPoint(cursor);
+        if (underCursor && (underCursor == window->Handle() || GetParent(underCursor) == window->Handle()))
+          overTray = true;
+      }
     }
   }
-  if (overTray) evt::OxMouseOverTray.Set();
-  else evt::OxMouseOverTray.Reset();
+  if (overTray != mouseOverTray_) {  // told on a change: the event is read far more often than it moves
+    if (overTray) evt::OxMouseOverTray.Set();
+    else evt::OxMouseOverTray.Reset();
+    mouseOverTray_ = overTray;
+  }
 }
 
 void SkinManager::ShowPlayer() {

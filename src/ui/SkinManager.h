@@ -93,6 +93,7 @@ class SkinManager {
   std::vector<std::string> folders_;
   uint32_t lastChange_ = 0;
   uint32_t checks_ = 0;
+  bool mouseOverTray_ = false;  // as last told through evtOxMouseOverTray
   LoadedSkin skin_;
   TaskbarWindow taskbar_;
   std::unique_ptr<WorkerThread> thread_;

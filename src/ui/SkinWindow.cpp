@@ -380,7 +380,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRE
           else EndDrag();
         }
         Animate();
-        if (evt::OxMinimize.IsSet()) {
+        if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
           evt::OxMinimize.Reset();
           if (taskbar_) {
             ShowWindow(taskbar_, SW_MINIMIZE);
