@@ -1,0 +1,181 @@
+#include "ui/ControlMath.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace ox {
+
+SkinRect ElementRect(const SkinHeader& element, const SkinHeader& window) {
+  const int32_t x = static_cast<int32_t>(int64_t{element.x} - window.x);
+  const int32_t y = static_cast<int32_t>(int64_t{element.y} - window.y);
+  return {x, y, static_cast<int32_t>(int64_t{x} + element.width), static_cast<int32_t>(int64_t{y} + element.height)};
+}
+
+bool Hits(const SkinRect& r, int32_t x, int32_t y) { return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }
+
+int32_t SliderValue(int32_t source, const SliderSources& s) {
+  auto position = [](int32_t p) { return (p + 200) / 4; };
+  if (source == 0) return static_cast<int32_t>(std::min<uint32_t>(s.volume, 100));
+  if (source == 1) return static_cast<int32_t>(std::min<uint32_t>(s.balance, 100));
+  if (source == 2) {
+    if (s.time.lengthMs == 0) return 0;
+    return static_cast<int32_t>(std::min<uint64_t>(uint64_t{s.time.elapsedMs} * 100 / s.time.lengthMs, 100));
+  }
+  if (source >= 3 && source <= 12) return position(s.eq.sliders[source - 3]);
+  if (source >= 13 && source <= 32) return position(s.eq.sliders[source - 13]);
+  if (source == 33) return s.eq.preamp + 100;
+  return 0;
+}
+
+SliderWrite WriteSlider(int32_t source, int32_t value, const EqPositions& eq) {
+  SliderWrite w;
+  if (source == 0) {
+    w.volume = static_cast<uint32_t>(value);
+  } else if (source == 1) {
+    w.balance = value >= 45 && value <= 55 ? 50u : value == 0 ? 1u : static_cast<uint32_t>(value);
+  } else if (source == 2) {
+    w.skipTo = static_cast<uint32_t>(value + 1);
+  } else if (source >= 3 && source <= 32) {
+    EqPositions changed = eq;
+    const bool ten = source <= 12;
+    changed.layout = ten ? 1 : 0;
+    changed.sliders[ten ? source - 3 : source - 13] = value * 4 - 200;
+    w.eq = changed;
+    w.bandChanged = true;
+  } else if (source == 33) {
+    EqPositions changed = eq;
+    changed.preamp = value - 100;
+    w.eq = changed;
+  }
+  return w;
+}
+
+int32_t SliderValueAt(int32_t d, int32_t size, bool vertical) {
+  if (size <= 0) return vertical ? 100 : 0;
+  const int32_t value = static_cast<int32_t>(int64_t{std::clamp(d, 0, size)} * 100 / size);
+  return vertical ? 100 - value : value;
+}
+
+SliderLayout LayoutSlider(int32_t value, int32_t trackWidth, int32_t trackHeight, int32_t knobWidth,
+                          int32_t knobHeight, bool vertical) {
+  SliderLayout l;
+  if (!vertical) {
+    const int32_t fill = std::min(trackWidth, trackWidth * value / 100);
+    l.fill = {0, 0, fill, trackHeight};
+    l.knob = {std::min(trackWidth - knobWidth, (trackWidth - knobWidth) * value / 100),
+              trackHeight / 2 - knobHeight / 2};
+  } else {
+    const int32_t fill = trackHeight * value / 100;
+    l.fill = {0, trackHeight - fill, trackWidth, trackHeight};
+    l.knob = {trackWidth / 2 - knobWidth / 2, (trackHeight - knobHeight) * (100 - value) / 100};
+  }
+  return l;
+}
+
+namespace {
+
+std::string Format(const char* format, long long value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string Clock(const char* sign, uint32_t ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%2u:%02u", sign, ms / 60000, ms / 1000 % 60);
+  return text;
+}
+
+}  // namespace
+
+std::string ElementText(int32_t kind, const TrackRecord& track, const TrackTime& time, uint32_t currentBitRate) {
+  switch (kind) {
+    case 0: {
+      std::string line(track.Artist());
+      if (!line.empty()) line += " - ";
+      line += track.Title();
+      if (line.empty()) line = track.Path();
+      return line.empty() ? "Not Playing" : line;
+    }
+    case 1: return Clock("", time.elapsedMs);
+    case 2: return Clock("-", time.remainingMs);
+    case 3: return Clock("", time.lengthMs);
+    case 4: {
+      const uint16_t field = track.bitRateKbps;
+      if (field == 0) return {};
+      if (currentBitRate) return Format("%3lld", currentBitRate);
+      const int16_t rate = static_cast<int16_t>(field);
+      return rate < 1301 ? Format("%3lld", rate) : "CD";
+    }
+    case 5: return track.sampleRate ? Format("%2lld", track.sampleRate / 1000) : std::string();
+    case 6: return track.channels == 2 ? "Stereo" : track.channels == 1 ? "Mono" : "";
+    case 7: return track.channels ? Format("%lld", track.channels) : std::string();
+    case 8: return std::string(track.Artist());
+    case 9: return std::string(track.Title());
+    case 10: return std::string(track.Album());
+    case 11: return track.trackNumber ? Format("%2lld", track.trackNumber) : std::string();
+    case 12: return std::string(track.Path());
+    case 13: return Format("%lld", track.preference);
+    case 15: return Format("%lld", track.fileSize ? track.fileSize / 1024 + 1 : 0);
+    case 16: return track.timesPlayed ? Format("%lld", track.timesPlayed) : std::string();
+  }
+  return {};
+}
+
+std::optional<int32_t> SecondCopyAt(int32_t offset, int32_t textWidth, int32_t width) {
+  if (offset >= 0) return std::nullopt;
+  const int32_t at = offset + textWidth + std::max(60, width - textWidth);
+  if (at < 0 || at >= width) return std::nullopt;
+  return at;
+}
+
+int32_t NextScrollOffset(int32_t offset, int32_t textWidth, int32_t width, bool scrolls) {
+  if (!scrolls) return 0;
+  --offset;
+  if (offset < -10 - textWidth) {
+    const int32_t second = offset + textWidth + std::max(60, width - textWidth);
+    return second >= 0 && second < width ? second - 1 : width;
+  }
+  return offset;
+}
+
+uint8_t FoldForBitmapFont(uint8_t c) {
+  struct Fold {
+    uint8_t from, to;
+    char as;
+  };
+  static constexpr Fold kFolds[] = {
+      {0x93, 0x94, '"'}, {0x91, 0x92, '\''}, {0xB4, 0xB4, '\''}, {0x95, 0x95, '*'}, {0x96, 0x97, '-'},
+      {0xAD, 0xAD, '-'}, {0x8B, 0x8B, '<'}, {0x9B, 0x9B, '>'},   {0xC7, 0xC7, 'C'}, {0xD0, 0xD0, 'D'},
+      {0xC8, 0xCB, 'E'}, {0xCC, 0xCF, 'I'}, {0xD1, 0xD1, 'N'},   {0xD2, 0xD3, 'O'}, {0x8A, 0x8A, 'S'},
+      {0x9A, 0x9A, 'S'}, {0xDF, 0xDF, 'S'}, {0xD9, 0xDC, 'U'},   {0x9F, 0x9F, 'Y'}, {0xA5, 0xA5, 'Y'},
+      {0xDD, 0xDD, 'Y'}, {0x8E, 0x8E, 'Z'}, {0x98, 0x98, '^'},   {0xA8, 0xA8, '^'}, {0xA2, 0xA2, 'c'},
+      {0xE7, 0xE7, 'c'}, {0xF0, 0xF0, 'd'}, {0xE8, 0xEB, 'e'},   {0xEC, 0xEF, 'i'}, {0xF1, 0xF1, 'n'},
+      {0xF2, 0xF3, 'o'}, {0xFE, 0xFE, 'p'}, {0xB5, 0xB5, 'u'},   {0xF9, 0xFC, 'u'}, {0xD7, 0xD7, 'x'},
+      {0xFD, 0xFD, 'y'}, {0xFF, 0xFF, 'y'}, {0x9E, 0x9E, 'z'},   {0x8C, 0x8C, 0x7B}, {0xC0, 0xC1, 0x7B},
+      {0xC5, 0xC5, 0x7B}, {0xC2, 0xC4, 0x7C}, {0xC6, 0xC6, 0x7C}, {0xD4, 0xD6, 0x7D}, {0xD8, 0xD8, 0x7D},
+      {0x9C, 0x9C, 0x7E}, {0xE0, 0xE1, 0x7E}, {0xE5, 0xE5, 0x7E}, {0xE2, 0xE4, 0x7F}, {0xE6, 0xE6, 0x7F},
+      {0xF6, 0xF6, static_cast<char>(0x80)}, {0xF8, 0xF8, static_cast<char>(0x80)},
+  };
+  for (const Fold& f : kFolds) {
+    if (c >= f.from && c <= f.to) return static_cast<uint8_t>(f.as);
+  }
+  return c;
+}
+
+std::optional<int32_t> GlyphCell(uint8_t code) {
+  if (code <= 32 || code - 33 >= 96) return std::nullopt;
+  return code - 33;
+}
+
+int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length) {
+  const int64_t advance = bitmapWidth / 96 - 1;
+  return static_cast<int32_t>(std::max<int64_t>(0, advance) * static_cast<int64_t>(length));
+}
+
+int32_t ButtonBitmap(int32_t state, bool lit) {
+  if (!lit) return state == 1 ? 1 : state == 2 ? 2 : 0;
+  return state == 1 ? 0 : 1;
+}
+
+}  // namespace ox

@@ -1,0 +1,72 @@
+// The arithmetic of the skin controls: element rectangles and hits, slider values from and to the
+// shared blocks and the slider's drawing, the texts of the text kinds, scrolling, bitmap font
+// glyphs, and which bitmap a button shows. Pure.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/SharedRecords.h"
+#include "core/TrackRecord.h"
+#include "ui/SkinGeometry.h"
+#include "ui/SkinRecords.h"
+
+namespace ox {
+
+// An element's rectangle in its window: its place less the window's, its own size.
+SkinRect ElementRect(const SkinHeader& element, const SkinHeader& window);
+// Hits include both edges: a point at the right or bottom edge still hits.
+bool Hits(const SkinRect& r, int32_t x, int32_t y);
+
+// What sliders show and set: the shared blocks as values.
+struct SliderSources {
+  uint32_t volume = 0, balance = 50;
+  TrackTime time{};
+  EqPositions eq{};
+};
+// The value 0..100 a slider of source 0..33 shows; 0 for any other source.
+int32_t SliderValue(int32_t source, const SliderSources& s);
+
+// What writing a slider's value changes.
+struct SliderWrite {
+  std::optional<uint32_t> volume, balance, skipTo;
+  std::optional<EqPositions> eq;  // the record with the change made; evtOxEqPosChanged follows
+  bool bandChanged = false;       // the equaliser curves are to be redrawn
+};
+// eq: the record as it is now (a band write starts from it).
+SliderWrite WriteSlider(int32_t source, int32_t value, const EqPositions& eq);
+
+// The value at a cursor offset d along a track of `size` pixels (from the left, or from the top
+// for a vertical slider, whose values run upwards).
+int32_t SliderValueAt(int32_t d, int32_t size, bool vertical);
+
+// Where a slider draws, relative to its element: the part of the fill bitmap shown and the knob.
+struct SliderLayout {
+  SkinRect fill;   // in the element; the same rectangle of the fill bitmap is shown
+  WindowPlace knob;
+};
+SliderLayout LayoutSlider(int32_t value, int32_t trackWidth, int32_t trackHeight, int32_t knobWidth,
+                          int32_t knobHeight, bool vertical);
+
+// The text a text element of the kind shows. currentBitRate: "OxCurrentBitRate".
+std::string ElementText(int32_t kind, const TrackRecord& track, const TrackTime& time, uint32_t currentBitRate);
+
+// Scrolling text: one animation tick from offset; `scrolls` says whether it scrolls at all.
+int32_t NextScrollOffset(int32_t offset, int32_t textWidth, int32_t width, bool scrolls);
+// Where the second copy of a scrolling text goes, when it is to be drawn.
+std::optional<int32_t> SecondCopyAt(int32_t offset, int32_t textWidth, int32_t width);
+
+// Bitmap fonts: the character a byte is drawn as (accented letters fold onto plain ones or onto the
+// font's own cells 0x7B..0x80), and the glyph cell of a code (none for a space or below, or past the
+// 96 cells).
+uint8_t FoldForBitmapFont(uint8_t code);
+std::optional<int32_t> GlyphCell(uint8_t code);
+// A text's width in a bitmap font whose bitmap is bitmapWidth wide (96 cells; each advances its
+// width less one).
+int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length);
+
+// The bitmap a button shows: 0 normal, 1 pressed, 2 mouse over. state: 0 idle, 1 pressed, 2 over.
+int32_t ButtonBitmap(int32_t state, bool lit);
+
+}  // namespace ox

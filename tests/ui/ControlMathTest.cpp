@@ -1,0 +1,154 @@
+#include "ui/ControlMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace ox {
+namespace {
+
+TEST(ControlMath, ElementRectsAreRelativeToTheWindow_HitsIncludeBothEdges) {
+  SkinHeader window{}, element{};
+  window.x = 100, window.y = 50;
+  element.x = 110, element.y = 70, element.width = 20, element.height = 10;
+  const SkinRect r = ElementRect(element, window);
+  EXPECT_EQ(r, (SkinRect{10, 20, 30, 30}));
+  EXPECT_TRUE(Hits(r, 30, 30));
+  EXPECT_TRUE(Hits(r, 10, 20));
+  EXPECT_FALSE(Hits(r, 31, 25));
+  EXPECT_FALSE(Hits(r, 20, 19));
+}
+
+TEST(ControlMath, SlidersReadEverySource) {
+  SliderSources s;
+  s.volume = 73, s.balance = 40;
+  s.time = {200000, 50000, 150000};
+  s.eq.sliders[0] = -200, s.eq.sliders[9] = 200, s.eq.sliders[19] = 2, s.eq.preamp = -30;
+  const struct {
+    int32_t source, value;
+  } cases[] = {{0, 73}, {1, 40}, {2, 25}, {3, 0}, {12, 100}, {13, 0}, {22, 100}, {32, 50}, {33, 70}, {34, 0}, {-1, 0}};
+  for (const auto& c : cases) EXPECT_EQ(SliderValue(c.source, s), c.value) << c.source;
+  s.time.lengthMs = 0;
+  EXPECT_EQ(SliderValue(2, s), 0);
+}
+
+TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
+  EqPositions eq{};
+  eq.layout = 1;
+  eq.sliders[4] = 40;
+  EXPECT_EQ(WriteSlider(0, 64, eq).volume, 64u);
+  EXPECT_EQ(WriteSlider(1, 47, eq).balance, 50u);
+  EXPECT_EQ(WriteSlider(1, 55, eq).balance, 50u);
+  EXPECT_EQ(WriteSlider(1, 56, eq).balance, 56u);
+  EXPECT_EQ(WriteSlider(1, 0, eq).balance, 1u);
+  EXPECT_EQ(WriteSlider(2, 99, eq).skipTo, 100u);
+  const SliderWrite twenty = WriteSlider(15, 75, eq);
+  ASSERT_TRUE(twenty.eq);
+  EXPECT_TRUE(twenty.bandChanged);
+  EXPECT_EQ(twenty.eq->layout, 0);
+  EXPECT_EQ(twenty.eq->sliders[2], 100);
+  EXPECT_EQ(twenty.eq->sliders[4], 40);  // the others stay
+  const SliderWrite ten = WriteSlider(12, 0, eq);
+  EXPECT_EQ(ten.eq->layout, 1);
+  EXPECT_EQ(ten.eq->sliders[9], -200);
+  eq.layout = 0;
+  const SliderWrite preamp = WriteSlider(33, 100, eq);
+  EXPECT_EQ(preamp.eq->preamp, 0);
+  EXPECT_EQ(preamp.eq->layout, 0);  // left as it is
+  EXPECT_FALSE(preamp.bandChanged);
+  EXPECT_FALSE(WriteSlider(40, 5, eq).volume || WriteSlider(40, 5, eq).eq);
+}
+
+TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
+  EXPECT_EQ(SliderValueAt(37, 100, false), 37);
+  EXPECT_EQ(SliderValueAt(130, 100, false), 100);
+  EXPECT_EQ(SliderValueAt(-4, 100, false), 0);
+  EXPECT_EQ(SliderValueAt(25, 50, true), 50);
+  EXPECT_EQ(SliderValueAt(0, 50, true), 100);  // vertical values run upwards
+  EXPECT_EQ(SliderValueAt(5, 0, false), 0);
+
+  const SliderLayout h = LayoutSlider(50, 100, 10, 8, 14, false);
+  EXPECT_EQ(h.fill, (SkinRect{0, 0, 50, 10}));
+  EXPECT_EQ(h.knob, (WindowPlace{46, -2}));
+  EXPECT_EQ(LayoutSlider(100, 100, 10, 8, 14, false).knob.x, 92);
+  const SliderLayout v = LayoutSlider(25, 10, 80, 12, 6, true);
+  EXPECT_EQ(v.fill, (SkinRect{0, 60, 10, 80}));
+  EXPECT_EQ(v.knob, (WindowPlace{-1, 55}));
+}
+
+TEST(ControlMath, TextKinds) {
+  TrackRecord t{};
+  TrackTime time{754000, 65000, 689000};
+  EXPECT_EQ(ElementText(0, t, time, 0), "Not Playing");
+  std::strcpy(t.path, "C:\\a.mp3");
+  EXPECT_EQ(ElementText(0, t, time, 0), "C:\\a.mp3");
+  std::strcpy(t.title, "Song");
+  EXPECT_EQ(ElementText(0, t, time, 0), "Song");
+  std::strcpy(t.artist, "Band");
+  EXPECT_EQ(ElementText(0, t, time, 0), "Band - Song");
+  EXPECT_EQ(ElementText(1, t, time, 0), " 1:05");
+  EXPECT_EQ(ElementText(2, t, time, 0), "-11:29");
+  EXPECT_EQ(ElementText(3, t, time, 0), "12:34");
+  EXPECT_EQ(ElementText(4, t, time, 192), "");  // no bit rate in the record: nothing
+  t.bitRateKbps = 128;
+  EXPECT_EQ(ElementText(4, t, time, 0), "128");
+  EXPECT_EQ(ElementText(4, t, time, 96), " 96");
+  t.bitRateKbps = 1411;
+  EXPECT_EQ(ElementText(4, t, time, 0), "CD");
+  EXPECT_EQ(ElementText(5, t, time, 0), "");
+  t.sampleRate = 44100, t.channels = 2, t.trackNumber = 7, t.preference = 3, t.fileSize = 2048, t.timesPlayed = 0;
+  EXPECT_EQ(ElementText(5, t, time, 0), "44");
+  EXPECT_EQ(ElementText(6, t, time, 0), "Stereo");
+  EXPECT_EQ(ElementText(7, t, time, 0), "2");
+  EXPECT_EQ(ElementText(11, t, time, 0), " 7");
+  EXPECT_EQ(ElementText(12, t, time, 0), "C:\\a.mp3");
+  EXPECT_EQ(ElementText(13, t, time, 0), "3");
+  EXPECT_EQ(ElementText(14, t, time, 0), "");
+  EXPECT_EQ(ElementText(15, t, time, 0), "3");
+  EXPECT_EQ(ElementText(16, t, time, 0), "");
+  t.channels = 1;
+  EXPECT_EQ(ElementText(6, t, time, 0), "Mono");
+  t.fileSize = 0;
+  EXPECT_EQ(ElementText(15, t, time, 0), "0");
+}
+
+TEST(ControlMath, ScrollingJumpsToTheSecondCopy) {
+  int32_t offset = 0;
+  for (int tick = 1; tick <= 160; ++tick) offset = NextScrollOffset(offset, 150, 100, true);
+  EXPECT_EQ(offset, -160);
+  EXPECT_EQ(SecondCopyAt(-160, 150, 100), 50);
+  EXPECT_EQ(NextScrollOffset(offset, 150, 100, true), 48);  // the 161st tick: -161 + 150 + 60 - 1
+  EXPECT_EQ(SecondCopyAt(-10, 150, 100), std::nullopt);    // past the element's end
+  EXPECT_EQ(SecondCopyAt(0, 150, 100), std::nullopt);
+  EXPECT_EQ(SecondCopyAt(-5, 20, 100), 95);  // a short text: the gap is the width left over
+  EXPECT_EQ(NextScrollOffset(-31, 20, 100, true), 67);
+  EXPECT_EQ(NextScrollOffset(-40, 20, 100, false), 0);
+  EXPECT_EQ(NextScrollOffset(-400, 300, 100, true), 100);  // no second copy to jump to
+}
+
+TEST(ControlMath, BitmapFontsFoldAccentsAndAdvanceACellLessOne) {
+  EXPECT_EQ(BitmapTextWidth(400, 3), 9);
+  EXPECT_EQ(FoldForBitmapFont(0xE9), 'e');
+  EXPECT_EQ(FoldForBitmapFont(0x93), '"');
+  EXPECT_EQ(FoldForBitmapFont(0xC5), 0x7B);
+  EXPECT_EQ(FoldForBitmapFont(0xF8), 0x80);
+  EXPECT_EQ(FoldForBitmapFont(0xFF), 'y');
+  EXPECT_EQ(FoldForBitmapFont('A'), 'A');
+  EXPECT_EQ(FoldForBitmapFont(0xA9), 0xA9);  // no fold: beyond the cells, drawn as nothing
+  EXPECT_EQ(GlyphCell('!'), 0);
+  EXPECT_EQ(GlyphCell(0x80), 95);
+  EXPECT_EQ(GlyphCell(' '), std::nullopt);
+  EXPECT_EQ(GlyphCell(0x81), std::nullopt);
+}
+
+TEST(ControlMath, ALitToggleShowsPressedUntilPressedAgain) {
+  EXPECT_EQ(ButtonBitmap(0, false), 0);
+  EXPECT_EQ(ButtonBitmap(1, false), 1);
+  EXPECT_EQ(ButtonBitmap(2, false), 2);
+  EXPECT_EQ(ButtonBitmap(0, true), 1);
+  EXPECT_EQ(ButtonBitmap(2, true), 1);
+  EXPECT_EQ(ButtonBitmap(1, true), 0);
+}
+
+}  // namespace
+}  // namespace ox
