@@ -1,6 +1,7 @@
 #include "ui/SkinWindow.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "base/FileSource.h"
 #include "core/NamedObjects.h"
@@ -91,8 +92,9 @@ void SkinGroup::Restack(bool onFocus) const {
 SkinWindow::SkinWindow(std::string folder, SkinWindowRecords records, SkinGroup* group)
     : folder_(std::move(folder)),
       record_(records.window.As<WindowRecord>()),
-      elements_(std::move(records.elements)),
-      group_(group) {
+      elements_(records.elements),
+      group_(group),
+      controls_(folder_, record_.header, elements_) {
   name_ = std::string(FieldText(record_.header.name));
   key_ = SkinWindowKey(folder_, name_);
   conditionText_ = std::string(FieldText(record_.showCondition));
@@ -153,6 +155,7 @@ bool SkinWindow::Create(HWND taskbar) {
     if (!command.empty() && command[0] == 'U' && GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
       if (NamedEvent* event = SkinEvent(command)) event->Set();
   }
+  controls_.Initialise();
   Repaint();
   window_.Show(IsMainWindow() ? SW_SHOW : SW_SHOWNOACTIVATE);  // only the player window takes the focus
   if (topmost) {
@@ -264,6 +267,7 @@ void SkinWindow::Destroy() {
     SavePlace();
     window_.Destroy();
   }
+  controls_.Release();
   background_.Release();
   backBuffer_.Release();
   mode_ = 0;
@@ -273,7 +277,14 @@ void SkinWindow::Destroy() {
 void SkinWindow::Repaint() {
   if (backBuffer_.IsEmpty()) return;
   background_.CopyTo(backBuffer_.Dc(), 0, 0);
+  controls_.Paint(backBuffer_.Dc(), background_);
   Invalidate();
+}
+
+bool SkinWindow::ElementMouse(enum ElementMouse kind, LPARAM lParam) {
+  if (backBuffer_.IsEmpty()) return false;
+  return controls_.Mouse(kind, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), window_.Handle(), backBuffer_.Dc(),
+                         background_);
 }
 
 void SkinWindow::Invalidate() const {
@@ -344,24 +355,29 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
       SetTimer(window, kAnimationTimer, 30, nullptr);
       SetTimer(window, kEventTimer, 500, nullptr);
       return true;
     case WM_MOUSEMOVE:
+      ElementMouse(ElementMouse::Move, lParam);
       if (g_drag.active && g_drag.window == this) Drag();
       return true;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:  // the second press of a double click drags as well
-      StartDrag();
+    case WM_LBUTTONDBLCLK:  // the second press of a double click counts as well
+      if (!ElementMouse(ElementMouse::LeftDown, lParam)) StartDrag();
       return true;
     case WM_LBUTTONUP:
+      ElementMouse(ElementMouse::Up, lParam);
       if (g_drag.active) EndDrag();
       return true;
     case WM_RBUTTONDOWN:
-      StartOptionsMenu();
+      if (!ElementMouse(ElementMouse::RightDown, lParam)) StartOptionsMenu();
+      return true;
+    case WM_RBUTTONUP:
+      ElementMouse(ElementMouse::Up, lParam);
       return true;
     case WM_MOUSEWHEEL: {
       uint32_t volume = 0;
@@ -380,6 +396,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRE
           else EndDrag();
         }
         Animate();
+        if (!backBuffer_.IsEmpty()) controls_.Refresh(window, backBuffer_.Dc(), background_);
         if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
           evt::OxMinimize.Reset();
           if (taskbar_) {

@@ -13,6 +13,7 @@
 
 #include "base/NamedEvent.h"
 #include "ui/Bitmap.h"
+#include "ui/SkinElements.h"
 #include "ui/SkinGeometry.h"
 #include "ui/SkinRecords.h"
 #include "ui/SkinRules.h"
@@ -85,6 +86,7 @@ class SkinWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // True when handled, with the answer in result.
   bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool ElementMouse(ElementMouse kind, LPARAM lParam);
   WindowPlace PlaceToOpen() const;
   void ApplyOutline();
   void MoveTo(const AnimationFrame& frame);
@@ -104,6 +106,7 @@ class SkinWindow {
   NamedEvent* event_ = nullptr;  // the condition's event, when it names one
   SkinGroup* group_;
 
+  SkinElements controls_;  // the elements at run time
   Window window_;
   Bitmap background_;
   Bitmap backBuffer_;

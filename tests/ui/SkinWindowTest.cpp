@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +23,8 @@ namespace ox {
 namespace {
 
 constexpr uint32_t kMainColour = 0x2080C0, kEqColour = 0xC04020, kFreeColour = 0x30A030;
+constexpr uint32_t kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
+std::atomic<bool> g_refresh{false};
 
 // The main window (200x100, a cut corner) with the equaliser docked below it, both at their design
 // places; a free window (80x80) that opens at the cursor; a panel shown by a user event.
@@ -37,6 +40,23 @@ const char* const kSkin = R"(window "OxTestMain"
 button "UserEq"
   window 1
   command "UOxTestEq"
+image "Stereo"
+  window 1
+  x 10
+  y 10
+  width 20
+  height 20
+  bitmap "stereo"
+  condition "<Playing Stereo Track>"
+slider "Volume"
+  window 1
+  x 20
+  y 60
+  width 100
+  height 10
+  track "track"
+  knob "knob"
+  fill "fill"
 window "OxTestEq"
   y 99
   width 200
@@ -77,6 +97,10 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "main.bmp", oxtest::SolidBmp(200, 100, kMainColour));
     oxtest::WriteWholeFile(folder_ + "eq.bmp", oxtest::SolidBmp(200, 60, kEqColour));
     oxtest::WriteWholeFile(folder_ + "free.bmp", oxtest::SolidBmp(80, 80, kFreeColour));
+    oxtest::WriteWholeFile(folder_ + "stereo.bmp", oxtest::SolidBmp(20, 20, kStereoColour));
+    oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
+    oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
+    oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
     std::vector<std::string> errors;
     const skintext::Skin skin = skintext::Parse(kSkin, errors);
     ASSERT_TRUE(errors.empty()) << errors[0];
@@ -97,7 +121,9 @@ class SkinWindowTest : public ::testing::Test {
     evt::OxClose.Reset();
   }
   void Start() {
-    manager_ = std::make_unique<SkinManager>(SkinManagerOptions{skins_.Path(), {}, nullptr, true});
+    SkinHooks hooks;
+    hooks.takeRefresh = [] { return g_refresh.exchange(false); };
+    manager_ = std::make_unique<SkinManager>(SkinManagerOptions{skins_.Path(), hooks, nullptr, true});
     ASSERT_TRUE(oxtest::WaitFor(
         [] {
           for (const char* name : {"OxTestMain", "OxTestEq", "OxTestFree"})
@@ -181,6 +207,42 @@ TEST_F(SkinWindowTest, PlacedShapedStackedAndPainted) {
            ScreenPixel(free.left + 40, free.top + 40) == Colour(kFreeColour);
   }, 3000)) << ScreenPixel(free.left + 40, free.top + 40);
   EXPECT_NE(ScreenPixel(3, 97), Colour(kMainColour));  // outside the outline
+}
+
+// Elements: an image shown only for stereo tracks, a volume slider that follows and sets the volume;
+// what changes is redrawn in its own rectangle only.
+TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
+  TrackRecord playing{};
+  playing.channels = 2;
+  block::OxTrackPlaying.WriteValue(playing);
+  block::OxVolume.WriteValue(uint32_t{30});
+  Start();
+  auto shows = [](int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); };
+  ASSERT_TRUE(oxtest::WaitFor([&] { return shows(20, 20, kStereoColour); }, 3000));
+  // Volume 30: the fill to 30 pixels, the knob at (100 - 10) * 30 / 100 = 27.
+  EXPECT_TRUE(shows(20 + 10, 65, kFillColour));
+  EXPECT_TRUE(shows(20 + 27 + 5, 65, kKnobColour));
+  EXPECT_TRUE(shows(20 + 80, 65, kTrackColour));
+
+  block::OxVolume.WriteValue(uint32_t{80});
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20 + 72 + 5, 65, kKnobColour); }, 3000));
+  EXPECT_TRUE(shows(20 + 32, 65, kFillColour));
+  EXPECT_TRUE(shows(20, 20, kStereoColour));  // the rest stays as it was
+  EXPECT_TRUE(shows(150, 40, kMainColour));
+
+  playing.channels = 1;
+  block::OxTrackPlaying.WriteValue(playing);
+  EXPECT_TRUE(shows(20, 20, kStereoColour));  // images are looked at again only on a refresh
+  g_refresh = true;
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20, 20, kMainColour); }, 3000));
+
+  // A press 37 pixels into the track sets 37, and the slider does not drag the window.
+  Mouse(MOUSEEVENTF_MOVE, 20 + 37, 65);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  uint32_t volume = 0;
+  EXPECT_TRUE(oxtest::WaitFor([&] { return block::OxVolume.ReadValue(volume), volume == 37; }, 3000)) << volume;
+  EXPECT_EQ(Rect("OxTestMain").left, 0);
 }
 
 TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {

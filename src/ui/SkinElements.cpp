@@ -1,0 +1,198 @@
+#include "ui/SkinElements.h"
+
+#include "core/NamedObjects.h"
+
+namespace ox {
+
+struct SkinElements::Element {
+  SkinRecord record;
+  SkinRecordType type;
+  SkinRect rect;
+  Bitmap bitmap;             // an image's picture; a slider's track
+  Bitmap knob, fill;         // a slider's
+  int32_t value = -1;        // a slider's value; -1 until first read
+  uint32_t lastRead = 0;     // when a slider last read its source
+  uint32_t holdUntil = 0;    // after a drag the slider keeps its value until then
+  bool dragging = false;
+};
+
+namespace {
+
+std::string BitmapName(const char* field, size_t size) { return std::string(FieldText(field, size)); }
+
+// The playing track's channel count, for images shown by it.
+uint8_t PlayingChannels() {
+  TrackRecord playing{};
+  block::OxTrackPlaying.ReadValue(playing);
+  return playing.channels;
+}
+
+bool ImageShows(const ImageRecord& image, uint8_t channels) {
+  const std::string_view condition = FieldText(image.condition);
+  if (condition == "<Playing Stereo Track>") return channels >= 2;
+  if (condition == "<Playing Mono Track>") return channels <= 1;
+  return true;
+}
+
+SliderSources ReadSources() {
+  SliderSources s;
+  block::OxVolume.ReadValue(s.volume);
+  block::OxBalance.ReadValue(s.balance);
+  block::OxTrackTime.ReadValue(s.time);
+  block::OxEqPositions.ReadValue(s.eq);
+  return s;
+}
+
+void Load(Bitmap& bitmap, const std::string& folder, const std::string& name) {
+  if (IsBitmapName(name)) bitmap.LoadFile(folder + name + ".bmp");
+}
+
+}  // namespace
+
+SkinElements::SkinElements(std::string folder, const SkinHeader& window, const std::vector<SkinRecord>& records)
+    : folder_(std::move(folder)), window_(window) {
+  for (const SkinRecord& record : records) {
+    auto e = std::make_unique<Element>();
+    e->record = record;
+    e->type = record.Type();
+    e->rect = ElementRect(record.Header(), window_);
+    elements_.push_back(std::move(e));
+  }
+}
+
+SkinElements::~SkinElements() = default;
+
+void SkinElements::Initialise() {
+  for (auto& e : elements_) {
+    if (e->type == SkinRecordType::Image) {
+      const ImageRecord image = e->record.As<ImageRecord>();
+      Load(e->bitmap, folder_, BitmapName(image.bitmap, sizeof image.bitmap));
+    } else if (e->type == SkinRecordType::Slider) {
+      const SliderRecord slider = e->record.As<SliderRecord>();
+      Load(e->bitmap, folder_, BitmapName(slider.track, sizeof slider.track));
+      Load(e->knob, folder_, BitmapName(slider.knob, sizeof slider.knob));
+      Load(e->fill, folder_, BitmapName(slider.fill, sizeof slider.fill));
+    }
+  }
+}
+
+void SkinElements::Release() {
+  for (auto& e : elements_) {
+    e->bitmap.Release();
+    e->knob.Release();
+    e->fill.Release();
+    e->value = -1;
+    e->dragging = false;
+  }
+}
+
+void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
+  const uint8_t channels = PlayingChannels();
+  const SliderSources sources = ReadSources();
+  for (auto& e : elements_) {
+    if (e->type == SkinRecordType::Image) {
+      if (ImageShows(e->record.As<ImageRecord>(), channels)) e->bitmap.CopyTo(backBuffer, e->rect.left, e->rect.top);
+    } else if (e->type == SkinRecordType::Slider) {
+      if (!e->dragging) e->value = SliderValue(e->record.As<SliderRecord>().source, sources);
+      Draw(*e, backBuffer, background);
+    }
+  }
+}
+
+void SkinElements::Draw(Element& e, HDC dc, const Bitmap& background) const {
+  if (e.type != SkinRecordType::Slider || e.bitmap.IsEmpty()) return;
+  const SkinRect& r = e.rect;
+  // The background first: the knob moves over what the track does not cover.
+  BitBlt(dc, r.left, r.top, Width(r), Height(r), background.Dc(), r.left, r.top, SRCCOPY);
+  e.bitmap.CopyTo(dc, r.left, r.top);
+  const bool vertical = e.record.As<SliderRecord>().orientation != 0;
+  const SliderLayout l = LayoutSlider(std::max(e.value, 0), e.bitmap.Width(), e.bitmap.Height(), e.knob.Width(),
+                                      e.knob.Height(), vertical);
+  if (!e.fill.IsEmpty())
+    BitBlt(dc, r.left + l.fill.left, r.top + l.fill.top, Width(l.fill), Height(l.fill), e.fill.Dc(), l.fill.left,
+           l.fill.top, SRCCOPY);
+  e.knob.CopyTo(dc, r.left + l.knob.x, r.top + l.knob.y);
+}
+
+void SkinElements::Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const {
+  Draw(e, backBuffer, background);
+  // The knob may stand out of the element's rectangle: invalidate what it may cover too.
+  RECT r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
+  r.left -= e.knob.Width(), r.right += e.knob.Width(), r.top -= e.knob.Height(), r.bottom += e.knob.Height();
+  InvalidateRect(window, &r, FALSE);
+}
+
+void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background) {
+  const uint32_t now = GetTickCount();
+  bool read = false;
+  SliderSources sources;
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Slider || e->dragging || now - e->lastRead < 100 ||
+        static_cast<int32_t>(e->holdUntil - now) > 0)
+      continue;
+    if (!read) sources = ReadSources(), read = true;
+    e->lastRead = now;
+    const int32_t value = SliderValue(e->record.As<SliderRecord>().source, sources);
+    if (value == e->value) continue;
+    e->value = value;
+    Redraw(*e, window, backBuffer, background);
+  }
+}
+
+void SkinElements::SetSlider(Element& e, int32_t value) {
+  e.value = value;
+  EqPositions eq{};
+  const int32_t source = e.record.As<SliderRecord>().source;
+  if (source >= 3) block::OxEqPositions.ReadValue(eq);
+  const SliderWrite w = WriteSlider(source, value, eq);
+  if (w.volume) block::OxVolume.WriteValue(*w.volume);
+  if (w.balance) block::OxBalance.WriteValue(*w.balance);
+  if (w.skipTo) block::OxSkipToPos.WriteValue(*w.skipTo);
+  if (w.eq) {
+    block::OxEqPositions.WriteValue(*w.eq);
+    evt::OxEqPosChanged.Set();
+  }
+}
+
+bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer,
+                         const Bitmap& background) {
+  bool taken = false;
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Slider) continue;
+    const bool vertical = e->record.As<SliderRecord>().orientation != 0;
+    const int32_t size = vertical ? e->bitmap.Height() : e->bitmap.Width();
+    const int32_t d = vertical ? y - e->rect.top : x - e->rect.left;
+    if (kind == ElementMouse::LeftDown && Hits(e->rect, x, y)) {
+      e->dragging = true;
+      SetCapture(window);
+      SetSlider(*e, SliderValueAt(d, size, vertical));
+      Redraw(*e, window, backBuffer, background);
+      return true;
+    }
+    if (kind == ElementMouse::RightDown && Hits(e->rect, x, y)) return true;  // a slider takes both presses
+    if (!e->dragging) continue;
+    if (kind == ElementMouse::Move) {
+      const int32_t value = SliderValueAt(d, size, vertical);
+      if (value != e->value) {
+        SetSlider(*e, value);
+        Redraw(*e, window, backBuffer, background);
+      }
+      taken = true;
+    } else if (kind == ElementMouse::Up) {
+      e->dragging = false;
+      e->holdUntil = GetTickCount() + 2000;
+      if (GetCapture() == window) ReleaseCapture();
+      taken = true;
+    }
+  }
+  return taken;
+}
+
+bool SkinElements::Dragging() const {
+  for (const auto& e : elements_) {
+    if (e->dragging) return true;
+  }
+  return false;
+}
+
+}  // namespace ox

@@ -1,0 +1,55 @@
+// The elements of one skin window at run time: their bitmaps, what they show now, and how they draw
+// into the window's back buffer and answer the mouse. Images show by the playing track's channel
+// count; sliders follow and set the shared values they are bound to.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Bitmap.h"
+#include "ui/ControlMath.h"
+#include "ui/SkinRecords.h"
+
+namespace ox {
+
+// Mouse events as elements see them.
+enum class ElementMouse { LeftDown = 0, Up = 1, RightDown = 2, Move = 4 };
+
+class SkinElements {
+ public:
+  // folder: the skin folder; window: the window's own record header.
+  SkinElements(std::string folder, const SkinHeader& window, const std::vector<SkinRecord>& records);
+  ~SkinElements();
+  SkinElements(const SkinElements&) = delete;
+  SkinElements& operator=(const SkinElements&) = delete;
+
+  // Loads what the elements draw with; Release frees it.
+  void Initialise();
+  void Release();
+
+  // Draws every element into the back buffer, in element order, over the background.
+  void Paint(HDC backBuffer, const Bitmap& background);
+  // The 30 ms refresh: sliders re-read their values; what changed is redrawn and invalidated.
+  void Refresh(HWND window, HDC backBuffer, const Bitmap& background);
+  // A mouse event at x, y of the window; true when an element took it (the window then does not
+  // drag). Redraws and invalidates what it changes.
+  bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
+  // Whether an element is being dragged (it holds the mouse capture).
+  bool Dragging() const;
+
+  struct Element;
+
+ private:
+  void Draw(Element& e, HDC backBuffer, const Bitmap& background) const;
+  void Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const;
+  void SetSlider(Element& e, int32_t value);
+
+  std::string folder_;
+  SkinHeader window_;
+  std::vector<std::unique_ptr<Element>> elements_;
+};
+
+}  // namespace ox
