@@ -14,6 +14,15 @@ struct SkinElements::Element {
   uint32_t lastRead = 0;     // when a slider last read its source
   uint32_t holdUntil = 0;    // after a drag the slider keeps its value until then
   bool dragging = false;
+  // A font element: a system font, or a bitmap font (bitmap and mask above: glyphs in `bitmap`,
+  // mask in `fill`).
+  std::unique_ptr<Font> font;
+  COLORREF colour = 0;
+  // A text element: its font, what lies under it, what it shows and where its scroll stands.
+  const Element* fontElement = nullptr;
+  Bitmap saved, composition;
+  std::string text;
+  int32_t textWidth = 0, offset = 0;
 };
 
 namespace {
@@ -72,7 +81,34 @@ void SkinElements::Initialise() {
       Load(e->bitmap, folder_, BitmapName(slider.track, sizeof slider.track));
       Load(e->knob, folder_, BitmapName(slider.knob, sizeof slider.knob));
       Load(e->fill, folder_, BitmapName(slider.fill, sizeof slider.fill));
+    } else if (e->type == SkinRecordType::Font) {
+      const FontRecord f = e->record.As<FontRecord>();
+      e->colour = f.colour;
+      if (f.bitmapFont) {
+        const std::string name = BitmapName(f.bitmap, sizeof f.bitmap);
+        Load(e->bitmap, folder_, name);
+        Load(e->fill, folder_, IsBitmapName(name) ? name + "-mask" : name);
+      } else {
+        FontSpec spec;
+        spec.face = BitmapName(f.face, sizeof f.face);
+        spec.height = f.height;
+        spec.bold = f.bold != 0, spec.italic = f.italic != 0, spec.underline = f.underline != 0;
+        e->font = std::make_unique<Font>(spec);
+      }
     }
+  }
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Text) continue;
+    const TextRecord t = e->record.As<TextRecord>();
+    const std::string_view wanted = FieldText(t.font);
+    for (const auto& f : elements_) {
+      if (f->type == SkinRecordType::Font && f->record.Header().Name() == wanted) {
+        e->fontElement = f.get();
+        break;
+      }
+    }
+    e->saved.Create(nullptr, Width(e->rect), Height(e->rect));
+    e->composition.Create(nullptr, Width(e->rect), Height(e->rect));
   }
 }
 
@@ -83,13 +119,29 @@ void SkinElements::Release() {
     e->fill.Release();
     e->value = -1;
     e->dragging = false;
+    e->font.reset();
+    e->fontElement = nullptr;
+    e->saved.Release();
+    e->composition.Release();
+    e->offset = 0;
   }
 }
 
 void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
   const uint8_t channels = PlayingChannels();
   const SliderSources sources = ReadSources();
+  TrackRecord playing{};
+  block::OxTrackPlaying.ReadValue(playing);
+  uint32_t bitRate = 0;
+  block::OxCurrentBitRate.ReadValue(bitRate);
   for (auto& e : elements_) {
+    if (e->type == SkinRecordType::Text) {
+      // What lies under the text now, for every redraw of it to start from.
+      BitBlt(e->saved.Dc(), 0, 0, Width(e->rect), Height(e->rect), backBuffer, e->rect.left, e->rect.top, SRCCOPY);
+      e->text = ElementText(e->record.As<TextRecord>().kind, playing, sources.time, bitRate);
+      RenderText(*e, nullptr, backBuffer);
+      continue;
+    }
     if (e->type == SkinRecordType::Image) {
       if (ImageShows(e->record.As<ImageRecord>(), channels)) e->bitmap.CopyTo(backBuffer, e->rect.left, e->rect.top);
     } else if (e->type == SkinRecordType::Slider) {
@@ -186,6 +238,87 @@ bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, H
     }
   }
   return taken;
+}
+
+namespace {
+
+// A bitmap font: glyph cells in `glyphs`, their masks in `mask`; each cell is ANDed with its mask and
+// ORed over the target, advancing the cell width less one.
+void DrawBitmapText(HDC dc, int32_t x, int32_t y, const std::string& text, const Bitmap& glyphs, const Bitmap& mask) {
+  const int32_t cell = glyphs.Width() / 96, height = glyphs.Height() - 2;
+  if (cell < 2 || height <= 0) return;
+  for (unsigned char c : text) {
+    if (const std::optional<int32_t> glyph = GlyphCell(FoldForBitmapFont(c))) {
+      const int32_t sx = cell * *glyph + 1;
+      if (!mask.IsEmpty()) BitBlt(dc, x, y, cell - 1, height, mask.Dc(), sx, 1, SRCAND);
+      BitBlt(dc, x, y, cell - 1, height, glyphs.Dc(), sx, 1, SRCPAINT);
+    }
+    x += cell - 1;
+  }
+}
+
+}  // namespace
+
+void SkinElements::RenderText(Element& e, HWND window, HDC backBuffer) const {
+  const Element* font = e.fontElement;
+  if (!font || e.composition.IsEmpty()) return;
+  const TextRecord t = e.record.As<TextRecord>();
+  const int32_t width = Width(e.rect), height = Height(e.rect);
+  HDC dc = e.composition.Dc();
+  BitBlt(dc, 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+  std::vector<int32_t> at;
+  if (font->font) {
+    FontHolder holder(dc, *font->font);
+    e.textWidth = holder.Measure(e.text).cx;
+  } else {
+    e.textWidth = BitmapTextWidth(font->bitmap.Width(), e.text.size());
+  }
+  if (t.centre) {
+    at.push_back((width - e.textWidth) / 2);
+  } else {
+    at.push_back(e.offset);
+    if (const std::optional<int32_t> second = SecondCopyAt(e.offset, e.textWidth, width)) at.push_back(*second);
+  }
+  for (int32_t x : at) {
+    if (font->font) {
+      FontHolder holder(dc, *font->font);
+      if (t.shadow) holder.Draw(x + 1, 1, e.text, t.shadowColour);
+      holder.Draw(x, 0, e.text, font->colour);
+    } else {
+      DrawBitmapText(dc, x, 0, e.text, font->bitmap, font->fill);
+    }
+  }
+  BitBlt(backBuffer, e.rect.left, e.rect.top, width, height, dc, 0, 0, SRCCOPY);
+  if (window) {
+    RECT r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
+    InvalidateRect(window, &r, FALSE);
+  }
+}
+
+void SkinElements::Tick(HWND window, HDC backBuffer) {
+  bool timesRead = false;
+  TrackRecord playing{};
+  TrackTime time{};
+  uint32_t bitRate = 0;
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Text || !e->fontElement) continue;
+    const TextRecord t = e->record.As<TextRecord>();
+    bool redraw = false;
+    if (t.kind >= 1 && t.kind <= 4) {
+      if (!timesRead) {
+        block::OxTrackPlaying.ReadValue(playing);
+        block::OxTrackTime.ReadValue(time);
+        block::OxCurrentBitRate.ReadValue(bitRate);
+        timesRead = true;
+      }
+      e->text = ElementText(t.kind, playing, time, bitRate);
+      redraw = true;
+    }
+    const bool scrolls = !t.centre && (t.alwaysScroll || (t.scrollWhenWide && e->textWidth > Width(e->rect)));
+    const int32_t offset = NextScrollOffset(e->offset, e->textWidth, Width(e->rect), scrolls);
+    if (offset != e->offset) e->offset = offset, redraw = true;
+    if (redraw) RenderText(*e, window, backBuffer);
+  }
 }
 
 bool SkinElements::Dragging() const {

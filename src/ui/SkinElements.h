@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/Bitmap.h"
+#include "ui/Gdi.h"
 #include "ui/ControlMath.h"
 #include "ui/SkinRecords.h"
 
@@ -39,6 +40,8 @@ class SkinElements {
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
   // Whether an element is being dragged (it holds the mouse capture).
   bool Dragging() const;
+  // The 25 ms animation tick: scrolling texts move, the time texts show the time.
+  void Tick(HWND window, HDC backBuffer);
 
   struct Element;
 
@@ -46,6 +49,7 @@ class SkinElements {
   void Draw(Element& e, HDC backBuffer, const Bitmap& background) const;
   void Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const;
   void SetSlider(Element& e, int32_t value);
+  void RenderText(Element& e, HWND window, HDC backBuffer) const;
 
   std::string folder_;
   SkinHeader window_;

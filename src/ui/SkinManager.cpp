@@ -191,7 +191,15 @@ void SkinManager::Refresh() {
   }
 }
 
-void SkinManager::AnimationTick() { PumpMessages(); }
+void SkinManager::AnimationTick() {
+  {
+    std::lock_guard<std::recursive_mutex> hold(SkinLock());
+    for (auto& group : skin_.groups) {
+      for (auto& window : group->windows) window->AnimationTick();
+    }
+  }
+  PumpMessages();
+}
 
 void SkinManager::Unload() {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());

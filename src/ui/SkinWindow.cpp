@@ -287,6 +287,10 @@ bool SkinWindow::ElementMouse(enum ElementMouse kind, LPARAM lParam) {
                          background_);
 }
 
+void SkinWindow::AnimationTick() {
+  if (window_ && IsVisible() && !IsMinimised() && !backBuffer_.IsEmpty()) controls_.Tick(window_.Handle(), backBuffer_.Dc());
+}
+
 void SkinWindow::Invalidate() const {
   if (window_) InvalidateRect(window_.Handle(), nullptr, FALSE);
 }

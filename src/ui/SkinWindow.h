@@ -81,6 +81,8 @@ class SkinWindow {
 
   // One step of the animation (timer 0); true while it runs.
   bool Animate();
+  // The skin thread's 25 ms tick: scrolling and time texts.
+  void AnimationTick();
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

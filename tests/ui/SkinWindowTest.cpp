@@ -23,7 +23,7 @@ namespace ox {
 namespace {
 
 constexpr uint32_t kMainColour = 0x2080C0, kEqColour = 0xC04020, kFreeColour = 0x30A030;
-constexpr uint32_t kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
+constexpr uint32_t kGlyphColour = 0xE040E0, kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
 std::atomic<bool> g_refresh{false};
 
 // The main window (200x100, a cut corner) with the equaliser docked below it, both at their design
@@ -57,6 +57,31 @@ slider "Volume"
   track "track"
   knob "knob"
   fill "fill"
+font "Sans"
+  window 1
+  fontHeight -14
+  bold 1
+  colour #FFFFFF
+text "Title"
+  window 1
+  x 40
+  y 30
+  width 150
+  height 18
+  font "Sans"
+  kind 9
+font "Pixels"
+  window 1
+  bitmapFont 1
+  bitmap "pixels"
+text "Channels"
+  window 1
+  x 130
+  y 10
+  width 40
+  height 6
+  font "Pixels"
+  kind 6
 window "OxTestEq"
   y 99
   width 200
@@ -101,6 +126,9 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
     oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
+    // A bitmap font of 96 cells 4 pixels wide whose glyphs are solid, with a mask that keeps nothing.
+    oxtest::WriteWholeFile(folder_ + "pixels.bmp", oxtest::SolidBmp(384, 8, kGlyphColour));
+    oxtest::WriteWholeFile(folder_ + "pixels-mask.bmp", oxtest::SolidBmp(384, 8, 0));
     std::vector<std::string> errors;
     const skintext::Skin skin = skintext::Parse(kSkin, errors);
     ASSERT_TRUE(errors.empty()) << errors[0];
@@ -209,11 +237,12 @@ TEST_F(SkinWindowTest, PlacedShapedStackedAndPainted) {
   EXPECT_NE(ScreenPixel(3, 97), Colour(kMainColour));  // outside the outline
 }
 
-// Elements: an image shown only for stereo tracks, a volume slider that follows and sets the volume;
-// what changes is redrawn in its own rectangle only.
+// Elements: an image shown only for stereo tracks, a volume slider that follows and sets the volume,
+// texts in a system font and in a bitmap font; what changes is redrawn in its own rectangle only.
 TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   TrackRecord playing{};
   playing.channels = 2;
+  std::strcpy(playing.title, "Orlavox Title");
   block::OxTrackPlaying.WriteValue(playing);
   block::OxVolume.WriteValue(uint32_t{30});
   Start();
@@ -230,11 +259,22 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_TRUE(shows(20, 20, kStereoColour));  // the rest stays as it was
   EXPECT_TRUE(shows(150, 40, kMainColour));
 
+  // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title in white in a system font.
+  EXPECT_TRUE(shows(130, 12, kGlyphColour));
+  EXPECT_TRUE(shows(147, 12, kGlyphColour));
+  EXPECT_TRUE(shows(149, 12, kMainColour));
+  int white = 0;
+  for (int y = 30; y < 48; ++y)
+    for (int x = 40; x < 190; ++x) white += shows(x, y, 0xFFFFFF);
+  EXPECT_GT(white, 20);
+
   playing.channels = 1;
   block::OxTrackPlaying.WriteValue(playing);
   EXPECT_TRUE(shows(20, 20, kStereoColour));  // images are looked at again only on a refresh
   g_refresh = true;
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20, 20, kMainColour); }, 3000));
+  EXPECT_TRUE(shows(130 + 11, 12, kGlyphColour));  // "Mono": 4 x 3 pixels, redrawn on the refresh
+  EXPECT_TRUE(shows(130 + 13, 12, kMainColour));
 
   // A press 37 pixels into the track sets 37, and the slider does not drag the window.
   Mouse(MOUSEEVENTF_MOVE, 20 + 37, 65);
