@@ -2,8 +2,6 @@
 
 #include <atomic>
 
-#include "base/System.h"
-#include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "queue/PlayerCommands.h"
 
@@ -60,7 +58,5 @@ bool CheckKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const KeyCheck check = g_keyCheck;
   return check && check(window, message, wParam, lParam);
 }
-
-void StartOptionsMenu() { RunProgram("\"" + InstallFolder(false) + "Launcher.exe\"", false); }
 
 }  // namespace ox

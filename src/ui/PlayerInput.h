@@ -14,8 +14,4 @@ using KeyCheck = bool (*)(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void SetKeyCheck(KeyCheck check);
 bool CheckKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Starts the options menu program (Launcher.exe in the installation folder), without waiting; a
-// missing program is not reported.
-void StartOptionsMenu();
-
 }  // namespace ox

@@ -6,6 +6,7 @@
 #include "base/FileSource.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "queue/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
@@ -138,6 +139,7 @@ bool SkinWindow::Create(HWND taskbar) {
     SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
   DragAcceptFiles(hwnd, TRUE);
+  buttons_ = std::make_unique<ButtonSet>(hwnd, folder_, record_.header, elements_);
   const std::string bitmap(FieldText(record_.bitmap));
   if (IsBitmapName(bitmap)) background_.LoadFile(folder_ + bitmap + ".bmp");
   backBuffer_.Create(hwnd, background_.Width(), background_.Height());
@@ -265,6 +267,7 @@ void SkinWindow::Destroy() {
   if (window_) {
     if (g_drag.active && g_drag.group == group_) EndDrag();
     SavePlace();
+    buttons_.reset();
     window_.Destroy();
   }
   controls_.Release();
@@ -354,6 +357,7 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   LRESULT result = 0;
   if (self) {
     std::lock_guard<std::recursive_mutex> hold(SkinLock());
+    if (self->buttons_ && self->buttons_->OnMessage(message, wParam, lParam, result)) return result;
     if (self->OnMessage(window, message, wParam, lParam, result)) return result;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -394,6 +398,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return true;
     case WM_TIMER:
+      if (wParam == kEventTimer && buttons_) buttons_->EventPass();
       if (wParam == kAnimationTimer) {
         if (g_drag.active && g_drag.window == this) {
           if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) Drag();
@@ -401,6 +406,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         }
         Animate();
         if (!backBuffer_.IsEmpty()) controls_.Refresh(window, backBuffer_.Dc(), background_);
+        if (buttons_) buttons_->SelectivePass();
         if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
           evt::OxMinimize.Reset();
           if (taskbar_) {

@@ -13,6 +13,7 @@
 
 #include "base/NamedEvent.h"
 #include "ui/Bitmap.h"
+#include "ui/ButtonSet.h"
 #include "ui/SkinElements.h"
 #include "ui/SkinGeometry.h"
 #include "ui/SkinRecords.h"
@@ -109,6 +110,7 @@ class SkinWindow {
   SkinGroup* group_;
 
   SkinElements controls_;  // the elements at run time
+  std::unique_ptr<ButtonSet> buttons_;
   Window window_;
   Bitmap background_;
   Bitmap backBuffer_;

@@ -32,13 +32,25 @@ bool Window::Create(const WindowClass& windowClass, const char* title, DWORD sty
   return true;
 }
 
+bool Window::CreateControl(const char* systemClass, DWORD style, int x, int y, int width, int height, HWND parent,
+                           int id) {
+  if (handle_) return false;
+  handle_ = CreateWindowExA(0, systemClass, "", style, x, y, width, height, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!handle_) return false;
+  className_[0] = 0;  // the system's class: not ours to unregister
+  x_ = x, y_ = y, width_ = width, height_ = height;
+  visible_ = (style & WS_VISIBLE) != 0;
+  return true;
+}
+
 void Window::Destroy() {
   if (!handle_) return;
   HWND handle = handle_;
   handle_ = nullptr;  // a procedure that hears WM_DESTROY sees the wrapper empty already
   ShowWindow(handle, SW_HIDE);
   DestroyWindow(handle);
-  UnregisterClassA(className_, ModuleInstance());  // refused while another window uses the class
+  if (className_[0]) UnregisterClassA(className_, ModuleInstance());  // refused while another window uses it
   className_[0] = 0;
   visible_ = false;
 }

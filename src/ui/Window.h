@@ -30,6 +30,9 @@ class Window {
   // no window was made, or one already exists.
   bool Create(const WindowClass& windowClass, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
               int height, HWND owner = nullptr, void* parameter = nullptr);
+  // A child control of a class the system provides ("STATIC", ...), which is neither registered
+  // nor unregistered here.
+  bool CreateControl(const char* systemClass, DWORD style, int x, int y, int width, int height, HWND parent, int id);
   // Hides and destroys the window and unregisters its class; nothing when there is none.
   void Destroy();
 

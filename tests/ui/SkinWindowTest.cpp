@@ -23,6 +23,7 @@ namespace ox {
 namespace {
 
 constexpr uint32_t kMainColour = 0x2080C0, kEqColour = 0xC04020, kFreeColour = 0x30A030;
+constexpr uint32_t kNormalColour = 0x808080, kOverColour = 0xA0A0FF, kPressedColour = 0x202060;
 constexpr uint32_t kGlyphColour = 0xE040E0, kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
 std::atomic<bool> g_refresh{false};
 
@@ -40,6 +41,19 @@ const char* const kSkin = R"(window "OxTestMain"
 button "UserEq"
   window 1
   command "UOxTestEq"
+button "Mute"
+  window 1
+  x 170
+  y 60
+  bitmap "mute"
+  command "evtOxMute"
+button "Skip"
+  window 1
+  x 170
+  y 80
+  bitmap "mute"
+  mode 1
+  command "evtOxSkip"
 image "Stereo"
   window 1
   x 10
@@ -126,6 +140,9 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
     oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
+    oxtest::WriteWholeFile(folder_ + "mute.bmp", oxtest::SolidBmp(20, 14, kNormalColour));
+    oxtest::WriteWholeFile(folder_ + "mute-m.bmp", oxtest::SolidBmp(20, 14, kOverColour));
+    oxtest::WriteWholeFile(folder_ + "mute-d.bmp", oxtest::SolidBmp(20, 14, kPressedColour));
     // A bitmap font of 96 cells 4 pixels wide whose glyphs are solid, with a mask that keeps nothing.
     oxtest::WriteWholeFile(folder_ + "pixels.bmp", oxtest::SolidBmp(384, 8, kGlyphColour));
     oxtest::WriteWholeFile(folder_ + "pixels-mask.bmp", oxtest::SolidBmp(384, 8, 0));
@@ -283,6 +300,47 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   uint32_t volume = 0;
   EXPECT_TRUE(oxtest::WaitFor([&] { return block::OxVolume.ReadValue(volume), volume == 37; }, 3000)) << volume;
   EXPECT_EQ(Rect("OxTestMain").left, 0);
+}
+
+// Buttons: the mouse-over and pressed bitmaps, a toggle lit while its event is set (by a click or by
+// anyone else), a set-mode button that only sets.
+TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
+  evt::OxMute.Reset();
+  evt::OxSkip.Reset();
+  Mouse(MOUSEEVENTF_MOVE, 100, 300);
+  Start();
+  auto button = [](uint32_t rgb) {
+    return oxtest::WaitFor([rgb] { return ScreenPixel(180, 67) == Colour(rgb); }, 3000);
+  };
+  EXPECT_TRUE(button(kNormalColour));
+  Mouse(MOUSEEVENTF_MOVE, 180, 67);
+  EXPECT_TRUE(button(kOverColour));
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(button(kPressedColour));
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(evt::OxMute.IsSet());
+  EXPECT_TRUE(button(kPressedColour));  // lit
+  Sleep(600);                           // no double click
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(button(kNormalColour));   // a lit button being pressed again
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(evt::OxMute.IsSet());
+  EXPECT_TRUE(button(kOverColour));
+  EXPECT_EQ(Rect("OxTestMain").left, 0);  // a button press does not drag the window
+
+  Mouse(MOUSEEVENTF_MOVE, 100, 300);
+  evt::OxMute.Set();  // someone else mutes: the button follows within the 500 ms pass
+  EXPECT_TRUE(button(kPressedColour));
+  evt::OxMute.Reset();
+
+  for (int click = 0; click < 2; ++click) {
+    Mouse(MOUSEEVENTF_MOVE, 180, 87);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Sleep(600);
+    EXPECT_TRUE(evt::OxSkip.IsSet());  // set, and set again
+  }
+  evt::OxSkip.Reset();
 }
 
 TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {

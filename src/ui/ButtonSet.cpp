@@ -1,0 +1,162 @@
+#include "ui/ButtonSet.h"
+
+#include <windowsx.h>
+
+#include "core/NamedObjects.h"
+#include "queue/ButtonCommands.h"
+
+namespace ox {
+
+struct ButtonSet::Button {
+  Window child;
+  Bitmap bitmaps[3];  // normal, pressed, mouse over: as ButtonBitmap numbers them
+  std::string command;
+  int32_t eventMode = 0;
+  SkinRect rect;
+  int32_t state = 0;  // 0 idle, 1 pressed, 2 mouse over
+  bool lit = false;
+};
+
+ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& window,
+                     const std::vector<SkinRecord>& elements)
+    : parent_(parent) {
+  int id = 1000;
+  for (const SkinRecord& element : elements) {
+    if (element.Type() != SkinRecordType::Button) continue;
+    const ButtonRecord record = element.As<ButtonRecord>();
+    auto b = std::make_unique<Button>();
+    b->command = std::string(FieldText(record.command));
+    b->eventMode = record.eventMode;
+    const std::string name(FieldText(record.bitmap));
+    if (IsBitmapName(name)) {
+      b->bitmaps[0].LoadFile(folder + name + ".bmp");
+      b->bitmaps[1].LoadFile(folder + name + "-d.bmp");
+      b->bitmaps[2].LoadFile(folder + name + "-m.bmp");
+    }
+    const SkinRect r = ElementRect(record.header, window);
+    b->rect = {r.left, r.top, r.left + b->bitmaps[0].Width(), r.top + b->bitmaps[0].Height()};
+    if (!b->child.CreateControl("STATIC", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, r.left, r.top, 1, 1, parent, id++))
+      continue;
+    b->child.Resize(b->bitmaps[0].Width(), b->bitmaps[0].Height());
+    if (b->eventMode == 0 && IsEventCommand(b->command) && b->command != "evtOxPlay") {
+      if (NamedEvent* event = SkinEvent(b->command)) b->lit = event->IsSet();
+    }
+    buttons_.push_back(std::move(b));
+  }
+  if (!buttons_.empty()) thread_ = std::make_unique<WorkerThread>(Watch, reinterpret_cast<uintptr_t>(this));
+}
+
+ButtonSet::~ButtonSet() {
+  thread_.reset();
+  ScopedLock hold(lock::ButtonSets);
+  for (auto& b : buttons_) b->child.Destroy();
+}
+
+uint32_t ButtonSet::Watch(WorkerThread& self) {
+  auto& set = *reinterpret_cast<ButtonSet*>(self.Argument());
+  for (int wake = 1; !self.StopRequested(); ++wake) {
+    Sleep(50);
+    if (wake % 5 == 0) {
+      ScopedLock hold(lock::ButtonSets);
+      set.UpdateStates();
+    }
+  }
+  return 0;
+}
+
+void ButtonSet::SetState(Button& b, int32_t state, bool lit) {
+  if (ButtonBitmap(state, lit) != ButtonBitmap(b.state, b.lit)) InvalidateRect(b.child.Handle(), nullptr, FALSE);
+  b.state = state, b.lit = lit;
+}
+
+void ButtonSet::UpdateStates() {
+  POINT cursor;
+  if (!GetCursorPos(&cursor)) return;
+  // The button under the cursor, unless another window covers the place.
+  const HWND under = WindowFromPoint(cursor);
+  POINT at = cursor;
+  ScreenToClient(parent_, &at);
+  Button* hot = under == parent_ || GetParent(under) == parent_ ? ButtonAt(MAKELPARAM(at.x, at.y)) : nullptr;
+  const bool held = ((GetAsyncKeyState(VK_LBUTTON) | GetAsyncKeyState(VK_RBUTTON)) & 0x8000) != 0;
+  for (auto& b : buttons_) {
+    if (b.get() == hot) SetState(*b, held ? 1 : 2, b->lit);
+    else if (b->state != 0) SetState(*b, 0, b->lit);
+  }
+}
+
+ButtonSet::Button* ButtonSet::ButtonAt(LPARAM lParam) {
+  const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  for (auto& b : buttons_) {
+    const SkinRect& r = b->rect;
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom && IsWindowVisible(b->child.Handle())) return b.get();
+  }
+  return nullptr;
+}
+
+bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  ScopedLock hold(lock::ButtonSets);
+  switch (message) {
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      for (auto& b : buttons_) {
+        if (item->hwndItem != b->child.Handle()) continue;
+        const Bitmap& shown = b->bitmaps[ButtonBitmap(b->state, b->lit)];
+        (shown.IsEmpty() ? b->bitmaps[0] : shown).CopyTo(item->hDC, 0, 0);
+        result = TRUE;
+        return true;
+      }
+      return false;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: {
+      Button* b = ButtonAt(lParam);
+      if (!b) return false;
+      captured_ = b;
+      SetCapture(parent_);
+      for (auto& other : buttons_) SetState(*other, other.get() == b ? 1 : 0, other->lit);
+      return true;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+      Button* b = ButtonAt(lParam);
+      Button* pressed = captured_;
+      captured_ = nullptr;
+      if (GetCapture() == parent_) ReleaseCapture();
+      if (!pressed) return false;
+      const bool clicked = b == pressed && b->state == 1;
+      SetState(*pressed, b == pressed ? 2 : 0, pressed->lit);
+      if (!clicked) return true;
+      if (message == WM_RBUTTONUP && b->command == "<PrevPlayed>") {
+        RightClickButton(b->command);
+      } else if (const std::optional<bool> lit = RunButtonCommand(b->command, b->eventMode)) {
+        SetState(*b, b->state, *lit);
+      }
+      return true;
+    }
+    case WM_MOUSEMOVE:
+      UpdateStates();
+      return captured_ != nullptr;
+  }
+  return false;
+}
+
+void ButtonSet::EventPass() {
+  ScopedLock hold(lock::ButtonSets);
+  for (auto& b : buttons_) {
+    if (b->eventMode != 0 || !IsEventCommand(b->command) || b->command == "evtOxPlay") continue;
+    if (NamedEvent* event = SkinEvent(b->command)) SetState(*b, b->state, event->IsSet());
+  }
+}
+
+void ButtonSet::SelectivePass() {
+  ScopedLock hold(lock::ButtonSets);
+  bool asked = false, has = false;
+  for (auto& b : buttons_) {
+    if (b->command != "<Selective>") continue;
+    if (!asked) has = SelectivePlayListHasRecords(GetTickCount()), asked = true;
+    SetState(*b, b->state, has);
+  }
+}
+
+}  // namespace ox
