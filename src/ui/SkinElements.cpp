@@ -1,6 +1,7 @@
 #include "ui/SkinElements.h"
 
 #include "core/NamedObjects.h"
+#include "engine/Equaliser.h"
 
 namespace ox {
 
@@ -98,6 +99,11 @@ void SkinElements::Initialise() {
     }
   }
   for (auto& e : elements_) {
+    if (e->type == SkinRecordType::EqCurve) {
+      e->colour = e->record.As<EqCurveRecord>().pen;
+      e->saved.Create(nullptr, Width(e->rect), Height(e->rect));
+      e->composition.Create(nullptr, Width(e->rect), Height(e->rect));
+    }
     if (e->type != SkinRecordType::Text) continue;
     const TextRecord t = e->record.As<TextRecord>();
     const std::string_view wanted = FieldText(t.font);
@@ -142,6 +148,11 @@ void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
       RenderText(*e, nullptr, backBuffer);
       continue;
     }
+    if (e->type == SkinRecordType::EqCurve && !e->saved.IsEmpty()) {
+      BitBlt(e->saved.Dc(), 0, 0, Width(e->rect), Height(e->rect), backBuffer, e->rect.left, e->rect.top, SRCCOPY);
+      RenderCurve(*e, nullptr, backBuffer, sources.eq);
+      continue;
+    }
     if (e->type == SkinRecordType::Image) {
       if (ImageShows(e->record.As<ImageRecord>(), channels)) e->bitmap.CopyTo(backBuffer, e->rect.left, e->rect.top);
     } else if (e->type == SkinRecordType::Slider) {
@@ -176,7 +187,7 @@ void SkinElements::Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap&
 
 void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background) {
   const uint32_t now = GetTickCount();
-  bool read = false;
+  bool read = false, bands = false;
   SliderSources sources;
   for (auto& e : elements_) {
     if (e->type != SkinRecordType::Slider || e->dragging || now - e->lastRead < 100 ||
@@ -184,10 +195,39 @@ void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background
       continue;
     if (!read) sources = ReadSources(), read = true;
     e->lastRead = now;
-    const int32_t value = SliderValue(e->record.As<SliderRecord>().source, sources);
+    const int32_t source = e->record.As<SliderRecord>().source;
+    const int32_t value = SliderValue(source, sources);
     if (value == e->value) continue;
     e->value = value;
     Redraw(*e, window, backBuffer, background);
+    bands = bands || (source >= 3 && source <= 32);
+  }
+  if (bands) RenderCurves(window, backBuffer, sources.eq);
+}
+
+void SkinElements::RenderCurve(Element& e, HWND window, HDC backBuffer, const EqPositions& positions) const {
+  const int32_t width = Width(e.rect), height = Height(e.rect);
+  if (e.composition.IsEmpty() || width <= 0) return;
+  HDC dc = e.composition.Dc();
+  BitBlt(dc, 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+  const std::vector<float> curve = EqCurve(positions, width);
+  std::vector<POINT> points(curve.size());
+  for (size_t i = 0; i < curve.size(); ++i)
+    points[i] = {static_cast<LONG>(i), static_cast<LONG>(height - (curve[i] + 200) * height / 400)};
+  {
+    PenHolder pen(dc, e.colour);
+    if (points.size() >= 2) Polyline(dc, points.data(), static_cast<int>(points.size()));
+  }
+  BitBlt(backBuffer, e.rect.left, e.rect.top, width, height, dc, 0, 0, SRCCOPY);
+  if (window) {
+    RECT r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
+    InvalidateRect(window, &r, FALSE);
+  }
+}
+
+void SkinElements::RenderCurves(HWND window, HDC backBuffer, const EqPositions& positions) {
+  for (auto& e : elements_) {
+    if (e->type == SkinRecordType::EqCurve) RenderCurve(*e, window, backBuffer, positions);
   }
 }
 
@@ -204,6 +244,7 @@ void SkinElements::SetSlider(Element& e, int32_t value) {
     block::OxEqPositions.WriteValue(*w.eq);
     evt::OxEqPosChanged.Set();
   }
+  if (w.bandChanged) curvesStale_ = true;
 }
 
 bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer,
@@ -219,6 +260,7 @@ bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, H
       SetCapture(window);
       SetSlider(*e, SliderValueAt(d, size, vertical));
       Redraw(*e, window, backBuffer, background);
+      RedrawStaleCurves(window, backBuffer);
       return true;
     }
     if (kind == ElementMouse::RightDown && Hits(e->rect, x, y)) return true;  // a slider takes both presses
@@ -228,6 +270,7 @@ bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, H
       if (value != e->value) {
         SetSlider(*e, value);
         Redraw(*e, window, backBuffer, background);
+        RedrawStaleCurves(window, backBuffer);
       }
       taken = true;
     } else if (kind == ElementMouse::Up) {
@@ -319,6 +362,14 @@ void SkinElements::Tick(HWND window, HDC backBuffer) {
     if (offset != e->offset) e->offset = offset, redraw = true;
     if (redraw) RenderText(*e, window, backBuffer);
   }
+}
+
+void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
+  if (!curvesStale_) return;
+  curvesStale_ = false;
+  EqPositions eq{};
+  block::OxEqPositions.ReadValue(eq);
+  RenderCurves(window, backBuffer, eq);
 }
 
 bool SkinElements::Dragging() const {

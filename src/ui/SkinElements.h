@@ -50,10 +50,15 @@ class SkinElements {
   void Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const;
   void SetSlider(Element& e, int32_t value);
   void RenderText(Element& e, HWND window, HDC backBuffer) const;
+  void RenderCurve(Element& e, HWND window, HDC backBuffer, const EqPositions& positions) const;
+  void RenderCurves(HWND window, HDC backBuffer, const EqPositions& positions);
 
   std::string folder_;
   SkinHeader window_;
+  void RedrawStaleCurves(HWND window, HDC backBuffer);
+
   std::vector<std::unique_ptr<Element>> elements_;
+  bool curvesStale_ = false;  // a band was written: the curves are to follow
 };
 
 }  // namespace ox

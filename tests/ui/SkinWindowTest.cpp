@@ -104,6 +104,23 @@ window "OxTestEq"
   bitmap "eq"
   placement 2
   show "[ShowAlways]"
+slider "Band"
+  window 2
+  x 5
+  y 104
+  width 10
+  height 50
+  orientation 1
+  track "band"
+  knob "knob"
+  source 13
+eqcurve "Curve"
+  window 2
+  x 20
+  y 104
+  width 170
+  height 50
+  pen #FF0000
 window "OxTestFree"
   x 300
   width 80
@@ -140,6 +157,7 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
     oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
+    oxtest::WriteWholeFile(folder_ + "band.bmp", oxtest::SolidBmp(10, 50, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "mute.bmp", oxtest::SolidBmp(20, 14, kNormalColour));
     oxtest::WriteWholeFile(folder_ + "mute-m.bmp", oxtest::SolidBmp(20, 14, kOverColour));
     oxtest::WriteWholeFile(folder_ + "mute-d.bmp", oxtest::SolidBmp(20, 14, kPressedColour));
@@ -255,8 +273,10 @@ TEST_F(SkinWindowTest, PlacedShapedStackedAndPainted) {
 }
 
 // Elements: an image shown only for stereo tracks, a volume slider that follows and sets the volume,
-// texts in a system font and in a bitmap font; what changes is redrawn in its own rectangle only.
+// texts in a system font and in a bitmap font, the equaliser curve; what changes is redrawn in its
+// own rectangle only.
 TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
+  block::OxEqPositions.WriteValue(EqPositions{});
   TrackRecord playing{};
   playing.channels = 2;
   std::strcpy(playing.title, "Orlavox Title");
@@ -292,6 +312,14 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20, 20, kMainColour); }, 3000));
   EXPECT_TRUE(shows(130 + 11, 12, kGlyphColour));  // "Mono": 4 x 3 pixels, redrawn on the refresh
   EXPECT_TRUE(shows(130 + 13, 12, kMainColour));
+
+  // The equaliser curve: flat through the middle, then along the top once every band is at +200.
+  ASSERT_TRUE(oxtest::WaitFor([&] { return shows(20 + 85, 99 + 5 + 25, 0xFF0000); }, 3000));
+  EqPositions eq{};
+  for (int32_t& band : eq.sliders) band = 200;
+  block::OxEqPositions.WriteValue(eq);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20 + 85, 99 + 5, 0xFF0000); }, 3000));
+  EXPECT_FALSE(shows(20 + 85, 99 + 5 + 25, 0xFF0000));
 
   // A press 37 pixels into the track sets 37, and the slider does not drag the window.
   Mouse(MOUSEEVENTF_MOVE, 20 + 37, 65);
