@@ -7,6 +7,8 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "queue/ButtonCommands.h"
+#include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
 #include "ui/TaskbarWindow.h"
 #include "ui/Window.h"
@@ -55,6 +57,7 @@ SessionNotifier g_sessions;
 SkinHooks PlayerSkinHooks() {
   SkinHooks hooks;
   hooks.takeRefresh = TakeRefreshFlag;
+  hooks.showOpenMusic = OpenMusicFiles;
   return hooks;
 }
 
@@ -115,6 +118,9 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   SetDefaultSettingsRoot(HKEY_CURRENT_USER, kSettingsKey);
   SetTextSetting(InstallFolder(false).c_str(), "InstalledTo");
+  ButtonCommandHooks commands;
+  commands.openMusicFiles = [] { OpenMusicFiles(nullptr); };
+  SetButtonCommandHooks(commands);
   {
     PlayerCore core;
     SkinManager skins(SkinManagerOptions{SkinsFolder(), PlayerSkinHooks()});

@@ -173,6 +173,31 @@ int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length) {
   return static_cast<int32_t>(std::max<int64_t>(0, advance) * static_cast<int64_t>(length));
 }
 
+FileSelection SelectedFiles(std::string_view buffer) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < buffer.size() && buffer[at] != '\0';) {
+    size_t end = buffer.find('\0', at);
+    if (end == std::string_view::npos) end = buffer.size();
+    parts.emplace_back(buffer.substr(at, end - at));
+    at = end + 1;
+  }
+  FileSelection s;
+  if (parts.empty()) return s;
+  if (parts.size() == 1) {
+    const size_t slash = parts[0].find_last_of('\\');
+    s.folder = slash == std::string::npos ? std::string() : parts[0].substr(0, slash + 1);
+    s.paths.push_back(parts[0]);
+    return s;
+  }
+  s.folder = parts[0];
+  if (s.folder.empty() || s.folder.back() != '\\') s.folder += '\\';
+  for (size_t i = 1; i < parts.size(); ++i) s.paths.push_back(s.folder + parts[i]);
+  std::stable_sort(s.paths.begin(), s.paths.end(), [](const std::string& a, const std::string& b) {
+    return CompareBytes(a, b) < 0;
+  });
+  return s;
+}
+
 int32_t ButtonBitmap(int32_t state, bool lit) {
   if (!lit) return state == 1 ? 1 : state == 2 ? 2 : 0;
   return state == 1 ? 0 : 1;

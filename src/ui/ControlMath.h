@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/SharedRecords.h"
 #include "core/TrackRecord.h"
@@ -65,6 +67,15 @@ std::optional<int32_t> GlyphCell(uint8_t code);
 // A text's width in a bitmap font whose bitmap is bitmapWidth wide (96 cells; each advances its
 // width less one).
 int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length);
+
+// What the open-files dialog returned: one path, or a folder followed by names (each ending in a
+// zero, the list in two). The folder (ending in a backslash) and the full paths in ascending byte
+// order.
+struct FileSelection {
+  std::string folder;
+  std::vector<std::string> paths;
+};
+FileSelection SelectedFiles(std::string_view buffer);
 
 // The bitmap a button shows: 0 normal, 1 pressed, 2 mouse over. state: 0 idle, 1 pressed, 2 over.
 int32_t ButtonBitmap(int32_t state, bool lit);

@@ -141,6 +141,18 @@ TEST(ControlMath, BitmapFontsFoldAccentsAndAdvanceACellLessOne) {
   EXPECT_EQ(GlyphCell(0x81), std::nullopt);
 }
 
+TEST(ControlMath, DialogSelectionsComeInByteOrder) {
+  using namespace std::string_literals;
+  const FileSelection one = SelectedFiles("C:\\Music\\b.mp3\0"s);
+  EXPECT_EQ(one.folder, "C:\\Music\\");
+  EXPECT_EQ(one.paths, (std::vector<std::string>{"C:\\Music\\b.mp3"}));
+  const FileSelection many = SelectedFiles("C:\\Music\0b.mp3\0B.mp3\0a.wav\0\0"s);
+  EXPECT_EQ(many.folder, "C:\\Music\\");
+  EXPECT_EQ(many.paths, (std::vector<std::string>{"C:\\Music\\B.mp3", "C:\\Music\\a.wav", "C:\\Music\\b.mp3"}));
+  EXPECT_EQ(SelectedFiles("C:\\\0x.mp3\0\0"s).paths[0], "C:\\x.mp3");  // a root folder keeps one backslash
+  EXPECT_TRUE(SelectedFiles(""s).paths.empty());
+}
+
 TEST(ControlMath, ALitToggleShowsPressedUntilPressedAgain) {
   EXPECT_EQ(ButtonBitmap(0, false), 0);
   EXPECT_EQ(ButtonBitmap(1, false), 1);

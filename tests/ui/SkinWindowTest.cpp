@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -17,6 +18,7 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "tools/oxskin/SkinText.h"
+#include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
 
 namespace ox {
@@ -489,6 +491,29 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   SendMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(evt::OxClose.IsSet());
   EXPECT_TRUE(IsWindow(main));  // closing the window closes the player, which takes the window down
+}
+
+// The open-files dialog, driven as a user would: three names typed, OK pressed.
+TEST_F(SkinWindowTest, TheOpenFilesDialogPlaysTheChosenFilesInNameOrder) {
+  oxtest::ScratchFolder music;
+  for (const char* name : {"c.mp3", "a.mp3", "b.mp3"}) oxtest::WriteWholeFile(music / name, "not really music");
+  SetTextSetting(music.Path().c_str(), "LastAccessedFolder");
+  std::thread dialog([] { OpenMusicFiles(nullptr); });
+  HWND box = nullptr;
+  ASSERT_TRUE(oxtest::WaitFor([&] { return (box = FindWindowA("#32770", "Select Music File(s)")) != nullptr; }, 10000));
+  HWND name = GetDlgItem(box, 1148);  // the file name box
+  if (!name) name = GetDlgItem(box, 1152);
+  ASSERT_TRUE(name);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"c.mp3\" \"a.mp3\" \"b.mp3\""));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  dialog.join();
+  TrackRecord next{};
+  block::OxTrackShouldPlay.ReadValue(next);
+  EXPECT_EQ(next.Path(), music / "a.mp3");
+  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 2 * sizeof(QueueRecord));
+  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data())->track.Path(), music / "b.mp3");
+  EXPECT_EQ(GetTextSetting("LastAccessedFolder"), music.Path());
 }
 
 TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
