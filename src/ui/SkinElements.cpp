@@ -2,6 +2,7 @@
 
 #include "core/NamedObjects.h"
 #include "engine/Equaliser.h"
+#include "ui/Window.h"
 
 namespace ox {
 
@@ -247,8 +248,32 @@ void SkinElements::SetSlider(Element& e, int32_t value) {
   if (w.bandChanged) curvesStale_ = true;
 }
 
+namespace {
+
+// The track texts whose right click opens the track menu (sub-menu 0 of menu 104).
+bool HasTrackMenu(int32_t kind) { return kind == 0 || (kind >= 8 && kind <= 12) || kind == 14; }
+
+bool OpenTrackMenu(HWND window) {
+  HMENU menu = LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(104));
+  if (!menu) return false;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  DestroyMenu(menu);
+  return true;
+}
+
+}  // namespace
+
 bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer,
                          const Bitmap& background) {
+  if (kind == ElementMouse::RightDown) {
+    for (auto& e : elements_) {
+      if (e->type == SkinRecordType::Text && Hits(e->rect, x, y) && HasTrackMenu(e->record.As<TextRecord>().kind) &&
+          OpenTrackMenu(window))
+        return true;
+    }
+  }
   bool taken = false;
   for (auto& e : elements_) {
     if (e->type != SkinRecordType::Slider) continue;

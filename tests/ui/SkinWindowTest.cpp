@@ -282,6 +282,7 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   TrackRecord playing{};
   playing.channels = 2;
   std::strcpy(playing.title, "Orlavox Title");
+  std::strcpy(playing.path, "C:\\Music\\playing.mp3");
   block::OxTrackPlaying.WriteValue(playing);
   block::OxVolume.WriteValue(uint32_t{30});
   Start();
@@ -322,6 +323,19 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   block::OxEqPositions.WriteValue(eq);
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20 + 85, 99 + 5, 0xFF0000); }, 3000));
   EXPECT_FALSE(shows(20 + 85, 99 + 5 + 25, 0xFF0000));
+
+  // A right click on the title opens the track menu; its En-Queue queues the playing track.
+  Mouse(MOUSEEVENTF_MOVE, 60, 38);
+  Mouse(MOUSEEVENTF_RIGHTDOWN);
+  Mouse(MOUSEEVENTF_RIGHTUP);
+  HWND menu = nullptr;
+  ASSERT_TRUE(oxtest::WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }, 3000));
+  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::ReadWholeFile(QueueFile()).size() == sizeof(QueueRecord); }, 3000));
+  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(QueueFile());
+  ASSERT_EQ(queued.size(), sizeof(QueueRecord));
+  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data())->track.Path(), "C:\\Music\\playing.mp3");
 
   // A press 37 pixels into the track sets 37, and the slider does not drag the window.
   Mouse(MOUSEEVENTF_MOVE, 20 + 37, 65);
