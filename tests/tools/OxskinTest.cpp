@@ -71,7 +71,7 @@ visualisation "Vis"
   bars.gap 2
   meter.orientation 3
   meter.gap 5
-  scope.bottom #000080
+  scope.bottom #0000aB
 eqcurve "Curve"
   window 7
   pen #00FF00
@@ -108,7 +108,7 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   EXPECT_EQ(windows[0].elements[3].As<SliderRecord>().source + 0, 33);
   const TextRecord t = windows[0].elements[4].As<TextRecord>();
   EXPECT_EQ(t.kind + 0, 16);
-  EXPECT_EQ(t.shadowColour + 0u, 0x01020304u);
+  EXPECT_EQ(t.shadowColour + 0u, 0x01020304u);  // hexadecimal in either case
   EXPECT_EQ(t.centre + 0, 1);
   EXPECT_EQ(t.alwaysScroll + 0, 0);
   const VisualisationRecord v = windows[0].elements[5].As<VisualisationRecord>();
@@ -116,7 +116,7 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   EXPECT_EQ(v.barGap + 0, 2);
   EXPECT_EQ(v.meter.orientation + 0, 3);
   EXPECT_EQ(v.meterGap + 0, 5);
-  EXPECT_EQ(v.scopeBottom + 0u, 0x00800000u);
+  EXPECT_EQ(v.scopeBottom + 0u, 0x00AB0000u);
   EXPECT_EQ(windows[0].elements[6].As<EqCurveRecord>().pen + 0u, 0x0000FF00u);
   ASSERT_EQ(skin.outlines.count("main"), 1u);
   EXPECT_EQ(skin.outlines.at("main").size(), 4u);
@@ -164,6 +164,10 @@ TEST(Oxskin, ErrorsNameTheirLine) {
       {"window \"W\"\n  bytes 10 ABC", "line 2: bytes is an offset and pairs"},
       {"tail 0102\nwindow \"W\"", "line 2: records cannot follow the tail"},
       {"eqcurve \"C\"\n  pen #GG0000", "line 2: pen: a colour is #RRGGBB"},
+      {"window \"W\"\n  bitmap main", "line 2: bitmap: a text in double quotes was expected"},
+      {"window \"W\"\n  bitmap main\"", "line 2: bitmap: a text in double quotes was expected"},
+      {"window \"W\" \"X\"", "line 1: a record line is its kind and its name"},
+      {"window \"W\"\n  show \"\\x4G\"", "line 2: show: a text in double quotes was expected"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> errors;
@@ -207,11 +211,14 @@ TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
   height 30
   id 1
   bitmap "back"
+  animation 10
+  placement 2
   show "[ShowAlways]"
   outline 0,0 40,0 20,30
 button "Play"
   window 1
   bitmap "play"
+  mode 2
   command "evtOxPlay"
 )");
   folder["main.skin"] = good.bytes;
@@ -236,6 +243,11 @@ image "Orphan"
 text "Title"
   window 1
   font "None"
+record "Odd"
+  type 42
+  window 1
+button "Mute"
+  window 1
 )");
   bad.bytes.resize(bad.bytes.size() + 10);
   folder["bad.skin"] = bad.bytes;
@@ -254,6 +266,8 @@ text "Title"
       "bad.skin: record 3 (window \"Second\"): no background bitmap: the window has no size",
       "bad.skin: record 4 (image \"Orphan\"): no window has id 9: the element is dropped",
       "bad.skin: record 5 (text \"Title\"): no font element \"None\" in its window",
+      "bad.skin: record 6 (record \"Odd\"): type 42 is no record type the player knows",
+      "bad.skin: record 7 (button \"Mute\"): the button has no command",
       "missing.skin: cannot be read",
   };
   ASSERT_EQ(problems.size(), expected.size()) << ::testing::PrintToString(problems);

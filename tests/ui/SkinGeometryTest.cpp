@@ -39,6 +39,9 @@ TEST(SkinGeometry, RememberedPlacement_RelativeThenSavedThenCentred_OffScreenPla
   EXPECT_EQ(HomePosition(first), (WindowPlace{512 - 150, 369 - 100}));
   first.saved = WindowPlace{40, 50};
   EXPECT_EQ(HomePosition(first), (WindowPlace{40, 50}));
+  EXPECT_TRUE(IsOnSomeWorkArea({1024 - 16, 738 - 16}, 300, 116, {kWork}));  // 16 by 16 pixels still show
+  EXPECT_FALSE(IsOnSomeWorkArea({1024 - 16, 738 - 15}, 300, 116, {kWork}));
+  EXPECT_FALSE(IsOnSomeWorkArea({1024 - 15, 738 - 16}, 300, 116, {kWork}));
   first.saved = WindowPlace{3000, 50};  // a monitor that is gone
   EXPECT_EQ(HomePosition(first), (WindowPlace{362, 269}));
 
@@ -150,6 +153,8 @@ TEST(SkinGeometry, SnapsWithin16PixelsToWindowsNotDockedToIt) {
   EXPECT_EQ(Snapped(3, {415, 60}, windows, docking), (WindowPlace{399, 60}));
   EXPECT_EQ(Snapped(3, {416, 60}, windows, docking), (WindowPlace{416, 60}));  // let go beyond 16
   EXPECT_EQ(Snapped(3, {150, 10}, windows, docking), (WindowPlace{150, 1}));   // bottom onto the main's top
+  EXPECT_EQ(Snapped(3, {150, 231}, windows, docking), (WindowPlace{150, 215}));  // top onto the bottom, 16 away
+  EXPECT_EQ(Snapped(3, {150, 232}, windows, docking), (WindowPlace{150, 232}));
   // Near the main window's corner it takes the equaliser's top row as well.
   EXPECT_EQ(Snapped(3, {410, 120}, windows, docking), (WindowPlace{399, 116}));
   // The equaliser is docked to the main window and the panel: it snaps to neither.
