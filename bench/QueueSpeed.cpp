@@ -3,6 +3,8 @@
 //   queue_speed <scratch folder> <files of about 10 MB to check>...
 #include <windows.h>
 
+#include "BenchClock.h"
+
 #include <cstdio>
 #include <string>
 
@@ -12,13 +14,6 @@
 #include "queue/TrackInfo.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER now, rate;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&rate);
-  return double(now.QuadPart) / rate.QuadPart;
-}
 
 template <typename F>
 double BestMs(F f, int rounds = 5) {

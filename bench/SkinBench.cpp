@@ -3,6 +3,8 @@
 //   skin_bench <skins folder holding skins "A" and "B">
 #include <windows.h>
 
+#include "BenchClock.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,13 +16,6 @@
 #include "ui/SkinManager.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER now, rate;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&rate);
-  return double(now.QuadPart) / rate.QuadPart;
-}
 
 // Waits for a condition at most 10 s; false, after saying which windows there are, when it did not hold.
 template <typename F>

@@ -4,6 +4,8 @@
 //   skin_load <scratch folder>
 #include <windows.h>
 
+#include "BenchClock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -15,13 +17,6 @@
 #include "ui/SkinManager.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER now, rate;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&rate);
-  return double(now.QuadPart) / rate.QuadPart;
-}
 
 void WriteWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

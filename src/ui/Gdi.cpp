@@ -6,15 +6,15 @@ namespace ox {
 
 namespace {
 
-HFONT MakeFont(const FontSpec& spec) {
+HFONT MakeFont(const FontStyle& style) {
   LOGFONTA f{};
-  f.lfHeight = spec.height;
-  f.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  f.lfItalic = spec.italic;
-  f.lfUnderline = spec.underline;
+  f.lfHeight = style.height;
+  f.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+  f.lfItalic = style.italic;
+  f.lfUnderline = style.underline;
   f.lfCharSet = DEFAULT_CHARSET;
   f.lfQuality = DEFAULT_QUALITY;
-  const std::string& face = spec.face.empty() ? std::string("Arial") : spec.face;
+  const std::string& face = style.face.empty() ? std::string("Arial") : style.face;
   face.copy(f.lfFaceName, sizeof f.lfFaceName - 1);
   return CreateFontIndirectA(&f);
 }
@@ -25,9 +25,9 @@ constexpr UINT kLineFlags = DT_LEFT | DT_TOP | DT_EXPANDTABS | DT_NOPREFIX;
 
 }  // namespace
 
-Font::Font(const FontSpec& spec) : font_(MakeFont(spec)) {}
+Font::Font(const FontStyle& style) : font_(MakeFont(style)) {}
 
-FontHolder::FontHolder(HDC dc, const FontSpec& spec) : SelectedObject(dc, MakeFont(spec), true) { Remember(); }
+FontHolder::FontHolder(HDC dc, const FontStyle& style) : SelectedObject(dc, MakeFont(style), true) { Remember(); }
 
 void FontHolder::Remember() {
   oldColour_ = GetTextColor(dc_);

@@ -60,7 +60,7 @@ class BrushHolder : public SelectedObject {
 
 // What a font is made from. The face defaults to "Arial"; height is a logical font height
 // (negative: the character height in pixels).
-struct FontSpec {
+struct FontStyle {
   std::string face = "Arial";
   int height = -12;
   bool bold = false, italic = false, underline = false;
@@ -69,7 +69,7 @@ struct FontSpec {
 // A created font, kept for as long as its owner draws with it.
 class Font {
  public:
-  explicit Font(const FontSpec& spec);
+  explicit Font(const FontStyle& style);
   ~Font() {
     if (font_) DeleteObject(font_);
   }
@@ -86,7 +86,7 @@ class Font {
 class FontHolder : public SelectedObject {
  public:
   FontHolder(HDC dc, const Font& font) : SelectedObject(dc, font.Handle(), false) { Remember(); }
-  FontHolder(HDC dc, const FontSpec& spec);
+  FontHolder(HDC dc, const FontStyle& style);
   ~FontHolder();
 
   // The size of one line of text.

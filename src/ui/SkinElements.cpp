@@ -91,11 +91,11 @@ void SkinElements::Initialise() {
         Load(e->bitmap, folder_, name);
         Load(e->fill, folder_, IsBitmapName(name) ? name + "-mask" : name);
       } else {
-        FontSpec spec;
-        spec.face = BitmapName(f.face, sizeof f.face);
-        spec.height = f.height;
-        spec.bold = f.bold != 0, spec.italic = f.italic != 0, spec.underline = f.underline != 0;
-        e->font = std::make_unique<Font>(spec);
+        FontStyle style;
+        style.face = BitmapName(f.face, sizeof f.face);
+        style.height = f.height;
+        style.bold = f.bold != 0, style.italic = f.italic != 0, style.underline = f.underline != 0;
+        e->font = std::make_unique<Font>(style);
       }
     }
   }

@@ -43,7 +43,7 @@ TEST(Gdi, HoldersPutBackWhatTheyReplaced_TheFontMeasuresAndDrawsLines) {
     PenHolder red(dc, RGB(255, 0, 0));
     EXPECT_NE(GetCurrentObject(dc, OBJ_PEN), pen);
     Rectangle(dc, 0, 0, 200, 100);
-    FontHolder text(dc, FontSpec{});
+    FontHolder text(dc, FontStyle{});
     const SIZE one = text.Measure("Orlavox");
     const SIZE lines = text.MeasureLines("Orla\tvox\nsecond line");
     EXPECT_GT(one.cx, 20);
