@@ -184,7 +184,7 @@ WindowPlace SkinWindow::PlaceToOpen() const {
   in.isFirst = first == this;
   in.record = {record_.header.x, record_.header.y};
   in.firstRecord = first ? WindowPlace{first->record_.header.x, first->record_.header.y} : in.record;
-  if (first && first != this && first->IsCreated()) in.firstNow = first->Place();
+  if (first && first != this && first->IsCreated()) in.firstNow = first->SettledPlace();
   in.relative = SavedPlace(key_, "RX", "RY");
   in.saved = SavedPlace(key_, "X", "Y");
   POINT cursor{0, 0};
@@ -257,7 +257,7 @@ void SkinWindow::SavePlace() const {
   SetNumberSetting(static_cast<uint32_t>(at.y), "Y", HKEY_CURRENT_USER, key_.c_str());
   const SkinWindow* first = group_->First();
   if (first && first != this && first->IsCreated()) {
-    const WindowPlace origin = first->Place();
+    const WindowPlace origin = first->SettledPlace();
     SetNumberSetting(static_cast<uint32_t>(at.x - origin.x), "RX", HKEY_CURRENT_USER, key_.c_str());
     SetNumberSetting(static_cast<uint32_t>(at.y - origin.y), "RY", HKEY_CURRENT_USER, key_.c_str());
   }

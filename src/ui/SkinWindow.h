@@ -74,6 +74,9 @@ class SkinWindow {
   int32_t Placement() const { return record_.placement; }
   HWND Handle() const { return window_.Handle(); }
   WindowPlace Place() const { return {window_.X(), window_.Y()}; }
+  // Where the window stands once an opening animation has brought it there: the place the others
+  // of its group are placed and remembered against.
+  WindowPlace SettledPlace() const { return mode_ && !closing_ ? home_ : Place(); }
   SkinRect Rect() const { return {window_.X(), window_.Y(), window_.X() + window_.Width(), window_.Y() + window_.Height()}; }
 
   // Redraws the back buffer from scratch and shows it.

@@ -183,6 +183,7 @@ class SkinWindowTest : public ::testing::Test {
   void TearDown() override {
     manager_.reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    for (const char* name : {"HideWhenMin", "NeverInTask", "Minimized", "LastAccessedFolder"}) DeleteSetting(name);
     evt::OxClose.Reset();
   }
   void Start() {
@@ -415,6 +416,20 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
   Start();
   EXPECT_EQ(Rect("OxTestMain").left, 0);
   EXPECT_EQ(Rect("OxTestFree").left, 300);  // its design offset from the first window
+}
+
+// The others of a group take their places from where the first window is going, not from where
+// its opening animation has it now.
+TEST_F(SkinWindowTest, WindowsFollowTheFirstWindowsHomeWhileItSlidesIn) {
+  std::string text = kSkin;
+  text.replace(text.find("  placement 2\n  show \"<IsRillWindow>\""), 0, "  animation 1\n");
+  std::vector<std::string> errors;
+  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
+  ASSERT_TRUE(errors.empty());
+  Start();
+  EXPECT_EQ(Rect("OxTestEq").top, 99);
+  EXPECT_TRUE(oxtest::WaitFor([] { return Rect("OxTestMain").top == 0; }, 3000));
+  EXPECT_EQ(Rect("OxTestEq").top, 99);
 }
 
 TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWithItsAnimation) {
