@@ -34,7 +34,6 @@ class ButtonSet {
   void SelectivePass();
 
   struct Button;
-  size_t Count() const { return buttons_.size(); }
 
  private:
   static uint32_t Watch(WorkerThread& self);

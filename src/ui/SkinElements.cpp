@@ -397,11 +397,4 @@ void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
   RenderCurves(window, backBuffer, eq);
 }
 
-bool SkinElements::Dragging() const {
-  for (const auto& e : elements_) {
-    if (e->dragging) return true;
-  }
-  return false;
-}
-
 }  // namespace ox

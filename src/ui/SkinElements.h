@@ -38,8 +38,6 @@ class SkinElements {
   // A mouse event at x, y of the window; true when an element took it (the window then does not
   // drag). Redraws and invalidates what it changes.
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
-  // Whether an element is being dragged (it holds the mouse capture).
-  bool Dragging() const;
   // The 25 ms animation tick: scrolling texts move, the time texts show the time.
   void Tick(HWND window, HDC backBuffer);
 

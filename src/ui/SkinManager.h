@@ -78,7 +78,6 @@ class SkinManager {
   std::string LoadedSkinName() const;
   // The windows made now, group by group.
   std::vector<HWND> CreatedWindows() const;
-  HWND TaskbarHandle() const { return taskbar_.Handle(); }
 
  private:
   static uint32_t ThreadMain(WorkerThread& self);
