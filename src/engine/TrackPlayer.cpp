@@ -308,13 +308,15 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
   if (gapless_ && firstBlock_ && buffer) {
     firstBlock_ = false;
     // Drop the silence the encoder put in front, so the join with the previous track is seamless.
-    while (bytes && !end) {
+    // A track that fits in one block comes with the end flag on that block: it is trimmed too.
+    while (bytes) {
       const size_t lead = LeadingSilence(data, bytes, bits);
       if (lead < bytes) {
         std::memmove(data, data + lead, bytes - lead);
         bytes -= static_cast<uint32_t>(lead);
         break;
       }
+      if (end) break;  // nothing but silence: its last block stays
       bytes = decode();
     }
     // Hold the first block back until the previous track's deadline.

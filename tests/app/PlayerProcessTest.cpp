@@ -269,13 +269,17 @@ TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
 }
 
 TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
-  // Gapless: one sine cut at a loud sample in two files joins back sample for sample.
+  // Gapless: one sine cut at a loud sample (no block boundary) in two files, the second with 1000
+  // samples of encoder silence in front, joins back sample for sample.
   SetNumberSetting(1, "GapLessOn");
   std::vector<int16_t> sine(8000 * 9);
   for (size_t i = 0; i < sine.size(); ++i) sine[i] = int16_t(8000 * std::sin(2 * 3.14159265358979 * 220 * i / 8000.0 + 0.4));
   const size_t cut = 8000 * 6 + 1237;
+  ASSERT_GT(std::abs(sine[cut]), 1000);  // the join itself is loud: only the added silence may go
   oxtest::WriteWav(Folder() + "one.wav", 8000, 1, std::vector<int16_t>(sine.begin(), sine.begin() + cut));
-  oxtest::WriteWav(Folder() + "two.wav", 8000, 1, std::vector<int16_t>(sine.begin() + cut, sine.end()));
+  std::vector<int16_t> second(1000, 0);
+  second.insert(second.end(), sine.begin() + cut, sine.end());
+  oxtest::WriteWav(Folder() + "two.wav", 8000, 1, second);
   {
     auto player = StartPlayer("\"" + Folder() + "one.wav\" \"" + Folder() + "two.wav\"");
     ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 30000));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "tools/oxskin/SkinCheck.h"
@@ -16,66 +18,11 @@ Skin Build(const std::string& text) {
   return skin;
 }
 
-const char* const kEveryKind = R"(# every record kind, with values that are not zero
-window "Main"
-  x -20
-  y 30
-  width 275
-  height 116
-  id 7
-  bitmap "main"
-  animation 3
-  placement 2
-  show "<IsRillWindow>"
-  rank -1
-  topmost 1
-  outline 0,0 275,0 275,116
-  outline -3,116
-
-button "Play"
-  window 7
-  bitmap "play"
-  mode 2
-  command "evtOxPlay"
-  tooltip "Play \"it\" \xE9"
-image "Stereo"
-  window 7
-  condition "<Playing Stereo Track>"
-font "Digits"
-  window 7
-  bitmapFont 1
-  bitmap "digits"
-  face "Tahoma"
-  fontHeight -11
-  bold 1
-  colour #FFCC00
-slider "Volume"
-  window 7
-  orientation 1
-  track "t"
-  knob "k"
-  fill "f"
-  source 33
-text "Title"
-  window 7
-  font "Digits"
-  kind 16
-  shadow 1
-  shadowColour 0x01020304
-  scrollWhenWide 1
-  centre 1
-visualisation "Vis"
-  window 7
-  channel 1
-  bars.count 19
-  bars.gap 2
-  meter.orientation 3
-  meter.gap 5
-  scope.bottom #0000aB
-eqcurve "Curve"
-  window 7
-  pen #00FF00
-)";
+// A skin in its text form from tests/fixtures/skins.
+std::string Fixture(const char* name) {
+  std::ifstream in(std::string(OX_TEST_DATA) + "skins/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   for (const RecordKind& kind : RecordKinds()) {
@@ -83,7 +30,7 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
     for (const std::vector<Field>* list : {&HeaderFields(), &kind.fields})
       for (const Field& f : *list) EXPECT_EQ(++uses[f.name], 1) << kind.keyword << " " << f.name;
   }
-  const Skin skin = Build(kEveryKind);
+  const Skin skin = Build(Fixture("every_kind.txt"));
   ASSERT_EQ(skin.bytes.size(), 8 * kSkinRecordSize);
   MemorySource source(skin.bytes);
   const std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
@@ -124,7 +71,7 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
 }
 
 TEST(Oxskin, DumpThenBuildGivesTheSameBytes_WhateverTheFileHolds) {
-  const Skin built = Build(kEveryKind);
+  const Skin built = Build(Fixture("every_kind.txt"));
   const std::string text = Dump(built.bytes, built.outlines);
   const Skin again = Build(text);
   EXPECT_EQ(again.bytes, built.bytes);
@@ -206,49 +153,13 @@ TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
     if (file == folder.end()) return std::nullopt;
     return file->second;
   };
-  const Skin good = Build(R"(window "Main"
-  width 40
-  height 30
-  id 1
-  bitmap "back"
-  animation 10
-  placement 2
-  show "[ShowAlways]"
-  outline 0,0 40,0 20,30
-button "Play"
-  window 1
-  bitmap "play"
-  mode 2
-  command "evtOxPlay"
-)");
+  const Skin good = Build(Fixture("check_good.txt"));
   folder["main.skin"] = good.bytes;
   folder["back.bin"] = OutlineBytes(good.outlines.at("back"));
   for (const char* name : {"back.bmp", "play.bmp", "play-m.bmp", "play-d.bmp"}) folder[name] = Bmp(40, 30);
   EXPECT_TRUE(CheckSkinFolder({"main.skin"}, read).empty());
 
-  Skin bad = Build(R"(image "Early"
-  window 2
-  bitmap "play"
-window "Main"
-  width 41
-  height 30
-  id 1
-  bitmap "back"
-  show "<Sometimes>"
-window "Second"
-  id 2
-  placement 3
-image "Orphan"
-  window 9
-text "Title"
-  window 1
-  font "None"
-record "Odd"
-  type 42
-  window 1
-button "Mute"
-  window 1
-)");
+  Skin bad = Build(Fixture("check_bad.txt"));
   bad.bytes.resize(bad.bytes.size() + 10);
   folder["bad.skin"] = bad.bytes;
   folder["back.bin"].resize(13);  // one point and a part

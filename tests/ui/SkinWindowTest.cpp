@@ -29,119 +29,12 @@ constexpr uint32_t kNormalColour = 0x808080, kOverColour = 0xA0A0FF, kPressedCol
 constexpr uint32_t kGlyphColour = 0xE040E0, kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
 std::atomic<bool> g_refresh{false};
 
-// The main window (200x100, a cut corner) with the equaliser docked below it, both at their design
-// places; a free window (80x80) that opens at the cursor; a panel shown by a user event.
-const char* const kSkin = R"(window "OxTestMain"
-  width 200
-  height 100
-  id 1
-  bitmap "main"
-  placement 2
-  show "<IsRillWindow>"
-  rank 1
-  outline 0,0 200,0 200,100 20,100 0,80
-button "UserEq"
-  window 1
-  command "UOxTestEq"
-button "Mute"
-  window 1
-  x 170
-  y 60
-  bitmap "mute"
-  command "evtOxMute"
-button "Skip"
-  window 1
-  x 170
-  y 80
-  bitmap "mute"
-  mode 1
-  command "evtOxSkip"
-image "Stereo"
-  window 1
-  x 10
-  y 10
-  width 20
-  height 20
-  bitmap "stereo"
-  condition "<Playing Stereo Track>"
-slider "Volume"
-  window 1
-  x 20
-  y 60
-  width 100
-  height 10
-  track "track"
-  knob "knob"
-  fill "fill"
-font "Sans"
-  window 1
-  fontHeight -14
-  bold 1
-  colour #FFFFFF
-text "Title"
-  window 1
-  x 40
-  y 30
-  width 150
-  height 18
-  font "Sans"
-  kind 9
-font "Pixels"
-  window 1
-  bitmapFont 1
-  bitmap "pixels"
-text "Channels"
-  window 1
-  x 130
-  y 10
-  width 40
-  height 6
-  font "Pixels"
-  kind 6
-window "OxTestEq"
-  y 99
-  width 200
-  height 60
-  id 2
-  bitmap "eq"
-  placement 2
-  show "[ShowAlways]"
-slider "Band"
-  window 2
-  x 5
-  y 104
-  width 10
-  height 50
-  orientation 1
-  track "band"
-  knob "knob"
-  source 13
-eqcurve "Curve"
-  window 2
-  x 20
-  y 104
-  width 170
-  height 50
-  pen #FF0000
-window "OxTestFree"
-  x 300
-  width 80
-  height 80
-  id 3
-  bitmap "free"
-  show "[ShowAlways]"
-  rank 2
-window "OxTestPanel"
-  x 300
-  y 300
-  width 80
-  height 80
-  id 4
-  bitmap "free"
-  animation 5
-  placement 2
-  show "UOxTestPanel"
-)";
+// The skin of these tests, in its text form: the main window (200x100, a cut corner) with the
+// equaliser docked below it; a free window that opens at the cursor; a panel shown by a user event.
+std::string SkinText() {
+  const std::vector<uint8_t> text = oxtest::ReadWholeFile(std::string(OX_TEST_DATA) + "skins/window_test.txt");
+  return std::string(text.begin(), text.end());
+}
 
 class SkinWindowTest : public ::testing::Test {
  protected:
@@ -167,7 +60,7 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "pixels.bmp", oxtest::SolidBmp(384, 8, kGlyphColour));
     oxtest::WriteWholeFile(folder_ + "pixels-mask.bmp", oxtest::SolidBmp(384, 8, 0));
     std::vector<std::string> errors;
-    const skintext::Skin skin = skintext::Parse(kSkin, errors);
+    const skintext::Skin skin = skintext::Parse(SkinText(), errors);
     ASSERT_TRUE(errors.empty()) << errors[0];
     oxtest::WriteWholeFile(folder_ + "main.skin", skin.bytes);
     std::vector<uint8_t> outline = skintext::OutlineBytes(skin.outlines.at("main"));
@@ -410,7 +303,7 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
   SetNumberSetting(5000, "X", HKEY_CURRENT_USER, key("OxTestFree").c_str());
   SetNumberSetting(5000, "RX", HKEY_CURRENT_USER, key("OxTestFree").c_str());
   std::vector<std::string> errors;
-  std::string text = kSkin;
+  std::string text = SkinText();
   text.replace(text.find("  show \"[ShowAlways]\"\n  rank 2"), 0, "  placement 1\n");
   oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
   Start();
@@ -421,7 +314,7 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
 // The others of a group take their places from where the first window is going, not from where
 // its opening animation has it now.
 TEST_F(SkinWindowTest, WindowsFollowTheFirstWindowsHomeWhileItSlidesIn) {
-  std::string text = kSkin;
+  std::string text = SkinText();
   text.replace(text.find("  placement 2\n  show \"<IsRillWindow>\""), 0, "  animation 1\n");
   std::vector<std::string> errors;
   oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
