@@ -7,6 +7,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "queue/EqPresets.h"
 #include "queue/PlayerCommands.h"
 
 namespace ox {
@@ -58,9 +59,9 @@ std::optional<bool> RunButtonCommand(std::string_view command, int32_t eventMode
   else if (command == "<MyMusicCollection>") DeleteSetting("MMC-Iconic"), StartCollectionEditor();
   else if (command == "<Playlist>") StartPlaylistWindow();
   else if (command == "<OpenMusicFile>") Call(&ButtonCommandHooks::openMusicFiles);
-  else if (command == "<EqReset>") Call(&ButtonCommandHooks::eqReset);
-  else if (command == "<EqSave>") Call(&ButtonCommandHooks::eqSave);
-  else if (command == "<EqLoad>") Call(&ButtonCommandHooks::eqLoad);
+  else if (command == "<EqReset>") ResetEqualiser();
+  else if (command == "<EqSave>") SaveEqPreset();
+  else if (command == "<EqLoad>") LoadEqPreset();
   else if (command == "<Selective>") StartSelectivePlay();
   return std::nullopt;
 }

@@ -26,9 +26,9 @@ void StartPlaylistWindow();
 void StartPreviouslyPlayed();
 void StartOptionsMenu();
 
-// Commands done elsewhere: the open-files dialog and the equaliser presets. Empty: nothing happens.
+// Commands done above this layer: the open-files dialog. Empty: nothing happens.
 struct ButtonCommandHooks {
-  std::function<void()> openMusicFiles, eqReset, eqSave, eqLoad;
+  std::function<void()> openMusicFiles;
 };
 void SetButtonCommandHooks(ButtonCommandHooks hooks);
 

@@ -128,6 +128,17 @@ int RunAndWait(const std::string& exe, const std::string& arguments) {
   return static_cast<int>(code);
 }
 
+bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindWindowA("#32770", title)) != nullptr; }, limitMs)) return false;
+  HWND name = GetDlgItem(box, 1148);  // the file name box: a combo box, or an edit of its own
+  if (!name) name = GetDlgItem(box, 1152);
+  if (!name) return false;
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return true;
+}
+
 std::string UniqueName(const std::string& stem) {
   static LONG counter = 0;
   char name[128];

@@ -421,13 +421,7 @@ TEST_F(SkinWindowTest, TheOpenFilesDialogPlaysTheChosenFilesInNameOrder) {
   for (const char* name : {"c.mp3", "a.mp3", "b.mp3"}) oxtest::WriteWholeFile(music / name, "not really music");
   SetTextSetting(music.Path().c_str(), "LastAccessedFolder");
   std::thread dialog([] { OpenMusicFiles(nullptr); });
-  HWND box = nullptr;
-  ASSERT_TRUE(oxtest::WaitFor([&] { return (box = FindWindowA("#32770", "Select Music File(s)")) != nullptr; }, 10000));
-  HWND name = GetDlgItem(box, 1148);  // the file name box
-  if (!name) name = GetDlgItem(box, 1152);
-  ASSERT_TRUE(name);
-  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\"c.mp3\" \"a.mp3\" \"b.mp3\""));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(oxtest::AnswerFileDialog("Select Music File(s)", "\"c.mp3\" \"a.mp3\" \"b.mp3\""));
   dialog.join();
   TrackRecord next{};
   block::OxTrackShouldPlay.ReadValue(next);

@@ -1,0 +1,32 @@
+#include "queue/EqPresetFormat.h"
+
+#include "base/Path.h"
+#include "base/Text.h"
+
+namespace ox {
+
+int32_t EqfPosition(uint8_t value) { return 200 - value * 400 / 63; }
+
+EqPositions EqPositionsFromEqf(const uint8_t (&preset)[kEqfPresetBytes]) {
+  EqPositions p{};
+  p.layout = 1;
+  for (int band = 0; band < 10; ++band) p.sliders[band] = EqfPosition(preset[band]);
+  p.preamp = EqfPosition(preset[10]);
+  return p;
+}
+
+EqPositions FlatEqPositions(const EqPositions& current) {
+  EqPositions p{};
+  p.layout = current.layout;
+  return p;
+}
+
+std::string PresetFileName(std::string_view chosen) {
+  std::string name(chosen);
+  if (!EqualNoCase(ExtensionOf(name), ".oeq")) name += ".oeq";
+  return name;
+}
+
+bool IsEqfFile(std::string_view path) { return EqualNoCase(ExtensionOf(path), ".eqf"); }
+
+}  // namespace ox
