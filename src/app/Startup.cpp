@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CommandLine.h"
+#include "app/KeyControl.h"
 #include "app/PlayerControl.h"
 #include "app/PlayerCore.h"
 #include "base/System.h"
@@ -9,6 +10,7 @@
 #include "core/Settings.h"
 #include "queue/ButtonCommands.h"
 #include "ui/OpenMusicFiles.h"
+#include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
 #include "ui/TaskbarWindow.h"
 #include "ui/Window.h"
@@ -58,6 +60,7 @@ SkinHooks PlayerSkinHooks() {
   SkinHooks hooks;
   hooks.takeRefresh = TakeRefreshFlag;
   hooks.showOpenMusic = OpenMusicFiles;
+  hooks.reloadKeyMappings = [](HWND taskbar) { Keys().Load(taskbar); };
   return hooks;
 }
 
@@ -121,6 +124,8 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   ButtonCommandHooks commands;
   commands.openMusicFiles = [] { OpenMusicFiles(nullptr); };
   SetButtonCommandHooks(commands);
+  Keys();  // the key table exists before the skin thread, which loads it in its first cycle
+  SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
     PlayerCore core;
     SkinManager skins(SkinManagerOptions{SkinsFolder(), PlayerSkinHooks()});

@@ -117,7 +117,7 @@ void SkinManager::SkinCheck() {
     evt::ShowOpenMusic.Reset();
   }
   if (options_.hooks.reloadKeyMappings && evt::ReloadKeyMappings.IsSet()) {
-    options_.hooks.reloadKeyMappings();
+    options_.hooks.reloadKeyMappings(taskbar_.Handle());
     evt::ReloadKeyMappings.Reset();
   }
 }

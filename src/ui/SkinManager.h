@@ -30,7 +30,7 @@ constexpr const char* kSkinSettingsKey = "Software\\Quillmarsh\\Orlavox\\Skin";
 // Work the skin thread does for other parts of the player. Empty ones leave their event set.
 struct SkinHooks {
   std::function<void(HWND owner)> showOpenMusic;  // "evtShowOpenMusic": the open-files dialog
-  std::function<void()> reloadKeyMappings;        // "evtReloadKeyMappings": the hotkeys
+  std::function<void(HWND)> reloadKeyMappings;    // "evtReloadKeyMappings": the hotkeys, on the taskbar window
   std::function<bool()> takeRefresh;              // the core thread's refresh flag, taken (cleared)
 };
 

@@ -2,12 +2,14 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "ui/PlayerInput.h"
 
 namespace ox {
 
 namespace {
 
 LRESULT CALLBACK TaskbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (CheckKeys(window, message, wParam, lParam)) return 0;  // the hotkeys are registered on this window
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {

@@ -177,7 +177,7 @@ TEST_F(SkinManagerTest, ServesTheOtherPartsEvents_RaisesThePlayer_TellsTheTrayWh
   int opened = 0, reloaded = 0, refreshes = 0;
   SkinManagerOptions options = Manual();
   options.hooks.showOpenMusic = [&](HWND) { ++opened; };
-  options.hooks.reloadKeyMappings = [&] { ++reloaded; };
+  options.hooks.reloadKeyMappings = [&](HWND taskbar) { reloaded += taskbar == FindWindowA(kTaskbarWindowClass, nullptr); };
   options.hooks.takeRefresh = [&] { return ++refreshes == 2; };
   SkinManager manager(options);
   evt::ShowOpenMusic.Set();
