@@ -13,6 +13,7 @@
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
 #include "ui/TaskbarWindow.h"
+#include "ui/TrayIcon.h"
 #include "ui/Window.h"
 
 namespace ox {
@@ -128,6 +129,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
     PlayerCore core;
+    TrayIcon tray;  // on this thread, before the skin manager
     SkinManager skins(SkinManagerOptions{SkinsFolder(), PlayerSkinHooks()});
     CoreWindow coreWindow;
     while (!evt::OxClose.IsSet()) {

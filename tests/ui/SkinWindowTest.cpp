@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "ScratchInstallation.h"
@@ -20,6 +21,7 @@
 #include "tools/oxskin/SkinText.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
+#include "ui/TrayIcon.h"
 
 namespace ox {
 namespace {
@@ -31,9 +33,18 @@ std::atomic<bool> g_refresh{false};
 
 // The skin of these tests, in its text form: the main window (200x100, a cut corner) with the
 // equaliser docked below it; a free window that opens at the cursor; a panel shown by a user event.
-std::string SkinText() {
-  const std::vector<uint8_t> text = oxtest::ReadWholeFile(std::string(OX_TEST_DATA) + "skins/window_test.txt");
+std::string SkinText(const char* name = "window_test.txt") {
+  const std::vector<uint8_t> text = oxtest::ReadWholeFile(std::string(OX_TEST_DATA) + "skins/" + name);
   return std::string(text.begin(), text.end());
+}
+
+// Pumps this thread's messages until the condition holds.
+bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs = 3000) {
+  return oxtest::WaitFor([&] {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    return condition();
+  }, limitMs);
 }
 
 class SkinWindowTest : public ::testing::Test {
@@ -446,6 +457,52 @@ TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
   SendMessageA(taskbar, WM_CLOSE, 0, 0);
   EXPECT_TRUE(evt::OxClose.IsSet());
   EXPECT_TRUE(IsWindow(taskbar));  // still there for a second start to find
+}
+
+// The tray icon, driven through its window's messages with the cursor placed by the test and a
+// clock of the test's: resting pops the tray-control window up at the cursor; it stays while the
+// mouse is on it and goes once the mouse has left both.
+TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
+  std::vector<std::string> errors;
+  oxtest::WriteWholeFile(folder_ + "tray.skin", skintext::Parse(SkinText("tray_test.txt"), errors).bytes);
+  evt::OxTrayControl.Reset();
+  Start();
+  static std::atomic<uint32_t> now{100000};
+  TrayIcon tray([] { return now.load(); });
+  ASSERT_EQ(FindWindowA(kTrayWindowClass, kTrayWindowClass), tray.Handle());
+  SetCursorPos(500, 400);
+  SendMessageA(tray.Handle(), kTrayCallbackMessage, 1, WM_MOUSEMOVE);
+  now += 100;
+  ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(Find("OxTestTray")); }));
+  EXPECT_EQ(Rect("OxTestTray").left, 500);
+  EXPECT_EQ(Rect("OxTestTray").top, 400);
+
+  SetCursorPos(540, 440);  // onto the tray control: it stays however long
+  ASSERT_TRUE(PumpUntil([] { return evt::OxMouseOverTray.IsSet(); }));
+  now += 5000;
+  EXPECT_FALSE(PumpUntil([] { return !evt::OxTrayControl.IsSet(); }, 600));
+  SetCursorPos(100, 700);  // off both
+  ASSERT_TRUE(PumpUntil([] { return !evt::OxMouseOverTray.IsSet(); }));
+  now += 800;
+  EXPECT_TRUE(PumpUntil([] { return !evt::OxTrayControl.IsSet() && !Find("OxTestTray"); }));
+
+  evt::OxPlay.Reset();
+  SendMessageA(tray.Handle(), kTrayCallbackMessage, 1, WM_LBUTTONUP);
+  EXPECT_TRUE(evt::OxPlay.IsSet());  // the play button
+  evt::OxShowRill.Reset();
+  SendMessageA(tray.Handle(), kTrayCallbackMessage, 1, WM_RBUTTONUP);
+  EXPECT_TRUE(evt::OxShowRill.IsSet());
+  evt::OxPlay.Reset();
+}
+
+TEST_F(SkinWindowTest, NoShowTrayMeansNoIconAndNoWindow) {
+  SetNumberSetting(1, "NoShowTray");
+  {
+    TrayIcon tray;
+    EXPECT_EQ(tray.Handle(), nullptr);
+    EXPECT_FALSE(FindWindowA(kTrayWindowClass, nullptr));
+  }
+  DeleteSetting("NoShowTray");
 }
 
 }  // namespace
