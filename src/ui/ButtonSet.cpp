@@ -41,6 +41,12 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
     if (b->eventMode == 0 && IsEventCommand(b->command) && b->command != "evtOxPlay") {
       if (NamedEvent* event = SkinEvent(b->command)) b->lit = event->IsSet();
     }
+    std::string tooltip(FieldText(record.tooltip));
+    if (tooltip.empty()) tooltip = DefaultTooltip(b->command);
+    if (!tooltip.empty()) {
+      if (!tooltips_) tooltips_ = std::make_unique<TooltipManager>(parent);
+      tooltips_->AddTool(b->child.Handle(), tooltip);
+    }
     buttons_.push_back(std::move(b));
   }
   if (!buttons_.empty()) thread_ = std::make_unique<WorkerThread>(Watch, reinterpret_cast<uintptr_t>(this));
@@ -48,6 +54,7 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
 
 ButtonSet::~ButtonSet() {
   thread_.reset();
+  tooltips_.reset();
   ScopedLock hold(lock::ButtonSets);
   for (auto& b : buttons_) b->child.Destroy();
 }

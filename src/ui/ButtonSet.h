@@ -13,6 +13,7 @@
 #include "ui/Bitmap.h"
 #include "ui/ControlMath.h"
 #include "ui/SkinRecords.h"
+#include "ui/Tooltips.h"
 #include "ui/Window.h"
 
 namespace ox {
@@ -46,6 +47,7 @@ class ButtonSet {
   std::vector<std::unique_ptr<Button>> buttons_;
   Button* captured_ = nullptr;
   std::unique_ptr<WorkerThread> thread_;
+  std::unique_ptr<TooltipManager> tooltips_;
 };
 
 }  // namespace ox

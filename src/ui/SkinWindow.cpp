@@ -165,6 +165,7 @@ bool SkinWindow::Create(HWND taskbar) {
       SetWindowPos(hwnd, tray, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   animationStart_ = GetTickCount();
+  PlaceTrackTooltip();
   group_->Restack(false);
   if (!topmost && taskbar && IsIconic(taskbar)) {
     // A window made while the player is minimised joins it there.
@@ -268,6 +269,7 @@ void SkinWindow::Destroy() {
     if (g_drag.active && g_drag.group == group_) EndDrag();
     SavePlace();
     buttons_.reset();
+    trackTooltip_.Destroy();
     window_.Destroy();
   }
   controls_.Release();
@@ -291,7 +293,22 @@ bool SkinWindow::ElementMouse(enum ElementMouse kind, LPARAM lParam) {
 }
 
 void SkinWindow::AnimationTick() {
-  if (window_ && IsVisible() && !IsMinimised() && !backBuffer_.IsEmpty()) controls_.Tick(window_.Handle(), backBuffer_.Dc());
+  if (!window_ || !IsVisible() || IsMinimised()) return;
+  if (!backBuffer_.IsEmpty()) controls_.Tick(window_.Handle(), backBuffer_.Dc());
+  trackTooltip_.Tick(window_.Handle(), GetTickCount());
+}
+
+void SkinWindow::PlaceTrackTooltip() {
+  if (!window_ || !IsWindowVisible(window_.Handle())) return;
+  std::vector<SkinRect> fields;
+  for (const SkinRecord& element : elements_) {
+    if (element.Type() != SkinRecordType::Text) continue;
+    const TextRecord text = element.As<TextRecord>();
+    if (!IsTrackTitleKind(text.kind)) continue;
+    const SkinRect r = ElementRect(text.header, record_.header);
+    fields.push_back({r.left + window_.X(), r.top + window_.Y(), r.right + window_.X(), r.bottom + window_.Y()});
+  }
+  trackTooltip_.SetRectangles(std::move(fields));
 }
 
 void SkinWindow::Invalidate() const {
@@ -439,6 +456,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_MOVE:
       window_.Refresh();
+      PlaceTrackTooltip();
       if (IsMainWindow() && taskbar_)
         SetWindowPos(taskbar_, nullptr, window_.X(), window_.Y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return true;

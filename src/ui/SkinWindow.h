@@ -18,6 +18,7 @@
 #include "ui/SkinGeometry.h"
 #include "ui/SkinRecords.h"
 #include "ui/SkinRules.h"
+#include "ui/Tooltips.h"
 #include "ui/Window.h"
 
 namespace ox {
@@ -89,6 +90,8 @@ class SkinWindow {
   void AnimationTick();
 
  private:
+  // The screen rectangles of the title fields the track tooltip watches, while the window is shown.
+  void PlaceTrackTooltip();
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // True when handled, with the answer in result.
   bool OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -113,6 +116,7 @@ class SkinWindow {
   SkinGroup* group_;
 
   SkinElements controls_;  // the elements at run time
+  TrackTooltip trackTooltip_;
   std::unique_ptr<ButtonSet> buttons_;
   Window window_;
   Bitmap background_;

@@ -19,6 +19,7 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "tools/oxskin/SkinText.h"
+#include "queue/TrackInfo.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
 #include "ui/TrayIcon.h"
@@ -493,6 +494,50 @@ TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   SendMessageA(tray.Handle(), kTrayCallbackMessage, 1, WM_RBUTTONUP);
   EXPECT_TRUE(evt::OxShowRill.IsSet());
   evt::OxPlay.Reset();
+}
+
+// Tooltips: a button's after a second of rest (another button starts the wait again); the track
+// tooltip over the title after two, kept by a straight move and closed by a diagonal one.
+TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
+  TrackRecord playing{};
+  std::strcpy(playing.title, "Tooltip Title");
+  std::strcpy(playing.path, "C:\\Music\\tip.mp3");
+  block::OxTrackPlaying.WriteValue(playing);
+  Mouse(MOUSEEVENTF_MOVE, 100, 300);
+  Start();
+  auto shown = [](const char* windowClass) {
+    HWND tip = FindWindowA(windowClass, nullptr);
+    return tip && IsWindowVisible(tip) ? tip : nullptr;
+  };
+  Mouse(MOUSEEVENTF_MOVE, 180, 67);  // on "Mute"
+  Sleep(600);
+  const DWORD rested = GetTickCount();
+  Mouse(MOUSEEVENTF_MOVE, 180, 87);  // on "Skip": the wait starts again
+  ASSERT_TRUE(oxtest::WaitFor([&] { return shown("TTWindow") != nullptr; }, 3000));
+  const DWORD waited = GetTickCount() - rested;
+  EXPECT_GE(waited, 1000u);
+  EXPECT_LE(waited, 1400u);
+  char text[64] = {};
+  GetWindowTextA(shown("TTWindow"), text, sizeof text);
+  EXPECT_STREQ(text, "Skip");
+  RECT tip;
+  GetWindowRect(shown("TTWindow"), &tip);
+  EXPECT_EQ(tip.left, 180);
+  EXPECT_EQ(tip.bottom, 87 - 10);
+  EXPECT_EQ(ScreenPixel(tip.left + 1, tip.bottom - 2), Colour(0xFFFFCC));  // light yellow in a black frame
+  EXPECT_EQ(ScreenPixel(tip.left, tip.bottom - 2), Colour(0));
+
+  Mouse(MOUSEEVENTF_MOVE, 60, 38);  // on the title: the button tooltip goes, the track one comes
+  EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindow"); }, 1000));
+  EXPECT_FALSE(oxtest::WaitFor([&] { return shown("TTWindowOrp") != nullptr; }, 1700));
+  ASSERT_TRUE(oxtest::WaitFor([&] { return shown("TTWindowOrp") != nullptr; }, 2000));
+  char info[2048] = {};
+  GetWindowTextA(shown("TTWindowOrp"), info, sizeof info);
+  EXPECT_EQ(std::string(info), TrackInformation(playing));
+  Mouse(MOUSEEVENTF_MOVE, 60, 60);  // straight down
+  EXPECT_FALSE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 300));
+  Mouse(MOUSEEVENTF_MOVE, 70, 70);  // diagonal
+  EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 1000));
 }
 
 TEST_F(SkinWindowTest, NoShowTrayMeansNoIconAndNoWindow) {
