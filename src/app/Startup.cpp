@@ -8,6 +8,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "engine/VisualOutputHost.h"
 #include "queue/ButtonCommands.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/PlayerInput.h"
@@ -128,6 +129,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   Keys();  // the key table exists before the skin thread, which loads it in its first cycle
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
+    VisualOutputHost visuals(VisualOutputFolder());  // before the players that feed it, gone after them
     PlayerCore core;
     TrayIcon tray;  // on this thread, before the skin manager
     SkinManager skins(SkinManagerOptions{SkinsFolder(), PlayerSkinHooks()});
@@ -138,7 +140,8 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
     }
     evt::OxRillRunning.Reset();
     evt::OxEditorRunning.Reset();
-  }  // the Core window, the skin manager, then PlayerCore (which stops the core thread) go, in that order
+  }  // the Core window, the skin manager, the tray, PlayerCore (which stops the core thread), then the
+     // visual output host go, in that order
   return 0;
 }
 

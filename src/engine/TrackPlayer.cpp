@@ -12,6 +12,7 @@
 #include "core/Settings.h"
 #include "engine/MpegCheck.h"
 #include "engine/PlaybackMath.h"
+#include "engine/VisualOutputHost.h"
 
 namespace ox {
 
@@ -161,6 +162,8 @@ bool TrackPlayer::Open() {
   int32_t outputError = 1;
   outputHandle_ = output_->CreateANewSoundOutObject(&outputError, format_, hint);
   if (outputError != 0) outputHandle_ = 0;
+  visual_ = std::make_unique<VisualFeed>(
+      VisualFormat{format_->nSamplesPerSec, format_->nChannels, format_->wBitsPerSample, format_->nAvgBytesPerSec});
   EqPositions positions{};
   block::OxEqPositions.ReadValue(positions);
   equaliser_ = std::make_unique<Equaliser>(
@@ -184,7 +187,11 @@ void TrackPlayer::Loop() {
     if (!DeliverBlock(allPlayed)) return;
     PublishTime();
     if (endOfStream_ && allPlayed && (endDelivered || !outputHandle_)) return;
-    // The visual feed is fed here, with isMain (0 while "OxSelectorSwitch" is non-zero).
+    if (visual_) {  // only the main player's snapshots are shown
+      visual_->SetEnabled(isMain_ && !selectorOn_);
+      OxVisualSnapshot snapshot;
+      if (visual_->Step(time_.elapsedMs, snapshot)) PostVisualSnapshot(snapshot);
+    }
     Sleep(kPassMs);
     if (evt::OxClose.IsSet()) return;
   }
@@ -220,7 +227,7 @@ void TrackPlayer::SeekHandling() {
   const int32_t percent = static_cast<int32_t>(n - 1);
   if (codec_->SkipTo) codec_->SkipTo(decoder_, percent);
   if (outputHandle_ && output_->SkipTo) output_->SkipTo(outputHandle_, percent);
-  // The visual feed is reset here.
+  if (visual_) visual_->Reset();
   baseMs_ = kUnknown;
   const uint32_t zero = 0;
   block::OxSkipToPos.WriteValue(zero);
@@ -238,6 +245,7 @@ void TrackPlayer::VolumeAndEqualiser() {
   uint32_t volume = 0, selector = 0, balance = 50;
   ReadU32(block::OxVolume, volume);
   ReadU32(block::OxSelectorSwitch, selector);
+  selectorOn_ = selector != 0;
   if ((selector != 0 && selector != 1) || evt::OxMute.IsSet()) volume = 0;
 
   bool positionsLoaded = false;
@@ -367,7 +375,7 @@ void TrackPlayer::GiveBack(void* buffer, uint32_t bytes, bool end) {
   if (buffer || end) output_->ANewDataBlockArrived(outputHandle_, buffer, bytes, end ? 1 : 0);
 }
 
-void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t /*positionMs*/) {
+void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t positionMs) {
   if (!format_ || !block || bytes == 0) return;
   const int bits = format_->wBitsPerSample;
   if (autoBoostPending_) {
@@ -376,7 +384,7 @@ void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t /*positi
   }
   if (equaliser_) equaliser_->Process(block, bytes);
   if (fadePercent_ != boostDivisor_) ScaleBlock(block, bytes, bits, fadePercent_, boostDivisor_);
-  // The visual feed takes the processed block and its position here.
+  if (visual_) visual_->Feed(block, bytes, positionMs);
 }
 
 void TrackPlayer::PublishTime() {

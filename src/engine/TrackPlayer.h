@@ -15,6 +15,7 @@
 #include "engine/CodecHost.h"
 #include "engine/Equaliser.h"
 #include "engine/SoundOutputHost.h"
+#include "engine/VisualFeed.h"
 #include "core/TrackRecord.h"
 
 namespace ox {
@@ -106,6 +107,8 @@ class TrackPlayer {
   const SoundOutputPlugin* output_ = nullptr;
   OxSoundOut outputHandle_ = 0;
   std::unique_ptr<Equaliser> equaliser_;
+  std::unique_ptr<VisualFeed> visual_;
+  bool selectorOn_ = false;  // "OxSelectorSwitch" non-zero: no snapshots
   // The visual feed of the visualisation plug-ins attaches here: it is handed each processed block
   // and its position, reset on a seek, and fed every pass with isMain.
 

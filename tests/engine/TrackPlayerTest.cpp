@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -18,6 +20,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "engine/VisualOutputHost.h"
 
 namespace ox {
 namespace {
@@ -390,6 +393,120 @@ TEST_F(TrackPlayerTest, UnterminatedPathFieldReachesCodecAndResumePointCut) {
   evt::OxClose.Set();  // closing: the player keeps where to resume
   ASSERT_TRUE(WaitFinished(*player));
   EXPECT_EQ(GetTextSetting("OxMultiResumeFile", 1000), std::string(r.Path()));
+}
+
+}  // namespace
+}  // namespace ox
+
+namespace ox {
+namespace {
+
+struct Rendered {
+  uint32_t timeMs, tick, rate;
+  int first;
+};
+
+// The visual output host with the logging plug-in in a folder of its own; what the plug-in logged.
+class VisualTest : public TrackPlayerTest {
+ protected:
+  void SetUp() override {
+    TrackPlayerTest::SetUp();
+    CreateFolders(folder_.Path());
+    CopyFileA((oxtest::ExecutableFolder() + "playback\\LoggingVisual.dll").c_str(), (folder_ / "Logging.dll").c_str(), FALSE);
+    RegDeleteTreeA(HKEY_CURRENT_USER, VisualOutputHost::HideKey("Logging.dll").c_str());
+    SetEnvironmentVariableA("OX_VISUAL_LOG", (folder_ / "log.txt").c_str());
+    SetEnvironmentVariableA("OX_VISUAL_ANSWER", "0");
+  }
+  void TearDown() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, VisualOutputHost::HideKey("Logging.dll").c_str());
+    TrackPlayerTest::TearDown();
+  }
+  std::vector<std::string> Lines() const {
+    const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(folder_ / "log.txt");
+    std::vector<std::string> lines(1);
+    for (uint8_t c : bytes) {
+      if (c == '\n') lines.emplace_back();
+      else lines.back().push_back(static_cast<char>(c));
+    }
+    lines.pop_back();
+    return lines;
+  }
+  std::vector<Rendered> Renders() const {
+    std::vector<Rendered> out;
+    for (const std::string& line : Lines()) {
+      Rendered r{};
+      unsigned long t, tick, rate;
+      if (std::sscanf(line.c_str(), "render %lu %lu %lu %d", &t, &tick, &rate, &r.first) == 4)
+        out.push_back({uint32_t(t), uint32_t(tick), uint32_t(rate), r.first});
+    }
+    return out;
+  }
+  oxtest::ScratchFolder folder_;
+};
+
+TEST_F(VisualTest, APluginIsShownAtOnceAndTicksEvery100MsWhileNothingPlays_HidingItselfSticks) {
+  {
+    VisualOutputHost host(folder_.Path());
+    ASSERT_TRUE(oxtest::WaitFor([&] { return Renders().size() >= 10; }, 5000));
+    EXPECT_EQ(Lines()[0], "show");
+    const std::vector<Rendered> r = Renders();
+    for (size_t i = 1; i < r.size(); ++i) {
+      EXPECT_EQ(r[i].rate, 44100u);  // a snapshot of zeros
+      EXPECT_GE(r[i].tick - r[i - 1].tick, 100u);
+      EXPECT_LE(r[i].tick - r[i - 1].tick, 250u);
+    }
+    SetEnvironmentVariableA("OX_VISUAL_ANSWER", "1");  // the plug-in asks to be hidden
+    ASSERT_TRUE(oxtest::WaitFor([&] { return Lines().back() == "hide"; }, 3000));
+    EXPECT_EQ(GetNumberSetting("Hide", HKEY_CURRENT_USER, VisualOutputHost::HideKey("Logging.dll").c_str()), 0xFFFFFFFFu);
+  }
+  DeleteFileA((folder_ / "log.txt").c_str());
+  VisualOutputHost next(folder_.Path());  // the next start leaves it hidden
+  Sleep(300);
+  EXPECT_TRUE(Lines().empty());
+}
+
+TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneDuringAPause_NoneOlderThanASeek) {
+  VisualOutputHost host(folder_.Path());
+  setup_(1, 50);  // the recording output plays in real time
+  std::vector<int16_t> ramp(22050 * 6);  // 512 frames fit in every 50 ms block
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<int16_t>(i / 8 % 100 * 256);
+  oxtest::WriteWav(File("visual.wav"), 22050, 1, ramp);
+  auto player = Play(Track(File("visual.wav")));
+  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 1500; }, 5000));
+  std::vector<Rendered> playing;
+  for (const Rendered& r : Renders())
+    if (r.rate == 22050) playing.push_back(r);
+  ASSERT_GE(playing.size(), 20u);
+  for (size_t i = 1; i < playing.size(); ++i) {
+    EXPECT_GT(playing[i].timeMs, playing[i - 1].timeMs);
+    // In step with the output's clock: the snapshot's time against the time played since the first.
+    const int32_t lag = int32_t((playing[i].tick - playing[0].tick) - (playing[i].timeMs - playing[0].timeMs));
+    EXPECT_LT(std::abs(lag), 200) << i;
+  }
+  EXPECT_NEAR(double(playing.back().timeMs - playing.front().timeMs) / (playing.size() - 1), 50, 15);
+
+  evt::OxPause.Set();
+  ASSERT_TRUE(oxtest::WaitFor([&] { return get_(0)->pauses == 1; }, 3000));
+  Sleep(200);
+  const size_t before = Renders().size();
+  Sleep(600);
+  const std::vector<Rendered> all = Renders();
+  const std::vector<Rendered> paused(all.begin() + before, all.end());
+  EXPECT_GE(paused.size(), 4u);
+  for (const Rendered& r : paused) EXPECT_EQ(r.rate, 44100u);
+  evt::OxPause.Reset();
+
+  block::OxSkipToPos.WriteValue(uint32_t{81});  // to 80 %: 4.8 s
+  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs >= 4800; }, 5000));
+  const size_t seeked = Renders().size();
+  ASSERT_TRUE(oxtest::WaitFor([&] { return Renders().size() > seeked + 5; }, 3000));
+  const std::vector<Rendered> later = Renders();
+  const std::vector<Rendered> after(later.begin() + seeked, later.end());
+  for (const Rendered& r : after) {
+    if (r.rate == 22050) {
+      EXPECT_GE(r.timeMs, 4750u);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#include "engine/VisualOutputHost.h"
+
+#include <atomic>
+
+#include "base/FileFinder.h"
+#include "base/Path.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+
+namespace ox {
+namespace {
+
+std::atomic<VisualOutputHost*> g_host{nullptr};
+std::mutex g_hostLock;  // the running host is not destroyed while a snapshot is handed to it
+
+constexpr uint32_t kHidden = 0xFFFFFFFF;
+
+}  // namespace
+
+VisualOutputHost::VisualOutputHost(const std::string& folder, uint32_t (*clock)()) : clock_(clock) {
+  for (FileFinder find(folder, "*.dll"); find.Next();)
+    if (!find.IsDirectory()) plugins_.push_back(Plugin{find.FullPath()});
+  lastRender_ = Now();
+  evt::OxVisHideShow.Set();
+  {
+    std::lock_guard<std::mutex> hold(g_hostLock);
+    g_host = this;
+  }
+  thread_ = std::make_unique<WorkerThread>(Run, reinterpret_cast<uintptr_t>(this));
+}
+
+VisualOutputHost::~VisualOutputHost() {
+  {
+    std::lock_guard<std::mutex> hold(g_hostLock);
+    if (g_host == this) g_host = nullptr;
+  }
+  thread_.reset();
+}
+
+std::string VisualOutputHost::HideKey(const std::string& dllPath) {
+  return std::string(kSettingsKey) + "\\" + FileNameOf(dllPath);
+}
+
+uint32_t VisualOutputHost::Run(WorkerThread& self) {
+  auto& host = *reinterpret_cast<VisualOutputHost*>(self.Argument());
+  while (!self.StopRequested()) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the plug-ins' windows live here
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(25);
+    host.Check();
+    host.RenderStep();
+  }
+  for (Plugin& plugin : host.plugins_) Unload(plugin);
+  return 0;
+}
+
+void VisualOutputHost::Unload(Plugin& plugin) {
+  if (!plugin.module) return;
+  if (plugin.hide) plugin.hide();
+  FreeLibrary(plugin.module);
+  plugin = Plugin{plugin.path};
+}
+
+void VisualOutputHost::Check() {
+  if (!evt::OxVisHideShow.IsSet()) return;
+  evt::OxVisHideShow.Reset();
+  for (Plugin& plugin : plugins_) {
+    const bool hidden = GetNumberSetting("Hide", HKEY_CURRENT_USER, HideKey(plugin.path).c_str()) != 0;
+    if (plugin.module && hidden) {
+      Unload(plugin);
+    } else if (!plugin.module && !hidden) {
+      plugin.module = LoadLibraryA(plugin.path.c_str());
+      if (!plugin.module) continue;
+      auto entry = [&plugin](const char* name) { return reinterpret_cast<void*>(GetProcAddress(plugin.module, name)); };
+      plugin.show = reinterpret_cast<OxVisShowFn>(entry("Show"));
+      plugin.hide = reinterpret_cast<OxVisHideFn>(entry("Hide"));
+      plugin.render = reinterpret_cast<OxVisRenderFn>(entry("Render"));
+      if (plugin.show) plugin.show();
+    }
+  }
+}
+
+void VisualOutputHost::RenderStep() {
+  OxVisualSnapshot snapshot{};
+  bool fresh = false;
+  {
+    std::lock_guard<std::mutex> hold(pendingLock_);
+    if (newData_) snapshot = pending_, newData_ = false, fresh = true;
+  }
+  const uint32_t now = Now();
+  if (!fresh) {
+    if (now - lastRender_ < 101) return;
+    snapshot.sampleRate = 44100;  // nothing plays: a snapshot of zeros keeps the plug-ins ticking
+  }
+  {
+    std::lock_guard<std::mutex> hold(displayLock_);
+    display_ = snapshot;
+  }
+  for (Plugin& plugin : plugins_) {
+    if (!plugin.module || !plugin.render || plugin.render(&snapshot) == 0) continue;
+    SetNumberSetting(kHidden, "Hide", HKEY_CURRENT_USER, HideKey(plugin.path).c_str());
+    evt::OxVisHideShow.Set();  // the next check unloads it
+  }
+  lastRender_ = now;
+}
+
+void VisualOutputHost::Post(const OxVisualSnapshot& snapshot) {
+  std::lock_guard<std::mutex> hold(pendingLock_);
+  pending_ = snapshot;
+  newData_ = true;
+}
+
+OxVisualSnapshot VisualOutputHost::Display() const {
+  std::lock_guard<std::mutex> hold(displayLock_);
+  return display_;
+}
+
+void PostVisualSnapshot(const OxVisualSnapshot& snapshot) {
+  std::lock_guard<std::mutex> hold(g_hostLock);
+  if (VisualOutputHost* host = g_host) host->Post(snapshot);
+}
+
+OxVisualSnapshot VisualDisplay() {
+  std::lock_guard<std::mutex> hold(g_hostLock);
+  VisualOutputHost* host = g_host;
+  return host ? host->Display() : OxVisualSnapshot{};
+}
+
+}  // namespace ox
