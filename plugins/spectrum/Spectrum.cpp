@@ -17,7 +17,7 @@ namespace {
 constexpr char kClass[] = "OrlavoxSpectrum";
 constexpr char kKey[] = "Software\\Quillmarsh\\Orlavox\\Spectrum.dll";
 constexpr int kBarWidth = 9;           // pixels per bar, gap included
-constexpr float kFloor = 40, kTop = 250;  // the level range the analyser shows
+constexpr float kFloor = 50, kTop = 220;  // the level range shown: music lies mostly within it
 constexpr float kFall = 10;            // levels a bar falls per snapshot
 constexpr int kPeakHold = 12;          // snapshots a peak mark stays (about 600 ms)
 
@@ -91,7 +91,32 @@ void Fill(int left, int top, int right, int bottom, uint32_t colour) {
   for (int y = top; y < bottom; ++y) std::fill(g.pixels + size_t(y) * g.width + left, g.pixels + size_t(y) * g.width + std::max(left, right), colour);
 }
 
+// Where a frequency lies on the axis (0..1), for the snapshot's rate.
+float AxisAt(float hz, uint32_t rate) {
+  const float bin = hz * 512 / float(rate ? rate : 44100);
+  return bin <= 1 ? 0 : std::log(bin) / std::log(float(OX_VIS_BINS - 1));
+}
+
+uint32_t g_rate = 44100;
+
+// Faint lines at 100 Hz, 1 kHz and 10 kHz with their names at the foot of the analyser.
+void DrawScale(int h) {
+  static const struct {
+    float hz;
+    const char* name;
+  } marks[] = {{100, "100"}, {1000, "1k"}, {10000, "10k"}};
+  SetBkMode(g.dc, TRANSPARENT);
+  SetTextColor(g.dc, RGB(120, 130, 150));
+  for (const auto& m : marks) {
+    const int x = int(AxisAt(m.hz, g_rate) * g.width);
+    if (x <= 0 || x >= g.width - 20) continue;
+    for (int y = 0; y < h; y += 3) g.pixels[size_t(y) * g.width + x] = Rgb(70, 76, 96);
+    TextOutA(g.dc, x + 3, h - 16, m.name, int(std::strlen(m.name)));
+  }
+}
+
 void DrawAnalyser() {
+  GdiFlush();  // the scale's text is drawn through GDI: finish it before touching the pixels
   const int h = AnalyserHeight();
   for (int y = 0; y < h; ++y) {  // a faint gradient behind the bars
     const int shade = 16 + 10 * y / std::max(h, 1);
@@ -104,10 +129,13 @@ void DrawAnalyser() {
       const float t = 1 - float(y) / h;
       Fill(left, y, right, y + 1, Rgb(int(40 + 215 * t), int(200 - 40 * t), int(220 - 180 * t)));
     }
-    const int peak = h - int(h * g.peaks[b]);
-    Fill(left, std::max(peak - 2, 0), right, std::max(peak, 2), Rgb(240, 240, 255));
+    if (g.peaks[b] > 0.01f) {
+      const int peak = h - int(h * g.peaks[b]);
+      Fill(left, std::max(peak - 2, 0), right, std::max(peak, 2), Rgb(240, 240, 255));
+    }
   }
   Fill(0, h, g.width, h + 1, Rgb(60, 64, 80));
+  DrawScale(h);
 }
 
 void ScrollSpectrogram(const OxVisualSnapshot& s) {
@@ -214,6 +242,7 @@ uint8_t OX_PLUGIN_API Render(const OxVisualSnapshot* s) {
       g.peaks[b] = std::max(0.0f, g.peaks[b] - 0.01f * (g.peakAge[b] - kPeakHold));  // drops ever faster
     }
   }
+  if (s->sampleRate) g_rate = s->sampleRate;
   DrawAnalyser();
   if (!silent) ScrollSpectrogram(*s);  // a stopped player leaves the picture as it was
   InvalidateRect(g.window, nullptr, FALSE);
