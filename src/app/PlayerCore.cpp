@@ -56,7 +56,7 @@ uint32_t PlayerCore::CoreThread(WorkerThread& self) {
       control.Reap();
       if (evt::OxClose.IsSet()) break;
       control.Step();
-      FolderWatchSchedule();
+      FolderWatchTick(GetTickCount());
       if (GetTickCount() - lastSave > kSaveEveryMs) {
         lastSave = GetTickCount();
         SaveState();
@@ -66,6 +66,7 @@ uint32_t PlayerCore::CoreThread(WorkerThread& self) {
       control.Reap();
       Sleep(50);
     }
+    StopFolderWatch();
     SaveState();
     if (keyControl) FreeLibrary(keyControl);
   }  // PlayerControl ends both players and clears the playing track
