@@ -2,7 +2,8 @@
 # Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench rill oxctl ox_test_recording \
+. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench rill oxctl \
+  ox_test_recording \
   ox_codec_mp3 ox_codec_wav
 
 # The pure code natively, without the sanitizers of the test build.
@@ -54,3 +55,4 @@ xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench
 mkdir -p "$data/skin"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" "Z:${data//\//\\}\\skins"
+/usr/lib/wine/wine64 "$build/x86_64/bench/watch_bench.exe" "Z:$build/x86_64/dist" "Z:$data"
