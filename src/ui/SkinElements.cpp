@@ -2,6 +2,7 @@
 
 #include "core/NamedObjects.h"
 #include "engine/Equaliser.h"
+#include "engine/VisualOutputHost.h"
 #include "ui/Window.h"
 
 namespace ox {
@@ -25,6 +26,15 @@ struct SkinElements::Element {
   Bitmap saved, composition;
   std::string text;
   int32_t textWidth = 0, offset = 0;
+  // A visualisation area: its mode (0 bars, 1 oscilloscope, 2 level meter), the bars' levels and
+  // peaks, the meter's, and the pictures prepared at creation (the bars' and the meter's colours
+  // along their length, the oscilloscope's gradient).
+  int32_t mode = -1;
+  std::vector<int32_t> levels;
+  std::vector<BarPeak> peaks;
+  int32_t meter = 0;
+  BarPeak meterPeak;
+  Bitmap bars, meterBar, scope;
 };
 
 namespace {
@@ -105,6 +115,7 @@ void SkinElements::Initialise() {
       e->saved.Create(nullptr, Width(e->rect), Height(e->rect));
       e->composition.Create(nullptr, Width(e->rect), Height(e->rect));
     }
+    if (e->type == SkinRecordType::Visualisation) InitialiseVisual(*e);
     if (e->type != SkinRecordType::Text) continue;
     const TextRecord t = e->record.As<TextRecord>();
     const std::string_view wanted = FieldText(t.font);
@@ -131,6 +142,9 @@ void SkinElements::Release() {
     e->saved.Release();
     e->composition.Release();
     e->offset = 0;
+    e->bars.Release();
+    e->meterBar.Release();
+    e->scope.Release();
   }
 }
 
@@ -152,6 +166,11 @@ void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
     if (e->type == SkinRecordType::EqCurve && !e->saved.IsEmpty()) {
       BitBlt(e->saved.Dc(), 0, 0, Width(e->rect), Height(e->rect), backBuffer, e->rect.left, e->rect.top, SRCCOPY);
       RenderCurve(*e, nullptr, backBuffer, sources.eq);
+      continue;
+    }
+    if (e->type == SkinRecordType::Visualisation && !e->saved.IsEmpty()) {
+      BitBlt(e->saved.Dc(), 0, 0, Width(e->rect), Height(e->rect), backBuffer, e->rect.left, e->rect.top, SRCCOPY);
+      RenderVisual(*e, nullptr, backBuffer, VisualDisplay());
       continue;
     }
     if (e->type == SkinRecordType::Image) {
@@ -204,6 +223,13 @@ void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background
     bands = bands || (source >= 3 && source <= 32);
   }
   if (bands) RenderCurves(window, backBuffer, sources.eq);
+  bool snapshotRead = false;
+  OxVisualSnapshot snapshot;
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Visualisation) continue;
+    if (!snapshotRead) snapshot = VisualDisplay(), snapshotRead = true;
+    RenderVisual(*e, window, backBuffer, snapshot);
+  }
 }
 
 void SkinElements::RenderCurve(Element& e, HWND window, HDC backBuffer, const EqPositions& positions) const {
@@ -275,6 +301,11 @@ bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, H
     }
   }
   bool taken = false;
+  for (auto& e : elements_) {
+    if (e->type != SkinRecordType::Visualisation || !Hits(e->rect, x, y)) continue;
+    if (kind == ElementMouse::LeftDown && e->mode != 2) e->mode = e->mode == 0 ? 1 : 0;  // bars and scope
+    if (kind == ElementMouse::LeftDown || kind == ElementMouse::RightDown) return true;
+  }
   for (auto& e : elements_) {
     if (e->type != SkinRecordType::Slider) continue;
     const bool vertical = e->record.As<SliderRecord>().orientation != 0;
@@ -395,6 +426,181 @@ void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
   EqPositions eq{};
   block::OxEqPositions.ReadValue(eq);
   RenderCurves(window, backBuffer, eq);
+}
+
+namespace {
+
+// Where the part [from, from + length) along a bar's length lies in the area: bar at `across`,
+// `thickness` wide, growing up (0), down (1), right (2) or left (3) from its base.
+RECT BarPart(int32_t orientation, int32_t across, int32_t thickness, int32_t width, int32_t height, int32_t from,
+             int32_t length) {
+  switch (orientation) {
+    case 1: return {across, from, across + thickness, from + length};
+    case 2: return {from, across, from + length, across + thickness};
+    case 3: return {width - from - length, across, width - from, across + thickness};
+    default: return {across, height - from - length, across + thickness, height - from};
+  }
+}
+
+struct BarLook {
+  const BarStyle& colours;
+  int32_t style, segments, gap;
+  uint32_t outline, peakColour;
+  bool peaks;
+};
+
+// A picture of the whole area in the bars' colours along their length: solid, or a gradient from
+// colour 1 at the base to colour 2 at the tip (stepped per segment when segmented).
+void PrepareBars(Bitmap& picture, const BarLook& look, int32_t width, int32_t height) {
+  picture.Create(nullptr, width, height);
+  if (picture.IsEmpty() || (look.colours.colourMode != 1 && look.colours.colourMode != 2)) return;
+  const bool vertical = look.colours.orientation <= 1;
+  const int32_t length = vertical ? height : width, across = vertical ? width : height;
+  int32_t step = 1;
+  if (look.style >= 1) step = std::max(length / std::max(look.segments, 1), 1);
+  for (int32_t p = 0; p < length; ++p) {
+    const int32_t at = p / step * step;
+    const uint32_t colour = look.colours.colourMode == 1 ? look.colours.colour1
+                                                         : ColourByLevel(look.colours.colour1, look.colours.colour2,
+                                                                         length > 1 ? at * 256 / length : 0);
+    RECT r = BarPart(look.colours.orientation, 0, across, width, height, p, 1);
+    BrushHolder brush(picture.Dc(), colour);
+    FillRect(picture.Dc(), &r, static_cast<HBRUSH>(GetCurrentObject(picture.Dc(), OBJ_BRUSH)));
+  }
+}
+
+// One bar of `level` (of `full`), its peak line when peaks are on.
+void DrawBar(HDC dc, const Bitmap& picture, const BarLook& look, int32_t across, int32_t thickness, int32_t width,
+             int32_t height, int32_t level, int32_t full, int32_t peak) {
+  const int32_t orientation = look.colours.orientation;
+  const int32_t length = orientation <= 1 ? height : width;
+  const int32_t drawn = level * length / full;
+  auto paint = [&](int32_t from, int32_t size) {
+    const RECT r = BarPart(orientation, across, thickness, width, height, from, size);
+    if (look.colours.colourMode == 3) {
+      if (level <= 1) return;
+      BrushHolder brush(dc, ColourByLevel(look.colours.colour1, look.colours.colour2, level * 256 / full));
+      FillRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    } else if (look.colours.colourMode != 0) {
+      BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, picture.Dc(), r.left, r.top, SRCCOPY);
+    }
+    if (look.style == 2) {
+      BrushHolder frame(dc, look.outline);
+      FrameRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    }
+  };
+  if (look.style == 0) {
+    if (drawn > 0) paint(0, drawn);
+  } else {
+    for (const Span& s : BarSegments(drawn, length, look.segments, look.gap)) paint(s.from, s.length);
+  }
+  if (look.peaks && peak > 0) {
+    const int32_t at = std::min(peak * length / full, length - 1);
+    const RECT r = BarPart(orientation, across, thickness, width, height, at, 1);
+    BrushHolder brush(dc, look.peakColour);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+  }
+}
+
+}  // namespace
+
+void SkinElements::InitialiseVisual(Element& e) const {
+  const VisualisationRecord v = e.record.As<VisualisationRecord>();
+  const int32_t width = Width(e.rect), height = Height(e.rect);
+  if (e.mode < 0) e.mode = v.mode >= 0 && v.mode <= 2 ? v.mode : 0;
+  e.saved.Create(nullptr, width, height);
+  e.composition.Create(nullptr, width, height);
+  const int32_t count = std::max(v.barCount, 1);
+  e.levels.assign(count, 0);
+  e.peaks.assign(count, BarPeak{});
+  PrepareBars(e.bars, {v.bars, v.barStyle, v.barSegments, v.barGap, v.barOutline, v.barPeakColour, v.barPeaks != 0},
+              width, height);
+  PrepareBars(e.meterBar,
+              {v.meter, v.meterStyle, v.meterSegments, v.meterGap, v.meterOutline, v.meterPeakColour, v.meterPeaks != 0},
+              width, height);
+  if (v.scopeGradient) {  // colour A at the top, B at half height, C at the bottom
+    e.scope.Create(nullptr, width, height);
+    for (int32_t y = 0; y < height && !e.scope.IsEmpty(); ++y) {
+      const int32_t half = std::max(height / 2, 1);
+      const uint32_t colour = y < half ? ColourByLevel(v.scopeTop, v.scopeMiddle, y * 256 / half)
+                                       : ColourByLevel(v.scopeMiddle, v.scopeBottom, (y - half) * 256 / std::max(height - half, 1));
+      RECT r{0, y, width, y + 1};
+      BrushHolder brush(e.scope.Dc(), colour);
+      FillRect(e.scope.Dc(), &r, static_cast<HBRUSH>(GetCurrentObject(e.scope.Dc(), OBJ_BRUSH)));
+    }
+  }
+}
+
+void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const OxVisualSnapshot& snapshot) const {
+  const int32_t width = Width(e.rect), height = Height(e.rect);
+  if (e.composition.IsEmpty() || width <= 0 || height <= 0) return;
+  const VisualisationRecord v = e.record.As<VisualisationRecord>();
+  const int channel = v.channel == 1 ? 1 : 0;
+  HDC dc = e.composition.Dc();
+  BitBlt(dc, 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+  if (e.mode == 0) {
+    const BarLook look{v.bars, v.barStyle, v.barSegments, v.barGap, v.barOutline, v.barPeakColour, v.barPeaks != 0};
+    const int32_t count = static_cast<int32_t>(e.levels.size());
+    const BarLayout layout = LayoutBars(count, v.bars.orientation <= 1 ? width : height);
+    for (int32_t i = 0; i < count; ++i) {
+      const int32_t value = snapshot.spectrum[channel][BarSpectrumIndex(i, count)];
+      e.levels[i] = FallenLevel(e.levels[i], value);
+      e.peaks[i].Step(value);
+      DrawBar(dc, e.bars, look, i * (layout.thickness + layout.gap), layout.thickness, width, height, e.levels[i], 256,
+              e.peaks[i].peak);
+    }
+  } else if (e.mode == 1) {
+    const std::vector<Point> points = ScopePoints(snapshot.waveform[channel], width, height);
+    std::vector<POINT> line(points.size());
+    for (size_t i = 0; i < points.size(); ++i) line[i] = {points[i].x, points[i].y};
+    if (!v.scopeGradient || e.scope.IsEmpty()) {
+      PenHolder pen(dc, v.scopeLine);
+      Polyline(dc, line.data(), static_cast<int>(line.size()));
+    } else {
+      // The line in the gradient's colours: the background keeps all but the line (drawn white on
+      // black, inverted), the gradient only the line; the two are ORed.
+      Bitmap mask;
+      mask.Create(nullptr, width, height);
+      RECT all{0, 0, width, height};
+      FillRect(mask.Dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      {
+        PenHolder pen(mask.Dc(), 0xFFFFFF);
+        Polyline(mask.Dc(), line.data(), static_cast<int>(line.size()));
+      }
+      Bitmap lineColours;
+      lineColours.Create(nullptr, width, height);
+      BitBlt(lineColours.Dc(), 0, 0, width, height, e.scope.Dc(), 0, 0, SRCCOPY);
+      BitBlt(lineColours.Dc(), 0, 0, width, height, mask.Dc(), 0, 0, SRCAND);
+      BitBlt(dc, 0, 0, width, height, mask.Dc(), 0, 0, 0x00220326);  // DSna: keep what the line misses
+      BitBlt(dc, 0, 0, width, height, lineColours.Dc(), 0, 0, SRCPAINT);
+    }
+  } else {
+    const BarLook look{v.meter, v.meterStyle, v.meterSegments, v.meterGap, v.meterOutline, v.meterPeakColour,
+                       v.meterPeaks != 0};
+    e.meter = MeterLevel(e.meter, snapshot.waveform[channel]);
+    e.meterPeak.Step(e.meter);
+    DrawBar(dc, e.meterBar, look, 0, v.meter.orientation <= 1 ? width : height, width, height, e.meter, 128,
+            e.meterPeak.peak);
+  }
+  BitBlt(backBuffer, e.rect.left, e.rect.top, width, height, dc, 0, 0, SRCCOPY);
+  if (window) {
+    RECT r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
+    InvalidateRect(window, &r, FALSE);
+  }
+}
+
+std::vector<std::pair<std::string, int32_t>> SkinElements::VisualModes() const {
+  std::vector<std::pair<std::string, int32_t>> modes;
+  for (const auto& e : elements_)
+    if (e->type == SkinRecordType::Visualisation && e->mode >= 0)
+      modes.emplace_back(std::string(e->record.Header().Name()), e->mode);
+  return modes;
+}
+
+void SkinElements::SetVisualMode(std::string_view name, int32_t mode) {
+  for (auto& e : elements_)
+    if (e->type == SkinRecordType::Visualisation && e->record.Header().Name() == name && mode >= 0 && mode <= 2)
+      e->mode = mode;
 }
 
 }  // namespace ox

@@ -13,6 +13,8 @@
 #include "ui/Gdi.h"
 #include "ui/ControlMath.h"
 #include "ui/SkinRecords.h"
+#include "ui/VisualAreaMath.h"
+#include "VisualOutputPlugin.h"
 
 namespace ox {
 
@@ -40,6 +42,10 @@ class SkinElements {
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
   // The 25 ms animation tick: scrolling texts move, the time texts show the time.
   void Tick(HWND window, HDC backBuffer);
+  // The display modes of the visualisation areas by element name, to be remembered; and one set
+  // back (before Initialise) from what was remembered.
+  std::vector<std::pair<std::string, int32_t>> VisualModes() const;
+  void SetVisualMode(std::string_view name, int32_t mode);
 
   struct Element;
 
@@ -50,6 +56,8 @@ class SkinElements {
   void RenderText(Element& e, HWND window, HDC backBuffer) const;
   void RenderCurve(Element& e, HWND window, HDC backBuffer, const EqPositions& positions) const;
   void RenderCurves(HWND window, HDC backBuffer, const EqPositions& positions);
+  void InitialiseVisual(Element& e) const;
+  void RenderVisual(Element& e, HWND window, HDC backBuffer, const OxVisualSnapshot& snapshot) const;
 
   std::string folder_;
   SkinHeader window_;

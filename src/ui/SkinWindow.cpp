@@ -157,6 +157,12 @@ bool SkinWindow::Create(HWND taskbar) {
     if (!command.empty() && command[0] == 'U' && GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
       if (NamedEvent* event = SkinEvent(command)) event->Set();
   }
+  for (const SkinRecord& element : elements_) {  // the display mode each visualisation area had last
+    if (element.Type() != SkinRecordType::Visualisation) continue;
+    const std::string value = std::string(element.Header().Name()) + "-Showing";
+    if (SettingExists(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
+      controls_.SetVisualMode(element.Header().Name(), static_cast<int32_t>(GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str())));
+  }
   controls_.Initialise();
   Repaint();
   window_.Show(IsMainWindow() ? SW_SHOW : SW_SHOWNOACTIVATE);  // only the player window takes the focus
@@ -268,6 +274,10 @@ void SkinWindow::Destroy() {
   if (window_) {
     if (g_drag.active && g_drag.group == group_) EndDrag();
     SavePlace();
+    for (const auto& [name, mode] : controls_.VisualModes()) {
+      const std::string value = name + "-Showing";
+      SetNumberSetting(static_cast<uint32_t>(mode), value.c_str(), HKEY_CURRENT_USER, key_.c_str());
+    }
     buttons_.reset();
     trackTooltip_.Destroy();
     window_.Destroy();

@@ -19,6 +19,7 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "tools/oxskin/SkinText.h"
+#include "engine/VisualOutputHost.h"
 #include "queue/TrackInfo.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
@@ -538,6 +539,29 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   EXPECT_FALSE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 300));
   Mouse(MOUSEEVENTF_MOVE, 70, 70);  // diagonal
   EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 1000));
+}
+
+// The visualisation area: the snapshot the visual output host rendered last, as bars; a press
+// switches to the oscilloscope, which is remembered.
+TEST_F(SkinWindowTest, TheVisualisationAreaShowsTheRenderedSnapshot_APressSwitchesToTheScope) {
+  oxtest::ScratchFolder noPlugins;
+  VisualOutputHost host(noPlugins.Path());
+  Start();
+  OxVisualSnapshot loud{};
+  loud.sampleRate = 44100;
+  for (uint8_t& v : loud.spectrum[0]) v = 255;
+  host.Post(loud);
+  auto shows = [](int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); };
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(42, 90, 0x00FFFF) && shows(42, 78, 0x00FFFF); }, 3000));
+  EXPECT_TRUE(shows(45, 90, kMainColour));  // the gap after the first bar (120 / 20 - 1 = 5 wide)
+  Mouse(MOUSEEVENTF_MOVE, 100, 80);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  // Silence: the scope's line through the middle (20 x 128 / 256 = 10), the bars gone.
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(100, 86, 0xFF00FF) && shows(42, 78, kMainColour); }, 3000));
+  EXPECT_EQ(Rect("OxTestMain").left, 0);  // the press was the area's: no drag
+  manager_.reset();
+  EXPECT_EQ(GetNumberSetting("Vis-Showing", HKEY_CURRENT_USER, SkinWindowKey(folder_, "OxTestMain").c_str()), 1u);
 }
 
 TEST_F(SkinWindowTest, NoShowTrayMeansNoIconAndNoWindow) {

@@ -1,0 +1,60 @@
+#include "ui/VisualAreaMath.h"
+
+#include <gtest/gtest.h>
+
+namespace ox {
+namespace {
+
+TEST(VisualAreaMath, BarsTakeTheirValuesAndFallBack_PeaksDropEverFaster) {
+  EXPECT_EQ(BarSpectrumIndex(12, 20), 15);
+  EXPECT_EQ(BarSpectrumIndex(19, 20), 92);
+  EXPECT_EQ(BarSpectrumIndex(9, 10), 69);
+  EXPECT_EQ(BarSpectrumIndex(30, 64), 30);
+  EXPECT_EQ(LayoutBars(20, 100).thickness, 4);  // 100 / 20 - 1
+  EXPECT_EQ(LayoutBars(256, 256).gap, 0);
+  EXPECT_EQ(LayoutBars(256, 256).thickness, 1);
+  EXPECT_EQ(LayoutBars(50, 20).thickness, 1);
+  EXPECT_EQ(FallenLevel(200, 10), 176);
+  EXPECT_EQ(FallenLevel(30, 100), 100);
+  EXPECT_EQ(FallenLevel(10, 0), 0);
+
+  BarPeak p;
+  p.Step(200);
+  EXPECT_EQ(p.peak, 200);
+  EXPECT_EQ(p.speed, 1);
+  std::vector<int32_t> peaks;
+  for (int i = 0; i < 6; ++i) p.Step(0), peaks.push_back(p.peak);
+  // speed 1, 7, 13, 19, 25, 31: drops of 0, 0, 0, 1, 1, 1 (speed / 16)
+  EXPECT_EQ(peaks, (std::vector<int32_t>{200, 200, 200, 199, 198, 197}));
+  for (int i = 0; i < 14; ++i) p.Step(0);
+  EXPECT_EQ(p.speed, 80);  // at most 80
+  EXPECT_GT(p.peak, 0);
+  for (int i = 0; i < 200; ++i) p.Step(0);
+  EXPECT_EQ(p.peak, 0);
+}
+
+TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
+  // A bar 100 long in 10 segments with a gap of 2, its level reaching 45: four whole segments.
+  EXPECT_EQ(BarSegments(45, 100, 10, 2), (std::vector<Span>{{0, 8}, {10, 8}, {20, 8}, {30, 8}}));
+  EXPECT_EQ(BarSegments(20, 100, 0, 5), std::vector<Span>{});    // one segment of 100: not reached
+  EXPECT_EQ(BarSegments(3, 3, 10, 2), (std::vector<Span>{{0, 1}, {1, 1}, {2, 1}}));  // at least a pixel
+
+  int8_t wave[512] = {};
+  wave[0] = 127, wave[10] = -128, wave[500] = 64;
+  const std::vector<Point> points = ScopePoints(wave, 100, 40);
+  ASSERT_EQ(points.size(), 52u);
+  EXPECT_EQ(points[0].y, 0);  // 40 x 1 / 256
+  EXPECT_EQ(points[1].x, 1);  // 100 x 10 / 512
+  EXPECT_EQ(points[1].y, 40);
+  EXPECT_EQ(points[50].y, 10);
+  EXPECT_EQ(points[51].x, 99);
+  EXPECT_EQ(MeterLevel(0, wave), 128);
+  const std::vector<int8_t> quiet(512, 3);
+  EXPECT_EQ(MeterLevel(128, quiet.data()), 104);  // falls back 24
+
+  EXPECT_EQ(ColourByLevel(0x000000, 0xFF8040, 128), 0x7F4020u);
+  EXPECT_EQ(ColourByLevel(0x102030, 0x102030, 255), 0x102030u);
+}
+
+}  // namespace
+}  // namespace ox
