@@ -1,5 +1,6 @@
 // The skin's own costs: the time from evtOxNewSkin to every window of the new skin on the screen,
-// and a full back-buffer repaint of the largest window.
+// a full back-buffer repaint of the largest window, and one frame of each visualisation mode of a
+// 150x40 area and of a scrolling title.
 //   skin_bench <skins folder holding skins "A" and "B">
 #include <windows.h>
 
@@ -13,6 +14,10 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "base/ByteSource.h"
+#include "engine/VisualOutputHost.h"
+#include "tools/oxskin/SkinText.h"
+#include "ui/SkinElements.h"
 #include "ui/SkinManager.h"
 
 namespace {
@@ -40,6 +45,79 @@ bool AllShown(const char* const* classes) {
 }
 
 }  // namespace
+
+// One frame of each element kind that redraws on its own: the visualisation area in its three
+// modes (with a loud snapshot rendered by a host without plug-ins) and a scrolling title.
+void FrameTimes() {
+  std::vector<std::string> errors;
+  const ox::skintext::Skin skin = ox::skintext::Parse(R"(window "W"
+  width 400
+  height 150
+  id 1
+visualisation "Vis"
+  window 1
+  width 150
+  height 40
+  bars.colourMode 2
+  bars.colour1 #2080FF
+  bars.colour2 #FFD040
+  bars.count 20
+  bars.peaks 1
+  bars.style 2
+  bars.segments 10
+  bars.gap 1
+  scope.gradient 1
+  scope.top #FF4040
+  scope.middle #40FF40
+  scope.bottom #4040FF
+  meter.colourMode 3
+  meter.colour1 #00FF00
+  meter.colour2 #FF0000
+font "F"
+  window 1
+  fontHeight -13
+  colour #FFFFFF
+text "Title"
+  window 1
+  y 60
+  width 200
+  height 18
+  font "F"
+  kind 0
+  alwaysScroll 1
+)", errors);
+  ox::MemorySource source(skin.bytes);
+  const std::vector<ox::SkinWindowRecords> windows = ox::ReadSkinFile(source);
+  if (!errors.empty() || windows.empty()) return;
+  ox::VisualOutputHost host("no plug-ins here");  // a folder that does not exist: no plug-ins
+  OxVisualSnapshot loud{};
+  for (int i = 0; i < OX_VIS_FRAMES; ++i) loud.waveform[0][i] = int8_t(i * 37 % 255 - 127);
+  for (int k = 0; k < OX_VIS_BINS; ++k) loud.spectrum[0][k] = uint8_t(255 - k);
+  host.Post(loud);
+  Sleep(200);
+  ox::TrackRecord playing{};
+  std::snprintf(playing.title, sizeof playing.title, "A title much too long for its field, so that it scrolls");
+  ox::block::OxTrackPlaying.WriteValue(playing);
+  ox::Bitmap background, back;
+  background.Create(nullptr, 400, 150);
+  back.Create(nullptr, 400, 150);
+  const char* names[] = {"spectrum bars", "oscilloscope (gradient)", "level meter"};
+  for (int mode = 0; mode < 3; ++mode) {
+    ox::SkinElements elements("", windows[0].window.Header(), windows[0].elements);
+    elements.SetVisualMode("Vis", mode);
+    elements.Initialise();
+    elements.Paint(back.Dc(), background);
+    const int frames = 2000;
+    const double start = Now();
+    for (int i = 0; i < frames; ++i) elements.Refresh(nullptr, back.Dc(), background);
+    std::printf("visualisation area 150x40, %s: %.1f us a frame\n", names[mode], (Now() - start) * 1e6 / frames);
+    if (mode == 0) {
+      const double titleStart = Now();
+      for (int i = 0; i < frames; ++i) elements.Tick(nullptr, back.Dc());
+      std::printf("scrolling title 200x18: %.1f us a frame\n", (Now() - titleStart) * 1e6 / frames);
+    }
+  }
+}
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -94,5 +172,6 @@ int main(int argc, char** argv) {
               switches[switches.size() / 2], switches.back());
   std::printf("full repaint of a 400x150 window: median %.3f ms\n", repaints[repaints.size() / 2]);
   ox::DeleteSetting("SkinChangeOpt");
+  FrameTimes();
   return 0;
 }

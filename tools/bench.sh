@@ -40,11 +40,15 @@ for skin in A B; do
   convert -size 400x150 "gradient:${colours[0]}-${colours[1]}" -type TrueColor "BMP3:$dir/main.bmp"
   convert -size 400x120 "gradient:${colours[1]}-${colours[0]}" -type TrueColor "BMP3:$dir/eq.bmp"
   convert -size 300x60 "gradient:${colours[0]}-${colours[1]}" -type TrueColor "BMP3:$dir/panel.bmp"
+  for state in "" -m -d; do
+    convert -size 24x16 "xc:${colours[1]}" -type TrueColor "BMP3:$dir/button$state.bmp"
+  done
 done
 # The player from outside, through the recording output (paced like a device) in a copy of the
 # installation folder.
 install="$build/bench-install"
 rm -rf "$install" && cp -r "$build/x86_64/dist" "$install"
+rm -f "$install/Visual Outputs/"*.dll  # the player's own CPU: a visualisation window's drawing is the plug-in's
 cp "$build/x86_64/tests/playback/Recording.dll" "$install/SoundOutputs/"
 cp -r "$data/skins/A" "$install/Skins/Default"  # the player shows a skin of three windows throughout
 [ -f "$data/thirty.wav" ] || sox -q -n -r 44100 -c 2 -b 16 "$data/thirty.wav" synth 30 sine 440 gain -12

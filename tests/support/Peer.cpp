@@ -63,6 +63,13 @@ int main(int argc, char** argv) {
   };
   if (named("rill.exe")) return StandIn("evtOxRillRunning");
   if (named("Librarian.exe")) return StandIn("evtOxEditorRunning");
+  if (named("Queuer.exe")) {  // a sibling program: leaves its command line beside itself
+    FILE* out = std::fopen((self.substr(0, self.rfind('\\') + 1) + "commands.txt").c_str(), "ab");
+    if (!out) return 101;
+    std::fprintf(out, "%s\n", GetCommandLineA());
+    std::fclose(out);
+    return 0;
+  }
   if (argc < 3) return 100;
   const std::string command = argv[1];
 

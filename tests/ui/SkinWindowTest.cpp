@@ -428,6 +428,56 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   EXPECT_TRUE(IsWindow(main));  // closing the window closes the player, which takes the window down
 }
 
+// The play button plays and stops, "<Playlist>" starts the playlist window each time, "<Selective>"
+// lights once the selective play list holds a record, and an equaliser band follows a press.
+TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSliderWritesTheRecord) {
+  const std::string queuer = InstallFolder(false) + "Queuer.exe", commands = InstallFolder(false) + "commands.txt";
+  ASSERT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), queuer.c_str(), FALSE));
+  DeleteFileA(commands.c_str());
+  evt::OxPlay.Set();
+  evt::OxPause.Set();
+  block::OxEqPositions.WriteValue(EqPositions{});
+  evt::OxEqPosChanged.Reset();
+  Start();
+  auto click = [](int x, int y) {
+    Mouse(MOUSEEVENTF_MOVE, x, y);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Mouse(MOUSEEVENTF_MOVE, 100, 300);
+    Sleep(500);  // no double click
+  };
+  click(15, 42);
+  EXPECT_TRUE(evt::OxPlay.IsSet() && !evt::OxPause.IsSet());  // paused: resumes
+  click(15, 42);
+  EXPECT_FALSE(evt::OxPlay.IsSet());  // playing: stops
+  click(10, 57);
+  click(10, 57);
+  auto started = [&] {
+    const std::vector<uint8_t> text = oxtest::ReadWholeFile(commands);
+    return std::string(text.begin(), text.end());
+  };
+  EXPECT_TRUE(oxtest::WaitFor([&] {
+    const std::string text = started();
+    return std::count(text.begin(), text.end(), '\n') == 2;
+  }, 5000));
+  EXPECT_EQ(started(), queuer + "\n" + queuer + "\n");  // the program's path alone, twice
+
+  EXPECT_EQ(ScreenPixel(185, 17), Colour(kNormalColour));
+  oxtest::WriteWholeFile(SelectivePlayListFile(), std::string(8, 's'));
+  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(185, 17) == Colour(kPressedColour); }, 8000));
+
+  Mouse(MOUSEEVENTF_MOVE, 10, 99 + 5 + 10);  // 10 of the band's 50 pixels from its top: 80
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  EqPositions eq{};
+  block::OxEqPositions.ReadValue(eq);
+  EXPECT_EQ(eq.sliders[0], 80 * 4 - 200);
+  EXPECT_EQ(eq.layout, 0);
+  EXPECT_TRUE(evt::OxEqPosChanged.IsSet());
+  DeleteFileA(SelectivePlayListFile().c_str());
+  EXPECT_TRUE(oxtest::WaitFor([&] { return DeleteFileA(queuer.c_str()) != 0; }, 5000));
+}
+
 // The open-files dialog, driven as a user would: three names typed, OK pressed.
 TEST_F(SkinWindowTest, TheOpenFilesDialogPlaysTheChosenFilesInNameOrder) {
   oxtest::ScratchFolder music;
