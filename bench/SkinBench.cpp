@@ -7,6 +7,8 @@
 #include "BenchClock.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -93,7 +95,11 @@ text "Title"
   OxVisualSnapshot loud{};
   for (int i = 0; i < OX_VIS_FRAMES; ++i) loud.waveform[0][i] = int8_t(i * 37 % 255 - 127);
   for (int k = 0; k < OX_VIS_BINS; ++k) loud.spectrum[0][k] = uint8_t(255 - k);
-  host.Post(loud);
+  // Snapshots keep coming, as while music plays: the display copy stays loud.
+  std::atomic<bool> feeding{true};
+  std::thread feeder([&] {
+    while (feeding) host.Post(loud), Sleep(10);
+  });
   Sleep(200);
   ox::TrackRecord playing{};
   std::snprintf(playing.title, sizeof playing.title, "A title much too long for its field, so that it scrolls");
@@ -117,6 +123,8 @@ text "Title"
       std::printf("scrolling title 200x18: %.1f us a frame\n", (Now() - titleStart) * 1e6 / frames);
     }
   }
+  feeding = false;
+  feeder.join();
 }
 
 int main(int argc, char** argv) {

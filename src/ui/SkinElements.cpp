@@ -1,5 +1,7 @@
 #include "ui/SkinElements.h"
 
+#include <cstring>
+
 #include "core/NamedObjects.h"
 #include "engine/Equaliser.h"
 #include "engine/VisualOutputHost.h"
@@ -35,6 +37,11 @@ struct SkinElements::Element {
   int32_t meter = 0;
   BarPeak meterPeak;
   Bitmap bars, meterBar, scope;
+  Bitmap scopeMask, scopeLine;  // work pictures of the gradient oscilloscope
+  // What the area showed last: a frame that would look the same is not drawn again.
+  std::vector<int32_t> shownLevels, shownPeaks;
+  int32_t shownMode = -1;
+  int8_t shownWave[OX_VIS_FRAMES] = {};
 };
 
 namespace {
@@ -145,6 +152,9 @@ void SkinElements::Release() {
     e->bars.Release();
     e->meterBar.Release();
     e->scope.Release();
+    e->scopeMask.Release();
+    e->scopeLine.Release();
+    e->shownMode = -1;
   }
 }
 
@@ -449,6 +459,23 @@ struct BarLook {
   bool peaks;
 };
 
+// Solid brushes of the colours a frame draws with, made once for the frame.
+class FrameBrushes {
+ public:
+  HBRUSH Get(uint32_t colour) {
+    for (const auto& [c, brush] : brushes_)
+      if (c == colour) return brush;
+    brushes_.emplace_back(colour, CreateSolidBrush(colour));
+    return brushes_.back().second;
+  }
+  ~FrameBrushes() {
+    for (const auto& entry : brushes_) DeleteObject(entry.second);
+  }
+
+ private:
+  std::vector<std::pair<uint32_t, HBRUSH>> brushes_;
+};
+
 // A picture of the whole area in the bars' colours along their length: solid, or a gradient from
 // colour 1 at the base to colour 2 at the tip (stepped per segment when segmented).
 void PrepareBars(Bitmap& picture, const BarLook& look, int32_t width, int32_t height) {
@@ -471,7 +498,7 @@ void PrepareBars(Bitmap& picture, const BarLook& look, int32_t width, int32_t he
 
 // One bar of `level` (of `full`), its peak line when peaks are on.
 void DrawBar(HDC dc, const Bitmap& picture, const BarLook& look, int32_t across, int32_t thickness, int32_t width,
-             int32_t height, int32_t level, int32_t full, int32_t peak) {
+             int32_t height, int32_t level, int32_t full, int32_t peak, FrameBrushes& brushes) {
   const int32_t orientation = look.colours.orientation;
   const int32_t length = orientation <= 1 ? height : width;
   const int32_t drawn = level * length / full;
@@ -479,15 +506,11 @@ void DrawBar(HDC dc, const Bitmap& picture, const BarLook& look, int32_t across,
     const RECT r = BarPart(orientation, across, thickness, width, height, from, size);
     if (look.colours.colourMode == 3) {
       if (level <= 1) return;
-      BrushHolder brush(dc, ColourByLevel(look.colours.colour1, look.colours.colour2, level * 256 / full));
-      FillRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+      FillRect(dc, &r, brushes.Get(ColourByLevel(look.colours.colour1, look.colours.colour2, level * 256 / full)));
     } else if (look.colours.colourMode != 0) {
       BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, picture.Dc(), r.left, r.top, SRCCOPY);
     }
-    if (look.style == 2) {
-      BrushHolder frame(dc, look.outline);
-      FrameRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
-    }
+    if (look.style == 2) FrameRect(dc, &r, brushes.Get(look.outline));
   };
   if (look.style == 0) {
     if (drawn > 0) paint(0, drawn);
@@ -497,8 +520,7 @@ void DrawBar(HDC dc, const Bitmap& picture, const BarLook& look, int32_t across,
   if (look.peaks && peak > 0) {
     const int32_t at = std::min(peak * length / full, length - 1);
     const RECT r = BarPart(orientation, across, thickness, width, height, at, 1);
-    BrushHolder brush(dc, look.peakColour);
-    FillRect(dc, &r, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    FillRect(dc, &r, brushes.Get(look.peakColour));
   }
 }
 
@@ -520,6 +542,8 @@ void SkinElements::InitialiseVisual(Element& e) const {
               width, height);
   if (v.scopeGradient) {  // colour A at the top, B at half height, C at the bottom
     e.scope.Create(nullptr, width, height);
+    e.scopeMask.Create(nullptr, width, height);
+    e.scopeLine.Create(nullptr, width, height);
     for (int32_t y = 0; y < height && !e.scope.IsEmpty(); ++y) {
       const int32_t half = std::max(height / 2, 1);
       const uint32_t colour = y < half ? ColourByLevel(v.scopeTop, v.scopeMiddle, y * 256 / half)
@@ -536,39 +560,56 @@ void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const O
   if (e.composition.IsEmpty() || width <= 0 || height <= 0) return;
   const VisualisationRecord v = e.record.As<VisualisationRecord>();
   const int channel = v.channel == 1 ? 1 : 0;
-  HDC dc = e.composition.Dc();
-  BitBlt(dc, 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+  // The state this frame shows; the same state as the last frame's draws the same pixels.
+  std::vector<int32_t> levels, peaks;
   if (e.mode == 0) {
-    const BarLook look{v.bars, v.barStyle, v.barSegments, v.barGap, v.barOutline, v.barPeakColour, v.barPeaks != 0};
     const int32_t count = static_cast<int32_t>(e.levels.size());
-    const BarLayout layout = LayoutBars(count, v.bars.orientation <= 1 ? width : height);
     for (int32_t i = 0; i < count; ++i) {
       const int32_t value = snapshot.spectrum[channel][BarSpectrumIndex(i, count)];
       e.levels[i] = FallenLevel(e.levels[i], value);
       e.peaks[i].Step(value);
-      DrawBar(dc, e.bars, look, i * (layout.thickness + layout.gap), layout.thickness, width, height, e.levels[i], 256,
-              e.peaks[i].peak);
+      peaks.push_back(e.peaks[i].peak);
     }
+    levels = e.levels;
+  } else if (e.mode == 2) {
+    e.meter = MeterLevel(e.meter, snapshot.waveform[channel]);
+    e.meterPeak.Step(e.meter);
+    levels = {e.meter}, peaks = {e.meterPeak.peak};
+  }
+  const bool sameWave = std::memcmp(e.shownWave, snapshot.waveform[channel], sizeof e.shownWave) == 0;
+  if (window && e.mode == e.shownMode && levels == e.shownLevels && peaks == e.shownPeaks && (e.mode != 1 || sameWave))
+    return;
+  e.shownMode = e.mode, e.shownLevels = levels, e.shownPeaks = peaks;
+  std::memcpy(e.shownWave, snapshot.waveform[channel], sizeof e.shownWave);
+
+  HDC dc = e.composition.Dc();
+  BitBlt(dc, 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+  FrameBrushes brushes;
+  if (e.mode == 0) {
+    const BarLook look{v.bars, v.barStyle, v.barSegments, v.barGap, v.barOutline, v.barPeakColour, v.barPeaks != 0};
+    const int32_t count = static_cast<int32_t>(e.levels.size());
+    const BarLayout layout = LayoutBars(count, v.bars.orientation <= 1 ? width : height);
+    for (int32_t i = 0; i < count; ++i)
+      DrawBar(dc, e.bars, look, i * (layout.thickness + layout.gap), layout.thickness, width, height, e.levels[i], 256,
+              e.peaks[i].peak, brushes);
   } else if (e.mode == 1) {
     const std::vector<Point> points = ScopePoints(snapshot.waveform[channel], width, height);
     std::vector<POINT> line(points.size());
     for (size_t i = 0; i < points.size(); ++i) line[i] = {points[i].x, points[i].y};
-    if (!v.scopeGradient || e.scope.IsEmpty()) {
+    if (!v.scopeGradient || e.scope.IsEmpty() || e.scopeMask.IsEmpty() || e.scopeLine.IsEmpty()) {
       PenHolder pen(dc, v.scopeLine);
       Polyline(dc, line.data(), static_cast<int>(line.size()));
     } else {
       // The line in the gradient's colours: the background keeps all but the line (drawn white on
       // black, inverted), the gradient only the line; the two are ORed.
-      Bitmap mask;
-      mask.Create(nullptr, width, height);
+      Bitmap& mask = e.scopeMask;
       RECT all{0, 0, width, height};
       FillRect(mask.Dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       {
         PenHolder pen(mask.Dc(), 0xFFFFFF);
         Polyline(mask.Dc(), line.data(), static_cast<int>(line.size()));
       }
-      Bitmap lineColours;
-      lineColours.Create(nullptr, width, height);
+      Bitmap& lineColours = e.scopeLine;
       BitBlt(lineColours.Dc(), 0, 0, width, height, e.scope.Dc(), 0, 0, SRCCOPY);
       BitBlt(lineColours.Dc(), 0, 0, width, height, mask.Dc(), 0, 0, SRCAND);
       BitBlt(dc, 0, 0, width, height, mask.Dc(), 0, 0, 0x00220326);  // DSna: keep what the line misses
@@ -577,10 +618,8 @@ void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const O
   } else {
     const BarLook look{v.meter, v.meterStyle, v.meterSegments, v.meterGap, v.meterOutline, v.meterPeakColour,
                        v.meterPeaks != 0};
-    e.meter = MeterLevel(e.meter, snapshot.waveform[channel]);
-    e.meterPeak.Step(e.meter);
     DrawBar(dc, e.meterBar, look, 0, v.meter.orientation <= 1 ? width : height, width, height, e.meter, 128,
-            e.meterPeak.peak);
+            e.meterPeak.peak, brushes);
   }
   BitBlt(backBuffer, e.rect.left, e.rect.top, width, height, dc, 0, 0, SRCCOPY);
   if (window) {

@@ -64,6 +64,7 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "stereo.bmp", oxtest::SolidBmp(20, 20, kStereoColour));
     oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
+    oxtest::WriteWholeFile(folder_ + "track17.bmp", oxtest::SolidBmp(17, 4, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
     oxtest::WriteWholeFile(folder_ + "band.bmp", oxtest::SolidBmp(10, 50, kTrackColour));
     oxtest::WriteWholeFile(folder_ + "mute.bmp", oxtest::SolidBmp(20, 14, kNormalColour));
@@ -466,6 +467,14 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
   oxtest::WriteWholeFile(SelectivePlayListFile(), std::string(8, 's'));
   EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(185, 17) == Colour(kPressedColour); }, 8000));
 
+  // The balance, 17 pixels wide: 8 in is 47, which snaps to the middle; the left end writes 1.
+  for (const auto& [x, written] : {std::pair<int, uint32_t>{175 + 8, 50}, {175, 1}}) {
+    Mouse(MOUSEEVENTF_MOVE, x, 27);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    uint32_t balance = 0;
+    EXPECT_TRUE(oxtest::WaitFor([&] { return block::OxBalance.ReadValue(balance), balance == written; }, 3000)) << balance;
+  }
   Mouse(MOUSEEVENTF_MOVE, 10, 99 + 5 + 10);  // 10 of the band's 50 pixels from its top: 80
   Mouse(MOUSEEVENTF_LEFTDOWN);
   Mouse(MOUSEEVENTF_LEFTUP);
