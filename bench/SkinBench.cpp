@@ -24,10 +24,11 @@
 
 namespace {
 
-// Waits for a condition at most 10 s; false, after saying which windows there are, when it did not hold.
+// Waits for a condition at most 30 s (a busy machine can be slow to show the first skin); false,
+// after saying which windows there are, when it did not hold.
 template <typename F>
 bool Await(F condition, const char* what) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(1))
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(1))
     if (condition()) return true;
   std::fprintf(stderr, "skin_bench: %s did not happen:", what);
   for (const char* name : {"BenchMain", "BenchEq", "BenchPanel"}) {

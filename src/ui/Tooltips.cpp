@@ -132,6 +132,7 @@ void TooltipManager::Pass(TooltipWindow& tip) {
 }
 
 void TrackTooltip::Tick(HWND window, uint32_t now) {
+  if (rectangles_.empty() && !tip_.IsShown()) return;  // no title field to watch: nothing to ask the system
   POINT cursor;
   if (!GetCursorPos(&cursor)) return;
   if (tip_.IsShown()) {
