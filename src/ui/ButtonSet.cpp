@@ -53,7 +53,7 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
 }
 
 ButtonSet::~ButtonSet() {
-  thread_.reset();
+  thread_.reset();  // closes the tooltip window on its own thread
   tooltips_.reset();
   ScopedLock hold(lock::ButtonSets);
   for (auto& b : buttons_) b->child.Destroy();
@@ -63,11 +63,20 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
   auto& set = *reinterpret_cast<ButtonSet*>(self.Argument());
   for (int wake = 1; !self.StopRequested(); ++wake) {
     Sleep(50);
+    if (set.tooltips_) {
+      set.tooltips_->Pass();
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the tooltip window's
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
     if (wake % 5 == 0) {
       ScopedLock hold(lock::ButtonSets);
       set.UpdateStates();
     }
   }
+  if (set.tooltips_) set.tooltips_->Close();
   return 0;
 }
 

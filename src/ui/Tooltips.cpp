@@ -82,32 +82,13 @@ void TooltipWindow::Show(const std::string& text, POINT cursor) {
   if (foreground && GetForegroundWindow() != foreground) SetForegroundWindow(foreground);
 }
 
-TooltipManager::~TooltipManager() { thread_.reset(); }
-
 void TooltipManager::AddTool(HWND tool, std::string text) {
   std::lock_guard<std::mutex> hold(lock_);
   tools_.push_back({tool, std::move(text)});
-  if (!thread_) thread_ = std::make_unique<WorkerThread>(Run, reinterpret_cast<uintptr_t>(this));
 }
 
-uint32_t TooltipManager::Run(WorkerThread& self) {
-  auto& manager = *reinterpret_cast<TooltipManager*>(self.Argument());
-  TooltipWindow tip(TooltipKind::Button);
-  tip.Create();
-  while (!self.StopRequested()) {
-    Sleep(50);
-    manager.Pass(tip);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-  tip.Destroy();
-  return 0;
-}
-
-void TooltipManager::Pass(TooltipWindow& tip) {
+void TooltipManager::Pass() {
+  TooltipWindow& tip = tip_;
   POINT cursor;
   if (!GetCursorPos(&cursor)) return;
   POINT client = cursor;

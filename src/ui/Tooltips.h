@@ -6,12 +6,10 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "base/WorkerThread.h"
 #include "ui/TooltipMath.h"
 #include "ui/Window.h"
 
@@ -36,24 +34,26 @@ class TooltipWindow {
   Window window_;
 };
 
-// The tooltips of one skin window's buttons. Tools are added from the skin thread; the manager's
-// thread starts with the first.
+// The tooltips of one skin window's buttons. Tools are added from the skin thread; the passes run
+// every 50 ms on the thread that already follows the mouse over those buttons (the button set's),
+// which owns the tooltip window and pumps its messages.
 class TooltipManager {
  public:
   explicit TooltipManager(HWND parent, uint32_t delayMs = 1000) : parent_(parent), delayMs_(delayMs) {}
-  ~TooltipManager();
   TooltipManager(const TooltipManager&) = delete;
   TooltipManager& operator=(const TooltipManager&) = delete;
 
   void AddTool(HWND tool, std::string text);
+  // One pass: shows the tooltip of the button the mouse has rested on, hides it when the mouse left.
+  void Pass();
+  // On the passing thread, before it ends: the tooltip window goes.
+  void Close() { tip_.Destroy(); }
 
  private:
   struct Tool {
     HWND window;
     std::string text;
   };
-  static uint32_t Run(WorkerThread& self);
-  void Pass(TooltipWindow& tip);
 
   HWND parent_;
   uint32_t delayMs_;
@@ -61,7 +61,7 @@ class TooltipManager {
   std::vector<Tool> tools_;
   HWND current_ = nullptr;
   ButtonHover hover_;
-  std::unique_ptr<WorkerThread> thread_;
+  TooltipWindow tip_{TooltipKind::Button};
 };
 
 // The track tooltip of one skin window, on the skin thread.
