@@ -28,8 +28,10 @@ export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERR
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
 # No window manager runs in Xvfb: Wine is not to wait for one when a window goes.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-/usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# Every program runs in a display: one that ran without (the wineserver lives on between them) left
+# the later ones unable to show windows.
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
   "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
 # Two skins of three windows (the player, the equaliser docked below it, a panel), built with oxskin.
 for skin in A B; do
@@ -55,8 +57,8 @@ cp -r "$data/skins/A" "$install/Skins/Default"  # the player shows a skin of thr
 mkdir -p "$data/rec"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
   "Z:${data//\//\\}\\minute.mp3" "Z:${data//\//\\}\\thirty.wav" "Z:${data//\//\\}\\rec"
-/usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
 mkdir -p "$data/skin"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" "Z:${data//\//\\}\\skins"
-/usr/lib/wine/wine64 "$build/x86_64/bench/watch_bench.exe" "Z:$build/x86_64/dist" "Z:$data"
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/watch_bench.exe" "Z:$build/x86_64/dist" "Z:$data"
