@@ -65,6 +65,8 @@ TEST(VisualFeed, ReleasesTheLatestReachedAndFreesTheOlder_SeeksAndDisablingDropT
   ASSERT_TRUE(feed.Step(1120, s));
   EXPECT_EQ(s.timeMs, 1100u);
   EXPECT_EQ(feed.Pending(), 17u);  // 1000 and 1050 went with it
+  feed.SetEnabled(true);  // already on: nothing is dropped
+  EXPECT_EQ(feed.Pending(), 17u);
   feed.Reset();
   EXPECT_EQ(feed.Pending(), 0u);
   feed.Feed(second.data(), second.size(), 5000);

@@ -11,7 +11,8 @@ TEST(FolderWatchRules, MinutesFolderNamesAndPathsWithoutCase) {
   const struct {
     const char* text;
     uint32_t minutes;
-  } cases[] = {{"", 30}, {"0", 30}, {"abc", 30}, {" 5", 30}, {"15", 15}, {"15 minutes", 15}, {"99999999999", 71582}};
+  } cases[] = {{"", 30}, {"0", 30}, {"abc", 30}, {" 5", 30}, {"15", 15}, {"15 minutes", 15}, {"10", 10}, {"05", 5},
+                     {"71582", 71582}, {"71583", 71582}, {"99999999999", 71582}};
   for (const auto& c : cases) EXPECT_EQ(ScheduleMinutes(c.text), c.minutes) << c.text;
   EXPECT_TRUE(IsRecyclerFolder("ReCyClEr"));
   EXPECT_FALSE(IsRecyclerFolder("recycler.old"));

@@ -14,6 +14,7 @@ TEST(TooltipMath, PlacedAboveTheCursorInsideTheDesktop) {
       {TooltipKind::Button, 300, 200, 40, 13, {300, 173, 346, 190}},  // padded 6 x 4, 10 above
       {TooltipKind::Track, 300, 400, 100, 52, {300, 330, 454, 390}},  // padded 54 x 8
       {TooltipKind::Button, 300, 20, 40, 13, {300, 32, 346, 49}},     // above the screen: y 32
+      {TooltipKind::Button, 300, 27, 40, 13, {300, 0, 346, 17}},      // just on it: stays at 0
       {TooltipKind::Track, 300, 20, 100, 52, {300, 0, 454, 60}},      // ... or 0
       {TooltipKind::Button, -5, 200, 40, 13, {0, 173, 46, 190}},
       {TooltipKind::Button, 1000, 200, 40, 13, {978, 173, 1024, 190}},  // the right edge

@@ -45,6 +45,11 @@ TEST(TrayHover, AMovingCursorOrARecentRightClickKeepsItDown) {
   const auto [change, at] = TickUntil(tray, 10250, 20000, 10, 20, false);
   EXPECT_EQ(change, Change::Activate);
   EXPECT_EQ(at, 13250u);  // the first tick more than 3000 ms after the click
+  TrayHover edge(0);  // more than 3000 ms after the click, not 3000
+  edge.RightClick(20000);
+  edge.MouseMove(1, 1, 20000);
+  EXPECT_EQ(edge.Tick(1, 1, false, 23000), Change::None);
+  EXPECT_EQ(edge.Tick(1, 1, false, 23001), Change::Activate);
   EXPECT_TRUE(tray.RightClick(14000));  // a right click also takes it down
   EXPECT_FALSE(tray.active);
   tray.MouseMove(50, 50, 14100);  // moves over the icon while active are not hovers

@@ -6,15 +6,19 @@ namespace ox {
 namespace {
 
 TEST(VisualAreaMath, BarsTakeTheirValuesAndFallBack_PeaksDropEverFaster) {
-  EXPECT_EQ(BarSpectrumIndex(12, 20), 15);
-  EXPECT_EQ(BarSpectrumIndex(19, 20), 92);
-  EXPECT_EQ(BarSpectrumIndex(9, 10), 69);
+  std::vector<int32_t> twenty, ten;
+  for (int32_t bar = 0; bar < 20; ++bar) twenty.push_back(BarSpectrumIndex(bar, 20));
+  for (int32_t bar = 0; bar < 10; ++bar) ten.push_back(BarSpectrumIndex(bar, 10));
+  EXPECT_EQ(twenty, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 19, 23, 33, 46, 58, 69, 92}));
+  EXPECT_EQ(ten, (std::vector<int32_t>{1, 3, 5, 7, 9, 11, 15, 23, 46, 69}));
   EXPECT_EQ(BarSpectrumIndex(30, 64), 30);
+  EXPECT_EQ(BarSpectrumIndex(256, 300), 255);  // never past the 256 values
   EXPECT_EQ(LayoutBars(20, 100).thickness, 4);  // 100 / 20 - 1
   EXPECT_EQ(LayoutBars(256, 256).gap, 0);
   EXPECT_EQ(LayoutBars(256, 256).thickness, 1);
   EXPECT_EQ(LayoutBars(50, 20).thickness, 1);
   EXPECT_EQ(FallenLevel(200, 10), 176);
+  EXPECT_EQ(FallenLevel(125, 100), 101);
   EXPECT_EQ(FallenLevel(30, 100), 100);
   EXPECT_EQ(FallenLevel(10, 0), 0);
 
