@@ -132,6 +132,13 @@ class SkinWindowTest : public ::testing::Test {
     Sleep(60);
   }
   static void Drag(int fromX, int fromY, int toX, int toY) {
+    // Only once one of the test's windows is the one under the start point (nothing else, like a
+    // closing tooltip, in the way).
+    EXPECT_TRUE(oxtest::WaitFor([&] {
+      char name[64] = {};
+      GetClassNameA(GetAncestor(WindowFromPoint(POINT{fromX, fromY}), GA_ROOT), name, sizeof name);
+      return std::strncmp(name, "OxTest", 6) == 0;
+    }, 3000));
     Mouse(MOUSEEVENTF_MOVE, fromX, fromY);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     const int steps = std::max(std::abs(toX - fromX), std::abs(toY - fromY)) / 20 + 1;
