@@ -71,14 +71,6 @@ class KeyControlTest : public ::testing::Test {
   static void Store(int index, uint32_t value) {
     SetNumberSetting(value, ("Key" + std::to_string(index)).c_str(), HKEY_CURRENT_USER, kKeyControlKey);
   }
-  // Pumps this thread's messages until the condition holds.
-  static bool Until(const std::function<bool()>& condition) {
-    return oxtest::WaitFor([&] {
-      MSG m;
-      while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-      return condition();
-    }, 3000);
-  }
   static uint32_t Read(SharedDataBlock& block) {
     uint32_t v = 0;
     block.ReadValue(v);
@@ -98,15 +90,15 @@ TEST_F(KeyControlTest, AltKeysAreSystemWideHotkeys_OthersActOnKeyUpWithTheirModi
   block::OxTrackTime.WriteValue(TrackTime{100000, 50000, 50000});
   block::OxSkipToPos.WriteValue(uint32_t{0});
   Press({VK_CONTROL, VK_MENU}, VK_RIGHT);
-  EXPECT_TRUE(Until([] { return Read(block::OxSkipToPos) == 55; })) << Read(block::OxSkipToPos);
+  EXPECT_TRUE(oxtest::PumpUntil([] { return Read(block::OxSkipToPos) == 55; })) << Read(block::OxSkipToPos);
 
   block::OxVolume.WriteValue(uint32_t{50});
   Press({VK_CONTROL}, VK_UP);
-  EXPECT_TRUE(Until([] { return Read(block::OxVolume) == 55; })) << Read(block::OxVolume);
+  EXPECT_TRUE(oxtest::PumpUntil([] { return Read(block::OxVolume) == 55; })) << Read(block::OxVolume);
   Press({}, VK_UP);  // without Ctrl: nothing
   Press({VK_CONTROL, VK_MENU}, VK_DOWN);  // the hotkey of 9, which its key-up does not repeat
-  EXPECT_TRUE(Until([] { return Read(block::OxVolume) == 50; })) << Read(block::OxVolume);
-  EXPECT_FALSE(Until([] { return Read(block::OxVolume) != 50; }));
+  EXPECT_TRUE(oxtest::PumpUntil([] { return Read(block::OxVolume) == 50; })) << Read(block::OxVolume);
+  EXPECT_FALSE(oxtest::PumpUntil([] { return Read(block::OxVolume) != 50; }));
 
   // A reload after the options program changed the table frees what is no longer a hotkey.
   Store(3, 0x27);

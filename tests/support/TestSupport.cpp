@@ -128,6 +128,14 @@ int RunAndWait(const std::string& exe, const std::string& arguments) {
   return static_cast<int>(code);
 }
 
+bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs) {
+  return WaitFor([&] {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    return condition();
+  }, limitMs);
+}
+
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs) {
   HWND box = nullptr;
   if (!WaitFor([&] { return (box = FindWindowA("#32770", title)) != nullptr; }, limitMs)) return false;

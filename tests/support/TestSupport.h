@@ -50,6 +50,10 @@ int RunAndWait(const std::string& exe, const std::string& arguments);
 // The limits are generous: a loaded machine must not fail a test that a fast one passes.
 bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs);
 
+// WaitFor, dispatching this thread's window messages meanwhile (for windows and hotkeys of the
+// test's own thread).
+bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs = 3000);
+
 // Waits for the common file dialog with this title, types `names` into its file name box and
 // presses OK, as a user would; whether the dialog was there.
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs = 10000);

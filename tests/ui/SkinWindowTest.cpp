@@ -40,14 +40,7 @@ std::string SkinText(const char* name = "window_test.txt") {
   return std::string(text.begin(), text.end());
 }
 
-// Pumps this thread's messages until the condition holds.
-bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs = 3000) {
-  return oxtest::WaitFor([&] {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    return condition();
-  }, limitMs);
-}
+using oxtest::PumpUntil;
 
 class SkinWindowTest : public ::testing::Test {
  protected:
@@ -58,21 +51,19 @@ class SkinWindowTest : public ::testing::Test {
     for (const char* name : {"HideWhenMin", "NeverInTask", "Minimized"}) DeleteSetting(name);
     folder_ = skins_ / "Default\\";
     CreateDirectoryA(folder_.c_str(), nullptr);
-    oxtest::WriteWholeFile(folder_ + "main.bmp", oxtest::SolidBmp(200, 100, kMainColour));
-    oxtest::WriteWholeFile(folder_ + "eq.bmp", oxtest::SolidBmp(200, 60, kEqColour));
-    oxtest::WriteWholeFile(folder_ + "free.bmp", oxtest::SolidBmp(80, 80, kFreeColour));
-    oxtest::WriteWholeFile(folder_ + "stereo.bmp", oxtest::SolidBmp(20, 20, kStereoColour));
-    oxtest::WriteWholeFile(folder_ + "track.bmp", oxtest::SolidBmp(100, 10, kTrackColour));
-    oxtest::WriteWholeFile(folder_ + "fill.bmp", oxtest::SolidBmp(100, 10, kFillColour));
-    oxtest::WriteWholeFile(folder_ + "track17.bmp", oxtest::SolidBmp(17, 4, kTrackColour));
-    oxtest::WriteWholeFile(folder_ + "knob.bmp", oxtest::SolidBmp(10, 10, kKnobColour));
-    oxtest::WriteWholeFile(folder_ + "band.bmp", oxtest::SolidBmp(10, 50, kTrackColour));
-    oxtest::WriteWholeFile(folder_ + "mute.bmp", oxtest::SolidBmp(20, 14, kNormalColour));
-    oxtest::WriteWholeFile(folder_ + "mute-m.bmp", oxtest::SolidBmp(20, 14, kOverColour));
-    oxtest::WriteWholeFile(folder_ + "mute-d.bmp", oxtest::SolidBmp(20, 14, kPressedColour));
-    // A bitmap font of 96 cells 4 pixels wide whose glyphs are solid, with a mask that keeps nothing.
-    oxtest::WriteWholeFile(folder_ + "pixels.bmp", oxtest::SolidBmp(384, 8, kGlyphColour));
-    oxtest::WriteWholeFile(folder_ + "pixels-mask.bmp", oxtest::SolidBmp(384, 8, 0));
+    // Solid pictures; a bitmap font of 96 cells 4 pixels wide whose glyphs are solid, with a mask
+    // that keeps nothing.
+    const struct {
+      const char* name;
+      int width, height;
+      uint32_t colour;
+    } pictures[] = {{"main", 200, 100, kMainColour}, {"eq", 200, 60, kEqColour},       {"free", 80, 80, kFreeColour},
+                    {"stereo", 20, 20, kStereoColour}, {"track", 100, 10, kTrackColour}, {"fill", 100, 10, kFillColour},
+                    {"track17", 17, 4, kTrackColour},  {"knob", 10, 10, kKnobColour},    {"band", 10, 50, kTrackColour},
+                    {"mute", 20, 14, kNormalColour},   {"mute-m", 20, 14, kOverColour},  {"mute-d", 20, 14, kPressedColour},
+                    {"pixels", 384, 8, kGlyphColour},  {"pixels-mask", 384, 8, 0}};
+    for (const auto& p : pictures)
+      oxtest::WriteWholeFile(folder_ + p.name + ".bmp", oxtest::SolidBmp(p.width, p.height, p.colour));
     std::vector<std::string> errors;
     const skintext::Skin skin = skintext::Parse(SkinText(), errors);
     ASSERT_TRUE(errors.empty()) << errors[0];
