@@ -295,8 +295,13 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
 
 TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {
   Start();
-  Drag(100, 50, 140, 80);
-  EXPECT_TRUE(oxtest::WaitFor([] { return Rect("OxTestMain").left == 40; }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return GetForegroundWindow() == Find("OxTestMain"); }, 3000));
+  // Real input can be lost on a loaded machine: the gesture is made again once if nothing moved.
+  for (int attempt = 0; attempt < 2 && Rect("OxTestMain").left == 0; ++attempt) {
+    Drag(100, 50, 140, 80);
+    oxtest::WaitFor([] { return Rect("OxTestMain").left == 40; }, 3000);
+  }
+  EXPECT_EQ(Rect("OxTestMain").left, 40);
   EXPECT_EQ(Rect("OxTestMain").top, 30);
   EXPECT_EQ(Rect("OxTestEq").left, 40);  // docked below: comes along
   EXPECT_EQ(Rect("OxTestEq").top, 129);
