@@ -9,6 +9,7 @@
 //   oxctl volume [0-100]    set the volume, or print it
 //   oxctl balance [0-100]   set the balance (50 is centre), or print it
 //   oxctl eq on|off         switch the equaliser
+//   oxctl skin NAME         show the skin of that name (a folder of Skins\)
 //   oxctl status            print state, artist, title, position and length
 //   oxctl clear             empty the queue
 //   oxctl close             close the player
@@ -22,6 +23,7 @@
 
 #include "core/EnsureRunning.h"
 #include "core/NamedObjects.h"
+#include "core/Settings.h"
 #include "queue/PlayerCommands.h"
 
 namespace {
@@ -31,7 +33,8 @@ enum Exit { kDone = 0, kUsage = 1, kBadValue = 2, kNoPlayer = 3 };
 int Usage() {
   std::fprintf(stderr,
                "usage: oxctl play|enqueue FILE... | next | previous | pause | resume | start | stop |\n"
-               "             volume [0-100] | balance [0-100] | eq on|off | status | clear | close\n");
+               "             volume [0-100] | balance [0-100] | eq on|off | skin NAME | status | clear |\n"
+               "             close\n");
   return kUsage;
 }
 
@@ -95,7 +98,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   static const char* const kCommands[] = {"play", "enqueue", "next", "previous", "pause", "resume", "start",
-                                          "stop", "volume", "balance", "eq", "status", "clear", "close"};
+                                          "stop", "volume", "balance", "eq", "skin", "status", "clear", "close"};
   bool known = false;
   for (const char* c : kCommands) known = known || command == c;
   if (!known) return Usage();
@@ -142,6 +145,10 @@ int main(int argc, char** argv) {
   } else if (command == "eq" && argc == 3 && (std::strcmp(argv[2], "on") == 0 || std::strcmp(argv[2], "off") == 0)) {
     if (argv[2][1] == 'n') ox::evt::OxEqOn.Set();
     else ox::evt::OxEqOn.Reset();
+  } else if (command == "skin" && argc == 3 && argv[2][0] != '\0') {
+    // The active skin is a setting any program of the suite may write; the event has it loaded.
+    ox::SetTextSetting(argv[2], "[SetActive]", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Skin");
+    ox::evt::OxNewSkin.Set();
   } else if (command == "close") {
     ox::evt::OxClose.Set();
   } else {

@@ -1,0 +1,219 @@
+// The skins we ship, as the build drew them into the installation folder: loaded by the skin thread,
+// looked at on the screen, and switched from one to the other.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "TestSupport.h"
+#include "base/ByteSource.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "core/TrackRecord.h"
+#include "tools/oxskin/SkinCheck.h"
+#include "ui/ControlMath.h"
+#include "ui/SkinManager.h"
+#include "ui/SkinRecords.h"
+
+namespace ox {
+namespace {
+
+const std::string kSkins = OX_SHIPPED_SKINS;  // the installation folder's Skins\, with the separator
+
+// A 24-bit bottom-up BMP as the build writes them, as 0x00RRGGBB rows from the top.
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Picture ReadBmp(const std::string& path) {
+  const std::vector<uint8_t> b = oxtest::ReadWholeFile(path);
+  Picture p;
+  auto u32 = [&](size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24); };
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || b[28] != 24) return p;
+  p.width = static_cast<int>(u32(18));
+  p.height = static_cast<int>(u32(22));
+  const size_t stride = (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4, data = u32(10);
+  if (data + stride * p.height > b.size()) return Picture{};
+  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
+  for (int y = 0; y < p.height; ++y) {
+    const uint8_t* row = &b[data + stride * (p.height - 1 - y)];
+    for (int x = 0; x < p.width; ++x)
+      p.pixels[static_cast<size_t>(y) * p.width + x] = row[x * 3] | row[x * 3 + 1] << 8 | row[x * 3 + 2] << 16;
+  }
+  return p;
+}
+
+// What the screen shows in a rectangle, in the same form.
+Picture Screen(const RECT& r) {
+  Picture p;
+  p.width = r.right - r.left, p.height = r.bottom - r.top;
+  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const uint32_t* from = static_cast<const uint32_t*>(bits);
+  std::transform(from, from + p.pixels.size(), p.pixels.begin(), [](uint32_t v) { return v & 0xFFFFFF; });
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return p;
+}
+
+// The windows of a shipped skin, read from its skin files.
+std::vector<SkinWindowRecords> WindowsOf(const std::string& skin, const std::vector<std::string>& files) {
+  std::vector<SkinWindowRecords> windows;
+  for (const std::string& file : files) {
+    MemorySource source(oxtest::ReadWholeFile(kSkins + skin + "\\" + file));
+    for (SkinWindowRecords& w : ReadSkinFile(source)) windows.push_back(std::move(w));
+  }
+  return windows;
+}
+
+std::string NameOf(const SkinRecord& r) { return std::string(r.Header().Name()); }
+
+class ShippedSkinsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    SetNumberSetting(1, "SkinChangeOpt");
+    // The equaliser window's user event and the tray control's event: every window shows. The
+    // cursor rests in a corner, where the tray control opens, outside its rounded outline.
+    SkinEvent("UOxEqualizer")->Set();
+    evt::OxTrayControl.Set();
+    for (NamedEvent* off : {&evt::OxEqOn, &evt::OxPause, &evt::OxMute, &evt::OxPlay}) off->Reset();
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    block::OxTrackPlaying.WriteValue(TrackRecord{});  // nothing plays: no channels
+  }
+  void TearDown() override {
+    manager_.reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSkinSettingsKey);
+    SkinEvent("UOxEqualizer")->Reset();
+    evt::OxTrayControl.Reset();
+  }
+  void Show(const char* skin) {
+    SetTextSetting(skin, "[SetActive]", HKEY_CURRENT_USER, kSkinSettingsKey);
+    if (!manager_) manager_ = std::make_unique<SkinManager>(SkinManagerOptions{kSkins, SkinHooks{}, nullptr, true});
+    else evt::OxNewSkin.Set();
+  }
+  static bool AllShown(const std::vector<const char*>& classes) {
+    return std::all_of(classes.begin(), classes.end(), [](const char* c) { return IsWindowVisible(FindWindowA(c, nullptr)) != 0; });
+  }
+  static bool NoneLeft(const std::vector<const char*>& classes) {
+    return std::none_of(classes.begin(), classes.end(), [](const char* c) { return FindWindowA(c, nullptr) != nullptr; });
+  }
+  std::unique_ptr<SkinManager> manager_;
+};
+
+const std::map<std::string, std::vector<std::string>> kSkinFiles = {{"Default", {"Default.skin", "Tray.skin"}},
+                                                                     {"Strip", {"Strip.skin", "Tray.skin"}}};
+
+TEST_F(ShippedSkinsTest, EachSkinIsCleanAndShowsItsBuiltPicturesInsideItsOutlines) {
+  for (const auto& [skin, files] : kSkinFiles) {
+    SCOPED_TRACE(skin);
+    // What the skin checker finds: nothing dropped, nothing missing, every size as drawn.
+    const std::string folder = kSkins + skin + "\\";
+    EXPECT_EQ(skintext::CheckSkinFolder(files, [&](const std::string& name) -> std::optional<std::vector<uint8_t>> {
+                const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(folder + name);
+                if (bytes.empty()) return std::nullopt;
+                return bytes;
+              }),
+              std::vector<std::string>{});
+
+    const std::vector<SkinWindowRecords> windows = WindowsOf(skin, files);
+    ASSERT_GE(windows.size(), 2u);
+    std::vector<std::string> names;
+    for (const SkinWindowRecords& w : windows) names.push_back(NameOf(w.window));
+    std::vector<const char*> classes;
+    for (const std::string& n : names) classes.push_back(n.c_str());
+    Show(skin.c_str());
+    ASSERT_TRUE(oxtest::WaitFor([&] { return AllShown(classes); }, 10000));
+    Sleep(300);  // the first paint of every window and button
+
+    for (const SkinWindowRecords& w : windows) {
+      SCOPED_TRACE(NameOf(w.window));
+      HWND window = FindWindowA(NameOf(w.window).c_str(), nullptr);
+      RECT r;
+      GetWindowRect(window, &r);
+      const WindowRecord record = w.window.As<WindowRecord>();
+      const Picture background = ReadBmp(folder + std::string(FieldText(record.bitmap)) + ".bmp");
+      ASSERT_EQ(r.right - r.left, background.width);
+      ASSERT_EQ(r.bottom - r.top, background.height);
+      // The outline: rounded corners are not the window's, its middle is.
+      HRGN region = CreateRectRgn(0, 0, 0, 0);
+      ASSERT_NE(GetWindowRgn(window, region), ERROR);
+      EXPECT_FALSE(PtInRegion(region, 0, 0));
+      EXPECT_FALSE(PtInRegion(region, background.width - 1, background.height - 1));
+      EXPECT_TRUE(PtInRegion(region, background.width / 2, background.height / 2));
+
+      // What each pixel of the window must show at rest: a button's normal picture (the pressed
+      // one for the equaliser window's toggle, which is lit while that window shows), an image's
+      // picture when its condition holds (with no channels, the mono lamp), the background
+      // elsewhere; texts, sliders, curves and visualisation areas draw what plays, so those
+      // rectangles are left out.
+      Picture expected = background;
+      std::vector<bool> mine(expected.pixels.size(), true);
+      for (const SkinRecord& e : w.elements) {
+        const SkinRect at = ElementRect(e.Header(), w.window.Header());
+        const bool image = e.Type() == SkinRecordType::Image;
+        if (image && FieldText(e.As<ImageRecord>().condition) == "<Playing Stereo Track>") continue;
+        if (e.Type() == SkinRecordType::Button || image) {
+          const bool lit = !image && FieldText(e.As<ButtonRecord>().command) == "UOxEqualizer";
+          const std::string name(FieldText(image ? e.As<ImageRecord>().bitmap : e.As<ButtonRecord>().bitmap));
+          const Picture face = ReadBmp(folder + name + (lit ? "-d.bmp" : ".bmp"));
+          ASSERT_EQ(face.width, at.right - at.left) << NameOf(e);
+          for (int y = 0; y < face.height; ++y)
+            for (int x = 0; x < face.width; ++x)
+              expected.pixels[static_cast<size_t>(at.top + y) * expected.width + at.left + x] = face.At(x, y);
+        } else if (e.Type() != SkinRecordType::Font) {
+          for (int y = std::max(at.top, 0); y < std::min(at.bottom, expected.height); ++y)
+            for (int x = std::max(at.left, 0); x < std::min(at.right, expected.width); ++x)
+              mine[static_cast<size_t>(y) * expected.width + x] = false;
+        }
+      }
+      const Picture shown = Screen(r);
+      int wrong = 0, looked = 0;
+      std::string first;
+      for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+          // Inside the outline, off its edge (where the display's shape and the region may round
+          // a pixel differently).
+          const bool inside = PtInRegion(region, x, y) && PtInRegion(region, x - 1, y) && PtInRegion(region, x + 1, y) &&
+                              PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
+          if (!mine[static_cast<size_t>(y) * expected.width + x] || !inside) continue;
+          ++looked;
+          if (shown.At(x, y) == expected.At(x, y)) continue;
+          if (wrong++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+        }
+      }
+      DeleteObject(region);
+      EXPECT_GT(looked, expected.width * expected.height / 3);
+      EXPECT_EQ(wrong, 0) << "of " << looked << " pixels, the first at " << first;
+    }
+  }
+}
+
+TEST_F(ShippedSkinsTest, SwitchingSkinsReplacesEveryWindow) {
+  const std::vector<const char*> defaults{"OrlavoxMain", "OrlavoxEqualizer", "OrlavoxTray"},
+      strip{"OrlavoxStrip", "OrlavoxStripTray"};
+  Show("Default");
+  ASSERT_TRUE(oxtest::WaitFor([&] { return AllShown(defaults); }, 10000));
+  EXPECT_TRUE(NoneLeft(strip));
+  Show("Strip");
+  EXPECT_TRUE(oxtest::WaitFor([&] { return AllShown(strip) && NoneLeft(defaults); }, 10000));
+  EXPECT_EQ(GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey), "Strip");
+  // And back: the equaliser window comes again with the user event it was shown by.
+  Show("Default");
+  EXPECT_TRUE(oxtest::WaitFor([&] { return AllShown(defaults) && NoneLeft(strip); }, 10000));
+}
+
+}  // namespace
+}  // namespace ox
