@@ -1,20 +1,15 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Orlavox, and plays the given music files (or a short demo track the
-# build makes) with the player under Wine. Without a display it runs in Xvfb; without a sound
-# device it renders through the Disk Writer into build/rendered/. Returns when the files have been
+# build makes) with the player under Wine, its windows on the display. Without a display it runs in
+# Xvfb and writes a picture of the screen to build/rendered/screenshot.png; without a sound device
+# it renders through the Disk Writer into build/rendered/. Returns when the files have been
 # played; `oxctl` (in the same folder as rill.exe) drives the player meanwhile.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_codec_mp3 ox_output_waveout ox_output_diskwriter
+. "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_codec_mp3 ox_output_waveout ox_output_diskwriter skins
 dist="$build/x86_64/dist"  # the installation folder: rill.exe, oxctl.exe, Multiplayer\Input\, SoundOutputs\, ...
 
 files=("$@")
-if [ ${#files[@]} -eq 0 ]; then
-  mkdir -p "$build/demo"
-  demo="$build/demo/Orlavox - Demo.wav"
-  [ -f "$demo" ] || sox -q -n -r 44100 -c 2 -b 16 "$demo" synth 0.4 pluck C4 : synth 0.4 pluck E4 : \
-                       synth 0.4 pluck G4 : synth 1.2 pluck C5 fade 0 -0 0.6
-  files=("$demo")
-fi
+[ ${#files[@]} -gt 0 ] || files=("$(bash "$root/tools/demo-track.sh" "$build")")
 winpaths=()
 for f in "${files[@]}"; do
   [ -e "$f" ] || { echo "run: no such file: $f" >&2; exit 1; }
@@ -35,7 +30,15 @@ else
   echo "run: no sound device here; rendering through the Disk Writer into $build/rendered/"
 fi
 
+# The settings were written by a Wine without the player's display: that Wine goes before the
+# player starts, or the player's windows would go to no screen.
+wineserver -k >/dev/null 2>&1 || true
 # The player, under Xvfb when there is no display.
 runner=(bash "$root/tools/play-files.sh" "$dist" "${winpaths[@]}")
-if [ -n "${DISPLAY:-}" ]; then "${runner[@]}"; else xvfb-run -a "${runner[@]}"; fi
+if [ -n "${DISPLAY:-}" ]; then
+  "${runner[@]}"
+else
+  mkdir -p "$build/rendered"
+  OX_SCREENSHOT="$build/rendered/screenshot.png" xvfb-run -a -s '-screen 0 1024x768x24' "${runner[@]}"
+fi
 if [ -d "$build/rendered" ]; then echo "run: rendered:"; ls -1 "$build/rendered"; fi

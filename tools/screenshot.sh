@@ -25,6 +25,9 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   key="HKCU\Software\Quillmarsh\Orlavox"
   reg "$key" /v DefaultSO /d "Wave Out"
   reg "$key" /v NoShowTray /t REG_DWORD /d 1             # no tray icon: Wine would draw a tray window
+  # The equaliser on, with the Loudness preset.
+  reg "$key" /v OxEQOn /t REG_DWORD /d 1
+  reg "$key" /v OxEQSettings /t REG_BINARY /d "$(od -An -tx1 -v "$OX_DIST/Equalizer-Presets/Loudness.oeq" | tr -d " \n")"
   reg "$key\Spectrum.dll" /v Hide /t REG_DWORD /d 1     # only the skin draws
   reg "$key" /v SkinChangeOpt /t REG_DWORD /d 1          # no random skin at start-up
   # Each skin opens its player window at 40,40, the Default with its equaliser shown.
