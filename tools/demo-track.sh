@@ -22,7 +22,7 @@ if [ ! -f "$demo" ]; then
       parts+=("$part")
     done
   done
-  sox -q "${parts[@]}" "$work/plain.wav" fade 0 -0 1.5
+  sox -q "${parts[@]}" "$work/plain.wav" fade 0 -0 1.5 norm -1
   # The tags: a LIST/INFO chunk after the data, and the RIFF size grown to hold it.
   perl -e '
     local $/; open(my $in, "<:raw", $ARGV[0]) or die; my $wav = <$in>;

@@ -2,7 +2,9 @@
 # Pictures of the shipped skins at work: starts the real player under Xvfb with the demo track
 # playing, the equaliser window open and the visualisation running, and writes one picture per skin:
 #   tools/screenshot.sh [output-folder]     (default docs/: screenshot-default.png, screenshot-strip.png)
-# Each picture is the skin's windows on a quiet backdrop, cut from the screen.
+# Each picture is the skin's windows on a quiet backdrop, cut from the screen. The pictures of the
+# skin author's guide go to skins/ in the same folder: the Default window with its elements marked,
+# the three visualisation modes, button states, a slider's parts and a bitmap font.
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_output_waveout skins
 out=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
@@ -50,6 +52,7 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   }
   shoot() {  # name width height
     import -window root "$OX_SHOT/screen.png"
+    cp "$OX_SHOT/screen.png" "$OX_SHOT/screen-$1.png"
     # The windows with 24 pixels round them; the backdrop floods in from the corner, into the
     # outside of the rounded outlines too.
     convert "$OX_SHOT/screen.png" -crop "$(($2 + 48))x$(($3 + 48))+16+16" +repage \
@@ -64,5 +67,52 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   "$wine" "$OX_DIST/oxctl.exe" skin Default
   "$wine" "$OX_DIST/oxctl.exe" close
   wait "$player" || true
+  # The visualisation area in its other two modes, as the window remembers them.
+  for mode in 1 2; do
+    reg "$key\Skin\Skins\Default\OrlavoxMain" /v Vis-Showing /t REG_DWORD /d $mode
+    "$wine" "$OX_DIST/rill.exe" "$OX_DEMO" &
+    player=$!
+    wait_for 4500
+    import -window root "$OX_SHOT/screen-vis$mode.png"
+    "$wine" "$OX_DIST/oxctl.exe" close
+    wait "$player" || true
+  done
+  reg "$key\Skin\Skins\Default\OrlavoxMain" /v Vis-Showing /t REG_DWORD /d 0
 '
 wineserver -k >/dev/null 2>&1 || true
+
+# The guide's pictures, enlarged so their pixels show.
+guide="$out/skins"
+skin="$dist/Skins/Default"
+mkdir -p "$guide"
+shot="$build/shot"
+# The Default windows with each element outlined in the colour of its kind (main window at 40,40).
+marks=()
+while read -r colour rectangle; do
+  marks+=(-stroke "$colour" -draw "rectangle $rectangle")
+done < <(perl -ne '
+  BEGIN { %colour = (button => "#FFB300", slider => "#66BB6A", text => "#EC407A", image => "#26C6DA",
+                     visualisation => "#EF5350", eqcurve => "#FFFFFF") }
+  if (/^(\w+) "/) { flush(); $kind = $1; %f = () } elsif (/^\s+(x|y|width|height) (-?\d+)/) { $f{$1} = $2 }
+  sub flush { return unless $colour{$kind}; my ($x, $y) = (2 * ($f{x} + 24), 2 * ($f{y} + 24));
+              printf "%s %d,%d %d,%d\n", $colour{$kind}, $x, $y, $x + 2 * $f{width} - 1, $y + 2 * $f{height} - 1 }
+  END { flush() }' "$root/skins/Default/Default.txt")
+convert "$out/screenshot-default.png" -scale 200% -fill none -strokewidth 2 "${marks[@]}" "$guide/anatomy.png"
+# Visualisation modes 0, 1 and 2: the area of the player window, from the three runs.
+for shot_name in default vis1 vis2; do
+  convert "$shot/screen-$shot_name.png" -crop 80x48+342+68 +repage -bordercolor "#C9D1DB" -border 4 "$shot/area-$shot_name.png"
+done
+convert "$shot/area-default.png" "$shot/area-vis1.png" "$shot/area-vis2.png" +append -scale 300% "$guide/visualisation-modes.png"
+# Buttons: normal, under the mouse, pressed (or lit), for four buttons.
+rows=()
+for b in prev play pause eq-toggle; do
+  rows+=("(" "$skin/$b.bmp" "$skin/$b-m.bmp" "$skin/$b-d.bmp" -bordercolor "#C9D1DB" -border 3 +append ")")
+done
+convert "${rows[@]}" -background "#C9D1DB" -append -scale 300% "$guide/button-states.png"
+# A slider: track, fill and knob, then the three drawn at a value of about 80.
+convert "$skin/vol-track.bmp" "$skin/vol-fill.bmp" \( "$skin/knob.bmp" -background "#C9D1DB" -gravity west -extent 70x10 +gravity \) \
+  \( "$shot/screen-default.png" -crop 70x10+230+151 +repage \) -bordercolor "#C9D1DB" -border 3 -append -scale 400% "$guide/slider.png"
+# A bitmap font: the first 32 cells of the title font and of its mask.
+convert \( "$skin/title.bmp" -crop 256x15+0+0 +repage \) \( "$skin/title-mask.bmp" -crop 256x15+0+0 +repage \) \
+  -bordercolor "#C9D1DB" -border 3 -append -scale 400% "$guide/bitmap-font.png"
+echo "screenshot: the guide's pictures in $guide"
