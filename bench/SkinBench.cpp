@@ -1,7 +1,9 @@
 // The skin's own costs: the time from evtOxNewSkin to every window of the new skin on the screen,
 // a full back-buffer repaint of the largest window, and one frame of each visualisation mode of a
 // 150x40 area and of a scrolling title.
-//   skin_bench <skins folder holding skins "A" and "B">
+//   skin_bench <skins folder> <skin> <other skin>
+// The windows a skin shows are those always shown and those shown by a user event, which the
+// benchmark sets (the equaliser window of a player, say); the tray control is not shown.
 #include <windows.h>
 
 #include "BenchClock.h"
@@ -21,29 +23,53 @@
 #include "tools/oxskin/SkinText.h"
 #include "ui/SkinElements.h"
 #include "ui/SkinManager.h"
+#include "ui/SkinRules.h"
+#include "ui/SkinWindow.h"
 
 namespace {
+
+// The class names of the windows a skin shows here: the user events of their conditions are set.
+std::vector<std::string> ShownWindows(const ox::LoadedSkin& skin) {
+  std::vector<std::string> classes;
+  for (const auto& group : skin.groups) {
+    for (const auto& window : group->windows) {
+      const std::string& condition = window->ShowConditionText();
+      const ox::ShowCondition kind = ox::ClassifyShowCondition(condition);
+      if (kind == ox::ShowCondition::Event && condition[0] == 'U') ox::SkinEvent(condition)->Set();
+      if (kind == ox::ShowCondition::Always || kind == ox::ShowCondition::MainWindow ||
+          (kind == ox::ShowCondition::Event && condition[0] == 'U'))
+        classes.push_back(window->Name());
+    }
+  }
+  return classes;
+}
 
 // Waits for a condition at most 30 s (a busy machine can be slow to show the first skin); false,
 // after saying which windows there are, when it did not hold.
 template <typename F>
-bool Await(F condition, const char* what) {
+bool Await(F condition, const char* what, const std::vector<std::string>& classes) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(1))
     if (condition()) return true;
   std::fprintf(stderr, "skin_bench: %s did not happen:", what);
-  for (const char* name : {"BenchMain", "BenchEq", "BenchPanel"}) {
-    HWND w = FindWindowA(name, nullptr);
-    std::fprintf(stderr, " %s %s", name, w ? (IsWindowVisible(w) ? "shown" : "hidden") : "missing");
+  for (const std::string& name : classes) {
+    HWND w = FindWindowA(name.c_str(), nullptr);
+    std::fprintf(stderr, " %s %s", name.c_str(), w ? (IsWindowVisible(w) ? "shown" : "hidden") : "missing");
   }
   std::fprintf(stderr, "\n");
   return false;
 }
 
-bool AllShown(const char* const* classes) {
-  for (int i = 0; i < 3; ++i) {
-    HWND w = FindWindowA(classes[i], nullptr);
+bool AllShown(const std::vector<std::string>& classes) {
+  for (const std::string& name : classes) {
+    HWND w = FindWindowA(name.c_str(), nullptr);
     if (!w || !IsWindowVisible(w)) return false;
   }
+  return true;
+}
+
+bool NoneLeft(const std::vector<HWND>& windows) {
+  for (HWND w : windows)
+    if (IsWindow(w)) return false;
   return true;
 }
 
@@ -129,28 +155,38 @@ text "Title"
 }
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: skin_bench <skins folder>\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: skin_bench <skins folder> <skin> <other skin>\n");
     return 2;
   }
   const std::string skins = std::string(argv[1]) + "\\";
+  const std::string names[2] = {argv[2], argv[3]};
+  ox::LoadedSkin loaded[2] = {ox::LoadSkinFolder(names[0], skins + names[0] + "\\"),
+                              ox::LoadSkinFolder(names[1], skins + names[1] + "\\")};
+  const std::vector<std::string> shown[2] = {ShownWindows(loaded[0]), ShownWindows(loaded[1])};
+  if (shown[0].empty() || shown[1].empty()) {
+    std::fprintf(stderr, "skin_bench: a skin without windows to show\n");
+    return 1;
+  }
   ox::SetNumberSetting(1, "SkinChangeOpt");
-  ox::SetTextSetting("A", "[SetActive]", HKEY_CURRENT_USER, ox::kSkinSettingsKey);
+  ox::SetTextSetting(names[0].c_str(), "[SetActive]", HKEY_CURRENT_USER, ox::kSkinSettingsKey);
   std::vector<double> switches;
   {
     ox::SkinManager manager({skins, {}, nullptr, true});
-    const char* const shown[] = {"BenchMain", "BenchEq", "BenchPanel"};
-    if (!Await([&] { return AllShown(shown); }, "the first skin")) return 1;
+    if (!Await([&] { return AllShown(shown[0]); }, "the first skin", shown[0])) return 1;
     for (int round = 0; round < 10; ++round) {
-      // The two skins hold the same windows: wait for the old ones to go, then the new to show.
-      HWND old = FindWindowA("BenchMain", nullptr);
-      ox::SetTextSetting(round % 2 ? "A" : "B", "[SetActive]", HKEY_CURRENT_USER, ox::kSkinSettingsKey);
+      // The old windows go, then the new ones show.
+      const int from = round % 2, to = 1 - from;
+      std::vector<HWND> old;
+      for (const std::string& name : shown[from]) old.push_back(FindWindowA(name.c_str(), nullptr));
+      ox::SetTextSetting(names[to].c_str(), "[SetActive]", HKEY_CURRENT_USER, ox::kSkinSettingsKey);
       const double start = Now();
       ox::evt::OxNewSkin.Set();
-      if (!Await([&] { return !IsWindow(old) && AllShown(shown); }, "the switch")) return 1;
+      if (!Await([&] { return NoneLeft(old) && AllShown(shown[to]); }, "the switch", shown[to])) return 1;
       switches.push_back((Now() - start) * 1000);
     }
-    // The skin thread and its three windows with nothing to do, as while the player is stopped.
+    // The skin thread and the first skin's windows with nothing to do, as while the player is
+    // stopped.
     Sleep(1000);
     FILETIME created, exited, kernel0, user0, kernel1, user1;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel0, &user0);
@@ -159,27 +195,40 @@ int main(int argc, char** argv) {
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel1, &user1);
     auto ticks = [](FILETIME f) { return (uint64_t(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 1e7; };
     const double cpu = ticks(kernel1) + ticks(user1) - ticks(kernel0) - ticks(user0);
-    std::printf("skin thread and three windows idle: %.3f %% of one core\n", cpu / (Now() - idleStart) * 100);
+    std::printf("skin thread and %s's %zu windows idle: %.3f %% of one core\n", names[0].c_str(), shown[0].size(),
+                cpu / (Now() - idleStart) * 100);
   }
   std::sort(switches.begin(), switches.end());
 
-  // A full repaint, on this thread's own copy of the skin.
-  ox::LoadedSkin skin = ox::LoadSkinFolder("A", skins + "A\\");
-  ox::SkinWindow& main = *skin.groups.at(0)->First();
-  main.Create(nullptr);
+  // A full repaint of the first skin's largest window, on this thread's own copy of the skin.
+  ox::SkinWindow* largest = nullptr;
+  int largestArea = -1;
+  for (const auto& group : loaded[0].groups) {
+    for (const auto& window : group->windows) {
+      window->Create(nullptr);
+      RECT r{};
+      GetWindowRect(window->Handle(), &r);
+      const int area = (r.right - r.left) * (r.bottom - r.top);
+      if (area > largestArea) largest = window.get(), largestArea = area;
+    }
+  }
+  RECT size{};
+  GetWindowRect(largest->Handle(), &size);
   std::vector<double> repaints;
   for (int i = 0; i < 200; ++i) {
     const double start = Now();
-    main.Repaint();
-    UpdateWindow(main.Handle());
+    largest->Repaint();
+    UpdateWindow(largest->Handle());
     repaints.push_back((Now() - start) * 1000);
   }
   std::sort(repaints.begin(), repaints.end());
-  main.Destroy();
-  std::printf("new skin to its three windows shown: median %.1f ms, worst %.1f ms (10 switches, opening animation "
-              "included: the windows are shown at its start)\n",
-              switches[switches.size() / 2], switches.back());
-  std::printf("full repaint of a 400x150 window: median %.3f ms\n", repaints[repaints.size() / 2]);
+  for (const auto& group : loaded[0].groups)
+    for (const auto& window : group->windows) window->Destroy();
+  std::printf("new skin to its windows shown (%s <-> %s): median %.1f ms, worst %.1f ms (10 switches, opening "
+              "animation included: the windows are shown at its start)\n",
+              names[0].c_str(), names[1].c_str(), switches[switches.size() / 2], switches.back());
+  std::printf("full repaint of %s's largest window, %s %ldx%ld: median %.3f ms\n", names[0].c_str(),
+              largest->Name().c_str(), size.right - size.left, size.bottom - size.top, repaints[repaints.size() / 2]);
   ox::DeleteSetting("SkinChangeOpt");
   FrameTimes();
   return 0;

@@ -3,7 +3,7 @@
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench rill oxctl \
-  ox_test_recording \
+  ox_test_recording skins \
   ox_codec_mp3 ox_codec_wav
 
 # The pure code natively, without the sanitizers of the test build.
@@ -52,7 +52,12 @@ install="$build/bench-install"
 rm -rf "$install" && cp -r "$build/x86_64/dist" "$install"
 rm -f "$install/Visual Outputs/"*.dll  # the player's own CPU: a visualisation window's drawing is the plug-in's
 cp "$build/x86_64/tests/playback/Recording.dll" "$install/SoundOutputs/"
-cp -r "$data/skins/A" "$install/Skins/Default"  # the player shows a skin of three windows throughout
+# The player shows the Default skin throughout: its player window with the equaliser window docked.
+key='HKCU\Software\Quillmarsh\Orlavox'
+reg_add() { xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 reg add "$@" /f >/dev/null 2>&1; }
+reg_add "$key" /v SkinChangeOpt /t REG_DWORD /d 1
+reg_add "$key\Skin" /v "[SetActive]" /d Default
+reg_add "$key\Skin\Skins\Default\OrlavoxMain" /v EVENT-UOxEqualizer /t REG_DWORD /d 1
 [ -f "$data/thirty.wav" ] || sox -q -n -r 44100 -c 2 -b 16 "$data/thirty.wav" synth 30 sine 440 gain -12
 mkdir -p "$data/rec"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/player_bench.exe" "Z:${install//\//\\}" \
@@ -60,5 +65,8 @@ xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/queue_speed.exe" "Z:$data" "Z:$data/ten_mb.mp3" "Z:$data/minute.wav"
 mkdir -p "$data/skin"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_load.exe" "Z:${data//\//\\}\\skin"
-xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" "Z:${data//\//\\}\\skins"
+# The shipped skins, then two synthetic ones of three windows each with the same window names.
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" \
+  "Z:${build//\//\\}\\x86_64\\dist\\Skins" Default Strip
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/skin_bench.exe" "Z:${data//\//\\}\\skins" A B
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/watch_bench.exe" "Z:$build/x86_64/dist" "Z:$data"

@@ -342,6 +342,12 @@ TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
   ASSERT_EQ(Oxctl("resume"), 0);
   ASSERT_EQ(Oxctl("eq on"), 0);
   EXPECT_TRUE(evt::OxEqOn.IsSet());
+  // A skin by name: the active-skin setting, which the skin thread then loads.
+  const char* skinKey = "Software\\Quillmarsh\\Orlavox\\Skin";
+  ASSERT_EQ(Oxctl("skin Strip"), 0);
+  EXPECT_EQ(GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, skinKey), "Strip");
+  EXPECT_EQ(Oxctl("skin"), 1);
+  DeleteSetting("[SetActive]", HKEY_CURRENT_USER, skinKey);
   ASSERT_EQ(Oxctl("close"), 0);
   EXPECT_EQ(player->Wait(5000), 0);
 }
