@@ -61,17 +61,32 @@ ButtonSet::~ButtonSet() {
 
 uint32_t ButtonSet::Watch(WorkerThread& self) {
   auto& set = *reinterpret_cast<ButtonSet*>(self.Argument());
-  for (int wake = 1; !self.StopRequested(); ++wake) {
-    Sleep(50);
+  const HANDLE wake[] = {self.StopHandle(), set.mouseMessage_.Handle()};
+  DWORD lastStates = GetTickCount();
+  for (;;) {
+    // Every 50 ms while the cursor is over the window or a tooltip shows; otherwise every 250 ms
+    // (the mouse-over check's own pace), or at once when the window sees a mouse message. Messages
+    // for this thread's tooltip window wake it too.
+    const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 250, QS_ALLINPUT);
+    if (woke == WAIT_OBJECT_0 || self.StopRequested()) break;
+    if (woke == WAIT_OBJECT_0 + 1) set.mouseMessage_.Reset();
+    bool nearby = false;
     if (set.tooltips_) {
       set.tooltips_->Pass();
+      nearby = set.tooltips_->Showing();
       MSG message;
       while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the tooltip window's
         TranslateMessage(&message);
         DispatchMessageA(&message);
       }
     }
-    if (wake % 5 == 0) {
+    POINT cursor;
+    RECT area;
+    if (GetCursorPos(&cursor) && GetWindowRect(set.parent_, &area)) nearby = nearby || PtInRect(&area, cursor);
+    set.near_ = nearby;
+    const DWORD now = GetTickCount();
+    if (now - lastStates >= 250) {
+      lastStates = now;
       ScopedLock hold(lock::ButtonSets);
       set.UpdateStates();
     }
@@ -110,6 +125,10 @@ ButtonSet::Button* ButtonSet::ButtonAt(LPARAM lParam) {
 }
 
 bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && !near_) {
+    near_ = true;  // the watch thread looks at once, and then every 50 ms
+    mouseMessage_.Set();
+  }
   ScopedLock hold(lock::ButtonSets);
   switch (message) {
     case WM_DRAWITEM: {

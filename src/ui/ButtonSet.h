@@ -1,14 +1,17 @@
 // The buttons of one skin window: owner-drawn child windows showing their normal, mouse-over or
 // pressed bitmap, lit while the toggle they stand for is on. The window hands them its mouse
-// messages first; a 50 ms thread follows the mouse over them between messages.
+// messages first; a thread follows the mouse over them between messages (every 50 ms while the
+// cursor is near, every 250 ms while it is elsewhere).
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 #include "ui/Bitmap.h"
 #include "ui/ControlMath.h"
@@ -44,6 +47,8 @@ class ButtonSet {
   Button* ButtonAt(LPARAM lParam);
 
   HWND parent_;
+  std::atomic<bool> near_{true};  // the cursor over the window, or a tooltip up
+  NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the cursor was thought elsewhere
   std::vector<std::unique_ptr<Button>> buttons_;
   Button* captured_ = nullptr;
   std::unique_ptr<WorkerThread> thread_;

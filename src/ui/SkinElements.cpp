@@ -28,6 +28,7 @@ struct SkinElements::Element {
   Bitmap saved, composition;
   std::string text;
   int32_t textWidth = 0, offset = 0;
+  bool scrolling = false;  // at the last tick
   // A visualisation area: its mode (0 bars, 1 oscilloscope, 2 level meter), the bars' levels and
   // peaks, the meter's, and the pictures prepared at creation (the bars' and the meter's colours
   // along their length, the oscilloscope's gradient).
@@ -41,6 +42,7 @@ struct SkinElements::Element {
   // What the area showed last: a frame that would look the same is not drawn again.
   std::vector<int32_t> shownLevels, shownPeaks;
   int32_t shownMode = -1;
+  uint32_t drawnAt = 0;  // the tick count of the last frame that drew something new
   int8_t shownWave[OX_VIS_FRAMES] = {};
 };
 
@@ -420,14 +422,26 @@ void SkinElements::Tick(HWND window, HDC backBuffer) {
         block::OxCurrentBitRate.ReadValue(bitRate);
         timesRead = true;
       }
-      e->text = ElementText(t.kind, playing, time, bitRate);
-      redraw = true;
+      // Redrawn only when the text changes (about once a second): the same pixels again would
+      // cost a copy to the screen each tick and show nothing new.
+      std::string text = ElementText(t.kind, playing, time, bitRate);
+      if (text != e->text) e->text = std::move(text), redraw = true;
     }
     const bool scrolls = !t.centre && (t.alwaysScroll || (t.scrollWhenWide && e->textWidth > Width(e->rect)));
+    e->scrolling = scrolls;
     const int32_t offset = NextScrollOffset(e->offset, e->textWidth, Width(e->rect), scrolls);
     if (offset != e->offset) e->offset = offset, redraw = true;
     if (redraw) RenderText(*e, window, backBuffer);
   }
+}
+
+bool SkinElements::Busy(uint32_t now) const {
+  for (const auto& e : elements_) {
+    if (e->type == SkinRecordType::Text && e->scrolling) return true;
+    if (e->type == SkinRecordType::Slider && e->dragging) return true;
+    if (e->type == SkinRecordType::Visualisation && e->drawnAt && now - e->drawnAt < 500) return true;
+  }
+  return false;
 }
 
 void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
@@ -580,6 +594,7 @@ void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const O
   if (window && e.mode == e.shownMode && levels == e.shownLevels && peaks == e.shownPeaks && (e.mode != 1 || sameWave))
     return;
   e.shownMode = e.mode, e.shownLevels = levels, e.shownPeaks = peaks;
+  e.drawnAt = GetTickCount();
   std::memcpy(e.shownWave, snapshot.waveform[channel], sizeof e.shownWave);
 
   HDC dc = e.composition.Dc();

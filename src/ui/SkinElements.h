@@ -42,6 +42,10 @@ class SkinElements {
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
   // The 25 ms animation tick: scrolling texts move, the time texts show the time.
   void Tick(HWND window, HDC backBuffer);
+  // Whether anything moves at the pace of the ticks: a text scrolls, a slider is dragged, or a
+  // visualisation area drew a frame in the last half second (bars and peaks falling count).
+  // Otherwise slower ticks show the same.
+  bool Busy(uint32_t now) const;
   // The display modes of the visualisation areas by element name, to be remembered; and one set
   // back (before Initialise) from what was remembered.
   std::vector<std::pair<std::string, int32_t>> VisualModes() const;

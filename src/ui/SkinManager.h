@@ -92,6 +92,7 @@ class SkinManager {
   std::vector<std::string> folders_;
   uint32_t lastChange_ = 0;
   uint32_t checks_ = 0;
+  bool busy_ = true;  // a window has something moving at the 25 ms pace
   bool mouseOverTray_ = false;  // as last told through evtOxMouseOverTray
   LoadedSkin skin_;
   TaskbarWindow taskbar_;

@@ -240,6 +240,7 @@ bool SkinWindow::Animate() {
 
 void SkinWindow::StartClosing() {
   if (!window_ || closing_) return;
+  SetRefreshPace(true);
   if (g_drag.active && g_drag.group == group_) EndDrag();
   closing_ = true;
   home_ = Place();
@@ -300,6 +301,17 @@ bool SkinWindow::ElementMouse(enum ElementMouse kind, LPARAM lParam) {
   if (backBuffer_.IsEmpty()) return false;
   return controls_.Mouse(kind, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), window_.Handle(), backBuffer_.Dc(),
                          background_);
+}
+
+bool SkinWindow::Busy() const {
+  if (!window_) return false;
+  return mode_ != 0 || (g_drag.active && g_drag.window == this) || controls_.Busy(GetTickCount());
+}
+
+void SkinWindow::SetRefreshPace(bool fast) {
+  if (!window_ || fast == fastRefresh_) return;
+  fastRefresh_ = fast;
+  SetTimer(window_.Handle(), kAnimationTimer, fast ? 30 : 100, nullptr);
 }
 
 void SkinWindow::AnimationTick() {
@@ -393,6 +405,7 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
+      fastRefresh_ = true;
       SetTimer(window, kAnimationTimer, 30, nullptr);
       SetTimer(window, kEventTimer, 500, nullptr);
       return true;
@@ -402,6 +415,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // the second press of a double click counts as well
+      SetRefreshPace(true);  // what the press starts is drawn at the fast pace at once
       if (!ElementMouse(ElementMouse::LeftDown, lParam)) StartDrag();
       return true;
     case WM_LBUTTONUP:
@@ -434,6 +448,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         Animate();
         if (!backBuffer_.IsEmpty()) controls_.Refresh(window, backBuffer_.Dc(), background_);
         if (buttons_) buttons_->SelectivePass();
+        SetRefreshPace(Busy());
         if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
           evt::OxMinimize.Reset();
           if (taskbar_) {

@@ -88,6 +88,9 @@ class SkinWindow {
   bool Animate();
   // The skin thread's 25 ms tick: scrolling and time texts.
   void AnimationTick();
+  // Whether the window needs the fast paces now (an animation, a drag, or an element that moves
+  // with the ticks); otherwise its refresh timer and the skin thread slow down, showing the same.
+  bool Busy() const;
 
  private:
   // The screen rectangles of the title fields the track tooltip watches, while the window is shown.
@@ -126,6 +129,8 @@ class SkinWindow {
   int32_t mode_ = 0;  // the animation running, 0 none
   bool closing_ = false, closed_ = false;
   uint32_t animationStart_ = 0;
+  bool fastRefresh_ = true;  // timer 0 at 30 ms; at 100 ms while nothing moves
+  void SetRefreshPace(bool fast);
   AnimationFrame start_;
 };
 

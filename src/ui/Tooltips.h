@@ -46,6 +46,8 @@ class TooltipManager {
   void AddTool(HWND tool, std::string text);
   // One pass: shows the tooltip of the button the mouse has rested on, hides it when the mouse left.
   void Pass();
+  // Whether a tooltip is up.
+  bool Showing() const { return tip_.IsShown(); }
   // On the passing thread, before it ends: the tooltip window goes.
   void Close() { tip_.Destroy(); }
 
