@@ -49,7 +49,18 @@ uint32_t VisualOutputHost::Run(WorkerThread& self) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
-    Sleep(25);
+    // Every 25 ms while snapshots come or a plug-in is loaded (its window, its ticks). Otherwise
+    // nothing is drawn at that pace: the thread waits for the next snapshot, messages, or 100 ms
+    // (the show/hide check's pace).
+    bool loaded = false;
+    for (const Plugin& plugin : host.plugins_) loaded = loaded || plugin.module;
+    if (loaded || host.Now() - host.lastFresh_ < 250) {
+      Sleep(25);
+    } else {
+      const HANDLE wake[] = {self.StopHandle(), host.posted_.Handle()};
+      MsgWaitForMultipleObjects(2, wake, FALSE, 100, QS_ALLINPUT);
+    }
+    host.posted_.Reset();
     host.Check();
     host.RenderStep();
   }
@@ -91,6 +102,7 @@ void VisualOutputHost::RenderStep() {
     if (newData_) snapshot = pending_, newData_ = false, fresh = true;
   }
   const uint32_t now = Now();
+  if (fresh) lastFresh_ = now;
   if (!fresh) {
     if (now - lastRender_ < 101) return;
     snapshot.sampleRate = 44100;  // nothing plays: a snapshot of zeros keeps the plug-ins ticking
@@ -111,6 +123,7 @@ void VisualOutputHost::Post(const OxVisualSnapshot& snapshot) {
   std::lock_guard<std::mutex> hold(pendingLock_);
   pending_ = snapshot;
   newData_ = true;
+  posted_.Set();
 }
 
 OxVisualSnapshot VisualOutputHost::Display() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "VisualOutputPlugin.h"
+#include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 
 namespace ox {
@@ -54,7 +55,8 @@ class VisualOutputHost {
   mutable std::mutex pendingLock_, displayLock_;
   OxVisualSnapshot pending_{}, display_{};
   bool newData_ = false;
-  uint32_t lastRender_ = 0;
+  uint32_t lastRender_ = 0, lastFresh_ = 0;
+  NamedEvent posted_{nullptr};  // a snapshot came: the idle thread wakes for it
   std::unique_ptr<WorkerThread> thread_;
 };
 

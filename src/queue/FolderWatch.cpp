@@ -75,7 +75,7 @@ size_t ScanWatchedFolder(const std::function<bool()>& stop) {
 }
 
 void FolderWatchTick(uint32_t now) {
-  if (g_schedule.Tick(now, GetNumberSetting("FWSchedule") == 2,
+  if (g_schedule.Tick(now, [] { return GetNumberSetting("FWSchedule") == 2; },
                       [] { return ScheduleMinutes(GetTextSetting("FWScheduleEvery")); }))
     evt::OxTriggerFolderWatch.Set();
   std::lock_guard<std::mutex> hold(g_lock);

@@ -18,15 +18,15 @@ uint32_t ScheduleMinutes(std::string_view text);
 // that many minutes after the first minute of running.
 class WatchSchedule {
  public:
-  // One core-thread cycle at `now`; schedule2: "FWSchedule" is 2; minutes: read only when asked.
-  // True when a scan is due now.
-  template <typename Minutes>
-  bool Tick(uint32_t now, bool schedule2, Minutes minutes) {
+  // One core-thread cycle at `now`; schedule2: whether "FWSchedule" is 2, minutes: "FWScheduleEvery"
+  // as minutes, both asked only at the once-a-minute check. True when a scan is due now.
+  template <typename Schedule2, typename Minutes>
+  bool Tick(uint32_t now, Schedule2 schedule2, Minutes minutes) {
     if (!started_) started_ = true, lastCheck_ = now;
     if (now - lastCheck_ <= 60000) return false;
     lastCheck_ = now;
     if (!scanStarted_) scanStarted_ = true, lastScan_ = now;
-    if (!schedule2 || now - lastScan_ <= uint64_t{minutes()} * 60000) return false;
+    if (!schedule2() || now - lastScan_ <= uint64_t{minutes()} * 60000) return false;
     lastScan_ = now;
     return true;
   }

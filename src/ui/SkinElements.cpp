@@ -64,12 +64,20 @@ bool ImageShows(const ImageRecord& image, uint8_t channels) {
   return true;
 }
 
-SliderSources ReadSources() {
+// The shared blocks the given slider sources show (each read takes the block's named mutex);
+// with no sources given, all of them.
+SliderSources ReadSources(const std::vector<int32_t>& wanted = {}) {
+  auto wants = [&](int32_t from, int32_t to) {
+    if (wanted.empty()) return true;
+    for (int32_t source : wanted)
+      if (source >= from && source <= to) return true;
+    return false;
+  };
   SliderSources s;
-  block::OxVolume.ReadValue(s.volume);
-  block::OxBalance.ReadValue(s.balance);
-  block::OxTrackTime.ReadValue(s.time);
-  block::OxEqPositions.ReadValue(s.eq);
+  if (wants(0, 0)) block::OxVolume.ReadValue(s.volume);
+  if (wants(1, 1)) block::OxBalance.ReadValue(s.balance);
+  if (wants(2, 2)) block::OxTrackTime.ReadValue(s.time);
+  if (wants(3, 33)) block::OxEqPositions.ReadValue(s.eq);
   return s;
 }
 
@@ -219,13 +227,17 @@ void SkinElements::Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap&
 
 void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background) {
   const uint32_t now = GetTickCount();
-  bool read = false, bands = false;
-  SliderSources sources;
+  bool bands = false;
+  auto due = [now](const Element& e) {
+    return e.type == SkinRecordType::Slider && !e.dragging && now - e.lastRead >= 100 &&
+           static_cast<int32_t>(e.holdUntil - now) <= 0;
+  };
+  std::vector<int32_t> wanted;
+  for (const auto& e : elements_)
+    if (due(*e)) wanted.push_back(e->record.As<SliderRecord>().source);
+  const SliderSources sources = wanted.empty() ? SliderSources{} : ReadSources(wanted);
   for (auto& e : elements_) {
-    if (e->type != SkinRecordType::Slider || e->dragging || now - e->lastRead < 100 ||
-        static_cast<int32_t>(e->holdUntil - now) > 0)
-      continue;
-    if (!read) sources = ReadSources(), read = true;
+    if (!due(*e)) continue;
     e->lastRead = now;
     const int32_t source = e->record.As<SliderRecord>().source;
     const int32_t value = SliderValue(source, sources);

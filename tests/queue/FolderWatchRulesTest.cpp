@@ -26,11 +26,12 @@ TEST(FolderWatchRules, MinutesFolderNamesAndPathsWithoutCase) {
 std::vector<uint32_t> Triggers(uint32_t start, int minutes, bool schedule2, uint32_t every) {
   WatchSchedule schedule;
   std::vector<uint32_t> at;
-  int asked = 0;
+  int asked = 0, looked = 0;
   for (uint32_t t = 0; t <= uint32_t(minutes) * 60000; t += 100) {
-    if (schedule.Tick(start + t, schedule2, [&] { return ++asked, every; })) at.push_back(t);
+    if (schedule.Tick(start + t, [&] { return ++looked, schedule2; }, [&] { return ++asked, every; })) at.push_back(t);
   }
   EXPECT_EQ(asked > 0, schedule2);  // the minutes are read only under schedule 2
+  EXPECT_EQ(looked, int(uint32_t(minutes) * 60000 / 60100));  // the settings once a minute, not every cycle
   return at;
 }
 
