@@ -419,6 +419,10 @@ void SkinElements::RenderText(Element& e, HWND window, HDC backBuffer) const {
 }
 
 void SkinElements::Tick(HWND window, HDC backBuffer) {
+  // The time texts change about once a second: their blocks are looked at every 100 ms, not on
+  // every tick (each read takes a block's named mutex).
+  const uint32_t now = GetTickCount();
+  const bool readTimes = !timesLooked_ || now - timesLookedAt_ >= 100;
   bool timesRead = false;
   TrackRecord playing{};
   TrackTime time{};
@@ -427,12 +431,13 @@ void SkinElements::Tick(HWND window, HDC backBuffer) {
     if (e->type != SkinRecordType::Text || !e->fontElement) continue;
     const TextRecord t = e->record.As<TextRecord>();
     bool redraw = false;
-    if (t.kind >= 1 && t.kind <= 4) {
+    if (t.kind >= 1 && t.kind <= 4 && readTimes) {
       if (!timesRead) {
         block::OxTrackPlaying.ReadValue(playing);
         block::OxTrackTime.ReadValue(time);
         block::OxCurrentBitRate.ReadValue(bitRate);
         timesRead = true;
+        timesLooked_ = true, timesLookedAt_ = now;
       }
       // Redrawn only when the text changes (about once a second): the same pixels again would
       // cost a copy to the screen each tick and show nothing new.

@@ -69,6 +69,8 @@ class SkinElements {
 
   std::vector<std::unique_ptr<Element>> elements_;
   bool curvesStale_ = false;  // a band was written: the curves are to follow
+  bool timesLooked_ = false;   // the time texts' blocks were read, at timesLookedAt_
+  uint32_t timesLookedAt_ = 0;
 };
 
 }  // namespace ox
