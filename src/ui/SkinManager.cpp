@@ -65,14 +65,17 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // for the picture loader
   // A skin check about every 100 ms and an animation tick every 25 ms. While no window has
   // anything moving at that pace the thread waits for the next check instead, waking at once for
-  // input and messages: the windows look the same, and an idle player does not wake 40 times a
-  // second.
+  // input and messages, and the check also does the refresh of the windows whose timers rest: the
+  // windows look the same, and an idle player does not wake 40 times a second.
   const HANDLE stop = self.StopHandle();
   DWORD lastCheck = GetTickCount() - 100;
   while (!self.StopRequested()) {
     if (GetTickCount() - lastCheck >= 100) {
       lastCheck = GetTickCount();
       manager.SkinCheck();
+      std::lock_guard<std::recursive_mutex> hold(SkinLock());
+      for (auto& group : manager.skin_.groups)
+        for (auto& window : group->windows) window->IdleTick();
     }
     if (manager.busy_) {
       Sleep(25);

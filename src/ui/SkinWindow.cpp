@@ -311,7 +311,31 @@ bool SkinWindow::Busy() const {
 void SkinWindow::SetRefreshPace(bool fast) {
   if (!window_ || fast == fastRefresh_) return;
   fastRefresh_ = fast;
-  SetTimer(window_.Handle(), kAnimationTimer, fast ? 30 : 100, nullptr);
+  if (fast) SetTimer(window_.Handle(), kAnimationTimer, 30, nullptr);
+  else KillTimer(window_.Handle(), kAnimationTimer);  // the skin thread's check ticks it meanwhile
+}
+
+void SkinWindow::RefreshTick() {
+  if (!window_) return;
+  if (g_drag.active && g_drag.window == this) {
+    if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) Drag();
+    else EndDrag();
+  }
+  Animate();
+  if (!backBuffer_.IsEmpty()) controls_.Refresh(window_.Handle(), backBuffer_.Dc(), background_);
+  if (buttons_) buttons_->SelectivePass();
+  SetRefreshPace(Busy());
+  if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
+    evt::OxMinimize.Reset();
+    if (taskbar_) {
+      ShowWindow(taskbar_, SW_MINIMIZE);
+      if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar_, SW_HIDE);
+    }
+  }
+}
+
+void SkinWindow::IdleTick() {
+  if (window_ && !fastRefresh_) RefreshTick();
 }
 
 void SkinWindow::AnimationTick() {
@@ -440,23 +464,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return true;
     case WM_TIMER:
       if (wParam == kEventTimer && buttons_) buttons_->EventPass();
-      if (wParam == kAnimationTimer) {
-        if (g_drag.active && g_drag.window == this) {
-          if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) Drag();
-          else EndDrag();
-        }
-        Animate();
-        if (!backBuffer_.IsEmpty()) controls_.Refresh(window, backBuffer_.Dc(), background_);
-        if (buttons_) buttons_->SelectivePass();
-        SetRefreshPace(Busy());
-        if (IsFirst() && evt::OxMinimize.IsSet()) {  // one window of a group is enough to hear it
-          evt::OxMinimize.Reset();
-          if (taskbar_) {
-            ShowWindow(taskbar_, SW_MINIMIZE);
-            if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar_, SW_HIDE);
-          }
-        }
-      }
+      if (wParam == kAnimationTimer) RefreshTick();
       return true;
     case WM_CLOSE:
       evt::OxClose.Set();

@@ -89,8 +89,11 @@ class SkinWindow {
   // The skin thread's 25 ms tick: scrolling and time texts.
   void AnimationTick();
   // Whether the window needs the fast paces now (an animation, a drag, or an element that moves
-  // with the ticks); otherwise its refresh timer and the skin thread slow down, showing the same.
+  // with the ticks); otherwise its refresh timer stops and the skin thread slows down, showing
+  // the same.
   bool Busy() const;
+  // While the refresh timer is stopped: the refresh, from the skin thread's check (every 100 ms).
+  void IdleTick();
 
  private:
   // The screen rectangles of the title fields the track tooltip watches, while the window is shown.
@@ -129,8 +132,9 @@ class SkinWindow {
   int32_t mode_ = 0;  // the animation running, 0 none
   bool closing_ = false, closed_ = false;
   uint32_t animationStart_ = 0;
-  bool fastRefresh_ = true;  // timer 0 at 30 ms; at 100 ms while nothing moves
+  bool fastRefresh_ = true;  // timer 0 runs (30 ms); stopped while nothing moves
   void SetRefreshPace(bool fast);
+  void RefreshTick();  // timer 0's work: drag, animation, elements, the minimise request
   AnimationFrame start_;
 };
 
