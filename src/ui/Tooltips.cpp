@@ -114,6 +114,10 @@ void TooltipManager::Pass() {
 
 void TrackTooltip::Tick(HWND window, uint32_t now) {
   if (rectangles_.empty() && !tip_.IsShown()) return;  // no title field to watch: nothing to ask the system
+  // Waiting for a rest of two seconds, a look every 100 ms is enough; a shown tooltip follows
+  // every tick.
+  if (!tip_.IsShown() && looked_ && now - lookedAt_ < 100) return;
+  looked_ = true, lookedAt_ = now;
   POINT cursor;
   if (!GetCursorPos(&cursor)) return;
   if (tip_.IsShown()) {

@@ -77,6 +77,8 @@ class TrackTooltip {
 
  private:
   std::vector<SkinRect> rectangles_;
+  bool looked_ = false;  // the cursor was looked at, at lookedAt_
+  uint32_t lookedAt_ = 0;
   TooltipWindow tip_{TooltipKind::Track};
   uint32_t hoverStart_ = 0;
   POINT shownAt_{};
