@@ -136,7 +136,6 @@ TEST_F(ShippedSkinsTest, EachSkinIsCleanAndShowsItsBuiltPicturesInsideItsOutline
     for (const std::string& n : names) classes.push_back(n.c_str());
     Show(skin.c_str());
     ASSERT_TRUE(oxtest::WaitFor([&] { return AllShown(classes); }, 10000));
-    Sleep(300);  // the first paint of every window and button
 
     for (const SkinWindowRecords& w : windows) {
       SCOPED_TRACE(NameOf(w.window));
@@ -179,21 +178,27 @@ TEST_F(ShippedSkinsTest, EachSkinIsCleanAndShowsItsBuiltPicturesInsideItsOutline
               mine[static_cast<size_t>(y) * expected.width + x] = false;
         }
       }
-      const Picture shown = Screen(r);
+      // Compared until the window has painted all of it (a busy machine paints late), at most 5 s.
       int wrong = 0, looked = 0;
       std::string first;
-      for (int y = 0; y < expected.height; ++y) {
-        for (int x = 0; x < expected.width; ++x) {
-          // Inside the outline, off its edge (where the display's shape and the region may round
-          // a pixel differently).
-          const bool inside = PtInRegion(region, x, y) && PtInRegion(region, x - 1, y) && PtInRegion(region, x + 1, y) &&
-                              PtInRegion(region, x, y - 1) && PtInRegion(region, x, y + 1);
-          if (!mine[static_cast<size_t>(y) * expected.width + x] || !inside) continue;
-          ++looked;
-          if (shown.At(x, y) == expected.At(x, y)) continue;
-          if (wrong++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+      oxtest::WaitFor([&] {
+        const Picture shown = Screen(r);
+        wrong = 0, looked = 0;
+        for (int y = 0; y < expected.height; ++y) {
+          for (int x = 0; x < expected.width; ++x) {
+            // Inside the outline, off its edge (where the display's shape and the region may
+            // round a pixel differently).
+            const bool inside = PtInRegion(region, x, y) && PtInRegion(region, x - 1, y) &&
+                                PtInRegion(region, x + 1, y) && PtInRegion(region, x, y - 1) &&
+                                PtInRegion(region, x, y + 1);
+            if (!mine[static_cast<size_t>(y) * expected.width + x] || !inside) continue;
+            ++looked;
+            if (shown.At(x, y) == expected.At(x, y)) continue;
+            if (wrong++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+          }
         }
-      }
+        return wrong == 0;
+      }, 5000);
       DeleteObject(region);
       EXPECT_GT(looked, expected.width * expected.height / 3);
       EXPECT_EQ(wrong, 0) << "of " << looked << " pixels, the first at " << first;
