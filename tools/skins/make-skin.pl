@@ -94,14 +94,16 @@ sub font {
   run('convert', $coverage, '-threshold', '0', '-negate', '-alpha', 'off', '-type', 'TrueColor', "BMP3:$out/$name-mask.bmp");
 }
 
-my %fontsDone;
 # Every picture name is one picture: a window background and a button of the same name would
-# overwrite each other. The same cut at several places (the tracks of equal sliders) is fine.
+# overwrite each other. The same picture again (the tracks of equal sliders, a knob or a font two
+# windows use) is fine. True when the name is new.
 my %made;
 sub claim {
   my ($name, $what) = @_;
   die "make-skin: $name is both $made{$name} and $what\n" if exists $made{$name} && $made{$name} ne $what;
+  return 0 if exists $made{$name};
   $made{$name} = $what;
+  return 1;
 }
 for my $text (sort glob("$source/*.txt")) {
   run($oxskin, 'build', $text, $out);
@@ -136,11 +138,11 @@ for my $text (sort glob("$source/*.txt")) {
       } elsif ($e->{kind} eq 'slider') {
         push @{$cuts{normal}}, [$rect, "$e->{track}.bmp"] if $e->{track};
         push @{$cuts{down}}, [$rect, "$e->{fill}.bmp"] if $e->{fill};
-        if ($e->{knob} && !$fontsDone{"knob:$e->{knob}"}++) {
+        if ($e->{knob} && claim("$e->{knob}.bmp", 'a knob')) {
           render("$art/$e->{knob}.svg", "$art/normal.css", "$work/$e->{knob}.png");
           run('convert', bmp("$work/$e->{knob}.png", "$out/$e->{knob}.bmp"));
         }
-      } elsif ($e->{kind} eq 'font' && $e->{bitmapFont} && !$fontsDone{$e->{bitmap}}++) {
+      } elsif ($e->{kind} eq 'font' && $e->{bitmapFont} && claim("$e->{bitmap}.bmp", 'a bitmap font')) {
         font($e->{bitmap});
       }
     }
