@@ -50,4 +50,16 @@ bool SharedDataBlock::Read(void* data) {
   return true;
 }
 
+bool SharedDataBlock::Poll(void* data) {
+  if (!view_) return false;
+  std::lock_guard<std::mutex> hold(polledLock_);
+  if (polled_.size() != size_ || std::memcmp(polled_.data(), view_, size_) != 0) {
+    polled_.resize(size_);
+    ScopedLock lock(mutex_);
+    std::memcpy(polled_.data(), view_, size_);
+  }
+  std::memcpy(data, polled_.data(), size_);
+  return true;
+}
+
 }  // namespace ox

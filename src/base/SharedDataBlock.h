@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "base/NamedMutex.h"
 
@@ -22,6 +24,12 @@ class SharedDataBlock {
   bool Write(const void* data);
   bool Read(void* data);
 
+  // Read for a caller that looks again and again (a window showing the value): when the block
+  // holds the bytes the last Poll copied, those are given without the mutex, whose every lock is
+  // a round trip to the system. A write that runs during the comparison is seen by the next Poll,
+  // as if this one had come just before it.
+  bool Poll(void* data);
+
   uint32_t Size() const { return size_; }
   bool IsValid() const { return view_ != nullptr; }
 
@@ -34,12 +42,18 @@ class SharedDataBlock {
   bool ReadValue(T& value) {
     return sizeof(T) == size_ && Read(&value);
   }
+  template <typename T>
+  bool PollValue(T& value) {
+    return sizeof(T) == size_ && Poll(&value);
+  }
 
  private:
   UniqueHandle mapping_;
   NamedMutex mutex_;
   void* view_ = nullptr;
   uint32_t size_;
+  std::mutex polledLock_;
+  std::vector<unsigned char> polled_;  // what the last Poll copied under the mutex; empty before
 };
 
 }  // namespace ox

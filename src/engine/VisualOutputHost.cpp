@@ -50,18 +50,23 @@ uint32_t VisualOutputHost::Run(WorkerThread& self) {
       DispatchMessageA(&message);
     }
     // Every 25 ms while snapshots come or a plug-in is loaded (its window, its ticks). Otherwise
-    // nothing is drawn at that pace: the thread waits for the next snapshot, messages, or 100 ms
-    // (the show/hide check's pace).
+    // nothing is drawn at that pace: the thread waits for the next snapshot, messages, the show/
+    // hide request, or 100 ms until a snapshot of zeros has reached the display; after that,
+    // with no plug-in to tick, nothing changes until one of those comes.
     bool loaded = false;
     for (const Plugin& plugin : host.plugins_) loaded = loaded || plugin.module;
+    bool askHideShow = true;
     if (loaded || host.Now() - host.lastFresh_ < 250) {
       Sleep(25);
     } else {
-      const HANDLE wake[] = {self.StopHandle(), host.posted_.Handle()};
-      MsgWaitForMultipleObjects(2, wake, FALSE, 100, QS_ALLINPUT);
+      const HANDLE wake[] = {self.StopHandle(), host.posted_.Handle(), evt::OxVisHideShow.Handle()};
+      const DWORD timeout = wake[2] && host.zeroShown_ ? INFINITE : 100;
+      const DWORD woke = MsgWaitForMultipleObjects(wake[2] ? 3 : 2, wake, FALSE, timeout, QS_ALLINPUT);
+      if (woke == WAIT_OBJECT_0 + 1) host.posted_.Reset();
+      askHideShow = !wake[2] || woke == WAIT_OBJECT_0 + 2 || woke == WAIT_FAILED;
+      if (woke == WAIT_FAILED) Sleep(25);
     }
-    host.posted_.Reset();
-    host.Check();
+    if (askHideShow) host.Check();
     host.RenderStep();
   }
   for (Plugin& plugin : host.plugins_) Unload(plugin);
@@ -111,6 +116,7 @@ void VisualOutputHost::RenderStep() {
     std::lock_guard<std::mutex> hold(displayLock_);
     display_ = snapshot;
   }
+  zeroShown_ = !fresh;
   for (Plugin& plugin : plugins_) {
     if (!plugin.module || !plugin.render || plugin.render(&snapshot) == 0) continue;
     SetNumberSetting(kHidden, "Hide", HKEY_CURRENT_USER, HideKey(plugin.path).c_str());

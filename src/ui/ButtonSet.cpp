@@ -26,6 +26,7 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
     const ButtonRecord record = element.As<ButtonRecord>();
     auto b = std::make_unique<Button>();
     b->command = std::string(FieldText(record.command));
+    hasSelective_ = hasSelective_ || b->command == "<Selective>";
     b->eventMode = record.eventMode;
     const std::string name(FieldText(record.bitmap));
     if (IsBitmapName(name)) {
@@ -64,15 +65,18 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
   const HANDLE wake[] = {self.StopHandle(), set.mouseMessage_.Handle()};
   DWORD lastStates = GetTickCount();
   for (;;) {
-    // Every 50 ms while the cursor is over the window or a tooltip shows; otherwise every 250 ms
-    // (the mouse-over check's own pace), or at once when the window sees a mouse message. Messages
-    // for this thread's tooltip window wake it too.
-    const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 250, QS_ALLINPUT);
+    // Every 50 ms while the cursor is over the window or a tooltip shows. Once the cursor has left
+    // (the window hears it leave, and every mouse message over it), nothing changes here until it
+    // comes back: a look each second then, for a leave the system did not report. Messages for
+    // this thread's tooltip window wake it too.
+    const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 1000, QS_ALLINPUT);
     if (woke == WAIT_OBJECT_0 || self.StopRequested()) break;
     if (woke == WAIT_OBJECT_0 + 1) set.mouseMessage_.Reset();
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) continue;
     bool nearby = false;
     if (set.tooltips_) {
-      set.tooltips_->Pass();
+      set.tooltips_->Pass(cursor);
       nearby = set.tooltips_->Showing();
       MSG message;
       while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the tooltip window's
@@ -80,16 +84,15 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
         DispatchMessageA(&message);
       }
     }
-    POINT cursor;
     RECT area;
-    if (GetCursorPos(&cursor) && GetWindowRect(set.parent_, &area)) nearby = nearby || PtInRect(&area, cursor);
-    set.near_ = nearby;
+    if (GetWindowRect(set.parent_, &area)) nearby = nearby || PtInRect(&area, cursor);
     const DWORD now = GetTickCount();
-    if (now - lastStates >= 250) {
+    if (now - lastStates >= 250 || (set.near_ && !nearby)) {  // and at once when the cursor has gone
       lastStates = now;
       ScopedLock hold(lock::ButtonSets);
-      set.UpdateStates();
+      set.UpdateStates(cursor);
     }
+    set.near_ = nearby;
   }
   if (set.tooltips_) set.tooltips_->Close();
   return 0;
@@ -100,9 +103,7 @@ void ButtonSet::SetState(Button& b, int32_t state, bool lit) {
   b.state = state, b.lit = lit;
 }
 
-void ButtonSet::UpdateStates() {
-  POINT cursor;
-  if (!GetCursorPos(&cursor)) return;
+void ButtonSet::UpdateStates(POINT cursor) {
   // The button under the cursor, unless another window covers the place.
   const HWND under = WindowFromPoint(cursor);
   POINT at = cursor;
@@ -128,6 +129,23 @@ bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) 
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && !near_) {
     near_ = true;  // the watch thread looks at once, and then every 50 ms
     mouseMessage_.Set();
+  }
+  if (message == WM_MOUSELEAVE) {
+    near_ = true;  // the watch thread looks once more and finds it gone
+    mouseMessage_.Set();
+    return false;
+  }
+  switch (message) {  // the messages for the buttons; the others pass without the lock
+    case WM_DRAWITEM:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEMOVE:
+      break;
+    default:
+      return false;
   }
   ScopedLock hold(lock::ButtonSets);
   switch (message) {
@@ -169,9 +187,11 @@ bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) 
       }
       return true;
     }
-    case WM_MOUSEMOVE:
-      UpdateStates();
+    case WM_MOUSEMOVE: {
+      POINT cursor;
+      if (GetCursorPos(&cursor)) UpdateStates(cursor);
       return captured_ != nullptr;
+    }
   }
   return false;
 }
@@ -185,6 +205,7 @@ void ButtonSet::EventPass() {
 }
 
 void ButtonSet::SelectivePass() {
+  if (!hasSelective_) return;
   ScopedLock hold(lock::ButtonSets);
   bool asked = false, has = false;
   for (auto& b : buttons_) {

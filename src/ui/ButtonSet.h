@@ -42,11 +42,12 @@ class ButtonSet {
  private:
   static uint32_t Watch(WorkerThread& self);
   // The mouse-over states from where the cursor is now.
-  void UpdateStates();
+  void UpdateStates(POINT cursor);
   void SetState(Button& b, int32_t state, bool lit);
   Button* ButtonAt(LPARAM lParam);
 
   HWND parent_;
+  bool hasSelective_ = false;  // a "<Selective>" button, lit by SelectivePass
   std::atomic<bool> near_{true};  // the cursor over the window, or a tooltip up
   NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the cursor was thought elsewhere
   std::vector<std::unique_ptr<Button>> buttons_;

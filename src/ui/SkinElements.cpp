@@ -53,7 +53,7 @@ std::string BitmapName(const char* field, size_t size) { return std::string(Fiel
 // The playing track's channel count, for images shown by it.
 uint8_t PlayingChannels() {
   TrackRecord playing{};
-  block::OxTrackPlaying.ReadValue(playing);
+  block::OxTrackPlaying.PollValue(playing);
   return playing.channels;
 }
 
@@ -64,8 +64,7 @@ bool ImageShows(const ImageRecord& image, uint8_t channels) {
   return true;
 }
 
-// The shared blocks the given slider sources show (each read takes the block's named mutex);
-// with no sources given, all of them.
+// The shared blocks the given slider sources show; with no sources given, all of them.
 SliderSources ReadSources(const std::vector<int32_t>& wanted = {}) {
   auto wants = [&](int32_t from, int32_t to) {
     if (wanted.empty()) return true;
@@ -74,10 +73,10 @@ SliderSources ReadSources(const std::vector<int32_t>& wanted = {}) {
     return false;
   };
   SliderSources s;
-  if (wants(0, 0)) block::OxVolume.ReadValue(s.volume);
-  if (wants(1, 1)) block::OxBalance.ReadValue(s.balance);
-  if (wants(2, 2)) block::OxTrackTime.ReadValue(s.time);
-  if (wants(3, 33)) block::OxEqPositions.ReadValue(s.eq);
+  if (wants(0, 0)) block::OxVolume.PollValue(s.volume);
+  if (wants(1, 1)) block::OxBalance.PollValue(s.balance);
+  if (wants(2, 2)) block::OxTrackTime.PollValue(s.time);
+  if (wants(3, 33)) block::OxEqPositions.PollValue(s.eq);
   return s;
 }
 
@@ -172,9 +171,9 @@ void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
   const uint8_t channels = PlayingChannels();
   const SliderSources sources = ReadSources();
   TrackRecord playing{};
-  block::OxTrackPlaying.ReadValue(playing);
+  block::OxTrackPlaying.PollValue(playing);
   uint32_t bitRate = 0;
-  block::OxCurrentBitRate.ReadValue(bitRate);
+  block::OxCurrentBitRate.PollValue(bitRate);
   for (auto& e : elements_) {
     if (e->type == SkinRecordType::Text) {
       // What lies under the text now, for every redraw of it to start from.
@@ -433,9 +432,9 @@ void SkinElements::Tick(HWND window, HDC backBuffer) {
     bool redraw = false;
     if (t.kind >= 1 && t.kind <= 4 && readTimes) {
       if (!timesRead) {
-        block::OxTrackPlaying.ReadValue(playing);
-        block::OxTrackTime.ReadValue(time);
-        block::OxCurrentBitRate.ReadValue(bitRate);
+        block::OxTrackPlaying.PollValue(playing);
+        block::OxTrackTime.PollValue(time);
+        block::OxCurrentBitRate.PollValue(bitRate);
         timesRead = true;
         timesLooked_ = true, timesLookedAt_ = now;
       }
@@ -465,7 +464,7 @@ void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
   if (!curvesStale_) return;
   curvesStale_ = false;
   EqPositions eq{};
-  block::OxEqPositions.ReadValue(eq);
+  block::OxEqPositions.PollValue(eq);
   RenderCurves(window, backBuffer, eq);
 }
 

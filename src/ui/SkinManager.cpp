@@ -66,23 +66,32 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   // A skin check about every 100 ms and an animation tick every 25 ms. While no window has
   // anything moving at that pace the thread waits for the next check instead, waking at once for
   // input and messages, and the check also does the refresh of the windows whose timers rest: the
-  // windows look the same, and an idle player does not wake 40 times a second.
-  const HANDLE stop = self.StopHandle();
+  // windows look the same, and an idle player does not wake 40 times a second. The one-shot
+  // requests (a new skin, raise the player, the open dialog, the key table) are set by others and
+  // reset here: while the thread waits on them it hears them at once, and a check after a quiet
+  // wait need not ask each of them again.
+  std::vector<HANDLE> wake{self.StopHandle()};
+  for (const NamedEvent* request : manager.Requests())
+    if (request->Handle()) wake.push_back(request->Handle());
   DWORD lastCheck = GetTickCount() - 100;
+  bool heard = false, askRequests = true;
   while (!self.StopRequested()) {
-    if (GetTickCount() - lastCheck >= 100) {
+    if (heard || GetTickCount() - lastCheck >= 100) {
       lastCheck = GetTickCount();
-      manager.SkinCheck();
+      manager.Check(askRequests);
       std::lock_guard<std::recursive_mutex> hold(SkinLock());
       for (auto& group : manager.skin_.groups)
         for (auto& window : group->windows) window->IdleTick();
     }
-    if (manager.busy_) {
-      Sleep(25);
-    } else {
+    DWORD woke = WAIT_TIMEOUT;
+    if (!manager.busy_) {
       const DWORD since = GetTickCount() - lastCheck;
-      MsgWaitForMultipleObjects(1, &stop, FALSE, since < 100 ? 100 - since : 1, QS_ALLINPUT);
+      woke = MsgWaitForMultipleObjects(static_cast<DWORD>(wake.size()), wake.data(), FALSE,
+                                       since < 100 ? 100 - since : 1, QS_ALLINPUT);
     }
+    if (manager.busy_ || woke == WAIT_FAILED) Sleep(25);
+    heard = woke > WAIT_OBJECT_0 && woke < WAIT_OBJECT_0 + wake.size();
+    askRequests = heard || manager.busy_ || woke == WAIT_FAILED;
     manager.AnimationTick();
   }
   manager.Unload();
@@ -112,26 +121,37 @@ void SkinManager::ChooseRandomSkin() {
   evt::OxNewSkin.Set();
 }
 
-void SkinManager::SkinCheck() {
+std::vector<const NamedEvent*> SkinManager::Requests() const {
+  std::vector<const NamedEvent*> requests{&evt::OxNewSkin, &evt::OxShowRill};
+  if (options_.hooks.showOpenMusic) requests.push_back(&evt::ShowOpenMusic);
+  if (options_.hooks.reloadKeyMappings) requests.push_back(&evt::ReloadKeyMappings);
+  return requests;
+}
+
+void SkinManager::SkinCheck() { Check(true); }
+
+void SkinManager::Check(bool askRequests) {
   taskbar_.Create();
   ++checks_;
   // The settings are read only when the time has come to look at them.
   if (checks_ % 300 == 0 && TimeForRandomSkin(checks_, GetNumberSetting("SkinChangeOpt"),
-                                              GetNumberSetting("SkinRandomLen"), Now() - lastChange_))
+                                              GetNumberSetting("SkinRandomLen"), Now() - lastChange_)) {
     ChooseRandomSkin();
-  if (evt::OxNewSkin.IsSet()) {
+    askRequests = true;
+  }
+  if (askRequests && evt::OxNewSkin.IsSet()) {
     lastChange_ = Now();
     evt::OxNewSkin.Reset();
     LoadActiveSkin();
   }
   UpdateWindows();
-  if (evt::OxShowRill.IsSet()) ShowPlayer();
+  if (askRequests && evt::OxShowRill.IsSet()) ShowPlayer();
   if (options_.hooks.takeRefresh && options_.hooks.takeRefresh()) Refresh();
-  if (options_.hooks.showOpenMusic && evt::ShowOpenMusic.IsSet()) {
+  if (askRequests && options_.hooks.showOpenMusic && evt::ShowOpenMusic.IsSet()) {
     options_.hooks.showOpenMusic(GetForegroundWindow());
     evt::ShowOpenMusic.Reset();
   }
-  if (options_.hooks.reloadKeyMappings && evt::ReloadKeyMappings.IsSet()) {
+  if (askRequests && options_.hooks.reloadKeyMappings && evt::ReloadKeyMappings.IsSet()) {
     options_.hooks.reloadKeyMappings(taskbar_.Handle());
     evt::ReloadKeyMappings.Reset();
   }

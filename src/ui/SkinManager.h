@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 #include "ui/SkinWindow.h"
 #include "ui/TaskbarWindow.h"
@@ -81,6 +82,10 @@ class SkinManager {
 
  private:
   static uint32_t ThreadMain(WorkerThread& self);
+  // The events others set for the skin thread to serve once (it waits on them).
+  std::vector<const NamedEvent*> Requests() const;
+  // A skin check; askRequests false when the thread's wait has shown that none of them is set.
+  void Check(bool askRequests);
   uint32_t Now() const;
   void LoadActiveSkin();
   void UpdateWindows();

@@ -341,7 +341,7 @@ void SkinWindow::IdleTick() {
 void SkinWindow::AnimationTick() {
   if (!window_ || !IsVisible() || IsMinimised()) return;
   if (!backBuffer_.IsEmpty()) controls_.Tick(window_.Handle(), backBuffer_.Dc());
-  trackTooltip_.Tick(window_.Handle(), GetTickCount());
+  trackTooltip_.Tick(window_.Handle(), GetTickCount(), cursorInside_);
 }
 
 void SkinWindow::PlaceTrackTooltip() {
@@ -420,6 +420,13 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   LRESULT result = 0;
   if (self) {
     std::lock_guard<std::recursive_mutex> hold(SkinLock());
+    if (message == WM_MOUSEMOVE) {  // the system tells the window when the cursor leaves it
+      self->cursorInside_ = true;
+      TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window, 0};
+      TrackMouseEvent(&leave);
+    } else if (message == WM_MOUSELEAVE) {
+      self->cursorInside_ = false;
+    }
     if (self->buttons_ && self->buttons_->OnMessage(message, wParam, lParam, result)) return result;
     if (self->OnMessage(window, message, wParam, lParam, result)) return result;
   }

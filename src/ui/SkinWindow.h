@@ -132,6 +132,7 @@ class SkinWindow {
   int32_t mode_ = 0;  // the animation running, 0 none
   bool closing_ = false, closed_ = false;
   uint32_t animationStart_ = 0;
+  bool cursorInside_ = false;  // since a mouse move over the window, until the system reports it left
   bool fastRefresh_ = true;  // timer 0 runs (30 ms); stopped while nothing moves
   void SetRefreshPace(bool fast);
   void RefreshTick();  // timer 0's work: drag, animation, elements, the minimise request

@@ -87,10 +87,8 @@ void TooltipManager::AddTool(HWND tool, std::string text) {
   tools_.push_back({tool, std::move(text)});
 }
 
-void TooltipManager::Pass() {
+void TooltipManager::Pass(POINT cursor) {
   TooltipWindow& tip = tip_;
-  POINT cursor;
-  if (!GetCursorPos(&cursor)) return;
   POINT client = cursor;
   ScreenToClient(parent_, &client);
   HWND child = ChildWindowFromPointEx(parent_, client, CWP_SKIPINVISIBLE);
@@ -112,8 +110,12 @@ void TooltipManager::Pass() {
   tip.Show(tool->text, cursor);
 }
 
-void TrackTooltip::Tick(HWND window, uint32_t now) {
+void TrackTooltip::Tick(HWND window, uint32_t now, bool cursorInside) {
   if (rectangles_.empty() && !tip_.IsShown()) return;  // no title field to watch: nothing to ask the system
+  if (!cursorInside && !tip_.IsShown()) {
+    hoverStart_ = now;
+    return;
+  }
   // Waiting for a rest of two seconds, a look every 100 ms is enough; a shown tooltip follows
   // every tick.
   if (!tip_.IsShown() && looked_ && now - lookedAt_ < 100) return;

@@ -44,8 +44,9 @@ class TooltipManager {
   TooltipManager& operator=(const TooltipManager&) = delete;
 
   void AddTool(HWND tool, std::string text);
-  // One pass: shows the tooltip of the button the mouse has rested on, hides it when the mouse left.
-  void Pass();
+  // One pass with the cursor where it is now (screen coordinates): shows the tooltip of the button
+  // the mouse has rested on, hides it when the mouse left.
+  void Pass(POINT cursor);
   // Whether a tooltip is up.
   bool Showing() const { return tip_.IsShown(); }
   // On the passing thread, before it ends: the tooltip window goes.
@@ -71,8 +72,9 @@ class TrackTooltip {
  public:
   // The screen rectangles of the window's title fields (edges count as inside).
   void SetRectangles(std::vector<SkinRect> rectangles) { rectangles_ = std::move(rectangles); }
-  // Every 25 ms while the window is visible and not minimised.
-  void Tick(HWND window, uint32_t now);
+  // Every 25 ms while the window is visible and not minimised; cursorInside tells whether the
+  // cursor is over the window (while it is elsewhere, no rest over a title field has begun).
+  void Tick(HWND window, uint32_t now, bool cursorInside);
   void Destroy() { tip_.Destroy(); }
 
  private:

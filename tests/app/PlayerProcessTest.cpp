@@ -199,7 +199,9 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   }, 10000));
   const std::string installed = GetTextSetting("InstalledTo");
   SetTextSetting("marker", "InstalledTo");
-  evt::OxShowRill.Reset();
+  const HWND taskbar = FindWindowA("Orlavox Audio Player", nullptr);
+  ShowWindow(taskbar, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(taskbar) != 0; }, 5000));
   const std::string c = Constant("c.wav", 0.5, 2000, 8000), d = Constant("d.wav", 0.5, 3000, 8000);
   const DWORD secondStarted = GetTickCount();
   Process second(Folder() + "rill.exe", "\"" + c + "\" \"" + d + "\"");
@@ -208,7 +210,8 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   EXPECT_LT(handedOver - secondStarted, 2000u);  // about 0.5 s here; room for a loaded machine
   EXPECT_EQ(GetTextSetting("InstalledTo"), "marker");  // the second start writes nothing of its own
   SetTextSetting(installed.c_str(), "InstalledTo");
-  EXPECT_TRUE(evt::OxShowRill.IsSet());
+  // It asked the running player to come up (evtOxShowRill), which restores its taskbar window.
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(taskbar); }, 5000));
   ASSERT_TRUE(WaitFor([] { return ReadRecording(2).present; }, 10000));
   const Recorded replaced = ReadRecording(0), first = ReadRecording(1), next = ReadRecording(2);
   EXPECT_LT(replaced.samples.size(), 60u * 8000);  // cut short

@@ -2,7 +2,9 @@
 // table of names (tests/core/NamedObjectsTest.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "TestSupport.h"
 #include "base/NamedEvent.h"
@@ -55,6 +57,27 @@ TEST(SharedDataBlock, FreshBlockIsZeroAndCopiesAreWhole) {
   EXPECT_FALSE(again.ReadValue(wrongSize));
 }
 
+TEST(SharedDataBlock, PollSeesEveryWriteThroughAnotherView) {
+  const std::string name = oxtest::UniqueName("Polled");
+  SharedDataBlock shown(name.c_str(), 700), writer(name.c_str(), 700);
+  std::vector<unsigned char> written(700, 0), polled(700, 0xAA);
+  ASSERT_TRUE(shown.Poll(polled.data()));
+  EXPECT_EQ(polled, written);
+  // A change in the last byte, one in the first, and back to what an earlier Poll gave.
+  for (const size_t at : {size_t{699}, size_t{0}, size_t{0}}) {
+    written[at] ^= 0x5A;
+    ASSERT_TRUE(writer.Write(written.data()));
+    std::fill(polled.begin(), polled.end(), 0xAA);
+    ASSERT_TRUE(shown.Poll(polled.data()));
+    EXPECT_EQ(polled, written) << at;
+    std::fill(polled.begin(), polled.end(), 0xAA);
+    ASSERT_TRUE(shown.Poll(polled.data()));  // unchanged: the same bytes again
+    EXPECT_EQ(polled, written) << at;
+  }
+  uint32_t wrongSize = 0;
+  EXPECT_FALSE(shown.PollValue(wrongSize));
+}
+
 TEST(SharedDataBlock, LargerThanTheExistingMappingIsRefused) {
   const std::string name = oxtest::UniqueName("Small");
   SharedDataBlock small(name.c_str(), 4);
@@ -64,6 +87,7 @@ TEST(SharedDataBlock, LargerThanTheExistingMappingIsRefused) {
   EXPECT_FALSE(ok);
   std::vector<unsigned char> buffer(3 * 65536);
   EXPECT_FALSE(large.Read(buffer.data()));
+  EXPECT_FALSE(large.Poll(buffer.data()));
   EXPECT_FALSE(large.Write(buffer.data()));
 }
 
