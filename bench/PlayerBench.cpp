@@ -153,11 +153,13 @@ int main(int argc, char** argv) {
   std::printf("start-up to the first block: %lu ms; a trivial program: %lu ms; the player's own: %ld ms\n",
               (unsigned long)startup, (unsigned long)trivial, long(startup) - long(trivial));
 
-  // CPU while playing (equaliser on) and while stopped.
+  // CPU while playing (equaliser on) and while stopped, the cursor resting away from the player's
+  // windows (in a corner of the screen); then stopped with the cursor resting over the player window.
   {
     ClearRecordings();
     Child player(Player({mp3}));
     WaitRunning();
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Sleep(3000);
     const double cpu0 = PlayerCpuSeconds();
     const DWORD t0 = GetTickCount();
@@ -171,6 +173,16 @@ int main(int argc, char** argv) {
     const double stopped = (PlayerCpuSeconds() - cpu1) / ((GetTickCount() - t1) / 1000.0) * 100;
     std::printf("CPU while playing an MP3 with the equaliser on: %.2f %% of one core; while stopped: %.3f %%\n",
                 playing, stopped);
+    RECT main;
+    if (HWND window = FindWindowA("OrlavoxMain", nullptr); window && GetWindowRect(window, &main)) {
+      SetCursorPos((main.left + main.right) / 2, (main.top + main.bottom) / 2);
+      Sleep(2000);
+      const double cpu2 = PlayerCpuSeconds();
+      const DWORD t2 = GetTickCount();
+      Sleep(20000);
+      std::printf("CPU while stopped with the cursor resting over the player window: %.3f %%\n",
+                  (PlayerCpuSeconds() - cpu2) / ((GetTickCount() - t2) / 1000.0) * 100);
+    }
   }
 
   // Skip latency: five skips through a queue of long tracks.

@@ -186,7 +186,8 @@ int main(int argc, char** argv) {
       switches.push_back((Now() - start) * 1000);
     }
     // The skin thread and the first skin's windows with nothing to do, as while the player is
-    // stopped.
+    // stopped and the cursor rests elsewhere.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     Sleep(1000);
     FILETIME created, exited, kernel0, user0, kernel1, user1;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel0, &user0);

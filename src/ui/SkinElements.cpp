@@ -39,6 +39,10 @@ struct SkinElements::Element {
   BarPeak meterPeak;
   Bitmap bars, meterBar, scope;
   Bitmap scopeMask, scopeLine;  // work pictures of the gradient oscilloscope
+  // What lies under the area with every bar drawn at full length, made when first needed after
+  // that background was taken: each frame copies a bar's extent from it in one piece.
+  Bitmap fullBars;
+  bool fullBarsStale = true;
   // What the area showed last: a frame that would look the same is not drawn again.
   std::vector<int32_t> shownLevels, shownPeaks;
   int32_t shownMode = -1;
@@ -189,6 +193,7 @@ void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
     }
     if (e->type == SkinRecordType::Visualisation && !e->saved.IsEmpty()) {
       BitBlt(e->saved.Dc(), 0, 0, Width(e->rect), Height(e->rect), backBuffer, e->rect.left, e->rect.top, SRCCOPY);
+      e->fullBarsStale = true;
       RenderVisual(*e, nullptr, backBuffer, VisualDisplay());
       continue;
     }
@@ -561,6 +566,7 @@ void SkinElements::InitialiseVisual(Element& e) const {
   const int32_t width = Width(e.rect), height = Height(e.rect);
   if (e.mode < 0) e.mode = v.mode >= 0 && v.mode <= 2 ? v.mode : 0;
   e.saved.Create(nullptr, width, height);
+  e.fullBarsStale = true;
   e.composition.Create(nullptr, width, height);
   const int32_t count = std::max(v.barCount, 1);
   e.levels.assign(count, 0);
@@ -620,9 +626,34 @@ void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const O
     const BarLook look{v.bars, v.barStyle, v.barSegments, v.barGap, v.barOutline, v.barPeakColour, v.barPeaks != 0};
     const int32_t count = static_cast<int32_t>(e.levels.size());
     const BarLayout layout = LayoutBars(count, v.bars.orientation <= 1 ? width : height);
-    for (int32_t i = 0; i < count; ++i)
-      DrawBar(dc, e.bars, look, i * (layout.thickness + layout.gap), layout.thickness, width, height, e.levels[i], 256,
-              e.peaks[i].peak, brushes);
+    // A bar's colour that follows its level (mode 3) is drawn piece by piece; the others are full
+    // bars cut at their level.
+    if (look.colours.colourMode != 3 && (e.fullBarsStale || e.fullBars.IsEmpty())) {
+      e.fullBars.Create(nullptr, width, height);
+      BitBlt(e.fullBars.Dc(), 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
+      BarLook bare = look;
+      bare.peaks = false;
+      for (int32_t i = 0; i < count; ++i)
+        DrawBar(e.fullBars.Dc(), e.bars, bare, i * (layout.thickness + layout.gap), layout.thickness, width, height,
+                256, 256, 0, brushes);
+      e.fullBarsStale = false;
+    }
+    if (look.colours.colourMode == 3 || e.fullBars.IsEmpty()) {
+      for (int32_t i = 0; i < count; ++i)
+        DrawBar(dc, e.bars, look, i * (layout.thickness + layout.gap), layout.thickness, width, height, e.levels[i],
+                256, e.peaks[i].peak, brushes);
+    } else {
+      const int32_t orientation = look.colours.orientation, length = orientation <= 1 ? height : width;
+      for (int32_t i = 0; i < count; ++i) {
+        const int32_t across = i * (layout.thickness + layout.gap);
+        const int32_t extent = BarExtent(e.levels[i] * length / 256, length, look.segments, look.style != 0);
+        if (extent > 0) {
+          const RECT r = BarPart(orientation, across, layout.thickness, width, height, 0, extent);
+          BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, e.fullBars.Dc(), r.left, r.top, SRCCOPY);
+        }
+        DrawBar(dc, e.bars, look, across, layout.thickness, width, height, 0, 256, e.peaks[i].peak, brushes);
+      }
+    }
   } else if (e.mode == 1) {
     const std::vector<Point> points = ScopePoints(snapshot.waveform[channel], width, height);
     std::vector<POINT> line(points.size());

@@ -1,5 +1,7 @@
 #include "ui/VisualAreaMath.h"
 
+#include <algorithm>
+
 #include "VisualOutputPlugin.h"
 
 namespace ox {
@@ -44,6 +46,13 @@ std::vector<Span> BarSegments(int32_t drawn, int32_t length, int32_t count, int3
     spans.push_back({from, shown});
   }
   return spans;
+}
+
+int32_t BarExtent(int32_t drawn, int32_t length, int32_t count, bool segmented) {
+  if (drawn <= 0) return 0;
+  if (!segmented) return drawn;
+  const int32_t size = std::max(length / std::max(count, 1), 1);
+  return drawn / size * size;
 }
 
 std::vector<Point> ScopePoints(const int8_t* samples, int32_t width, int32_t height) {

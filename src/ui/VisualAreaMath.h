@@ -36,6 +36,10 @@ struct Span {
   bool operator==(const Span& o) const { return from == o.from && length == o.length; }
 };
 std::vector<Span> BarSegments(int32_t drawn, int32_t length, int32_t count, int32_t gap);
+// Where a bar reaching `drawn` pixels ends along its length: `drawn` when solid, else the end of
+// its last whole segment's place (gap included). Up to there it looks like the bar drawn at full
+// length, so it can be copied from a picture of full bars; nothing of it lies beyond.
+int32_t BarExtent(int32_t drawn, int32_t length, int32_t count, bool segmented);
 
 // The oscilloscope: every 10th of the 512 samples at x = width x i / 512, y = height x (128 - s) / 256.
 struct Point {

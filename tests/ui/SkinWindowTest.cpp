@@ -24,6 +24,7 @@
 #include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
 #include "ui/TrayIcon.h"
+#include "ui/VisualAreaMath.h"
 
 namespace ox {
 namespace {
@@ -587,7 +588,8 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   GetWindowRect(shown("TTWindow"), &tip);
   EXPECT_EQ(tip.left, 180);
   EXPECT_EQ(tip.bottom, 87 - 10);
-  EXPECT_EQ(ScreenPixel(tip.left + 1, tip.bottom - 2), Colour(0xFFFFCC));  // light yellow in a black frame
+  // Light yellow in a black frame, once the tooltip window has painted.
+  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixel(tip.left + 1, tip.bottom - 2) == Colour(0xFFFFCC); }, 1000));
   EXPECT_EQ(ScreenPixel(tip.left, tip.bottom - 2), Colour(0));
 
   Mouse(MOUSEEVENTF_MOVE, 60, 38);  // on the title: the button tooltip goes, the track one comes
@@ -612,15 +614,22 @@ TEST_F(SkinWindowTest, TheVisualisationAreaShowsTheRenderedSnapshot_APressSwitch
   OxVisualSnapshot loud{};
   loud.sampleRate = 44100;
   for (uint8_t& v : loud.spectrum[0]) v = 255;
+  loud.spectrum[0][BarSpectrumIndex(1, 20)] = 128;
   host.Post(loud);
+  // Bars of 4 segments, 5 pixels each with a gap of 1, from the bottom (y 95) up. 255 reaches 19
+  // pixels: three whole segments; 128 reaches 10: two.
   auto shows = [](int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); };
-  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(42, 90, 0x00FFFF) && shows(42, 78, 0x00FFFF); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(42, 94, 0x00FFFF) && shows(42, 83, 0x00FFFF); }, 3000));
+  EXPECT_TRUE(shows(42, 86, kMainColour));  // a segment's gap
+  EXPECT_TRUE(shows(42, 79, kMainColour));  // the fourth segment does not fit in 19 pixels
   EXPECT_TRUE(shows(45, 90, kMainColour));  // the gap after the first bar (120 / 20 - 1 = 5 wide)
+  EXPECT_TRUE(shows(47, 88, 0x00FFFF));
+  EXPECT_TRUE(shows(47, 84, kMainColour));  // the second bar ends with its second segment
   Mouse(MOUSEEVENTF_MOVE, 100, 80);
   Mouse(MOUSEEVENTF_LEFTDOWN);
   Mouse(MOUSEEVENTF_LEFTUP);
   // Silence: the scope's line through the middle (20 x 128 / 256 = 10), the bars gone.
-  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(100, 86, 0xFF00FF) && shows(42, 78, kMainColour); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return shows(100, 86, 0xFF00FF) && shows(42, 83, kMainColour); }, 3000));
   EXPECT_EQ(Rect("OxTestMain").left, 0);  // the press was the area's: no drag
   manager_.reset();
   EXPECT_EQ(GetNumberSetting("Vis-Showing", HKEY_CURRENT_USER, SkinWindowKey(folder_, "OxTestMain").c_str()), 1u);

@@ -43,6 +43,20 @@ TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
   EXPECT_EQ(BarSegments(20, 100, 0, 5), std::vector<Span>{});    // one segment of 100: not reached
   EXPECT_EQ(BarSegments(3, 3, 10, 2), (std::vector<Span>{{0, 1}, {1, 1}, {2, 1}}));  // at least a pixel
 
+  // A bar is copied from a picture of full bars up to its extent: the segments below the extent in
+  // the full bar must be exactly the bar's own, and a solid bar reaches its level.
+  for (int32_t length = 1; length <= 40; ++length)
+    for (int32_t count = 0; count <= 12; ++count)
+      for (int32_t drawn = 0; drawn <= length; ++drawn) {
+        const int32_t extent = BarExtent(drawn, length, count, true);
+        std::vector<Span> below;
+        for (const Span& s : BarSegments(length, length, count, 1))
+          if (s.from < extent) below.push_back(s);
+        ASSERT_EQ(below, BarSegments(drawn, length, count, 1)) << length << " " << count << " " << drawn;
+        ASSERT_LE(extent, drawn);
+        ASSERT_EQ(BarExtent(drawn, length, count, false), drawn);
+      }
+
   int8_t wave[512] = {};
   wave[0] = 127, wave[10] = -128, wave[500] = 64;
   const std::vector<Point> points = ScopePoints(wave, 100, 40);
