@@ -49,14 +49,14 @@ uint32_t VisualOutputHost::Run(WorkerThread& self) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
-    // Every 25 ms while snapshots come or a plug-in is loaded (its window, its ticks). Otherwise
-    // nothing is drawn at that pace: the thread waits for the next snapshot, messages, the show/
-    // hide request, or 100 ms until a snapshot of zeros has reached the display; after that,
-    // with no plug-in to tick, nothing changes until one of those comes.
+    // Every 25 ms while a plug-in is loaded (its window, its ticks). Without one there is only the
+    // display copy to keep: the thread waits for the next snapshot, messages, the show/hide
+    // request, or 100 ms until a snapshot of zeros has reached the display; after that nothing
+    // changes until one of those comes.
     bool loaded = false;
     for (const Plugin& plugin : host.plugins_) loaded = loaded || plugin.module;
     bool askHideShow = true;
-    if (loaded || host.Now() - host.lastFresh_ < 250) {
+    if (loaded) {
       Sleep(25);
     } else {
       const HANDLE wake[] = {self.StopHandle(), host.posted_.Handle(), evt::OxVisHideShow.Handle()};
@@ -107,7 +107,6 @@ void VisualOutputHost::RenderStep() {
     if (newData_) snapshot = pending_, newData_ = false, fresh = true;
   }
   const uint32_t now = Now();
-  if (fresh) lastFresh_ = now;
   if (!fresh) {
     if (now - lastRender_ < 101) return;
     snapshot.sampleRate = 44100;  // nothing plays: a snapshot of zeros keeps the plug-ins ticking

@@ -55,7 +55,7 @@ class VisualOutputHost {
   mutable std::mutex pendingLock_, displayLock_;
   OxVisualSnapshot pending_{}, display_{};
   bool newData_ = false;
-  uint32_t lastRender_ = 0, lastFresh_ = 0;
+  uint32_t lastRender_ = 0;
   bool zeroShown_ = false;  // the display holds the snapshot of zeros (nothing plays)
   NamedEvent posted_{nullptr};  // a snapshot came: the idle thread wakes for it
   std::unique_ptr<WorkerThread> thread_;
