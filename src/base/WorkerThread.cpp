@@ -35,6 +35,7 @@ void WorkerThread::SetPriority(int level) {
 }
 
 void WorkerThread::Stop(bool wait) {
+  stopping_ = true;
   stop_.Set();
   if (!wait) return;
   // A thread created suspended and never resumed would never finish.

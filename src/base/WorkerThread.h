@@ -4,6 +4,7 @@
 // ever terminated by force.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "base/NamedEvent.h"
@@ -30,7 +31,9 @@ class WorkerThread {
   // Never call Stop(true) from the thread itself.
   void Stop(bool wait);
   bool IsFinished() const { return finished_.IsSet(); }
-  bool StopRequested() const { return stop_.IsSet(); }
+  // Answered from memory: a polling loop asks this every few milliseconds, and the event's state
+  // would be a round trip to the system each time.
+  bool StopRequested() const { return stopping_.load(); }
   // The stop event itself, for a thread that waits on it (with its messages) instead of polling.
   HANDLE StopHandle() const { return stop_.Handle(); }
   bool IsRunning() const { return thread_ != nullptr; }  // a thread was started
@@ -42,6 +45,7 @@ class WorkerThread {
  private:
   static unsigned __stdcall Entry(void* self);
 
+  std::atomic<bool> stopping_{false};  // Stop was called (the stop event is set just after)
   NamedEvent stop_{nullptr};
   NamedEvent finished_{nullptr};
   Function function_;

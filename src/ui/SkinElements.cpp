@@ -206,9 +206,10 @@ void SkinElements::Paint(HDC backBuffer, const Bitmap& background) {
   }
 }
 
-void SkinElements::Draw(Element& e, HDC dc, const Bitmap& background) const {
-  if (e.type != SkinRecordType::Slider || e.bitmap.IsEmpty()) return;
+RECT SkinElements::Draw(Element& e, HDC dc, const Bitmap& background) const {
   const SkinRect& r = e.rect;
+  RECT drawn{r.left, r.top, r.left, r.top};
+  if (e.type != SkinRecordType::Slider || e.bitmap.IsEmpty()) return drawn;
   // The background first: the knob moves over what the track does not cover.
   BitBlt(dc, r.left, r.top, Width(r), Height(r), background.Dc(), r.left, r.top, SRCCOPY);
   e.bitmap.CopyTo(dc, r.left, r.top);
@@ -219,14 +220,18 @@ void SkinElements::Draw(Element& e, HDC dc, const Bitmap& background) const {
     BitBlt(dc, r.left + l.fill.left, r.top + l.fill.top, Width(l.fill), Height(l.fill), e.fill.Dc(), l.fill.left,
            l.fill.top, SRCCOPY);
   e.knob.CopyTo(dc, r.left + l.knob.x, r.top + l.knob.y);
+  const RECT element{r.left, r.top, r.right, r.bottom};
+  const RECT knob{r.left + l.knob.x, r.top + l.knob.y, r.left + l.knob.x + e.knob.Width(),
+                  r.top + l.knob.y + e.knob.Height()};
+  UnionRect(&drawn, &element, &knob);
+  return drawn;
 }
 
 void SkinElements::Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const {
-  Draw(e, backBuffer, background);
-  // The knob may stand out of the element's rectangle: invalidate what it may cover too.
-  RECT r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
-  r.left -= e.knob.Width(), r.right += e.knob.Width(), r.top -= e.knob.Height(), r.bottom += e.knob.Height();
-  InvalidateRect(window, &r, FALSE);
+  // Only what was drawn: a wider rectangle would also send the buttons it overlaps (child windows)
+  // a repaint of their own.
+  const RECT r = Draw(e, backBuffer, background);
+  if (!IsRectEmpty(&r)) InvalidateRect(window, &r, FALSE);
 }
 
 void SkinElements::Refresh(HWND window, HDC backBuffer, const Bitmap& background) {

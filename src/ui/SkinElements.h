@@ -54,7 +54,9 @@ class SkinElements {
   struct Element;
 
  private:
-  void Draw(Element& e, HDC backBuffer, const Bitmap& background) const;
+  // Draws a slider into the back buffer; gives the rectangle it drew over (the element's, and the
+  // knob where it stands out of it).
+  RECT Draw(Element& e, HDC backBuffer, const Bitmap& background) const;
   void Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const;
   void SetSlider(Element& e, int32_t value);
   void RenderText(Element& e, HWND window, HDC backBuffer) const;
