@@ -280,6 +280,7 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
   EXPECT_EQ(Rect("OxTestMain").left, 0);  // a button press does not drag the window
 
   Mouse(MOUSEEVENTF_MOVE, 100, 300);
+  EXPECT_TRUE(button(kNormalColour));  // the cursor left the window
   evt::OxMute.Set();  // someone else mutes: the button follows within the 500 ms pass
   EXPECT_TRUE(button(kPressedColour));
   evt::OxMute.Reset();
