@@ -132,8 +132,8 @@ text "Title"
   std::snprintf(playing.title, sizeof playing.title, "A title much too long for its field, so that it scrolls");
   ox::block::OxTrackPlaying.WriteValue(playing);
   ox::Bitmap background, back;
-  background.Create(nullptr, 400, 150);
-  back.Create(nullptr, 400, 150);
+  background.Create(400, 150);
+  back.Create(400, 150);
   const char* names[] = {"spectrum bars", "oscilloscope (gradient)", "level meter"};
   for (int mode = 0; mode < 3; ++mode) {
     ox::SkinElements elements("", windows[0].window.Header(), windows[0].elements);

@@ -32,6 +32,14 @@ HGLOBAL ReadIntoGlobal(const std::string& path, DWORD& size) {
   return memory;
 }
 
+// The screen's format, for every bitmap made here: one display DC for the process. Asking for
+// the desktop's DC each time costs several round trips to the system under some of them, and a
+// skin makes a few hundred bitmaps.
+HDC ScreenFormat() {
+  static const HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  return display;
+}
+
 }  // namespace
 
 bool Bitmap::LoadFile(const std::string& path) {
@@ -54,7 +62,7 @@ bool Bitmap::LoadFile(const std::string& path) {
   OLE_YSIZE_HIMETRIC hmHeight = 0;
   picture->get_Width(&hmWidth);
   picture->get_Height(&hmHeight);
-  HDC screen = GetDC(nullptr);
+  HDC screen = ScreenFormat();
   // HIMETRIC is hundredths of a millimetre: pixels = size * dots per inch / 2540, rounded.
   const int64_t width = (int64_t{hmWidth} * GetDeviceCaps(screen, LOGPIXELSX) + 1270) / 2540;
   const int64_t height = (int64_t{hmHeight} * GetDeviceCaps(screen, LOGPIXELSY) + 1270) / 2540;
@@ -68,7 +76,6 @@ bool Bitmap::LoadFile(const std::string& path) {
       DeleteObject(bitmap);
     }
   }
-  ReleaseDC(nullptr, screen);
   picture->Release();
   if (!made) Release();
   return made;
@@ -87,12 +94,10 @@ bool Bitmap::LoadResource(int id) {
   return false;
 }
 
-bool Bitmap::Create(HWND window, int width, int height) {
+bool Bitmap::Create(int width, int height) {
   Release();
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
-  HDC windowDc = GetDC(window);
-  HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
-  ReleaseDC(window, windowDc);
+  HBITMAP bitmap = CreateCompatibleBitmap(ScreenFormat(), width, height);
   if (bitmap && Adopt(bitmap, width, height)) return true;
   if (bitmap) DeleteObject(bitmap);
   return false;

@@ -22,8 +22,8 @@ class Bitmap {
   bool LoadFile(const std::string& path);
   // A bitmap resource of the program.
   bool LoadResource(int id);
-  // An empty bitmap of the given size, compatible with the window (the screen when null).
-  bool Create(HWND window, int width, int height);
+  // An empty bitmap of the given size in the screen's format.
+  bool Create(int width, int height);
   void Release();
 
   HDC Dc() const { return dc_; }

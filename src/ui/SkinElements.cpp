@@ -132,8 +132,8 @@ void SkinElements::Initialise() {
   for (auto& e : elements_) {
     if (e->type == SkinRecordType::EqCurve) {
       e->colour = e->record.As<EqCurveRecord>().pen;
-      e->saved.Create(nullptr, Width(e->rect), Height(e->rect));
-      e->composition.Create(nullptr, Width(e->rect), Height(e->rect));
+      e->saved.Create(Width(e->rect), Height(e->rect));
+      e->composition.Create(Width(e->rect), Height(e->rect));
     }
     if (e->type == SkinRecordType::Visualisation) InitialiseVisual(*e);
     if (e->type != SkinRecordType::Text) continue;
@@ -145,8 +145,8 @@ void SkinElements::Initialise() {
         break;
       }
     }
-    e->saved.Create(nullptr, Width(e->rect), Height(e->rect));
-    e->composition.Create(nullptr, Width(e->rect), Height(e->rect));
+    e->saved.Create(Width(e->rect), Height(e->rect));
+    e->composition.Create(Width(e->rect), Height(e->rect));
   }
 }
 
@@ -519,7 +519,7 @@ class FrameBrushes {
 // A picture of the whole area in the bars' colours along their length: solid, or a gradient from
 // colour 1 at the base to colour 2 at the tip (stepped per segment when segmented).
 void PrepareBars(Bitmap& picture, const BarLook& look, int32_t width, int32_t height) {
-  picture.Create(nullptr, width, height);
+  picture.Create(width, height);
   if (picture.IsEmpty() || (look.colours.colourMode != 1 && look.colours.colourMode != 2)) return;
   const bool vertical = look.colours.orientation <= 1;
   const int32_t length = vertical ? height : width, across = vertical ? width : height;
@@ -570,9 +570,9 @@ void SkinElements::InitialiseVisual(Element& e) const {
   const VisualisationRecord v = e.record.As<VisualisationRecord>();
   const int32_t width = Width(e.rect), height = Height(e.rect);
   if (e.mode < 0) e.mode = v.mode >= 0 && v.mode <= 2 ? v.mode : 0;
-  e.saved.Create(nullptr, width, height);
+  e.saved.Create(width, height);
   e.fullBarsStale = true;
-  e.composition.Create(nullptr, width, height);
+  e.composition.Create(width, height);
   const int32_t count = std::max(v.barCount, 1);
   e.levels.assign(count, 0);
   e.peaks.assign(count, BarPeak{});
@@ -582,9 +582,9 @@ void SkinElements::InitialiseVisual(Element& e) const {
               {v.meter, v.meterStyle, v.meterSegments, v.meterGap, v.meterOutline, v.meterPeakColour, v.meterPeaks != 0},
               width, height);
   if (v.scopeGradient) {  // colour A at the top, B at half height, C at the bottom
-    e.scope.Create(nullptr, width, height);
-    e.scopeMask.Create(nullptr, width, height);
-    e.scopeLine.Create(nullptr, width, height);
+    e.scope.Create(width, height);
+    e.scopeMask.Create(width, height);
+    e.scopeLine.Create(width, height);
     for (int32_t y = 0; y < height && !e.scope.IsEmpty(); ++y) {
       const int32_t half = std::max(height / 2, 1);
       const uint32_t colour = y < half ? ColourByLevel(v.scopeTop, v.scopeMiddle, y * 256 / half)
@@ -634,7 +634,7 @@ void SkinElements::RenderVisual(Element& e, HWND window, HDC backBuffer, const O
     // A bar's colour that follows its level (mode 3) is drawn piece by piece; the others are full
     // bars cut at their level.
     if (look.colours.colourMode != 3 && (e.fullBarsStale || e.fullBars.IsEmpty())) {
-      e.fullBars.Create(nullptr, width, height);
+      e.fullBars.Create(width, height);
       BitBlt(e.fullBars.Dc(), 0, 0, width, height, e.saved.Dc(), 0, 0, SRCCOPY);
       BarLook bare = look;
       bare.peaks = false;

@@ -142,7 +142,7 @@ bool SkinWindow::Create(HWND taskbar) {
   buttons_ = std::make_unique<ButtonSet>(hwnd, folder_, record_.header, elements_);
   const std::string bitmap(FieldText(record_.bitmap));
   if (IsBitmapName(bitmap)) background_.LoadFile(folder_ + bitmap + ".bmp");
-  backBuffer_.Create(hwnd, background_.Width(), background_.Height());
+  backBuffer_.Create(background_.Width(), background_.Height());
 
   home_ = PlaceToOpen();
   mode_ = record_.openingAnimation >= 1 && record_.openingAnimation <= 10 ? record_.openingAnimation : 0;

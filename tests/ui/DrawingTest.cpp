@@ -34,7 +34,7 @@ TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass) {
 
 TEST(Gdi, HoldersPutBackWhatTheyReplaced_TheFontMeasuresAndDrawsLines) {
   Bitmap canvas;
-  ASSERT_TRUE(canvas.Create(nullptr, 200, 100));
+  ASSERT_TRUE(canvas.Create(200, 100));
   HDC dc = canvas.Dc();
   const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
   const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
