@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
+
 #include "core/NamedObjects.h"
 #include "queue/ButtonCommands.h"
 
@@ -64,20 +66,23 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
   auto& set = *reinterpret_cast<ButtonSet*>(self.Argument());
   const HANDLE wake[] = {self.StopHandle(), set.mouseMessage_.Handle()};
   DWORD lastStates = GetTickCount();
+  POINT last{INT32_MIN, INT32_MIN};
   for (;;) {
-    // Every 50 ms while the cursor is over the window or a tooltip shows. Once the cursor has left
-    // (the window hears it leave, and every mouse message over it), nothing changes here until it
-    // comes back: a look each second then, for a leave the system did not report. Messages for
-    // this thread's tooltip window wake it too.
+    // Every 50 ms while the cursor moves over the window, waits on a button for its tooltip, or a
+    // tooltip shows. Once the cursor has left (the window hears it leave) or rests where no
+    // tooltip waits, nothing changes here until the next mouse message over the window, which
+    // wakes the thread: a look each second then, for a leave the system did not report. Messages
+    // for this thread's tooltip window wake it too.
     const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 1000, QS_ALLINPUT);
     if (woke == WAIT_OBJECT_0 || self.StopRequested()) break;
     if (woke == WAIT_OBJECT_0 + 1) set.mouseMessage_.Reset();
     POINT cursor;
     if (!GetCursorPos(&cursor)) continue;
-    bool nearby = false;
+    bool nearby = false, overTool = false;
     if (set.tooltips_) {
       set.tooltips_->Pass(cursor);
       nearby = set.tooltips_->Showing();
+      overTool = set.tooltips_->OverTool();
       MSG message;
       while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the tooltip window's
         TranslateMessage(&message);
@@ -85,7 +90,9 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
       }
     }
     RECT area;
-    if (GetWindowRect(set.parent_, &area)) nearby = nearby || PtInRect(&area, cursor);
+    const bool resting = !overTool && cursor.x == last.x && cursor.y == last.y;
+    last = cursor;
+    if (GetWindowRect(set.parent_, &area)) nearby = nearby || (PtInRect(&area, cursor) && !resting);
     const DWORD now = GetTickCount();
     if (now - lastStates >= 250 || (set.near_ && !nearby)) {  // and at once when the cursor has gone
       lastStates = now;

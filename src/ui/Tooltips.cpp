@@ -104,6 +104,7 @@ void TooltipManager::Pass(POINT cursor) {
   const Tool* tool = nullptr;
   for (const Tool& t : tools_)
     if (t.window == child) tool = &t;
+  overTool_ = tool != nullptr;
   if (!hover_.Pass(tool ? reinterpret_cast<uintptr_t>(tool->window) : 0, GetTickCount(), delayMs_)) return;
   if (!IsWindowVisible(tool->window) || WindowFromPoint(cursor) != tool->window) return;
   current_ = tool->window;

@@ -47,8 +47,9 @@ class TooltipManager {
   // One pass with the cursor where it is now (screen coordinates): shows the tooltip of the button
   // the mouse has rested on, hides it when the mouse left.
   void Pass(POINT cursor);
-  // Whether a tooltip is up.
+  // Whether a tooltip is up; whether the last pass found the cursor on a tool (its wait runs).
   bool Showing() const { return tip_.IsShown(); }
+  bool OverTool() const { return overTool_; }
   // On the passing thread, before it ends: the tooltip window goes.
   void Close() { tip_.Destroy(); }
 
@@ -64,6 +65,7 @@ class TooltipManager {
   std::vector<Tool> tools_;
   HWND current_ = nullptr;
   ButtonHover hover_;
+  bool overTool_ = false;
   TooltipWindow tip_{TooltipKind::Button};
 };
 
