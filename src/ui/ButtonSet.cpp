@@ -76,6 +76,7 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
     const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 1000, QS_ALLINPUT);
     if (woke == WAIT_OBJECT_0 || self.StopRequested()) break;
     if (woke == WAIT_OBJECT_0 + 1) set.mouseMessage_.Reset();
+    const uint32_t moves = set.mouseMessages_.load();
     POINT cursor;
     if (!GetCursorPos(&cursor)) continue;
     bool nearby = false, overTool = false;
@@ -100,6 +101,9 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
       set.UpdateStates(cursor);
     }
     set.near_ = nearby;
+    // A mouse message during this pass found near_ still set and did not wake the thread: look
+    // again at the 50 ms pace.
+    if (set.mouseMessages_.load() != moves) set.near_ = true;
   }
   if (set.tooltips_) set.tooltips_->Close();
   return 0;
@@ -133,9 +137,12 @@ ButtonSet::Button* ButtonSet::ButtonAt(LPARAM lParam) {
 }
 
 bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && !near_) {
-    near_ = true;  // the watch thread looks at once, and then every 50 ms
-    mouseMessage_.Set();
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    ++mouseMessages_;
+    if (!near_) {
+      near_ = true;  // the watch thread looks at once, and then every 50 ms
+      mouseMessage_.Set();
+    }
   }
   if (message == WM_MOUSELEAVE) {
     near_ = true;  // the watch thread looks once more and finds it gone
