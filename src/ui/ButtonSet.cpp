@@ -68,11 +68,10 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
   DWORD lastStates = GetTickCount();
   POINT last{INT32_MIN, INT32_MIN};
   for (;;) {
-    // Every 50 ms while the cursor moves over the window, waits on a button for its tooltip, or a
-    // tooltip shows. Once the cursor has left (the window hears it leave) or rests where no
-    // tooltip waits, nothing changes here until the next mouse message over the window, which
-    // wakes the thread: a look each second then, for a leave the system did not report. Messages
-    // for this thread's tooltip window wake it too.
+    // Every 50 ms while the cursor moves over the window or waits on a button for its tooltip.
+    // Once the cursor has left (the window hears it leave) or rests, nothing changes here until
+    // the next mouse message over the window, which wakes the thread: a look each second then,
+    // for a leave the system did not report. Messages for this thread's tooltip window wake it too.
     const DWORD woke = MsgWaitForMultipleObjects(2, wake, FALSE, set.near_ ? 50 : 1000, QS_ALLINPUT);
     if (woke == WAIT_OBJECT_0 || self.StopRequested()) break;
     if (woke == WAIT_OBJECT_0 + 1) set.mouseMessage_.Reset();
@@ -90,10 +89,12 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
         DispatchMessageA(&message);
       }
     }
+    // Resting: the cursor has not moved since the last pass and no tooltip is waiting for its
+    // delay (none under it, or its tooltip already up). A move or a leave is a message then.
     RECT area;
-    const bool resting = !overTool && cursor.x == last.x && cursor.y == last.y;
+    const bool resting = cursor.x == last.x && cursor.y == last.y && (!overTool || nearby);
     last = cursor;
-    if (GetWindowRect(set.parent_, &area)) nearby = nearby || (PtInRect(&area, cursor) && !resting);
+    nearby = !resting && (nearby || (GetWindowRect(set.parent_, &area) && PtInRect(&area, cursor)));
     const DWORD now = GetTickCount();
     if (now - lastStates >= 250 || (set.near_ && !nearby)) {  // and at once when the cursor has gone
       lastStates = now;
