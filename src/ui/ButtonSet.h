@@ -49,8 +49,8 @@ class ButtonSet {
   HWND parent_;
   bool hasSelective_ = false;  // a "<Selective>" button, lit by SelectivePass
   std::atomic<uint32_t> mouseMessages_{0};  // counted by the window's thread
-  std::atomic<bool> near_{true};  // the cursor over the window, or a tooltip up
-  NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the cursor was thought elsewhere
+  std::atomic<bool> near_{true};  // the watch thread passes every 50 ms: the cursor moves over the window
+  NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the watch thread rests
   std::vector<std::unique_ptr<Button>> buttons_;
   Button* captured_ = nullptr;
   std::unique_ptr<WorkerThread> thread_;
