@@ -429,7 +429,7 @@ void SkinElements::RenderText(Element& e, HWND window, HDC backBuffer) const {
 
 void SkinElements::Tick(HWND window, HDC backBuffer) {
   // The time texts change about once a second: their blocks are looked at every 100 ms, not on
-  // every tick (each read takes a block's named mutex).
+  // every tick.
   const uint32_t now = GetTickCount();
   const bool readTimes = !timesLooked_ || now - timesLookedAt_ >= 100;
   bool timesRead = false;
