@@ -71,11 +71,7 @@ class KeyControlTest : public ::testing::Test {
   static void Store(int index, uint32_t value) {
     SetNumberSetting(value, ("Key" + std::to_string(index)).c_str(), HKEY_CURRENT_USER, kKeyControlKey);
   }
-  static uint32_t Read(SharedDataBlock& block) {
-    uint32_t v = 0;
-    block.ReadValue(v);
-    return v;
-  }
+  static uint32_t Read(SharedDataBlock& block) { return oxtest::Value<uint32_t>(block); }
 
   KeyControl keys_;
   HWND window_ = nullptr;

@@ -38,7 +38,7 @@ TEST(KeyMapping, SeekAndVolumeSteps) {
   } cases[] = {
       {100000, 3000, 8, 1},     {100000, 6000, 11, 1},   {100000, 7000, 12, 2},
       {100000, 97000, 100, 92}, {0, 0, 5, 1},            {0, 2, 100, 100},  // no length: elapsed x 100
-      {0, 4000000000u, 100, 100},
+      {0, 4000000000u, 100, 100}, {1000, 1000, 100, 95},
   };
   for (const auto& c : cases) {
     const TrackTime time{c.length, c.elapsed, 0};

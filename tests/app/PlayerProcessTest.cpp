@@ -29,10 +29,7 @@ std::string Out() { return Folder() + "out\\"; }
 
 
 std::vector<int16_t> OutputSamples(const std::string& title) {
-  const std::vector<uint8_t> file = oxtest::ReadWholeFile(Out() + title + ".wav");
-  std::vector<int16_t> s(file.size() > 44 ? (file.size() - 44) / 2 : 0);
-  if (!s.empty()) std::memcpy(s.data(), file.data() + 44, s.size() * 2);
-  return s;
+  return oxtest::Records<int16_t>(oxtest::ReadWholeFile(Out() + title + ".wav"), 44);
 }
 
 // What the recording output left of one of its objects (in creation order) in the player process.
@@ -45,15 +42,12 @@ struct Recorded {
 Recorded ReadRecording(int index) {
   Recorded r;
   const std::string stem = Folder() + "rec\\rec" + std::to_string(index);
-  const std::vector<uint8_t> text = oxtest::ReadWholeFile(stem + ".txt");
   unsigned long first = 0, last = 0, bytes = 0;
-  if (text.empty() || std::sscanf(std::string(text.begin(), text.end()).c_str(), "%lu %lu %lu", &first, &last, &bytes) != 3)
-    return r;
+  if (std::sscanf(oxtest::ReadText(stem + ".txt").c_str(), "%lu %lu %lu", &first, &last, &bytes) != 3) return r;
   const std::vector<uint8_t> raw = oxtest::ReadWholeFile(stem + ".raw");
   r.present = raw.size() == bytes;
   r.firstTick = first, r.lastTick = last;
-  r.samples.resize(raw.size() / 2);
-  if (!r.samples.empty()) std::memcpy(r.samples.data(), raw.data(), r.samples.size() * 2);
+  r.samples = oxtest::Records<int16_t>(raw);
   return r;
 }
 
@@ -142,41 +136,29 @@ class PlayerProcessTest : public ::testing::Test {
     SetEnvironmentVariableA("OX_RECORDING_BLOCK_MS", std::to_string(blockMs).c_str());
   }
   int Oxctl(const std::string& arguments) { return oxtest::RunAndWait(Folder() + "oxctl.exe", arguments); }
-  std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
   std::string Constant(const std::string& name, double seconds, int16_t value = 1000, uint32_t rate = 44100) {
     oxtest::WriteWav(Folder() + name, rate, 1, std::vector<int16_t>(size_t(rate * seconds), value));
     return Folder() + name;
   }
-  static uint32_t Counter() {
-    uint32_t c = 0;
-    block::OxPlayListChanged.ReadValue(c);
-    return c;
-  }
+  static uint32_t Counter() { return oxtest::Value<uint32_t>(block::OxPlayListChanged); }
+  static uint32_t Elapsed() { return oxtest::Value<TrackTime>(block::OxTrackTime).elapsedMs; }
 };
 
 TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
   const uint32_t before = Counter();
-  auto player = StartPlayer("\"" + Fixture("s16_stereo.wav") + "\" \"" + Fixture("s16_mono.wav") + "\"");
+  auto player = StartPlayer("\"" + oxtest::Fixture("s16_stereo.wav") + "\" \"" + oxtest::Fixture("s16_mono.wav") + "\"");
   // First start with no settings.
-  uint32_t volume = 0, balance = 0;
-  block::OxVolume.ReadValue(volume);
-  block::OxBalance.ReadValue(balance);
-  EXPECT_EQ(volume, 100u);
-  EXPECT_EQ(balance, 50u);
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxVolume), 100u);
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxBalance), 50u);
   EXPECT_TRUE(evt::OxMyMusicRandom.IsSet());
   EXPECT_FALSE(evt::OxEqOn.IsSet());
-  EqPositions eq{};
-  block::OxEqPositions.ReadValue(eq);
-  EXPECT_EQ(eq.preamp, 0);
+  EXPECT_EQ(oxtest::Value<EqPositions>(block::OxEqPositions).preamp, 0);
 
   // The queue runs dry: play stops and the change counter moves.
   ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
   EXPECT_GT(Counter(), before);
-  const std::vector<uint8_t> first = oxtest::ReadWholeFile(Out() + "s16_stereo.wav");
-  EXPECT_EQ(first, oxtest::ReadWholeFile(Fixture("s16_stereo.wav")));
-  const std::vector<uint8_t> second = oxtest::ReadWholeFile(Out() + "s16_mono.wav");
-  ASSERT_EQ(second.size(), 44 + 25600u);
-  EXPECT_TRUE(std::equal(second.begin() + 44, second.end(), oxtest::ReadWholeFile(Fixture("s16_mono.raw")).begin()));
+  EXPECT_EQ(oxtest::ReadWholeFile(Out() + "s16_stereo.wav"), oxtest::ReadWholeFile(oxtest::Fixture("s16_stereo.wav")));
+  EXPECT_EQ(OutputSamples("s16_mono"), oxtest::ReadRecords<int16_t>(oxtest::Fixture("s16_mono.raw")));
 
   const DWORD start = GetTickCount();
   evt::OxClose.Set();
@@ -192,11 +174,7 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   const std::string longTrack = Constant("long.wav", 60, 1000, 8000);
   auto player = StartPlayer("\"" + longTrack + "\"");
   // More than 2 s after the player's own play-now, so the next one takes the play-next slot.
-  ASSERT_TRUE(WaitFor([] {
-    TrackTime t{};
-    block::OxTrackTime.ReadValue(t);
-    return t.elapsedMs > 2200;
-  }, 10000));
+  ASSERT_TRUE(WaitFor([] { return Elapsed() > 2200; }, 10000));
   const std::string installed = GetTextSetting("InstalledTo");
   SetTextSetting("marker", "InstalledTo");
   const HWND taskbar = FindWindowA("Orlavox Audio Player", nullptr);
@@ -224,19 +202,14 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
 TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
   const std::string longTrack = Constant("resume.wav", 60, 1000, 8000);
   auto player = StartPlayer("\"" + longTrack + "\"");
-  const uint32_t volume = 37, balance = 20;
-  block::OxVolume.WriteValue(volume);
-  block::OxBalance.WriteValue(balance);
+  block::OxVolume.WriteValue(uint32_t{37});
+  block::OxBalance.WriteValue(uint32_t{20});
   evt::OxEqOn.Set();
   EqPositions eq{};
   eq.preamp = 7;
   eq.sliders[3] = -40;
   block::OxEqPositions.WriteValue(eq);
-  ASSERT_TRUE(WaitFor([] {
-    TrackTime t{};
-    block::OxTrackTime.ReadValue(t);
-    return t.elapsedMs > 12000;  // at least 20 % in
-  }, 20000));
+  ASSERT_TRUE(WaitFor([] { return Elapsed() > 12000; }, 20000));  // at least 20 % in
   evt::OxClose.Set();
   EXPECT_EQ(player->Wait(5000), 0);
   EXPECT_EQ(GetNumberSetting("OxVolume"), 38u);
@@ -265,7 +238,7 @@ TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
   // A start with files drops a resume point instead of using it.
   SetTextSetting(longTrack.c_str(), "OxMultiResumeFile");
   SetNumberSetting(50, "OxMultiResumePos");
-  auto withFiles = StartPlayer("\"" + Fixture("s16_mono.wav") + "\"");
+  auto withFiles = StartPlayer("\"" + oxtest::Fixture("s16_mono.wav") + "\"");
   ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
   EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
   EXPECT_EQ(OutputSamples("s16_mono").size(), 12800u);
@@ -322,25 +295,17 @@ TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
   ASSERT_EQ(Oxctl("enqueue \"" + next + "\""), 0);
   EXPECT_EQ(Oxctl("status"), 0);
   ASSERT_EQ(Oxctl("volume 30"), 0);
-  uint32_t volume = 0;
-  block::OxVolume.ReadValue(volume);
-  EXPECT_EQ(volume, 30u);
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxVolume), 30u);
   EXPECT_EQ(Oxctl("volume 200"), 2);
   EXPECT_EQ(Oxctl("balance 61"), 0);
   ASSERT_EQ(Oxctl("next"), 0);
-  ASSERT_TRUE(WaitFor([] {
-    TrackRecord playing{};
-    block::OxTrackPlaying.ReadValue(playing);
-    return playing.Title() == "next";
-  }, 5000));
+  ASSERT_TRUE(WaitFor([] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Title() == "next"; }, 5000));
   ASSERT_EQ(Oxctl("pause"), 0);
   EXPECT_TRUE(evt::OxPause.IsSet());
   EXPECT_TRUE(WaitFor([] {  // the time stands still
-    TrackTime t1{}, t2{};
-    block::OxTrackTime.ReadValue(t1);
+    const uint32_t before = Elapsed();
     Sleep(300);
-    block::OxTrackTime.ReadValue(t2);
-    return t1.elapsedMs == t2.elapsedMs;
+    return Elapsed() == before;
   }, 3000));
   ASSERT_EQ(Oxctl("resume"), 0);
   ASSERT_EQ(Oxctl("eq on"), 0);
@@ -366,15 +331,12 @@ TEST_F(PlayerProcessTest, AudioCdPlaylistFromCdaTracks) {
   Enqueue(TrackRecord{});  // the queue is cleared
   evt::OxRillRunning.Set();  // as from inside a running player: no player is started
   PlayAudioCd(cd);
-  const std::vector<uint8_t> m3u = oxtest::ReadWholeFile(InstallFolder(false) + "AudioCD.m3u");
-  EXPECT_EQ(std::string(m3u.begin(), m3u.end()),
+  EXPECT_EQ(oxtest::ReadText(InstallFolder(false) + "AudioCD.m3u"),
             "#EXTM3U\r\n#EXTINF:72,CD - Track01.cda\r\n" + cd + "Track01.cda\r\n#EXTINF:72,CD - Track02.cda\r\n" + cd +
                 "Track02.cda\r\n#EXTINF:72,CD - track03.cda\r\n" + cd + "track03.cda\r\n");
   EXPECT_EQ(GetNumberSetting("CDA-OneTimeFreedB"), 0xFFFFFFFFu);
   EXPECT_EQ(FileSize(QueueFile()), 0u);
-  TrackRecord slot{};
-  block::OxTrackShouldPlay.ReadValue(slot);
-  EXPECT_EQ(slot.Path(), InstallFolder(false) + "AudioCD.m3u");
+  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), InstallFolder(false) + "AudioCD.m3u");
 
   SetNumberSetting(0, "CDA-OneTimeFreedB");
   SetNumberSetting(1, "NoAudioCDFromfreedB");

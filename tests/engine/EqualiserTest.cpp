@@ -82,6 +82,22 @@ TEST(Equaliser, PreampMinus100IsSilence) {
   for (int16_t s : block) ASSERT_EQ(s, 0);
 }
 
+TEST(Equaliser, TwentySlidersDriveTheBandsInOrder_7And14DriveNone) {
+  std::vector<int> driven;
+  for (int slider = 0; slider < 20; ++slider) {
+    std::vector<int32_t> sliders(20, 0);
+    sliders[slider] = 100;
+    double g[kEqBands];
+    EqBandGains(Positions(0, sliders), g);
+    for (int band = 0; band < kEqBands; ++band)
+      if (g[band] != 1.0) driven.push_back(slider * 100 + band);
+  }
+  std::vector<int> expected;
+  for (int slider = 0, band = 0; slider < 20; ++slider)
+    if (slider != 7 && slider != 14) expected.push_back(slider * 100 + band++);
+  EXPECT_EQ(driven, expected);
+}
+
 TEST(Equaliser, SameGainEverywhereIsFlatWithinATenthOfADecibel) {
   for (int32_t p : {-200, -60, 50, 100}) {
     std::vector<int32_t> all(20, p);

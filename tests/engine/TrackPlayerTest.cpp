@@ -11,6 +11,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ScratchInstallation.h"
@@ -62,12 +63,7 @@ std::vector<std::string> Played() {
   return g_reports.played;
 }
 
-std::vector<int16_t> Samples(const Recording* r, size_t fromByte = 0) {
-  std::vector<int16_t> s((r->size - fromByte) / 2);
-  if (!s.empty()) std::memcpy(s.data(), r->data + fromByte, s.size() * 2);
-  return s;
-}
-
+std::vector<int16_t> Samples(const Recording* r) { return oxtest::Records<int16_t>({r->data, r->data + r->size}); }
 
 TrackRecord Track(const std::string& path, int16_t volumeBoost = 0) {
   TrackRecord r{};
@@ -131,11 +127,7 @@ class TrackPlayerTest : public ::testing::Test {
     oxtest::WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
     return File(name);
   }
-  static TrackTime Time() {
-    TrackTime t{};
-    block::OxTrackTime.ReadValue(t);
-    return t;
-  }
+  static TrackTime Time() { return oxtest::Value<TrackTime>(block::OxTrackTime); }
 
   static SoundOutputHost* outputs_;
   static CodecHost* codecs_;
@@ -149,23 +141,18 @@ SoundOutputHost* TrackPlayerTest::outputs_ = nullptr;
 CodecHost* TrackPlayerTest::codecs_ = nullptr;
 
 TEST_F(TrackPlayerTest, NeutralSettingsPassTheCodecsSamplesUnchanged) {
-  auto player = Play(Track(oxtest::FixtureFolder() + "s16_stereo.wav"));
+  auto player = Play(Track(oxtest::Fixture("s16_stereo.wav")));
   ASSERT_TRUE(WaitFinished(*player));
   ASSERT_EQ(count_(), 1);
   const Recording* r = get_(0);
   EXPECT_EQ(r->format.nSamplesPerSec, 44100u);
-  const std::vector<uint8_t> raw = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
-  ASSERT_EQ(r->size, raw.size());
-  EXPECT_EQ(std::memcmp(r->data, raw.data(), raw.size()), 0);
+  EXPECT_EQ(std::vector<uint8_t>(r->data, r->data + r->size), oxtest::ReadWholeFile(oxtest::Fixture("s16_stereo.raw")));
   EXPECT_TRUE(r->endSeen);
   EXPECT_TRUE(r->deleted);
-  EXPECT_EQ(Time().lengthMs, 1300u);
-  EXPECT_EQ(Time().elapsedMs, 1300u);
-  EXPECT_EQ(Time().remainingMs, 0u);
+  const TrackTime t = Time();
+  EXPECT_EQ(std::make_tuple(t.lengthMs, t.elapsedMs, t.remainingMs), std::make_tuple(1300u, 1300u, 0u));
   player.reset();
-  uint32_t bitRate = 1;
-  block::OxCurrentBitRate.ReadValue(bitRate);
-  EXPECT_EQ(bitRate, 0u);
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxCurrentBitRate), 0u);
 }
 
 TEST_F(TrackPlayerTest, VolumeBalanceAndMuteReachTheOutput) {
@@ -247,7 +234,7 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   // Each request is taken (the block goes back to 0), then some sound follows the seek.
   auto request = [&](uint32_t n) {
     block::OxSkipToPos.WriteValue(n);
-    EXPECT_TRUE(oxtest::WaitFor([] { uint32_t left = 1; return block::OxSkipToPos.ReadValue(left) && left == 0; }, 5000)) << n;
+    EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::Value<uint32_t>(block::OxSkipToPos) == 0; }, 5000)) << n;
     const Recording* r = get_(0);
     EXPECT_TRUE(oxtest::WaitFor([&] { return r->size >= r->skipAt[r->skips - 1] + 1600 || player->IsFinished(); }, 5000));
   };
@@ -258,9 +245,7 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   ASSERT_TRUE(WaitFinished(*player));
   const Recording* r = get_(0);
   ASSERT_EQ(r->skips, 3);
-  EXPECT_EQ(r->skipPercent[0], 50);
-  EXPECT_EQ(r->skipPercent[1], 0);
-  EXPECT_EQ(r->skipPercent[2], 100);
+  EXPECT_EQ(std::vector<int>(r->skipPercent, r->skipPercent + 3), (std::vector<int>{50, 0, 100}));
   const std::vector<int16_t> all = Samples(r);
   EXPECT_EQ(all[r->skipAt[0] / 2], 16000);
   EXPECT_EQ(all[r->skipAt[1] / 2], 0);
@@ -336,7 +321,7 @@ TEST_F(TrackPlayerTest, AutomaticLevelIsMeasuredAndReported) {
 }
 
 TEST_F(TrackPlayerTest, UnknownExtensionWithMpegFramesPlaysThroughTheMp3Codec) {
-  ASSERT_TRUE(CopyFileA((oxtest::FixtureFolder() + "sweep_cbr.mp3").c_str(), File("sweep.xyz").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(oxtest::Fixture("sweep_cbr.mp3").c_str(), File("sweep.xyz").c_str(), FALSE));
   auto player = Play(Track(File("sweep.xyz")));
   ASSERT_TRUE(WaitFinished(*player));
   ASSERT_EQ(count_(), 1);
@@ -350,8 +335,7 @@ TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
   ASSERT_TRUE(WaitFinished(*self));
   EXPECT_GE(GetTickCount() - start, 550u);
   EXPECT_EQ(count_(), 0);  // no output was made
-  EXPECT_EQ(Time().lengthMs, 600u);
-  EXPECT_EQ(Time().remainingMs, 0u);
+  EXPECT_EQ(std::make_pair(Time().lengthMs, Time().remainingMs), std::make_pair(600u, 0u));
 
   for (const std::string& bad : {File("missing.wav"), File("nothing.abc"), std::string()}) {
     auto p = Play(Track(bad));
@@ -422,11 +406,10 @@ class VisualTest : public TrackPlayerTest {
     TrackPlayerTest::TearDown();
   }
   std::vector<std::string> Lines() const {
-    const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(folder_ / "log.txt");
     std::vector<std::string> lines(1);
-    for (uint8_t c : bytes) {
+    for (char c : oxtest::ReadText(folder_ / "log.txt")) {
       if (c == '\n') lines.emplace_back();
-      else lines.back().push_back(static_cast<char>(c));
+      else lines.back().push_back(c);
     }
     lines.pop_back();
     return lines;

@@ -56,6 +56,12 @@ TEST(Id3Tag, AllVersionsAndTextEncodings) {
   const Tag v24 = Parse(V2(4, Frame(4, "TDRC", std::string("\x03" "2004-05-06", 11)) + Frame(4, "TPE1", utf8)));
   EXPECT_EQ(v24.year, 2004);
   EXPECT_EQ(v24.artist, u"\u00dcber \U0001F3B5");
+
+  // Frame sizes of 128 and more: all 32 bits in 2.3, 7 bits a byte in 2.4.
+  for (int version : {3, 4}) {
+    const std::string title = std::string(1, '\0') + std::string(150, 't');
+    EXPECT_EQ(Parse(V2(version, Frame(version, "TIT2", title) + Frame(version, "TPE1", latin1))).artist, u"Caf\u00e9");
+  }
 }
 
 TEST(Id3Tag, UnsynchronisationExtendedHeaderAndFrameFlags) {

@@ -16,13 +16,8 @@ const CodecPlugin* Mp3() {
   return host.Find(".mp3");
 }
 
-std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
-
-std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) {
-  std::vector<int16_t> s(bytes.size() / 2);
-  std::memcpy(s.data(), bytes.data(), s.size() * 2);
-  return s;
-}
+using oxtest::Fixture;
+std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) { return oxtest::Records<int16_t>(bytes); }
 
 struct Decoded {
   std::vector<int16_t> samples;  // interleaved

@@ -15,7 +15,7 @@ const CodecHost& Shipped() {
   return host;
 }
 
-std::string Fixture(const std::string& name) { return oxtest::FixtureFolder() + name; }
+using oxtest::Fixture;
 
 struct Opened {
   const CodecPlugin* codec;
@@ -135,15 +135,11 @@ TEST(WavCodec, BadFilesFailToOpenOrEndCleanly) {
   oxtest::ScratchFolder dir;
   const std::vector<uint8_t> good = oxtest::ReadWholeFile(Fixture("s16_mono.wav"));
 
-  std::vector<uint8_t> noChannels = good, noRate = good, floatFormat = good, cutHeader(good.begin(), good.begin() + 30);
-  noChannels[22] = 0;
-  noRate[24] = noRate[25] = noRate[26] = noRate[27] = 0;
+  // What the format parser refuses (its own tests go through the cases) is refused here too.
+  std::vector<uint8_t> floatFormat = good;
   floatFormat[20] = 3;
-  oxtest::WriteWholeFile(dir / "nochannels.wav", noChannels);
-  oxtest::WriteWholeFile(dir / "norate.wav", noRate);
   oxtest::WriteWholeFile(dir / "float.wav", floatFormat);
-  oxtest::WriteWholeFile(dir / "cut.wav", cutHeader);
-  for (const char* name : {"nochannels.wav", "norate.wav", "float.wav", "cut.wav", "missing.wav"}) {
+  for (const char* name : {"float.wav", "missing.wav"}) {
     Opened d(wav, dir / name);
     EXPECT_EQ(d.handle, 0u) << name;
   }

@@ -26,17 +26,8 @@ TrackRecord Record(const std::string& path, uint8_t preference = 9) {
   return r;
 }
 
-void WriteCollection(const std::vector<TrackRecord>& records) {
-  std::vector<uint8_t> bytes(records.size() * sizeof(TrackRecord));
-  if (!records.empty()) std::memcpy(bytes.data(), records.data(), bytes.size());
-  oxtest::WriteWholeFile(DefaultMusicCollectionFile(), bytes);
-}
-
-void WriteSelection(const std::vector<uint32_t>& numbers) {
-  std::vector<uint8_t> bytes(numbers.size() * 4);
-  if (!numbers.empty()) std::memcpy(bytes.data(), numbers.data(), bytes.size());
-  oxtest::WriteWholeFile(SelectivePlayListFile(), bytes);
-}
+void WriteCollection(const std::vector<TrackRecord>& records) { oxtest::WriteRecords(DefaultMusicCollectionFile(), records); }
+void WriteSelection(const std::vector<uint32_t>& numbers) { oxtest::WriteRecords(SelectivePlayListFile(), numbers); }
 
 class CollectionTest : public ::testing::Test {
  protected:
@@ -116,10 +107,8 @@ TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
   RecordAsPlayed(Record("c:\\B.WAV"));
   UpdateCollectionEntry("C:\\c.wav", false, 600);
 
-  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(DefaultMusicCollectionFile());
-  ASSERT_EQ(bytes.size(), 3 * sizeof(TrackRecord));
-  TrackRecord records[3];
-  std::memcpy(records, bytes.data(), bytes.size());
+  ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 3 * sizeof(TrackRecord));
+  const std::vector<TrackRecord> records = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
   EXPECT_EQ(records[0].timesPlayed, 0u);
   EXPECT_EQ(records[1].timesPlayed, 1u);
   EXPECT_EQ(records[1].Artist(), std::string(100, 'A'));  // untouched, and read no further than its field

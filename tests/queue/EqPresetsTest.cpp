@@ -16,11 +16,7 @@
 namespace ox {
 namespace {
 
-EqPositions Current() {
-  EqPositions p{};
-  block::OxEqPositions.ReadValue(p);
-  return p;
-}
+EqPositions Current() { return oxtest::Value<EqPositions>(block::OxEqPositions); }
 
 // A record with every byte set, also those nothing interprets.
 EqPositions Shaped() {

@@ -22,25 +22,8 @@ namespace {
 
 using oxtest::PathRecord;
 
-std::vector<QueueRecord> QueueRecords(const std::string& file) {
-  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(file);
-  std::vector<QueueRecord> records(bytes.size() / sizeof(QueueRecord));
-  if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(QueueRecord));
-  return records;
-}
-
-std::vector<TrackRecord> History() {
-  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(HistoryFile());
-  std::vector<TrackRecord> records(bytes.size() / sizeof(TrackRecord));
-  if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(TrackRecord));
-  return records;
-}
-
-TrackRecord Slot() {
-  TrackRecord r{};
-  block::OxTrackShouldPlay.ReadValue(r);
-  return r;
-}
+std::vector<QueueRecord> QueueRecords(const std::string& file) { return oxtest::ReadRecords<QueueRecord>(file); }
+TrackRecord Slot() { return oxtest::Value<TrackRecord>(block::OxTrackShouldPlay); }
 
 class PlayQueueTest : public ::testing::Test {
  protected:
@@ -118,13 +101,10 @@ TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
   TrackTime time{60000, 5100, 54900};
   block::OxTrackTime.WriteValue(time);
   SkipBack();
-  uint32_t seek = 0;
-  block::OxSkipToPos.ReadValue(seek);
-  EXPECT_EQ(seek, 1u);
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
   time.elapsedMs = 1000;
   block::OxTrackTime.WriteValue(time);
-  const uint32_t none = 0;
-  block::OxSkipToPos.WriteValue(none);
+  block::OxSkipToPos.WriteValue(uint32_t{0});
 
   Enqueue(PathRecord(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
   TrackRecord r;
@@ -145,7 +125,7 @@ TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
 
 TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
   for (int i = 0; i < 101; ++i) RecordAsPlayed(PathRecord("C:\\track" + std::to_string(i) + ".wav"));
-  const auto history = History();
+  const auto history = oxtest::ReadRecords<TrackRecord>(HistoryFile());
   ASSERT_EQ(history.size(), 100u);
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()).size(), 64800u);
   EXPECT_EQ(history[0].Path(), "C:\\track100.wav");
@@ -160,13 +140,11 @@ TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
 }
 
 TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
-  uint32_t before = 0, after = 0;
-  block::OxPlayListChanged.ReadValue(before);
+  const uint32_t before = oxtest::Value<uint32_t>(block::OxPlayListChanged);
   Enqueue(PathRecord("C:\\q.wav"));
   PlayNow("C:\\p.wav");
   PlayNow("C:\\p2.wav");
-  block::OxPlayListChanged.ReadValue(after);
-  EXPECT_GE(after - before, 3u);  // every change is counted
+  EXPECT_GE(oxtest::Value<uint32_t>(block::OxPlayListChanged) - before, 3u);  // every change is counted
   ClearQueue();
   EXPECT_FALSE(oxtest::ReadWholeFile(QueueFile()).size() || oxtest::ReadWholeFile(PriorityQueueFile()).size());
 
@@ -263,11 +241,10 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   }
 
   std::multiset<std::string> seen;
-  const std::vector<uint8_t> log = oxtest::ReadWholeFile(taken);
   std::string line;
-  for (uint8_t c : log) {
+  for (char c : oxtest::ReadText(taken)) {
     if (c == '\n') seen.insert(line), line.clear();
-    else line += static_cast<char>(c);
+    else line += c;
   }
   for (const std::string& file : {PriorityQueueFile(), QueueFile()}) {
     EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);

@@ -67,6 +67,7 @@ TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
   odd.preference = 4;
   const std::string oddText = TrackInfoText(odd, {});
   EXPECT_NE(oddText.find("Length (m:ss) :\t59:59\r\n"), std::string::npos);
+  EXPECT_NE(TrackInfoText(Record("C:\\a.x", 1, 3541000, 2, 44100), {}).find("\t59:01\r\n"), std::string::npos);
   EXPECT_NE(oddText.find("Preferrence :\t2.5\r\n"), std::string::npos);
 
   // Nothing about ratios without a length or a size.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +26,30 @@ class ScratchFolder {
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
+// The whole records of type T a file holds (a partial one at the end is left out), from byte `from`.
+template <typename T>
+std::vector<T> Records(const std::vector<uint8_t>& bytes, size_t from = 0) {
+  std::vector<T> records(bytes.size() > from ? (bytes.size() - from) / sizeof(T) : 0);
+  if (!records.empty()) std::memcpy(records.data(), bytes.data() + from, records.size() * sizeof(T));
+  return records;
+}
+template <typename T>
+std::vector<T> ReadRecords(const std::string& path) { return Records<T>(ReadWholeFile(path)); }
+template <typename T>
+void WriteRecords(const std::string& path, const std::vector<T>& records) {
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(records.data());
+  WriteWholeFile(path, std::vector<uint8_t>(bytes, bytes + records.size() * sizeof(T)));
+}
+
+// What a shared block holds now (a default value when it cannot be read).
+template <typename T, typename Block>
+T Value(Block& block) {
+  T value{};
+  block.ReadValue(value);
+  return value;
+}
 
 // A 16-bit PCM WAV file of the given interleaved samples.
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples);
@@ -41,6 +66,7 @@ std::string PeerPath();
 // The audio files tests/fixtures/make_audio.sh made for this run (environment OX_FIXTURES), with a
 // trailing backslash.
 std::string FixtureFolder();
+inline std::string Fixture(const std::string& name) { return FixtureFolder() + name; }
 
 // Runs a program with arguments and returns its exit code (-1 when it could not be started or did
 // not end within 30 s).

@@ -36,6 +36,11 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   const std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
   ASSERT_EQ(windows.size(), 1u);
   ASSERT_EQ(windows[0].elements.size(), 7u);
+  std::vector<SkinRecordType> types;
+  for (const SkinRecord& e : windows[0].elements) types.push_back(e.Type());
+  EXPECT_EQ(types, (std::vector<SkinRecordType>{SkinRecordType::Button, SkinRecordType::Image, SkinRecordType::Font,
+                                                SkinRecordType::Slider, SkinRecordType::Text,
+                                                SkinRecordType::Visualisation, SkinRecordType::EqCurve}));
   const WindowRecord w = windows[0].window.As<WindowRecord>();
   EXPECT_EQ(w.header.x + 0, -20);
   EXPECT_EQ(w.header.width + 0, 275);
@@ -68,6 +73,9 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   ASSERT_EQ(skin.outlines.count("main"), 1u);
   EXPECT_EQ(skin.outlines.at("main").size(), 4u);
   EXPECT_EQ(skin.outlines.at("main")[3].x, -3);
+  const Skin numbers = Build("window \"W\"\n  x 010\n  y 0X1f");  // decimal even with a leading zero
+  EXPECT_EQ(Le32(&numbers.bytes[34]), 10u);
+  EXPECT_EQ(Le32(&numbers.bytes[38]), 31u);
 }
 
 TEST(Oxskin, DumpThenBuildGivesTheSameBytes_WhateverTheFileHolds) {

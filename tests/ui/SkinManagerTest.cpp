@@ -225,28 +225,6 @@ TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindow
   }
 }
 
-// The skin thread itself: a new skin replaces every window of the old one.
-TEST_F(SkinManagerTest, NewSkinEventSwitchesSkinsOnTheSkinThread) {
-  SetNumberSetting(1, "SkinChangeOpt");
-  SetActive("Alpha");
-  WriteSkinFile(skins_ / "Zed\\main.skin", {Window(ClassOf("Zed"), 1, 60, 60, "back", "[ShowAlways]"),
-                                            Window(ClassOf("Zed") + "2", 2, 60, 100, "back", "[ShowAlways]")});
-  {
-    SkinManager manager({skins_.Path(), {}, nullptr, true});
-    ASSERT_TRUE(oxtest::WaitFor([] { return FindWindowA(ClassOf("Alpha").c_str(), nullptr) != nullptr; }, 10000));
-    EXPECT_TRUE(FindWindowA(kTaskbarWindowClass, kTaskbarWindowClass));
-    SetActive("Zed");
-    evt::OxNewSkin.Set();
-    ASSERT_TRUE(oxtest::WaitFor(
-        [] { return FindWindowA((ClassOf("Zed") + "2").c_str(), nullptr) && !FindWindowA(ClassOf("Alpha").c_str(), nullptr); },
-        10000));
-    EXPECT_EQ(manager.LoadedSkinName(), "Zed");
-    EXPECT_EQ(manager.CreatedWindows().size(), 2u);
-  }
-  EXPECT_FALSE(FindWindowA(ClassOf("Zed").c_str(), nullptr));
-  EXPECT_FALSE(FindWindowA(kTaskbarWindowClass, nullptr));
-}
-
 // Pictures are decoded by what they hold, not by their name.
 TEST(Bitmap, LoadsBmpJpegAndGifNamedBmp_ACorruptOrMissingFileGivesNone) {
   const std::string fixtures = oxtest::FixtureFolder();

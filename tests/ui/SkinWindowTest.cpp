@@ -110,6 +110,7 @@ class SkinWindowTest : public ::testing::Test {
     return c;
   }
   static COLORREF Colour(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+  static bool Shows(int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); }
   // Real input: absolute moves and button presses through the system's input queue.
   static void Mouse(DWORD flags, int x = 0, int y = 0) {
     INPUT in{};
@@ -122,6 +123,11 @@ class SkinWindowTest : public ::testing::Test {
     }
     SendInput(1, &in, sizeof in);
     Sleep(60);
+  }
+  static void Click(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+    Mouse(MOUSEEVENTF_MOVE, x, y);
+    Mouse(down);
+    Mouse(up);
   }
   static void Drag(int fromX, int fromY, int toX, int toY) {
     // Only once one of the test's windows is the one under the start point (nothing else, like a
@@ -193,7 +199,7 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   block::OxTrackPlaying.WriteValue(playing);
   block::OxVolume.WriteValue(uint32_t{30});
   Start();
-  auto shows = [](int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); };
+  auto shows = Shows;
   ASSERT_TRUE(oxtest::WaitFor([&] { return shows(20, 20, kStereoColour); }, 3000));
   // Volume 30: the fill to 30 pixels, the knob at (100 - 10) * 30 / 100 = 27.
   EXPECT_TRUE(shows(20 + 10, 65, kFillColour));
@@ -232,24 +238,17 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_FALSE(shows(20 + 85, 99 + 5 + 25, 0xFF0000));
 
   // A right click on the title opens the track menu; its En-Queue queues the playing track.
-  Mouse(MOUSEEVENTF_MOVE, 60, 38);
-  Mouse(MOUSEEVENTF_RIGHTDOWN);
-  Mouse(MOUSEEVENTF_RIGHTUP);
+  Click(60, 38, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
   HWND menu = nullptr;
   ASSERT_TRUE(oxtest::WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }, 3000));
   PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::ReadWholeFile(QueueFile()).size() == sizeof(QueueRecord); }, 3000));
-  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(QueueFile());
-  ASSERT_EQ(queued.size(), sizeof(QueueRecord));
-  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data())->track.Path(), "C:\\Music\\playing.mp3");
+  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::ReadRecords<QueueRecord>(QueueFile()).size() == 1; }, 3000));
+  EXPECT_EQ(oxtest::ReadRecords<QueueRecord>(QueueFile()).at(0).track.Path(), "C:\\Music\\playing.mp3");
 
   // A press 37 pixels into the track sets 37, and the slider does not drag the window.
-  Mouse(MOUSEEVENTF_MOVE, 20 + 37, 65);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  Mouse(MOUSEEVENTF_LEFTUP);
-  uint32_t volume = 0;
-  EXPECT_TRUE(oxtest::WaitFor([&] { return block::OxVolume.ReadValue(volume), volume == 37; }, 3000)) << volume;
+  Click(20 + 37, 65);
+  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::Value<uint32_t>(block::OxVolume) == 37; }, 3000));
   EXPECT_EQ(Rect("OxTestMain").left, 0);
 }
 
@@ -286,9 +285,7 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
   evt::OxMute.Reset();
 
   for (int click = 0; click < 2; ++click) {
-    Mouse(MOUSEEVENTF_MOVE, 180, 87);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
+    Click(180, 87);
     Sleep(600);
     EXPECT_TRUE(evt::OxSkip.IsSet());  // set, and set again
   }
@@ -371,19 +368,10 @@ TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWi
 TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   Start();
   HWND main = Find("OxTestMain");
-  auto volume = [] {
-    uint32_t v = 0;
-    block::OxVolume.ReadValue(v);
-    return v;
-  };
-  auto wheel = [&](uint32_t from, int16_t delta) {
-    block::OxVolume.WriteValue(from);
-    SendMessageA(main, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(100, 50));
-    return volume();
-  };
-  EXPECT_EQ(wheel(98, 120), 100u);
-  EXPECT_EQ(wheel(3, -120), 0u);
-  EXPECT_EQ(wheel(50, 240), 62u);
+  auto volume = [] { return oxtest::Value<uint32_t>(block::OxVolume); };
+  block::OxVolume.WriteValue(uint32_t{50});  // the steps themselves are the geometry tests' cases
+  SendMessageA(main, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(240)), MAKELPARAM(100, 50));
+  EXPECT_EQ(volume(), 62u);
 
   auto command = [main](int code) { SendMessageA(main, WM_APPCOMMAND, reinterpret_cast<WPARAM>(main), code << 16); };
   block::OxVolume.WriteValue(uint32_t{4});
@@ -422,12 +410,10 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
   GlobalUnlock(memory);
   SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  TrackRecord next{};
-  block::OxTrackShouldPlay.ReadValue(next);
-  EXPECT_EQ(next.Path(), files[0]);
-  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(PriorityQueueFile());
-  ASSERT_EQ(queued.size(), 2 * sizeof(QueueRecord));
-  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data() + sizeof(QueueRecord))->track.Path(), files[2]);
+  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), files[0]);
+  const std::vector<QueueRecord> queued = oxtest::ReadRecords<QueueRecord>(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_EQ(queued[1].track.Path(), files[2]);
 
   SendMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(evt::OxClose.IsSet());
@@ -446,9 +432,7 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
   evt::OxEqPosChanged.Reset();
   Start();
   auto click = [](int x, int y) {
-    Mouse(MOUSEEVENTF_MOVE, x, y);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
+    Click(x, y);
     Mouse(MOUSEEVENTF_MOVE, 100, 300);
     Sleep(500);  // no double click
   };
@@ -458,10 +442,7 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
   EXPECT_FALSE(evt::OxPlay.IsSet());  // playing: stops
   click(10, 57);
   click(10, 57);
-  auto started = [&] {
-    const std::vector<uint8_t> text = oxtest::ReadWholeFile(commands);
-    return std::string(text.begin(), text.end());
-  };
+  auto started = [&] { return oxtest::ReadText(commands); };
   EXPECT_TRUE(oxtest::WaitFor([&] {
     const std::string text = started();
     return std::count(text.begin(), text.end(), '\n') == 2;
@@ -474,17 +455,11 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
 
   // The balance, 17 pixels wide: 8 in is 47, which snaps to the middle; the left end writes 1.
   for (const auto& [x, written] : {std::pair<int, uint32_t>{175 + 8, 50}, {175, 1}}) {
-    Mouse(MOUSEEVENTF_MOVE, x, 27);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    uint32_t balance = 0;
-    EXPECT_TRUE(oxtest::WaitFor([&] { return block::OxBalance.ReadValue(balance), balance == written; }, 3000)) << balance;
+    Click(x, 27);
+    EXPECT_TRUE(oxtest::WaitFor([&] { return oxtest::Value<uint32_t>(block::OxBalance) == written; }, 3000)) << x;
   }
-  Mouse(MOUSEEVENTF_MOVE, 10, 99 + 5 + 10);  // 10 of the band's 50 pixels from its top: 80
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  Mouse(MOUSEEVENTF_LEFTUP);
-  EqPositions eq{};
-  block::OxEqPositions.ReadValue(eq);
+  Click(10, 99 + 5 + 10);  // 10 of the band's 50 pixels from its top: 80
+  const EqPositions eq = oxtest::Value<EqPositions>(block::OxEqPositions);
   EXPECT_EQ(eq.sliders[0], 80 * 4 - 200);
   EXPECT_EQ(eq.layout, 0);
   EXPECT_TRUE(evt::OxEqPosChanged.IsSet());
@@ -500,12 +475,10 @@ TEST_F(SkinWindowTest, TheOpenFilesDialogPlaysTheChosenFilesInNameOrder) {
   std::thread dialog([] { OpenMusicFiles(nullptr); });
   EXPECT_TRUE(oxtest::AnswerFileDialog("Select Music File(s)", "\"c.mp3\" \"a.mp3\" \"b.mp3\""));
   dialog.join();
-  TrackRecord next{};
-  block::OxTrackShouldPlay.ReadValue(next);
-  EXPECT_EQ(next.Path(), music / "a.mp3");
-  const std::vector<uint8_t> queued = oxtest::ReadWholeFile(PriorityQueueFile());
-  ASSERT_EQ(queued.size(), 2 * sizeof(QueueRecord));
-  EXPECT_EQ(reinterpret_cast<const QueueRecord*>(queued.data())->track.Path(), music / "b.mp3");
+  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), music / "a.mp3");
+  const std::vector<QueueRecord> queued = oxtest::ReadRecords<QueueRecord>(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_EQ(queued[0].track.Path(), music / "b.mp3");
   EXPECT_EQ(GetTextSetting("LastAccessedFolder"), music.Path());
 }
 
@@ -619,16 +592,14 @@ TEST_F(SkinWindowTest, TheVisualisationAreaShowsTheRenderedSnapshot_APressSwitch
   host.Post(loud);
   // Bars of 4 segments, 5 pixels each with a gap of 1, from the bottom (y 95) up. 255 reaches 19
   // pixels: three whole segments; 128 reaches 10: two.
-  auto shows = [](int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); };
+  auto shows = Shows;
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(42, 94, 0x00FFFF) && shows(42, 83, 0x00FFFF); }, 3000));
   EXPECT_TRUE(shows(42, 86, kMainColour));  // a segment's gap
   EXPECT_TRUE(shows(42, 79, kMainColour));  // the fourth segment does not fit in 19 pixels
   EXPECT_TRUE(shows(45, 90, kMainColour));  // the gap after the first bar (120 / 20 - 1 = 5 wide)
   EXPECT_TRUE(shows(47, 88, 0x00FFFF));
   EXPECT_TRUE(shows(47, 84, kMainColour));  // the second bar ends with its second segment
-  Mouse(MOUSEEVENTF_MOVE, 100, 80);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  Mouse(MOUSEEVENTF_LEFTUP);
+  Click(100, 80);
   // Silence: the scope's line through the middle (20 x 128 / 256 = 10), the bars gone.
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(100, 86, 0xFF00FF) && shows(42, 83, kMainColour); }, 3000));
   EXPECT_EQ(Rect("OxTestMain").left, 0);  // the press was the area's: no drag
