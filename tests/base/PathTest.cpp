@@ -45,6 +45,7 @@ TEST(Path, FolderChain_SkipsRootsAndShares) {
   EXPECT_EQ(FolderChain("rel\\dir"), (V{"rel", "rel\\dir"}));
   EXPECT_EQ(FolderChain("\\top\\dir"), (V{"\\top", "\\top\\dir"}));
   EXPECT_EQ(FolderChain("C:\\"), V{});
+  EXPECT_EQ(FolderChain("C:a\\b"), (V{"C:a", "C:a\\b"}));  // relative to the drive's current folder
   EXPECT_EQ(FolderChain(""), V{});
 }
 

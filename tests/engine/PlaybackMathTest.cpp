@@ -63,6 +63,8 @@ TEST(PlaybackMath, ScalingTruncatesAndDoesNotSaturate) {
 TEST(PlaybackMath, PeakAndAutomaticBoost) {
   std::vector<int16_t> s = {100, -32768, 5};
   EXPECT_EQ(BlockPeak(reinterpret_cast<const uint8_t*>(s.data()), 6, 16), 32768);
+  const std::vector<int16_t> lastLoudest = {5, 100, -300};
+  EXPECT_EQ(BlockPeak(reinterpret_cast<const uint8_t*>(lastLoudest.data()), 6, 16), 300);
   const uint8_t u8[] = {128, 0, 200};
   EXPECT_EQ(BlockPeak(u8, 3, 8), 128 * 256);
   EXPECT_EQ(AutomaticBoost(32767), 500);   // loud: nothing to add

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "engine/CodecHost.h"
@@ -96,9 +97,8 @@ TEST(Mp3Codec, GaplessFilesDecodeToTheOriginalsExactLengthAndAlignment) {
     SCOPED_TRACE(f.mp3);
     const Decoded d = Decode(Fixture(f.mp3));
     ASSERT_TRUE(d.opened);
-    EXPECT_EQ(d.format.wBitsPerSample, 16);
-    EXPECT_EQ(d.format.nChannels, f.channels);
-    EXPECT_EQ(d.format.nSamplesPerSec, f.rate);
+    EXPECT_EQ(std::make_tuple(d.format.wBitsPerSample, d.format.nChannels, d.format.nSamplesPerSec),
+              std::make_tuple(WORD{16}, WORD(f.channels), DWORD{f.rate}));
     const std::vector<int16_t> original = Samples(oxtest::ReadWholeFile(Fixture(f.raw)));
     EXPECT_EQ(d.samples.size(), original.size());
     EXPECT_EQ(d.lengthMs, original.size() / f.channels * 1000 / f.rate);
@@ -147,32 +147,24 @@ std::string Ansi(const wchar_t* text) {
 
 TEST(Mp3Codec, TrackInfoFromTagsAndHeaders) {
   const TrackInfo cbr = InfoOf(Fixture("sweep_cbr.mp3"));
-  EXPECT_EQ(cbr.kbps, 128);
-  EXPECT_EQ(cbr.hz, 44100u);
-  EXPECT_EQ(cbr.channels, 2);
-  EXPECT_EQ(cbr.lengthMs, 1500u);
+  EXPECT_EQ(std::make_tuple(cbr.kbps, cbr.hz, cbr.channels, cbr.lengthMs), std::make_tuple(uint16_t{128}, 44100u, uint8_t{2}, 1500u));
   EXPECT_EQ(cbr.size, oxtest::ReadWholeFile(Fixture("sweep_cbr.mp3")).size());
 
   const TrackInfo vbr = InfoOf(Fixture("sweep_vbr.mp3"));  // ID3v2.3 written by lame
-  EXPECT_EQ(vbr.artist, "Sweep Artist");
-  EXPECT_EQ(vbr.title, "Sweep Title");
-  EXPECT_EQ(vbr.album, "Sweep Album");
+  EXPECT_EQ(std::tie(vbr.artist, vbr.title, vbr.album), std::make_tuple("Sweep Artist", "Sweep Title", "Sweep Album"));
   EXPECT_EQ(vbr.yearAndTrack, 2003u | 4u << 16);
   EXPECT_EQ(vbr.lengthMs, 1500u);
   EXPECT_GT(vbr.kbps, 32);
 
   const TrackInfo v1 = InfoOf(Fixture("sweep_noxing.mp3"));  // ID3v1.1 only, no Xing frame
-  EXPECT_EQ(v1.artist, "V1 Artist");
-  EXPECT_EQ(v1.title, "V1 Title");
+  EXPECT_EQ(std::tie(v1.artist, v1.title), std::make_tuple("V1 Artist", "V1 Title"));
   EXPECT_EQ(v1.yearAndTrack, 1987u | 2u << 16);
   EXPECT_EQ(v1.kbps, 96);
   EXPECT_EQ(v1.lengthMs, Decode(Fixture("sweep_noxing.mp3")).samples.size() / 2 * 1000 / 44100);
 
   const TrackInfo utf16 = InfoOf(Fixture("sweep22.mp3"));  // UTF-16 text frames
-  EXPECT_EQ(utf16.title, Ansi(L"Caf\u00e9 \u00dc"));
-  EXPECT_EQ(utf16.artist, Ansi(L"Zo\u00eb"));
-  EXPECT_EQ(utf16.hz, 22050u);
-  EXPECT_EQ(utf16.channels, 1);
+  EXPECT_EQ(std::tie(utf16.title, utf16.artist), std::make_tuple(Ansi(L"Caf\u00e9 \u00dc"), Ansi(L"Zo\u00eb")));
+  EXPECT_EQ(std::make_tuple(utf16.hz, utf16.channels), std::make_tuple(22050u, uint8_t{1}));
 
   char text[260] = {};
   Mp3()->GetStringInfo(Fixture("sweep_cbr.mp3").c_str(), text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "Id3Tag.h"
 #include "engine/MpegCheck.h"
@@ -30,13 +31,8 @@ TEST(MpegAudio, ParseHeader_VersionsLayersAndFrameSizes) {
   for (const Case& c : cases) {
     FrameHeader h;
     ASSERT_TRUE(ParseHeader(Header(c.b1, c.b2, c.b3).data(), h)) << int(c.b1) << " " << int(c.b2);
-    EXPECT_EQ(h.version, c.version);
-    EXPECT_EQ(h.layer, c.layer);
-    EXPECT_EQ(h.bitRate, c.bitRate);
-    EXPECT_EQ(h.sampleRate, c.sampleRate);
-    EXPECT_EQ(h.frameBytes, c.frameBytes);
-    EXPECT_EQ(h.samplesPerFrame, c.samples);
-    EXPECT_EQ(h.channels, c.channels);
+    EXPECT_EQ(std::make_tuple(h.version, h.layer, h.bitRate, h.sampleRate, h.frameBytes, h.samplesPerFrame, h.channels),
+              std::make_tuple(c.version, c.layer, c.bitRate, c.sampleRate, c.frameBytes, c.samples, c.channels));
   }
 }
 
@@ -103,16 +99,10 @@ TEST(MpegAudio, FindStream_InfoFrameGivesCountsAndGaplessTrim) {
   ox::MemorySource source(MakeStream(40, true));
   Stream s;
   ASSERT_TRUE(FindStream(source, s));
-  EXPECT_TRUE(s.xing.present);
-  EXPECT_FALSE(s.xing.vbr);
-  EXPECT_TRUE(s.xing.hasLame);
-  EXPECT_EQ(s.xing.encoderDelay, 576u);
-  EXPECT_EQ(s.xing.encoderPadding, 1000u);
-  EXPECT_EQ(s.firstFrame, 417u);
-  EXPECT_EQ(s.frames, 40u);
+  EXPECT_EQ(std::make_tuple(s.xing.present, s.xing.vbr, s.xing.hasLame, s.xing.hasToc), std::make_tuple(true, false, true, true));
+  EXPECT_EQ(std::make_tuple(s.xing.encoderDelay, s.xing.encoderPadding, s.firstFrame, s.frames), std::make_tuple(576u, 1000u, uint64_t{417}, uint64_t{40}));
   EXPECT_EQ(s.MusicSamples(), 40u * 1152 - 576 - 1000);
   EXPECT_EQ(s.LengthMs(), (40u * 1152 - 1576) * 1000 / 44100);
-  EXPECT_TRUE(s.xing.hasToc);
   EXPECT_EQ(s.xing.toc[50], 127);
 }
 

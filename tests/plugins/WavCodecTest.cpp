@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "engine/CodecHost.h"
@@ -60,11 +61,9 @@ TEST(WavCodec, AnnouncesWavAndDecodesEveryLayoutBitExactly) {
     SCOPED_TRACE(f.name);
     Opened d(wav, Fixture(std::string(f.name) + ".wav"));
     ASSERT_NE(d.handle, 0u);
-    EXPECT_EQ(d.format->wFormatTag, WAVE_FORMAT_PCM);
-    EXPECT_EQ(d.format->wBitsPerSample, f.bits);
-    EXPECT_EQ(d.format->nChannels, f.channels);
-    EXPECT_EQ(d.format->nSamplesPerSec, f.rate);
-    EXPECT_EQ(d.format->nAvgBytesPerSec, f.rate * f.channels * f.bits / 8);
+    const WAVEFORMATEX& w = *d.format;
+    EXPECT_EQ(std::make_tuple(w.wFormatTag, w.wBitsPerSample, w.nChannels, w.nSamplesPerSec, w.nAvgBytesPerSec),
+              std::make_tuple(WORD{WAVE_FORMAT_PCM}, f.bits, f.channels, DWORD{f.rate}, DWORD{f.rate * f.channels * f.bits / 8}));
     // An odd block size still gives whole frames.
     EXPECT_EQ(d.ReadAll(4099), oxtest::ReadWholeFile(Fixture(std::string(f.name) + ".raw")));
 
@@ -115,15 +114,9 @@ TEST(WavCodec, TrackInfoFromHeadersAndTags) {
   uint8_t channels = 0, preference = 0;
   wav->GetTrackInfo((dir / "tagged.wav").c_str(), &kbps, &hz, &channels, &length, &size, artist, title, album,
                     &yearTrack, &preference, text);
-  EXPECT_EQ(kbps, 1411);
-  EXPECT_EQ(hz, 44100u);
-  EXPECT_EQ(channels, 2);
-  EXPECT_EQ(length, 1300u);
-  EXPECT_EQ(size, file.size());
-  EXPECT_STREQ(artist, "Artist");
-  EXPECT_STREQ(title, "Title");
-  EXPECT_STREQ(album, "");
-  EXPECT_EQ(yearTrack, 1999u | 3u << 16);
+  EXPECT_EQ(std::make_tuple(kbps, hz, channels, length, size, yearTrack),
+            std::make_tuple(uint16_t{1411}, 44100u, uint8_t{2}, 1300u, uint32_t(file.size()), 1999u | 3u << 16));
+  EXPECT_EQ(std::make_tuple(std::string(artist), std::string(title), std::string(album)), std::make_tuple("Artist", "Title", ""));
 
   char info[260] = {};
   wav->GetStringInfo(Fixture("s24_mono.wav").c_str(), info);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace wav {
 namespace {
@@ -64,13 +65,9 @@ TEST(WavFormat, PlainPcm_FindsFormatAndData) {
   const auto error = WavBuilder().Chunk("fmt ", WavBuilder::Format(1, 2, 44100, 16))
                          .Chunk("data", std::vector<uint8_t>(400, 7)).Parse(info);
   ASSERT_EQ(error, Error::None);
-  EXPECT_EQ(info.channels, 2);
-  EXPECT_EQ(info.sampleRate, 44100u);
-  EXPECT_EQ(info.bitsPerSample, 16);
-  EXPECT_EQ(info.blockAlign, 4);
-  EXPECT_EQ(info.AvgBytesPerSec(), 176400u);
-  EXPECT_EQ(info.dataOffset, 44u);
-  EXPECT_EQ(info.dataBytes, 400u);
+  EXPECT_EQ(std::make_tuple(+info.channels, info.sampleRate, +info.bitsPerSample, +info.blockAlign, info.AvgBytesPerSec()),
+            std::make_tuple(2, 44100u, 16, 4, 176400u));
+  EXPECT_EQ(std::make_tuple(info.dataOffset, info.dataBytes), std::make_tuple(uint64_t{44}, uint64_t{400}));
 }
 
 TEST(WavFormat, EightBitMonoAndOnlyRiffWave) {
@@ -99,11 +96,8 @@ TEST(WavFormat, OddChunksExtensibleAndTagsAfterTheData) {
   EXPECT_EQ(info.blockAlign, 3);
   EXPECT_EQ(info.dataOffset, 12u + 12 + 8 + 40 + 8);
   EXPECT_EQ(info.dataBytes, 3u * 101);
-  EXPECT_EQ(info.tags.artist, "The Artist");
-  EXPECT_EQ(info.tags.title, "A Title");
-  EXPECT_EQ(info.tags.album, "Album");
-  EXPECT_EQ(info.tags.year, 2004);
-  EXPECT_EQ(info.tags.track, 7);
+  EXPECT_EQ(std::tie(info.tags.artist, info.tags.title, info.tags.album), std::make_tuple("The Artist", "A Title", "Album"));
+  EXPECT_EQ(std::make_tuple(+info.tags.year, +info.tags.track), std::make_tuple(2004, 7));
 }
 
 TEST(WavFormat, LongTagsAreCutAndBadNumbersIgnored) {

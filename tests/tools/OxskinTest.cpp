@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <tuple>
 
 #include "tools/oxskin/SkinCheck.h"
 #include "tools/oxskin/SkinText.h"
@@ -42,14 +43,9 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
                                                 SkinRecordType::Slider, SkinRecordType::Text,
                                                 SkinRecordType::Visualisation, SkinRecordType::EqCurve}));
   const WindowRecord w = windows[0].window.As<WindowRecord>();
-  EXPECT_EQ(w.header.x + 0, -20);
-  EXPECT_EQ(w.header.width + 0, 275);
-  EXPECT_EQ(w.header.height + 0, 116);
-  EXPECT_EQ(w.openingAnimation + 0, 3);
-  EXPECT_EQ(w.placement + 0, 2);
+  EXPECT_EQ(std::make_tuple(+w.header.x, +w.header.width, +w.header.height, +w.openingAnimation, +w.placement, +w.rank, +w.topmost),
+            std::make_tuple(-20, 275, 116, 3, 2, -1, 1));
   EXPECT_EQ(FieldText(w.showCondition), "<IsRillWindow>");
-  EXPECT_EQ(w.rank + 0, -1);
-  EXPECT_EQ(w.topmost + 0, 1);
   const ButtonRecord b = windows[0].elements[0].As<ButtonRecord>();
   EXPECT_EQ(b.eventMode + 0, 2);
   EXPECT_EQ(FieldText(b.tooltip), "Play \"it\" \xE9");
@@ -59,15 +55,10 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   EXPECT_EQ(f.colour + 0u, 0x0000CCFFu);  // #RRGGBB is stored as 0x00BBGGRR
   EXPECT_EQ(windows[0].elements[3].As<SliderRecord>().source + 0, 33);
   const TextRecord t = windows[0].elements[4].As<TextRecord>();
-  EXPECT_EQ(t.kind + 0, 16);
+  EXPECT_EQ(std::make_tuple(+t.kind, +t.centre, +t.alwaysScroll), std::make_tuple(16, 1, 0));
   EXPECT_EQ(t.shadowColour + 0u, 0x01020304u);  // hexadecimal in either case
-  EXPECT_EQ(t.centre + 0, 1);
-  EXPECT_EQ(t.alwaysScroll + 0, 0);
   const VisualisationRecord v = windows[0].elements[5].As<VisualisationRecord>();
-  EXPECT_EQ(v.barCount + 0, 19);
-  EXPECT_EQ(v.barGap + 0, 2);
-  EXPECT_EQ(v.meter.orientation + 0, 3);
-  EXPECT_EQ(v.meterGap + 0, 5);
+  EXPECT_EQ(std::make_tuple(+v.barCount, +v.barGap, +v.meter.orientation, +v.meterGap), std::make_tuple(19, 2, 3, 5));
   EXPECT_EQ(v.scopeBottom + 0u, 0x00AB0000u);
   EXPECT_EQ(windows[0].elements[6].As<EqCurveRecord>().pen + 0u, 0x0000FF00u);
   ASSERT_EQ(skin.outlines.count("main"), 1u);
