@@ -143,6 +143,7 @@ TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
   EXPECT_EQ(SizeOfPicture(jpeg)->height, 30);
   EXPECT_FALSE(SizeOfPicture({0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_FALSE(SizeOfPicture({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_FALSE(SizeOfPicture({0xFF}));
 }
 
 TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
