@@ -98,6 +98,7 @@ TEST(Oxskin, ErrorsNameTheirLine) {
       {"widget \"W\"", "line 1: \"widget\" is no record kind"},
       {"window \"W\"\n  colour #FFFFFF", "line 2: a window has no field \"colour\""},
       {"button \"B\"\n  mode two", "line 2: mode: a whole number was expected"},
+      {"window \"W\"\n  x -", "line 2: x: a whole number was expected"},
       {"button \"B\"\n  mode 4294967296", "line 2: mode: the value does not fit its 4 bytes"},
       {"window \"W\"\n  topmost 256", "line 2: topmost: the value does not fit its 1 bytes"},
       {"window \"W\"\n  bitmap \"unclosed", "line 2: a text without its closing quote"},
