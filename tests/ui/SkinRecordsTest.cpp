@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace ox {
 namespace {
 
@@ -39,20 +41,28 @@ TEST(SkinRecords, ElementsJoinTheFirstEarlierWindowOfTheirIdOthersAreDropped) {
   EXPECT_TRUE(windows[2].elements.empty());
 }
 
-// The offsets themselves are checked where the records are declared; here what reading adds.
-TEST(SkinRecords, NamesWithoutTheirZeroAndSignedFields) {
+// Most offsets are checked where the records are declared; here the fields between those anchors
+// and what reading adds.
+TEST(SkinRecords, FieldsBetweenTheAnchors_NamesWithoutTheirZero_SignedFields) {
   std::vector<uint8_t> w = Record(1, 1, std::string(40, 'W'));  // 30 bytes kept, no zero
   PutLe32(&w[34], static_cast<uint32_t>(-20));
+  PutLe32(&w[42], 116);
+  PutLe32(&w[46], 275);
   std::memcpy(&w[54], "main", 4);
   w[586] = 0xFF;  // rank -1
+  std::vector<uint8_t> v = Record(7, 1);
+  PutLe32(&v[78], 24);
+  Append(w, v);
   MemorySource source(w);
   const std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
   ASSERT_EQ(windows.size(), 1u);
+  ASSERT_EQ(windows[0].elements.size(), 1u);
   const WindowRecord window = windows[0].window.As<WindowRecord>();
   EXPECT_EQ(window.header.Name(), std::string(30, 'W'));
-  EXPECT_EQ(+window.header.x, -20);
+  EXPECT_EQ(std::make_tuple(+window.header.x, +window.header.height, +window.header.width), std::make_tuple(-20, 116, 275));
   EXPECT_EQ(FieldText(window.bitmap), "main");
   EXPECT_EQ(+window.rank, -1);
+  EXPECT_EQ(+windows[0].elements[0].As<VisualisationRecord>().barCount, 24);
   EXPECT_FALSE(IsBitmapName(""));
   EXPECT_FALSE(IsBitmapName("Not Set"));
   EXPECT_TRUE(IsBitmapName("knob"));
