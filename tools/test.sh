@@ -70,17 +70,7 @@ fi
 
 if [[ ! " ${broken[*]} " =~ " x86_64 " ]]; then
   echo "== x86_64 tests under Wine"
-  export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  stop_wine() { wineserver -k >/dev/null 2>&1 || true; }  # only this prefix's server
-  trap stop_wine EXIT
-  rm -f "$build/x86_64"/test-results/*.xml "$build/x86_64/Testing/Temporary/LastTestsFailed.log"
-  # A true-colour screen, so pixels read back are the colours drawn.
-  xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-    # No window manager runs in Xvfb: Wine is not to wait for one when a window goes.
-    /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-    cd "$0" && ctest --output-on-failure --timeout 600 -j 2; rc=$?
-    wineserver -k >/dev/null 2>&1; exit $rc' "$build/x86_64"
+  bash "$root/tools/wine-ctest.sh" "$build/x86_64" -j 2
 fi
 
 # Add up the gtest reports. A test without a report counts once: a failure when ctest saw it fail
