@@ -4,28 +4,10 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/ButtonCommands.h"
-#include "queue/PlayerCommands.h"
 
 namespace ox {
 
 const char* const kKeyControlKey = "Software\\Quillmarsh\\Orlavox\\Orp-KeyControl";
-
-namespace {
-
-uint32_t ReadBlock(SharedDataBlock& block) {
-  uint32_t value = 0;
-  block.ReadValue(value);
-  return value;
-}
-
-TrackTime CurrentTime() {
-  TrackTime time{};
-  block::OxTrackTime.ReadValue(time);
-  return time;
-}
-
-}  // namespace
 
 KeyControl::KeyControl() { evt::ReloadKeyMappings.Set(); }
 
@@ -69,33 +51,8 @@ bool KeyControl::Check(UINT message, WPARAM wParam, LPARAM lParam) {
     }
   }
   if (index < 0) return false;
-  Run(static_cast<KeyAction>(index));
+  RunPlayerAction(static_cast<PlayerAction>(index));
   return true;
-}
-
-void KeyControl::Run(KeyAction action) {
-  switch (action) {
-    case KeyAction::Play:
-      evt::OxPlay.Set();
-      evt::OxPause.Reset();
-      break;
-    case KeyAction::PlayButton: PlayButton(); break;
-    case KeyAction::SkipBack: SkipBack(); break;
-    case KeyAction::SeekForward: block::OxSkipToPos.WriteValue(SeekForwardPercent(CurrentTime())); break;
-    case KeyAction::SeekBack: block::OxSkipToPos.WriteValue(SeekBackPercent(CurrentTime())); break;
-    case KeyAction::Pause: evt::OxPause.Toggle(); break;
-    case KeyAction::Stop: evt::OxPlay.Reset(); break;
-    case KeyAction::OpenFiles: evt::ShowOpenMusic.Set(); break;
-    case KeyAction::VolumeUp: block::OxVolume.WriteValue(VolumeUpStep(ReadBlock(block::OxVolume))); break;
-    case KeyAction::VolumeDown: block::OxVolume.WriteValue(VolumeDownStep(ReadBlock(block::OxVolume))); break;
-    case KeyAction::Mute: evt::OxMute.Toggle(); break;
-    case KeyAction::MusicCollection: RunButtonCommand("<MyMusicCollection>", 0); break;
-    case KeyAction::CollectionEditor: StartCollectionEditor(); break;
-    case KeyAction::PlaylistWindow: StartPlaylistWindow(); break;
-    case KeyAction::PreviouslyPlayed: StartPreviouslyPlayed(); break;
-    case KeyAction::PowerOff: evt::OxClose.Set(); break;
-    case KeyAction::OptionsMenu: StartOptionsMenu(); break;
-  }
 }
 
 KeyControl& Keys() {

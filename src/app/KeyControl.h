@@ -24,7 +24,6 @@ class KeyControl {
   void Load(HWND window);
   // WM_HOTKEY and WM_KEYUP: runs the action the key asks for; true when one did.
   bool Check(UINT message, WPARAM wParam, LPARAM lParam);
-  static void Run(KeyAction action);
 
  private:
   void UnregisterAll();

@@ -5,13 +5,6 @@ namespace {
 
 constexpr uint32_t kModAlt = 1, kModCtrl = 2;
 
-// Elapsed x 100 / length, or elapsed x 100 when the length is not known; 64 bits, as a record
-// from elsewhere may hold any elapsed time.
-uint64_t PercentPlayed(const TrackTime& time) {
-  const uint64_t hundredfold = uint64_t{time.elapsedMs} * 100;
-  return time.lengthMs ? hundredfold / time.lengthMs : hundredfold;
-}
-
 }  // namespace
 
 int HotkeyAction(const KeyTable& keys, uint32_t keyCode, uint32_t modifiers) {
@@ -31,18 +24,5 @@ int KeyUpAction(const KeyTable& keys, uint32_t keyCode, bool shift, bool ctrl, b
   }
   return -1;
 }
-
-uint32_t SeekForwardPercent(const TrackTime& time) {
-  const uint64_t percent = PercentPlayed(time) + 5;
-  return percent > 100 ? 100 : static_cast<uint32_t>(percent);
-}
-
-uint32_t SeekBackPercent(const TrackTime& time) {
-  const uint64_t percent = PercentPlayed(time);
-  return percent < 6 ? 1 : percent > 105 ? 100 : static_cast<uint32_t>(percent - 5);
-}
-
-uint32_t VolumeUpStep(uint32_t volume) { return volume < 96 ? volume + 5 : volume; }
-uint32_t VolumeDownStep(uint32_t volume) { return volume > 4 ? volume - 5 : volume; }
 
 }  // namespace ox

@@ -1,24 +1,18 @@
-// The player's keys, as pure functions: which of the 17 actions a key message asks for, and the
-// arithmetic of the actions that compute something. The key table is stored by the options
-// program as 17 values "Key0".."Key16": bits 0..7 the virtual-key code (0: no key), 0x100 Shift,
-// 0x200 Ctrl, 0x400 Alt, which also makes the key a system-wide hotkey (always Ctrl+Alt).
+// The player's keys, as pure functions: which of the 17 actions of the key table a key message
+// asks for. The options program stores the table as 17 values "Key0".."Key16": bits 0..7 the
+// virtual-key code (0: no key), 0x100 Shift, 0x200 Ctrl, 0x400 Alt, which also makes the key a
+// system-wide hotkey (always Ctrl+Alt).
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "core/SharedRecords.h"
+#include "ui/PlayerActions.h"
 
 namespace ox {
 
-constexpr int kKeyActions = 17;
 constexpr uint32_t kKeyShift = 0x100, kKeyCtrl = 0x200, kKeyAlt = 0x400;
 using KeyTable = std::array<uint32_t, kKeyActions>;
-
-enum class KeyAction {
-  Play, PlayButton, SkipBack, SeekForward, SeekBack, Pause, Stop, OpenFiles, VolumeUp, VolumeDown,
-  Mute, MusicCollection, CollectionEditor, PlaylistWindow, PreviouslyPlayed, PowerOff, OptionsMenu
-};
 
 // Whether an entry is registered as a system-wide hotkey.
 inline bool IsHotkey(uint32_t entry) { return (entry & kKeyAlt) != 0; }
@@ -30,14 +24,5 @@ int HotkeyAction(const KeyTable& keys, uint32_t keyCode, uint32_t modifiers);
 // A key released in a player window: the first entry of that key code whose Shift, Ctrl and Alt
 // bits equal the keys held, skipping entries of Alt and Ctrl without Shift (hotkeys only). -1: none.
 int KeyUpAction(const KeyTable& keys, uint32_t keyCode, bool shift, bool ctrl, bool alt);
-
-// The seek request of "forward" (+5 %, at most 100) and "back" (-5 %, 1 below 6 %), from the
-// percent played of the track time.
-uint32_t SeekForwardPercent(const TrackTime& time);
-uint32_t SeekBackPercent(const TrackTime& time);
-
-// The volume after "up" (+5 below 96) and "down" (-5 above 4).
-uint32_t VolumeUpStep(uint32_t volume);
-uint32_t VolumeDownStep(uint32_t volume);
 
 }  // namespace ox

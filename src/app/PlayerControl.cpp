@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "queue/Collection.h"
@@ -106,9 +107,9 @@ bool PlayerControl::WantsNext() {
 }
 
 void PlayerControl::Step() {
-  if (retryAt_ != 0) {
-    if (static_cast<int32_t>(GetTickCount() - retryAt_) < 0) return;
-    retryAt_ = 0;
+  if (retrying_) {
+    if (!TickReached(Ticks(), retryAt_)) return;
+    retrying_ = false;
   }
   Reap(false);
   if (!evt::OxPlay.IsSet()) return;
@@ -154,7 +155,7 @@ void PlayerControl::Step() {
       current_ = std::make_unique<TrackPlayer>(outputs_, track, fadeInMs, kHooks);
       PublishCount();
     } else {
-      retryAt_ = GetTickCount() + 1000;
+      retrying_ = true, retryAt_ = Ticks() + 1000;
     }
   }
   if (!current_ && !previous_) {  // nothing plays and nothing came: stopped

@@ -33,6 +33,7 @@ class PlayerControl {
   bool resumePending_ = true;
   const SoundOutputHost* outputs_;
   std::unique_ptr<TrackPlayer> current_, previous_;
+  bool retrying_ = false;  // nothing came to play: the next look is at retryAt_
   uint32_t retryAt_ = 0;
   // Only this thread writes "OxTrackPlaying": once cleared it stays clear until a track starts, so
   // an idle player need not read it three times a cycle.

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "app/PlayerControl.h"
+#include "base/Handle.h"
 #include "base/System.h"
+#include "base/Ticks.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
-#include "app/PlayerControl.h"
 #include "core/Settings.h"
 #include "queue/FolderWatch.h"
 
@@ -48,17 +50,18 @@ PlayerCore::~PlayerCore() {
 uint32_t PlayerCore::CoreThread(WorkerThread& self) {
   auto* core = reinterpret_cast<PlayerCore*>(self.Argument());
   // Loaded, never called: the suite's key control sits beside the player on NT systems.
-  HMODULE keyControl = IsNtFamily() ? LoadLibraryA((InstallFolder(false) + "OrpKeyControl.dll").c_str()) : nullptr;
+  const UniqueModule keyControl(IsNtFamily() ? LoadLibraryA((InstallFolder(false) + "OrpKeyControl.dll").c_str()) : nullptr);
   {
     PlayerControl control(core->outputs_.get());
-    DWORD lastSave = GetTickCount();
+    uint32_t lastSave = Ticks();
     while (!self.StopRequested()) {
       control.Reap();
       if (evt::OxClose.IsSet()) break;
       control.Step();
-      FolderWatchTick(GetTickCount());
-      if (GetTickCount() - lastSave > kSaveEveryMs) {
-        lastSave = GetTickCount();
+      const uint32_t now = Ticks();
+      FolderWatchTick(now);
+      if (TicksSince(lastSave, now) > kSaveEveryMs) {
+        lastSave = now;
         SaveState();
       }
       control.Reap();
@@ -68,7 +71,6 @@ uint32_t PlayerCore::CoreThread(WorkerThread& self) {
     }
     StopFolderWatch();
     SaveState();
-    if (keyControl) FreeLibrary(keyControl);
   }  // PlayerControl ends both players and clears the playing track
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "app/KeyControl.h"
 #include "app/PlayerControl.h"
 #include "app/PlayerCore.h"
+#include "base/Handle.h"
 #include "base/System.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
@@ -29,9 +30,6 @@ HINSTANCE g_instance = nullptr;
 // systems: then there are none).
 class SessionNotifier {
  public:
-  ~SessionNotifier() {
-    if (module_) FreeLibrary(module_);
-  }
   void Register(HWND window) {
     Load();
     if (register_) register_(window, 0 /* NOTIFY_FOR_THIS_SESSION */);
@@ -43,14 +41,11 @@ class SessionNotifier {
  private:
   void Load() {
     if (module_) return;
-    module_ = LoadLibraryA("Wtsapi32.dll");
-    if (!module_) return;
-    register_ = reinterpret_cast<BOOL(WINAPI*)(HWND, DWORD)>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "WTSRegisterSessionNotification")));
-    unregister_ = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "WTSUnRegisterSessionNotification")));
+    module_ = UniqueModule(LoadLibraryA("Wtsapi32.dll"));
+    module_.Lookup("WTSRegisterSessionNotification", register_);
+    module_.Lookup("WTSUnRegisterSessionNotification", unregister_);
   }
-  HMODULE module_ = nullptr;
+  UniqueModule module_;
   BOOL(WINAPI* register_)(HWND, DWORD) = nullptr;
   BOOL(WINAPI* unregister_)(HWND) = nullptr;
 };
@@ -108,6 +103,11 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   // The installation folder comes from the executable's own path, in a second start too (whose
   // queue files must be the running player's), before anything asks with the registry flag set.
   InstallFolder(false);
+  // The key table and the visual output host come first, in a second start too: each asks the
+  // player that runs to read its settings again (the keys, which visual plug-ins show), which is
+  // how a second start applies what the options program changed.
+  Keys();
+  RequestVisualOutputCheck();
   // A running flag without a player window was left behind (a crashed player): it is stale.
   if (!FindWindowA(kTaskbarWindowClass, nullptr)) evt::OxRillRunning.Reset();
   if (evt::OxRillRunning.IsSet()) {
@@ -126,7 +126,6 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   ButtonCommandHooks commands;
   commands.openMusicFiles = [] { OpenMusicFiles(nullptr); };
   SetButtonCommandHooks(commands);
-  Keys();  // the key table exists before the skin thread, which loads it in its first cycle
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
     VisualOutputHost visuals(VisualOutputFolder());  // before the players that feed it, gone after them

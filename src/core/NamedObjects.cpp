@@ -52,9 +52,6 @@ SharedDataBlock OxCurrentBitRate OX_FIRST("OxCurrentBitRate", 4);
 }  // namespace block
 
 namespace lock {
-NamedMutex WindowAndTray OX_FIRST(nullptr);
-NamedMutex ControlsAndVisuals OX_FIRST(nullptr);
-NamedMutex VisualHost OX_FIRST(nullptr);
 NamedMutex ButtonSets OX_FIRST(nullptr);
 }  // namespace lock
 

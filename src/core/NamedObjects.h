@@ -65,9 +65,6 @@ void BumpChangeCounter();
 
 // The process-wide locks, each taken only around a short copy inside one function.
 namespace lock {
-extern NamedMutex WindowAndTray;       // player window and tray icon
-extern NamedMutex ControlsAndVisuals;  // skin controls and the visual output host
-extern NamedMutex VisualHost;          // visual output host
 extern NamedMutex ButtonSets;          // all button-set threads
 }  // namespace lock
 

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "base/Path.h"
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "engine/MpegCheck.h"
@@ -329,8 +330,8 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
     }
     // Hold the first block back until the previous track's deadline.
     while (g_livingPlayers == 2) {
-      const uint32_t deadline = g_gaplessDeadline, now = GetTickCount();
-      if (deadline && static_cast<int32_t>(now - deadline) >= 0) break;
+      const uint32_t deadline = g_gaplessDeadline, now = Ticks();
+      if (deadline && TickReached(now, deadline)) break;
       Sleep(!deadline || static_cast<int32_t>(deadline - now) > 250 ? kPassMs : 1);
       if (!evt::OxPlay.IsSet() || evt::OxClose.IsSet() || Leaving()) {
         GiveBack(buffer, 0, false);
@@ -360,7 +361,8 @@ bool TrackPlayer::DeliverBlock(bool& allPlayed) {
     // latency and the silence this block ends with.
     const int64_t left =
         int64_t{lengthMs} - time_.elapsedMs - gaplessLatencyMs_ - MsOf(TrailingSilence(data, bytes, bits));
-    deadline_ = GetTickCount() + static_cast<uint32_t>(left > 0 ? left : 0);
+    deadline_ = Ticks() + static_cast<uint32_t>(left > 0 ? left : 0);
+    if (deadline_ == 0) deadline_ = 1;  // 0 stands for no deadline
     g_gaplessDeadline = deadline_;
   }
   ProcessBlock(data, bytes, baseMs_ + deliveredMs_);

@@ -4,6 +4,7 @@
 
 #include "base/FileFinder.h"
 #include "base/Path.h"
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 
@@ -21,7 +22,7 @@ VisualOutputHost::VisualOutputHost(const std::string& folder, uint32_t (*clock)(
   for (FileFinder find(folder, "*.dll"); find.Next();)
     if (!find.IsDirectory()) plugins_.push_back(Plugin{find.FullPath()});
   lastRender_ = Now();
-  evt::OxVisHideShow.Set();
+  RequestVisualOutputCheck();  // the first check loads every shown plug-in
   {
     std::lock_guard<std::mutex> hold(g_hostLock);
     g_host = this;
@@ -36,6 +37,10 @@ VisualOutputHost::~VisualOutputHost() {
   }
   thread_.reset();
 }
+
+uint32_t VisualOutputHost::Now() const { return clock_ ? clock_() : Ticks(); }
+
+void RequestVisualOutputCheck() { evt::OxVisHideShow.Set(); }
 
 std::string VisualOutputHost::HideKey(const std::string& dllPath) {
   return std::string(kSettingsKey) + "\\" + FileNameOf(dllPath);
@@ -76,8 +81,7 @@ uint32_t VisualOutputHost::Run(WorkerThread& self) {
 void VisualOutputHost::Unload(Plugin& plugin) {
   if (!plugin.module) return;
   if (plugin.hide) plugin.hide();
-  FreeLibrary(plugin.module);
-  plugin = Plugin{plugin.path};
+  plugin = Plugin{plugin.path};  // frees the DLL
 }
 
 void VisualOutputHost::Check() {
@@ -88,12 +92,11 @@ void VisualOutputHost::Check() {
     if (plugin.module && hidden) {
       Unload(plugin);
     } else if (!plugin.module && !hidden) {
-      plugin.module = LoadLibraryA(plugin.path.c_str());
+      plugin.module = UniqueModule(LoadLibraryA(plugin.path.c_str()));
       if (!plugin.module) continue;
-      auto entry = [&plugin](const char* name) { return reinterpret_cast<void*>(GetProcAddress(plugin.module, name)); };
-      plugin.show = reinterpret_cast<OxVisShowFn>(entry("Show"));
-      plugin.hide = reinterpret_cast<OxVisHideFn>(entry("Hide"));
-      plugin.render = reinterpret_cast<OxVisRenderFn>(entry("Render"));
+      plugin.module.Lookup("Show", plugin.show);
+      plugin.module.Lookup("Hide", plugin.hide);
+      plugin.module.Lookup("Render", plugin.render);
       if (plugin.show) plugin.show();
     }
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "VisualOutputPlugin.h"
+#include "base/Handle.h"
 #include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 
@@ -39,7 +40,7 @@ class VisualOutputHost {
  private:
   struct Plugin {
     std::string path;
-    HMODULE module = nullptr;
+    UniqueModule module;
     OxVisShowFn show = nullptr;
     OxVisHideFn hide = nullptr;
     OxVisRenderFn render = nullptr;
@@ -48,7 +49,7 @@ class VisualOutputHost {
   void Check();
   void RenderStep();
   static void Unload(Plugin& plugin);
-  uint32_t Now() const { return clock_ ? clock_() : GetTickCount(); }
+  uint32_t Now() const;
 
   uint32_t (*clock_)();
   std::vector<Plugin> plugins_;  // on the visual output thread only, once it runs
@@ -60,6 +61,10 @@ class VisualOutputHost {
   NamedEvent posted_{nullptr};  // a snapshot came: the idle thread wakes for it
   std::unique_ptr<WorkerThread> thread_;
 };
+
+// Asks the visual output host of the running player (this process's or another's) to look at
+// every plug-in's "Hide" setting again (evtOxVisHideShow).
+void RequestVisualOutputCheck();
 
 // Hands a released snapshot to the host that runs in this process, if one does.
 void PostVisualSnapshot(const OxVisualSnapshot& snapshot);

@@ -63,9 +63,16 @@ void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs) 
   if (path) {
     char record[kAddRecord] = {};
     CopyBounded(record, *path);
+    // A path already waiting there is not added again: while no editor takes the file, every
+    // folder-watch scan offers the same new files.
     DataFile file;
-    if (OpenRetrying(file, AddToEditorFile(), FileAccess::Write, FileCreation::OpenAlways, false))
-      file.Write(record, kAddRecord, FileOrigin::End);
+    if (OpenRetrying(file, AddToEditorFile(), FileAccess::ReadWrite, FileCreation::OpenAlways, false)) {
+      bool waiting = false;
+      char other[kAddRecord];
+      for (file.SeekTo(0); !waiting && file.Read(other, kAddRecord) == kAddRecord;)
+        waiting = EqualNoCase(FieldText(other), FieldText(record));
+      if (!waiting) file.Write(record, kAddRecord, FileOrigin::End);
+    }
   }
   if (!notify) return;
   evt::OxFileToAdd.Set();

@@ -40,14 +40,30 @@ void PlayNow(std::string_view path) {
   if (CopyBounded(record.path, path)) PlayNow(record);
 }
 
-void PlayNow(const TrackRecord& record) {
+namespace {
+
+// The time of a play-now, shared by every program of the suite: the system's tick count.
+void PlayNow(const TrackRecord& record, bool next) {
   uint32_t last = 0;
   block::OxMPLastSetTSP.ReadValue(last);
-  const uint32_t now = GetTickCount();
-  if (now - last <= kPlayNowWindowMs) AppendQueueRecord(PriorityQueueFile(), record);
+  if (next || GetTickCount() - last <= kPlayNowWindowMs) AppendQueueRecord(PriorityQueueFile(), record);
   else block::OxTrackShouldPlay.WriteValue(record);
-  block::OxMPLastSetTSP.WriteValue(now);
+  block::OxMPLastSetTSP.WriteValue(static_cast<uint32_t>(GetTickCount()));
   Play();
+}
+
+}  // namespace
+
+void PlayNow(const TrackRecord& record) { PlayNow(record, false); }
+
+void PlayNowInOrder(const std::vector<std::string>& paths) {
+  bool first = true;
+  for (const std::string& path : paths) {
+    TrackRecord record{};
+    if (!CopyBounded(record.path, path)) continue;
+    PlayNow(record, !first);
+    first = false;
+  }
 }
 
 bool Enqueue(const TrackRecord& record) {

@@ -3,7 +3,9 @@
 // not run is started where playing needs it.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/TrackRecord.h"
 
@@ -14,6 +16,9 @@ namespace ox {
 // not fit a track record is not played.
 void PlayNow(std::string_view path);
 void PlayNow(const TrackRecord& record);
+// Plays the first path now and queues the others right behind it, in order, however long the
+// priority queue file takes to open.
+void PlayNowInOrder(const std::vector<std::string>& paths);
 
 // Appends to the queue file; false when the file stayed locked for too long.
 bool Enqueue(const TrackRecord& record);

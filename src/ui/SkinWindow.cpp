@@ -4,10 +4,12 @@
 #include <windowsx.h>
 
 #include "base/FileSource.h"
+#include "base/TaskQueue.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "queue/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
+#include "ui/PlayerActions.h"
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
 
@@ -400,13 +402,16 @@ void SkinWindow::EndDrag() {
 }
 
 void SkinWindow::OnDropFiles(HDROP drop) {
+  std::vector<std::string> paths;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     char path[MAX_PATH + 1];
     const UINT length = DragQueryFileA(drop, i, path, sizeof path);
-    if (length > 0 && length <= MAX_PATH) PlayNow(std::string_view(path, length));
+    if (length > 0 && length <= MAX_PATH) paths.emplace_back(path, length);
   }
   DragFinish(drop);
+  // The queue file may be held by another program for a while: not on the window's thread.
+  if (!paths.empty()) FileTasks().Post([paths = std::move(paths)] { PlayNowInOrder(paths); });
 }
 
 LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -414,10 +419,9 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  if (message == WM_APPCOMMAND && HandleAppCommand(lParam)) return TRUE;
-  if (CheckKeys(window, message, wParam, lParam)) return 0;
-  auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   LRESULT result = 0;
+  if (HandlePlayerInput(window, message, wParam, lParam, result)) return result;
+  auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self) {
     std::lock_guard<std::recursive_mutex> hold(SkinLock());
     if (message == WM_MOUSEMOVE) {  // the system tells the window when the cursor leaves it
@@ -459,13 +463,9 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_RBUTTONUP:
       ElementMouse(ElementMouse::Up, lParam);
       return true;
-    case WM_MOUSEWHEEL: {
-      uint32_t volume = 0;
-      block::OxVolume.ReadValue(volume);
-      volume = static_cast<uint32_t>(VolumeAfterWheel(static_cast<int32_t>(volume), GET_WHEEL_DELTA_WPARAM(wParam)));
-      block::OxVolume.WriteValue(volume);
+    case WM_MOUSEWHEEL:
+      TurnVolumeWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return true;
-    }
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return true;
@@ -482,7 +482,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return true;
     case WM_COMMAND:
       if (LOWORD(wParam) != kEnqueueCommand) return false;
-      EnqueuePlaying();
+      FileTasks().Post(EnqueuePlaying);
       return true;
     case WM_ERASEBKGND:
       result = 1;  // the back buffer covers everything

@@ -9,7 +9,8 @@ namespace ox {
 namespace {
 
 LRESULT CALLBACK TaskbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (CheckKeys(window, message, wParam, lParam)) return 0;  // the hotkeys are registered on this window
+  LRESULT result = 0;  // the hotkeys are registered on this window; the media keys come here while it is active
+  if (HandlePlayerInput(window, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {

@@ -1,5 +1,6 @@
 #include "ui/Tooltips.h"
 
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "queue/TrackInfo.h"
 #include "ui/Gdi.h"
@@ -105,7 +106,7 @@ void TooltipManager::Pass(POINT cursor) {
   for (const Tool& t : tools_)
     if (t.window == child) tool = &t;
   overTool_ = tool != nullptr;
-  if (!hover_.Pass(tool ? reinterpret_cast<uintptr_t>(tool->window) : 0, GetTickCount(), delayMs_)) return;
+  if (!hover_.Pass(tool ? reinterpret_cast<uintptr_t>(tool->window) : 0, Ticks(), delayMs_)) return;
   if (!IsWindowVisible(tool->window) || WindowFromPoint(cursor) != tool->window) return;
   current_ = tool->window;
   tip.Show(tool->text, cursor);

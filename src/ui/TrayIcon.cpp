@@ -2,7 +2,8 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/PlayerCommands.h"
+#include "base/Ticks.h"
+#include "ui/PlayerActions.h"
 
 namespace ox {
 namespace {
@@ -38,6 +39,8 @@ TrayIcon::~TrayIcon() {
   ShowIcon(NIM_DELETE, false);
   window_.Destroy();
 }
+
+uint32_t TrayIcon::Now() const { return clock_ ? clock_() : Ticks(); }
 
 void TrayIcon::ShowIcon(DWORD operation, bool lit) {
   NOTIFYICONDATAA data{};
@@ -89,7 +92,7 @@ void TrayIcon::Answer(UINT, LPARAM lParam) {
       break;
     }
     case WM_LBUTTONUP:
-      PlayButton();
+      RunPlayerAction(PlayerAction::PlayButton);
       break;
     case WM_RBUTTONUP:
       evt::OxShowRill.Set();

@@ -19,7 +19,7 @@ constexpr UINT kTrayCallbackMessage = WM_APP + 100;
 
 class TrayIcon {
  public:
-  // clock: milliseconds (GetTickCount when empty).
+  // clock: milliseconds (Ticks() when empty).
   explicit TrayIcon(std::function<uint32_t()> clock = nullptr);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
@@ -33,7 +33,7 @@ class TrayIcon {
   void Tick();
   void ShowIcon(DWORD operation, bool lit);
   void SetActive(bool active);
-  uint32_t Now() const { return clock_ ? clock_() : GetTickCount(); }
+  uint32_t Now() const;
 
   std::function<uint32_t()> clock_;
   UINT restartMessage_ = 0;

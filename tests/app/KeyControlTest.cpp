@@ -15,7 +15,8 @@ namespace {
 KeyControl* g_keys = nullptr;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (CheckKeys(window, message, wParam, lParam)) return 0;
+  LRESULT result = 0;
+  if (HandlePlayerInput(window, message, wParam, lParam, result)) return result;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -106,22 +107,22 @@ TEST_F(KeyControlTest, AltKeysAreSystemWideHotkeys_OthersActOnKeyUpWithTheirModi
 
 TEST_F(KeyControlTest, ActionsDriveThePlayer) {
   evt::OxPause.Set();
-  KeyControl::Run(KeyAction::Play);
+  RunPlayerAction(PlayerAction::Play);
   EXPECT_TRUE(evt::OxPlay.IsSet());
   EXPECT_FALSE(evt::OxPause.IsSet());
-  KeyControl::Run(KeyAction::Pause);
+  RunPlayerAction(PlayerAction::Pause);
   EXPECT_TRUE(evt::OxPause.IsSet());
-  KeyControl::Run(KeyAction::Stop);
+  RunPlayerAction(PlayerAction::Stop);
   EXPECT_FALSE(evt::OxPlay.IsSet());
   block::OxTrackTime.WriteValue(TrackTime{100000, 3000, 97000});
-  KeyControl::Run(KeyAction::SeekBack);
+  RunPlayerAction(PlayerAction::SeekBack);
   EXPECT_EQ(Read(block::OxSkipToPos), 1u);
   evt::OxMute.Reset();
-  KeyControl::Run(KeyAction::Mute);
+  RunPlayerAction(PlayerAction::Mute);
   EXPECT_TRUE(evt::OxMute.IsSet());
-  KeyControl::Run(KeyAction::OpenFiles);
+  RunPlayerAction(PlayerAction::OpenFiles);
   EXPECT_TRUE(evt::ShowOpenMusic.IsSet());
-  KeyControl::Run(KeyAction::PowerOff);
+  RunPlayerAction(PlayerAction::Close);
   EXPECT_TRUE(evt::OxClose.IsSet());
   for (NamedEvent* e : {&evt::OxPause, &evt::OxMute, &evt::ShowOpenMusic, &evt::OxClose}) e->Reset();
 }

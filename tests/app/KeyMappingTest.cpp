@@ -32,24 +32,5 @@ TEST(KeyMapping, HotkeysNeedExactlyCtrlAlt_LocalKeysTheHeldModifiers_TheLowerInd
   EXPECT_EQ(KeyUpAction(keys, 0, false, false, false), -1);  // unused entries hold key code 0
 }
 
-TEST(KeyMapping, SeekAndVolumeSteps) {
-  const struct {
-    uint32_t length, elapsed, forward, back;
-  } cases[] = {
-      {100000, 3000, 8, 1},     {100000, 6000, 11, 1},   {100000, 7000, 12, 2},
-      {100000, 97000, 100, 92}, {0, 0, 5, 1},            {0, 2, 100, 100},  // no length: elapsed x 100
-      {0, 4000000000u, 100, 100}, {1000, 1000, 100, 95},
-  };
-  for (const auto& c : cases) {
-    const TrackTime time{c.length, c.elapsed, 0};
-    EXPECT_EQ(SeekForwardPercent(time), c.forward) << c.length << " " << c.elapsed;
-    EXPECT_EQ(SeekBackPercent(time), c.back) << c.length << " " << c.elapsed;
-  }
-  EXPECT_EQ(VolumeUpStep(95), 100u);
-  EXPECT_EQ(VolumeUpStep(96), 96u);
-  EXPECT_EQ(VolumeDownStep(5), 0u);
-  EXPECT_EQ(VolumeDownStep(4), 4u);
-}
-
 }  // namespace
 }  // namespace ox

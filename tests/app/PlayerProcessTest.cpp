@@ -180,6 +180,8 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   const HWND taskbar = FindWindowA("Orlavox Audio Player", nullptr);
   ShowWindow(taskbar, SW_MINIMIZE);
   ASSERT_TRUE(WaitFor([&] { return IsIconic(taskbar) != 0; }, 5000));
+  // The options program gave M to mute while the player ran: a second start makes it read the table.
+  SetNumberSetting('M', "Key10", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Orp-KeyControl");
   const std::string c = Constant("c.wav", 0.5, 2000, 8000), d = Constant("d.wav", 0.5, 3000, 8000);
   const DWORD secondStarted = GetTickCount();
   Process second(Folder() + "rill.exe", "\"" + c + "\" \"" + d + "\"");
@@ -190,6 +192,12 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
   SetTextSetting(installed.c_str(), "InstalledTo");
   // It asked the running player to come up (evtOxShowRill), which restores its taskbar window.
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(taskbar); }, 5000));
+  evt::OxMute.Reset();
+  EXPECT_TRUE(WaitFor([] { return !evt::ReloadKeyMappings.IsSet(); }, 3000));  // the player has read it
+  PostMessageA(taskbar, WM_KEYUP, 'M', 0);
+  EXPECT_TRUE(WaitFor([] { return evt::OxMute.IsSet(); }, 3000));
+  DeleteSetting("Key10", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Orp-KeyControl");
+  evt::OxMute.Reset();
   ASSERT_TRUE(WaitFor([] { return ReadRecording(2).present; }, 10000));
   const Recorded replaced = ReadRecording(0), first = ReadRecording(1), next = ReadRecording(2);
   EXPECT_LT(replaced.samples.size(), 60u * 8000);  // cut short

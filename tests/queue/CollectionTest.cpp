@@ -133,6 +133,8 @@ TEST_F(CollectionTest, AddToCollection_AppendsRecordsAndStartsTheEditor) {
   AddFileToCollection(&a, false);
   const std::string b(300, 'b');  // too long: cut to the record, never past it
   AddFileToCollection(&b, false);
+  const std::string again = "c:\\NEW ONE.wav";  // already waiting: not added twice
+  AddFileToCollection(&again, false);
   const std::vector<uint8_t> file = oxtest::ReadWholeFile(AddToEditorFile());
   ASSERT_EQ(file.size(), 520u);
   EXPECT_STREQ(reinterpret_cast<const char*>(file.data()), a.c_str());
