@@ -2,50 +2,81 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
+
+#include "base/Ticks.h"
+#include "ui/SkinLimits.h"
 
 namespace ox {
 
 SkinRect ElementRect(const SkinHeader& element, const SkinHeader& window) {
-  const int32_t x = static_cast<int32_t>(int64_t{element.x} - window.x);
-  const int32_t y = static_cast<int32_t>(int64_t{element.y} - window.y);
-  return {x, y, static_cast<int32_t>(int64_t{x} + element.width), static_cast<int32_t>(int64_t{y} + element.height)};
+  constexpr int64_t kSide = int64_t{1} << 30;
+  const int32_t x = static_cast<int32_t>(std::clamp(int64_t{element.x} - window.x, -kSide, kSide));
+  const int32_t y = static_cast<int32_t>(std::clamp(int64_t{element.y} - window.y, -kSide, kSide));
+  return {x, y, x + std::clamp(int32_t{element.width}, 0, kMaxSkinExtent),
+          y + std::clamp(int32_t{element.height}, 0, kMaxSkinExtent)};
 }
 
 bool Hits(const SkinRect& r, int32_t x, int32_t y) { return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }
 
+bool IsBandSource(int32_t source) {
+  return source >= int32_t(SliderSource::FirstOfTen) && source <= int32_t(SliderSource::LastOfTwenty);
+}
+
+namespace {
+
+// The slider of the equaliser positions record a band source stands for.
+int32_t BandOf(int32_t source) {
+  return source <= int32_t(SliderSource::LastOfTen) ? source - int32_t(SliderSource::FirstOfTen)
+                                                    : source - int32_t(SliderSource::FirstOfTwenty);
+}
+
+}  // namespace
+
 int32_t SliderValue(int32_t source, const SliderSources& s) {
-  auto position = [](int32_t p) { return (p + 200) / 4; };
-  if (source == 0) return static_cast<int32_t>(std::min<uint32_t>(s.volume, 100));
-  if (source == 1) return static_cast<int32_t>(std::min<uint32_t>(s.balance, 100));
-  if (source == 2) {
-    if (s.time.lengthMs == 0) return 0;
-    return static_cast<int32_t>(std::min<uint64_t>(uint64_t{s.time.elapsedMs} * 100 / s.time.lengthMs, 100));
+  if (IsBandSource(source)) return (std::clamp(int32_t{s.eq.sliders[BandOf(source)]}, -200, 200) + 200) / 4;
+  switch (static_cast<SliderSource>(source)) {
+    case SliderSource::Volume: return static_cast<int32_t>(std::min<uint32_t>(s.volume, 100));
+    case SliderSource::Balance: return static_cast<int32_t>(std::min<uint32_t>(s.balance, 100));
+    case SliderSource::Position:
+      if (s.time.lengthMs == 0) return 0;
+      return static_cast<int32_t>(std::min<uint64_t>(uint64_t{s.time.elapsedMs} * 100 / s.time.lengthMs, 100));
+    case SliderSource::Preamp: return static_cast<int32_t>(std::clamp<int64_t>(int64_t{s.eq.preamp} + 100, 0, 100));
+    default: return 0;
   }
-  if (source >= 3 && source <= 12) return position(s.eq.sliders[source - 3]);
-  if (source >= 13 && source <= 32) return position(s.eq.sliders[source - 13]);
-  if (source == 33) return s.eq.preamp + 100;
-  return 0;
+}
+
+bool Within(const Moment& moment, uint32_t now, uint32_t ms) { return moment.happened && TicksSince(moment.at, now) < ms; }
+
+bool SliderDue(SliderTimes& t, uint32_t now) {
+  if (!Within(t.released, now, kSliderHoldMs)) t.released = {};
+  return !t.dragging && !t.released.happened && !Within(t.read, now, kSliderReadMs);
 }
 
 SliderWrite WriteSlider(int32_t source, int32_t value, const EqPositions& eq) {
+  value = std::clamp(value, 0, 100);
   SliderWrite w;
-  if (source == 0) {
-    w.volume = static_cast<uint32_t>(value);
-  } else if (source == 1) {
-    w.balance = value >= 45 && value <= 55 ? 50u : value == 0 ? 1u : static_cast<uint32_t>(value);
-  } else if (source == 2) {
-    w.skipTo = static_cast<uint32_t>(value + 1);
-  } else if (source >= 3 && source <= 32) {
+  if (IsBandSource(source)) {
     EqPositions changed = eq;
-    const bool ten = source <= 12;
-    changed.layout = ten ? 1 : 0;
-    changed.sliders[ten ? source - 3 : source - 13] = value * 4 - 200;
+    changed.layout = source <= int32_t(SliderSource::LastOfTen) ? 1 : 0;
+    changed.sliders[BandOf(source)] = value * 4 - 200;
     w.eq = changed;
     w.bandChanged = true;
-  } else if (source == 33) {
-    EqPositions changed = eq;
-    changed.preamp = value - 100;
-    w.eq = changed;
+    return w;
+  }
+  switch (static_cast<SliderSource>(source)) {
+    case SliderSource::Volume: w.volume = static_cast<uint32_t>(value); break;
+    case SliderSource::Balance:
+      w.balance = value >= 45 && value <= 55 ? 50u : value == 0 ? 1u : static_cast<uint32_t>(value);
+      break;
+    case SliderSource::Position: w.skipTo = static_cast<uint32_t>(value + 1); break;
+    case SliderSource::Preamp: {
+      EqPositions changed = eq;
+      changed.preamp = value - 100;
+      w.eq = changed;
+      break;
+    }
+    default: break;
   }
   return w;
 }
@@ -58,18 +89,27 @@ int32_t SliderValueAt(int32_t d, int32_t size, bool vertical) {
 
 SliderLayout LayoutSlider(int32_t value, int32_t trackWidth, int32_t trackHeight, int32_t knobWidth,
                           int32_t knobHeight, bool vertical) {
+  // In 64 bits: sizes of any sign and magnitude, places held to the int32 range.
+  const int64_t v = std::clamp(value, 0, 100), tw = trackWidth, th = trackHeight, kw = knobWidth, kh = knobHeight;
+  auto fit = [](int64_t n) {
+    return static_cast<int32_t>(std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+  };
   SliderLayout l;
   if (!vertical) {
-    const int32_t fill = std::min(trackWidth, trackWidth * value / 100);
-    l.fill = {0, 0, fill, trackHeight};
-    l.knob = {std::min(trackWidth - knobWidth, (trackWidth - knobWidth) * value / 100),
-              trackHeight / 2 - knobHeight / 2};
+    l.fill = {0, 0, fit(std::min(tw, tw * v / 100)), fit(th)};
+    l.knob = {fit(std::min(tw - kw, (tw - kw) * v / 100)), fit(th / 2 - kh / 2)};
   } else {
-    const int32_t fill = trackHeight * value / 100;
-    l.fill = {0, trackHeight - fill, trackWidth, trackHeight};
-    l.knob = {trackWidth / 2 - knobWidth / 2, (trackHeight - knobHeight) * (100 - value) / 100};
+    l.fill = {0, fit(th - th * v / 100), fit(tw), fit(th)};
+    l.knob = {fit(tw / 2 - kw / 2), fit((th - kh) * (100 - v) / 100)};
   }
   return l;
+}
+
+int32_t CurveY(float value, int32_t height) {
+  const float v = value > 200.f ? 200.f : value >= -200.f ? value : -200.f;  // NaN too: the bottom
+  height = std::clamp(height, 0, kMaxSkinExtent);
+  return static_cast<int32_t>(height - (v + 200) * height / 400);
 }
 
 namespace {
@@ -89,35 +129,36 @@ std::string Clock(const char* sign, uint32_t ms) {
 }  // namespace
 
 std::string ElementText(int32_t kind, const TrackRecord& track, const TrackTime& time, uint32_t currentBitRate) {
-  switch (kind) {
-    case 0: {
+  switch (static_cast<TextKind>(kind)) {
+    case TextKind::TitleLine: {
       std::string line(track.Artist());
       if (!line.empty()) line += " - ";
       line += track.Title();
       if (line.empty()) line = track.Path();
       return line.empty() ? "Not Playing" : line;
     }
-    case 1: return Clock("", time.elapsedMs);
-    case 2: return Clock("-", time.remainingMs);
-    case 3: return Clock("", time.lengthMs);
-    case 4: {
+    case TextKind::Elapsed: return Clock("", time.elapsedMs);
+    case TextKind::Remaining: return Clock("-", time.remainingMs);
+    case TextKind::Length: return Clock("", time.lengthMs);
+    case TextKind::BitRate: {
       const uint16_t field = track.bitRateKbps;
       if (field == 0) return {};
       if (currentBitRate) return Format("%3lld", currentBitRate);
       const int16_t rate = static_cast<int16_t>(field);
       return rate < 1301 ? Format("%3lld", rate) : "CD";
     }
-    case 5: return track.sampleRate ? Format("%2lld", track.sampleRate / 1000) : std::string();
-    case 6: return track.channels == 2 ? "Stereo" : track.channels == 1 ? "Mono" : "";
-    case 7: return track.channels ? Format("%lld", track.channels) : std::string();
-    case 8: return std::string(track.Artist());
-    case 9: return std::string(track.Title());
-    case 10: return std::string(track.Album());
-    case 11: return track.trackNumber ? Format("%2lld", track.trackNumber) : std::string();
-    case 12: return std::string(track.Path());
-    case 13: return Format("%lld", track.preference);
-    case 15: return Format("%lld", track.fileSize ? track.fileSize / 1024 + 1 : 0);
-    case 16: return track.timesPlayed ? Format("%lld", track.timesPlayed) : std::string();
+    case TextKind::SampleRate: return track.sampleRate ? Format("%2lld", track.sampleRate / 1000) : std::string();
+    case TextKind::StereoOrMono: return track.channels == 2 ? "Stereo" : track.channels == 1 ? "Mono" : "";
+    case TextKind::Channels: return track.channels ? Format("%lld", track.channels) : std::string();
+    case TextKind::Artist: return std::string(track.Artist());
+    case TextKind::Title: return std::string(track.Title());
+    case TextKind::Album: return std::string(track.Album());
+    case TextKind::TrackNumber: return track.trackNumber ? Format("%2lld", track.trackNumber) : std::string();
+    case TextKind::Path: return std::string(track.Path());
+    case TextKind::Preference: return Format("%lld", track.preference);
+    case TextKind::Nothing: return {};
+    case TextKind::FileSizeKb: return Format("%lld", track.fileSize ? track.fileSize / 1024 + 1 : 0);
+    case TextKind::TimesPlayed: return track.timesPlayed ? Format("%lld", track.timesPlayed) : std::string();
   }
   return {};
 }

@@ -1,6 +1,6 @@
 // The arithmetic of the skin controls: element rectangles and hits, slider values from and to the
-// shared blocks and the slider's drawing, the texts of the text kinds, scrolling, bitmap font
-// glyphs, and which bitmap a button shows. Pure.
+// shared blocks, when a slider reads them and how it draws, the equaliser curve's points, the texts
+// of the text kinds, scrolling, bitmap font glyphs, and which bitmap a button shows. Pure.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,9 @@
 
 namespace ox {
 
-// An element's rectangle in its window: its place less the window's, its own size.
+// An element's rectangle in its window: its place less the window's, its own size. Whatever the
+// records hold, the sides lie within +-2^30 and the size within 0..kMaxSkinExtent, so sizes and sums
+// of sides never overflow.
 SkinRect ElementRect(const SkinHeader& element, const SkinHeader& window);
 // Hits include both edges: a point at the right or bottom edge still hits.
 bool Hits(const SkinRect& r, int32_t x, int32_t y);
@@ -27,8 +29,32 @@ struct SliderSources {
   TrackTime time{};
   EqPositions eq{};
 };
-// The value 0..100 a slider of source 0..33 shows; 0 for any other source.
+// Whether a slider source is an equaliser band (of either layout).
+bool IsBandSource(int32_t source);
+// The value 0..100 a slider of source 0..33 shows; 0 for any other source. Values out of their
+// range (positions beyond +-200, a preamp above 0, from whichever program wrote the block) show at
+// the nearest end.
 int32_t SliderValue(int32_t source, const SliderSources& s);
+
+// A moment of the tick clock that may not have come yet.
+struct Moment {
+  bool happened = false;
+  uint32_t at = 0;
+};
+// Whether less than `ms` has passed from the moment to now (never, for a moment that did not
+// happen). For spans under 24.8 days, across the wrap of the clock.
+bool Within(const Moment& moment, uint32_t now, uint32_t ms);
+
+// When a slider reads its source: at most every kSliderReadMs, never while dragged, and not for
+// kSliderHoldMs after a drag ended (it shows the value it was let go at meanwhile).
+constexpr uint32_t kSliderReadMs = 100, kSliderHoldMs = 2000;
+struct SliderTimes {
+  bool dragging = false;
+  Moment read;      // the last read of the source
+  Moment released;  // the end of the last drag, while its hold lasts
+};
+// Whether the slider is due to read its source now; ends (forgets) a hold that has run out.
+bool SliderDue(SliderTimes& t, uint32_t now);
 
 // What writing a slider's value changes.
 struct SliderWrite {
@@ -36,7 +62,7 @@ struct SliderWrite {
   std::optional<EqPositions> eq;  // the record with the change made; evtOxEqPosChanged follows
   bool bandChanged = false;       // the equaliser curves are to be redrawn
 };
-// eq: the record as it is now (a band write starts from it).
+// eq: the record as it is now (a band write starts from it). value is taken as 0..100.
 SliderWrite WriteSlider(int32_t source, int32_t value, const EqPositions& eq);
 
 // The value at a cursor offset d along a track of `size` pixels (from the left, or from the top
@@ -48,8 +74,13 @@ struct SliderLayout {
   SkinRect fill;   // in the element; the same rectangle of the fill bitmap is shown
   WindowPlace knob;
 };
+// value is taken as 0..100; any sizes give places within the int32 range.
 SliderLayout LayoutSlider(int32_t value, int32_t trackWidth, int32_t trackHeight, int32_t knobWidth,
                           int32_t knobHeight, bool vertical);
+
+// The equaliser curve's y in an element `height` tall for a curve value (-200 at the bottom, 200 at
+// the top; values beyond show at the edge).
+int32_t CurveY(float value, int32_t height);
 
 // The text a text element of the kind shows. currentBitRate: "OxCurrentBitRate".
 std::string ElementText(int32_t kind, const TrackRecord& track, const TrackTime& time, uint32_t currentBitRate);

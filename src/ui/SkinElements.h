@@ -1,22 +1,30 @@
-// The elements of one skin window at run time: their bitmaps, what they show now, and how they draw
-// into the window's back buffer and answer the mouse. Images show by the playing track's channel
-// count; sliders follow and set the shared values they are bound to.
+// The elements of one skin window at run time, each kind in its own class (images, sliders, fonts
+// and texts, equaliser curves, visualisation areas): this owns them in element order and hands
+// them the window's paints, refreshes, ticks and mouse events, reading the shared blocks they show
+// once for all of them.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/Bitmap.h"
-#include "ui/Gdi.h"
 #include "ui/ControlMath.h"
+#include "ui/Gdi.h"
 #include "ui/SkinRecords.h"
-#include "ui/VisualAreaMath.h"
-#include "VisualOutputPlugin.h"
 
 namespace ox {
+
+class EqCurveElement;
+class FontElement;
+class ImageElement;
+class SliderElement;
+class TextElement;
+class VisualElement;
 
 // Mouse events as elements see them.
 enum class ElementMouse { LeftDown = 0, Up = 1, RightDown = 2, Move = 4 };
@@ -40,39 +48,41 @@ class SkinElements {
   // A mouse event at x, y of the window; true when an element took it (the window then does not
   // drag). Redraws and invalidates what it changes.
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
+  // Ends every slider drag as a release would (each slider holds the value it was let go at), and
+  // gives the capture back when the window holds it: for a window whose capture was taken away, or
+  // that sees the mouse move without the left button.
+  void EndDrags(HWND window);
   // The 25 ms animation tick: scrolling texts move, the time texts show the time.
   void Tick(HWND window, HDC backBuffer);
   // Whether anything moves at the pace of the ticks: a text scrolls, a slider is dragged, or a
   // visualisation area drew a frame in the last half second (bars and peaks falling count).
-  // Otherwise slower ticks show the same.
+  // Otherwise slower ticks show the same. now: Ticks().
   bool Busy(uint32_t now) const;
   // The display modes of the visualisation areas by element name, to be remembered; and one set
   // back (before Initialise) from what was remembered.
   std::vector<std::pair<std::string, int32_t>> VisualModes() const;
   void SetVisualMode(std::string_view name, int32_t mode);
 
-  struct Element;
-
  private:
-  // Draws a slider into the back buffer; gives the rectangle it drew over (the element's, and the
-  // knob where it stands out of it).
-  RECT Draw(Element& e, HDC backBuffer, const Bitmap& background) const;
-  void Redraw(Element& e, HWND window, HDC backBuffer, const Bitmap& background) const;
-  void SetSlider(Element& e, int32_t value);
-  void RenderText(Element& e, HWND window, HDC backBuffer) const;
-  void RenderCurve(Element& e, HWND window, HDC backBuffer, const EqPositions& positions) const;
-  void RenderCurves(HWND window, HDC backBuffer, const EqPositions& positions);
-  void InitialiseVisual(Element& e) const;
-  void RenderVisual(Element& e, HWND window, HDC backBuffer, const OxVisualSnapshot& snapshot) const;
-
-  std::string folder_;
-  SkinHeader window_;
   void RedrawStaleCurves(HWND window, HDC backBuffer);
 
-  std::vector<std::unique_ptr<Element>> elements_;
+  // The elements that draw, in element order: a kind and the index in that kind's list.
+  enum class Kind { Image, Slider, Text, EqCurve, Visualisation };
+  struct Placed {
+    Kind kind;
+    size_t index;
+  };
+
+  std::string folder_;
+  std::vector<Placed> order_;
+  std::vector<std::unique_ptr<ImageElement>> images_;
+  std::vector<std::unique_ptr<SliderElement>> sliders_;
+  std::vector<std::unique_ptr<FontElement>> fonts_;
+  std::vector<std::unique_ptr<TextElement>> texts_;
+  std::vector<std::unique_ptr<EqCurveElement>> curves_;
+  std::vector<std::unique_ptr<VisualElement>> visuals_;
   bool curvesStale_ = false;  // a band was written: the curves are to follow
-  bool timesLooked_ = false;   // the time texts' blocks were read, at timesLookedAt_
-  uint32_t timesLookedAt_ = 0;
+  Moment timesLooked_;        // the time texts' blocks were last read
 };
 
 }  // namespace ox

@@ -21,6 +21,34 @@ enum class SkinRecordType : int32_t {
   Window = 1, Button = 2, Image = 3, Font = 4, Slider = 5, Text = 6, Visualisation = 7, EqCurve = 8
 };
 
+// The values of record fields that name a choice. The records keep their int32 fields (a file may
+// hold any value there); these are what the fields are compared with.
+
+// A window's placement.
+enum class WindowPlacement : int32_t { AtCursor = 0, Remembered = 1, AtDesignOffset = 2 };
+// What a button with an event for its command does to the event.
+enum class ButtonEventMode : int32_t { Toggle = 0, Set = 1, Clear = 2 };
+// What a slider shows and sets: 3..12 the ten-band layout's sliders 0..9, 13..32 the twenty-band
+// layout's sliders 0..19.
+enum class SliderSource : int32_t {
+  Volume = 0, Balance = 1, Position = 2, FirstOfTen = 3, LastOfTen = 12, FirstOfTwenty = 13, LastOfTwenty = 32,
+  Preamp = 33
+};
+// What a text element shows.
+enum class TextKind : int32_t {
+  TitleLine = 0, Elapsed = 1, Remaining = 2, Length = 3, BitRate = 4, SampleRate = 5, StereoOrMono = 6,
+  Channels = 7, Artist = 8, Title = 9, Album = 10, TrackNumber = 11, Path = 12, Preference = 13, Nothing = 14,
+  FileSizeKb = 15, TimesPlayed = 16
+};
+// What a visualisation area shows.
+enum class VisualMode : int32_t { Bars = 0, Scope = 1, Meter = 2 };
+// Which way spectrum bars and the level meter grow from their base.
+enum class BarOrientation : int32_t { Up = 0, Down = 1, Right = 2, Left = 3 };
+// How bars are coloured: not at all, one colour, a gradient along the length, a colour by level.
+enum class BarColourMode : int32_t { None = 0, Solid = 1, Gradient = 2, ByLevel = 3 };
+// How a bar is drawn: whole, in segments, in outlined segments.
+enum class BarDrawStyle : int32_t { Whole = 0, Segmented = 1, Outlined = 2 };
+
 #pragma pack(push, 1)
 
 struct SkinHeader {

@@ -5,6 +5,7 @@
 
 #include "base/FileSource.h"
 #include "base/TaskQueue.h"
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "queue/ButtonCommands.h"
@@ -307,7 +308,7 @@ bool SkinWindow::ElementMouse(enum ElementMouse kind, LPARAM lParam) {
 
 bool SkinWindow::Busy() const {
   if (!window_) return false;
-  return mode_ != 0 || (g_drag.active && g_drag.window == this) || controls_.Busy(GetTickCount());
+  return mode_ != 0 || (g_drag.active && g_drag.window == this) || controls_.Busy(Ticks());
 }
 
 void SkinWindow::SetRefreshPace(bool fast) {
@@ -445,6 +446,7 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       SetTimer(window, kEventTimer, 500, nullptr);
       return true;
     case WM_MOUSEMOVE:
+      if (!(wParam & MK_LBUTTON)) controls_.EndDrags(window);  // the release went elsewhere
       ElementMouse(ElementMouse::Move, lParam);
       if (g_drag.active && g_drag.window == this) Drag();
       return true;
@@ -452,6 +454,9 @@ bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDBLCLK:  // the second press of a double click counts as well
       SetRefreshPace(true);  // what the press starts is drawn at the fast pace at once
       if (!ElementMouse(ElementMouse::LeftDown, lParam)) StartDrag();
+      return true;
+    case WM_CAPTURECHANGED:  // taken away (Alt+Tab, a menu): no drag of a slider goes on
+      if (reinterpret_cast<HWND>(lParam) != window) controls_.EndDrags(window);
       return true;
     case WM_LBUTTONUP:
       ElementMouse(ElementMouse::Up, lParam);

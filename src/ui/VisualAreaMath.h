@@ -1,12 +1,35 @@
 // The arithmetic of a skin's visualisation area: which spectrum value each bar shows, how levels
 // fall back and peaks drop, how a bar is cut into segments, the oscilloscope's points and the
-// level meter. Pure.
+// level meter; and the record's look of the bars held to what a skin may ask for. Pure.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "ui/SkinRecords.h"
+
 namespace ox {
+
+// How spectrum bars or the level meter draw. From a record, out-of-range choices count as Up, None
+// and (a style other than 0 and 2) Segmented; segments are held to 1..kMaxBarSegments (0 counts as
+// 1), the gap to 0..kMaxBarGap.
+struct BarLook {
+  BarOrientation orientation = BarOrientation::Up;
+  BarColourMode colourMode = BarColourMode::None;
+  uint32_t colour1 = 0, colour2 = 0;
+  BarDrawStyle style = BarDrawStyle::Whole;
+  int32_t segments = 1, gap = 0;
+  uint32_t outline = 0, peakColour = 0;
+  bool peaks = false;
+  // Up or down: the length runs along the height, the bars side by side along the width.
+  bool Vertical() const { return orientation == BarOrientation::Up || orientation == BarOrientation::Down; }
+};
+BarLook BarLookOf(const BarStyle& colours, int32_t style, int32_t segments, int32_t gap, uint32_t outline,
+                  int32_t peaks, uint32_t peakColour);
+
+// The bars an area shows: the record's count held to 1..kMaxVisualBars and to no more than the
+// pixels across the area (crossSize) that they share.
+int32_t BarCount(int32_t count, int32_t crossSize);
 
 // The spectrum value bar `bar` of `bars` shows: a musical choice for 20 and 10 bars, else the
 // bar's own index.
@@ -30,7 +53,8 @@ struct BarPeak {
 
 // The segments drawn of a bar `length` long whose level reaches `drawn` pixels from the base:
 // segments of length / count (count 0 as 1) pixels, at least 1, each shortened by the gap (to no
-// less than 1 pixel), while the next segment still fits within the drawn length.
+// less than 1 pixel), while the next segment still fits within the drawn length. Count and gap are
+// held to the skin bounds, drawn to 0..length.
 struct Span {
   int32_t from = 0, length = 0;
   bool operator==(const Span& o) const { return from == o.from && length == o.length; }

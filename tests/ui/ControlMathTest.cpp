@@ -1,8 +1,12 @@
 #include "ui/ControlMath.h"
 
+#include "ui/SkinLimits.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace ox {
 namespace {
@@ -17,6 +21,10 @@ TEST(ControlMath, ElementRectsAreRelativeToTheWindow_HitsIncludeBothEdges) {
   EXPECT_TRUE(Hits(r, 10, 20));
   EXPECT_FALSE(Hits(r, 31, 25));
   EXPECT_FALSE(Hits(r, 20, 19));
+  // Records from anyone: sides and sizes held so that neither overflows.
+  element.x = std::numeric_limits<int32_t>::min(), window.x = std::numeric_limits<int32_t>::max();
+  element.width = std::numeric_limits<int32_t>::max(), element.height = -5;
+  EXPECT_EQ(ElementRect(element, window), (SkinRect{-(1 << 30), 20, -(1 << 30) + kMaxSkinExtent, 20}));
 }
 
 TEST(ControlMath, SlidersReadEverySource) {
@@ -24,12 +32,48 @@ TEST(ControlMath, SlidersReadEverySource) {
   s.volume = 73, s.balance = 40;
   s.time = {200000, 50000, 150000};
   s.eq.sliders[0] = -200, s.eq.sliders[9] = 200, s.eq.sliders[19] = 2, s.eq.preamp = -30;
+  // The positions block comes from other programs: any value shows within 0..100.
+  s.eq.sliders[1] = std::numeric_limits<int32_t>::max(), s.eq.sliders[2] = std::numeric_limits<int32_t>::min();
   const struct {
     int32_t source, value;
-  } cases[] = {{0, 73}, {1, 40}, {2, 25}, {3, 0}, {12, 100}, {13, 0}, {22, 100}, {32, 50}, {33, 70}, {34, 0}, {-1, 0}};
+  } cases[] = {{0, 73},  {1, 40},   {2, 25},  {3, 0},   {12, 100}, {13, 0},  {22, 100},
+               {32, 50}, {33, 70},  {34, 0},  {-1, 0},  {4, 100},  {5, 0},   {std::numeric_limits<int32_t>::min(), 0}};
   for (const auto& c : cases) EXPECT_EQ(SliderValue(c.source, s), c.value) << c.source;
   s.time.lengthMs = 0;
   EXPECT_EQ(SliderValue(2, s), 0);
+  s.eq.preamp = std::numeric_limits<int32_t>::max();
+  EXPECT_EQ(SliderValue(33, s), 100);
+  s.eq.preamp = std::numeric_limits<int32_t>::min();
+  EXPECT_EQ(SliderValue(33, s), 0);
+  s.volume = 0xFFFFFFFFu;
+  EXPECT_EQ(SliderValue(0, s), 100);
+}
+
+// A slider reads its source every 100 ms, not while dragged and not for 2000 ms after a drag, at
+// any tick count: after 24.9 days of uptime (past 2^31) and across the wrap at 49.7 days too.
+TEST(ControlMath, SlidersReadTheirSourceByTickDifferences) {
+  for (const uint32_t now : {0u, 0x7FFFFFFFu, 0x80000005u, 0xFFFFFFF6u}) {
+    const struct {
+      const char* what;
+      SliderTimes times;
+      bool due;
+    } cases[] = {
+        {"never read nor dragged", {}, true},
+        {"read 99 ms ago", {false, {true, now - 99}, {}}, false},
+        {"read 100 ms ago", {false, {true, now - 100}, {}}, true},
+        {"dragged", {true, {}, {}}, false},
+        {"let go 1999 ms ago", {false, {true, now - 5000}, {true, now - 1999}}, false},
+        {"let go 2000 ms ago", {false, {true, now - 5000}, {true, now - 2000}}, true},
+    };
+    for (auto c : cases) EXPECT_EQ(SliderDue(c.times, now), c.due) << c.what << " at " << now;
+  }
+  SliderTimes t{false, {true, 0xFFFFFF00u}, {true, 0xFFFFFE0Cu}};  // let go 500 ms before the wrap
+  EXPECT_FALSE(SliderDue(t, 1499));
+  EXPECT_TRUE(t.released.happened);
+  EXPECT_TRUE(SliderDue(t, 1500));
+  EXPECT_FALSE(t.released.happened);  // the hold is over and forgotten
+  t = {false, {true, 0xFFFFFFC0u}, {}};
+  EXPECT_FALSE(SliderDue(t, 30));  // read 94 ms ago, across the wrap
 }
 
 TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
@@ -57,6 +101,13 @@ TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
   EXPECT_EQ(preamp.eq->layout, 0);  // left as it is
   EXPECT_FALSE(preamp.bandChanged);
   EXPECT_FALSE(WriteSlider(40, 5, eq).volume || WriteSlider(40, 5, eq).eq);
+  // Values beyond 0..100 write the nearest end.
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+  EXPECT_EQ(WriteSlider(3, kMax, eq).eq->sliders[0], 200);
+  EXPECT_EQ(WriteSlider(13, kMin, eq).eq->sliders[0], -200);
+  EXPECT_EQ(WriteSlider(33, kMax, eq).eq->preamp, 0);
+  EXPECT_EQ(WriteSlider(0, -5, eq).volume, 0u);
+  EXPECT_EQ(WriteSlider(2, kMax, eq).skipTo, 101u);
 }
 
 TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
@@ -74,6 +125,23 @@ TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
   const SliderLayout v = LayoutSlider(25, 10, 80, 12, 6, true);
   EXPECT_EQ(v.fill, (SkinRect{0, 60, 10, 80}));
   EXPECT_EQ(v.knob, (WindowPlace{-1, 55}));
+  // Values beyond 0..100 and sizes of any magnitude: the nearest end, places within int32.
+  EXPECT_EQ(LayoutSlider(-7, 100, 10, 8, 14, false).knob.x, 0);
+  EXPECT_EQ(LayoutSlider(1000, 10, 80, 12, 6, true).fill, (SkinRect{0, 0, 10, 80}));
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+  const SliderLayout huge = LayoutSlider(kMax, kMax, kMax, kMin, kMin, false);
+  EXPECT_EQ(huge.fill, (SkinRect{0, 0, kMax, kMax}));
+  EXPECT_EQ(huge.knob, (WindowPlace{kMax, kMax}));
+  EXPECT_EQ(LayoutSlider(0, kMin, kMax, kMax, kMin, true).knob, (WindowPlace{kMin + 1, kMax}));
+
+  // The equaliser curve: -200 at the bottom, +200 at the top; beyond (any float the curve of any
+  // positions gives) at the edge.
+  const struct {
+    float value;
+    int32_t height, y;
+  } curve[] = {{0, 40, 20},    {200, 40, 0},   {-200, 40, 40},      {-100, 40, 30},       {1e30f, 40, 0},
+               {-1e30f, 40, 40}, {NAN, 40, 40}, {0, kMax, kMaxSkinExtent / 2}, {0, kMin, 0}};
+  for (const auto& c : curve) EXPECT_EQ(CurveY(c.value, c.height), c.y) << c.value << " " << c.height;
 }
 
 TEST(ControlMath, TextKinds) {

@@ -16,6 +16,7 @@
 #include "TestSupport.h"
 #include "base/DataFile.h"
 #include "base/TaskQueue.h"
+#include "base/Ticks.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
@@ -207,6 +208,8 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_TRUE(shows(20 + 27 + 5, 65, kKnobColour));
   EXPECT_TRUE(shows(20 + 80, 65, kTrackColour));
 
+  // 24.9 days up (the tick count past 2^31): a slider never dragged still follows its value.
+  SetTicksNow(0x80000005u);
   block::OxVolume.WriteValue(uint32_t{80});
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20 + 72 + 5, 65, kKnobColour); }, 3000));
   EXPECT_TRUE(shows(20 + 32, 65, kFillColour));
@@ -249,8 +252,28 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
 
   // A press 37 pixels into the track sets 37, and the slider does not drag the window.
   Click(20 + 37, 65);
-  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::Value<uint32_t>(block::OxVolume) == 37; }, 3000));
+  auto volume = [] { return oxtest::Value<uint32_t>(block::OxVolume); };
+  EXPECT_TRUE(oxtest::WaitFor([&] { return volume() == 37; }, 3000));
   EXPECT_EQ(Rect("OxTestMain").left, 0);
+
+  // A drag ends when the capture is taken away (Alt+Tab), as the system tells the window: moves
+  // with the button still down set nothing. Nor does a move without the left button (its release
+  // went elsewhere).
+  HWND main = Find("OxTestMain");
+  Mouse(MOUSEEVENTF_MOVE, 20 + 50, 65);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return volume() == 50; }, 3000));
+  SendMessageA(main, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(GetDesktopWindow()));
+  Mouse(MOUSEEVENTF_MOVE, 20 + 80, 65);
+  Mouse(MOUSEEVENTF_MOVE, 20 + 90, 65);
+  EXPECT_EQ(volume(), 50u);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return volume() == 90; }, 3000));
+  SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(20 + 10, 65));
+  EXPECT_EQ(volume(), 90u);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  SetTicksNow(GetTickCount());
 }
 
 // Buttons: the mouse-over and pressed bitmaps, a toggle lit while its event is set (by a click or by

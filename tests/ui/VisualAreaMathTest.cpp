@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "ui/SkinLimits.h"
+
 namespace ox {
 namespace {
 
@@ -17,6 +21,13 @@ TEST(VisualAreaMath, BarsTakeTheirValuesAndFallBack_PeaksDropEverFaster) {
   EXPECT_EQ(LayoutBars(256, 256).gap, 0);
   EXPECT_EQ(LayoutBars(256, 256).thickness, 1);
   EXPECT_EQ(LayoutBars(50, 20).thickness, 1);
+  // The record's count, held to 1..kMaxVisualBars and to the pixels across the area.
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+  const struct {
+    int32_t count, across, bars;
+  } counts[] = {{20, 120, 20}, {256, 256, 256}, {kMax, 120, 120}, {10000000, 4000, kMaxVisualBars},
+                {0, 50, 1},    {kMin, 50, 1},   {20, 0, 1},       {20, -7, 1}};
+  for (const auto& c : counts) EXPECT_EQ(BarCount(c.count, c.across), c.bars) << c.count << " " << c.across;
   EXPECT_EQ(FallenLevel(200, 10), 176);
   EXPECT_EQ(FallenLevel(125, 100), 101);
   EXPECT_EQ(FallenLevel(30, 100), 100);
@@ -42,6 +53,26 @@ TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
   EXPECT_EQ(BarSegments(45, 100, 10, 2), (std::vector<Span>{{0, 8}, {10, 8}, {20, 8}, {30, 8}}));
   EXPECT_EQ(BarSegments(20, 100, 0, 5), std::vector<Span>{});    // one segment of 100: not reached
   EXPECT_EQ(BarSegments(3, 3, 10, 2), (std::vector<Span>{{0, 1}, {1, 1}, {2, 1}}));  // at least a pixel
+  // Counts and gaps from anyone: held to the skin bounds, no overflow, at most ~2 x 256 segments.
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+  EXPECT_EQ(BarSegments(10, 10, 2, kMin), (std::vector<Span>{{0, 5}, {5, 5}}));
+  EXPECT_EQ(BarSegments(kMax, kMax, kMax, kMax).size(), 256u);
+  EXPECT_EQ(BarSegments(kMax, 300, kMax, 0).size(), 300u);
+  EXPECT_EQ(BarExtent(1000, 1000, kMax, true), 999);  // in step with the segments: 256 counted, of 3
+  const BarLook look = BarLookOf({99, -1, 1, 2}, 7, kMax, kMin, 3, 1, 4);
+  EXPECT_EQ(look.orientation, BarOrientation::Up);
+  EXPECT_EQ(look.colourMode, BarColourMode::None);
+  EXPECT_EQ(look.style, BarDrawStyle::Segmented);
+  EXPECT_EQ(look.segments, kMaxBarSegments);
+  EXPECT_EQ(look.gap, 0);
+  EXPECT_TRUE(look.peaks);
+  const BarLook valid = BarLookOf({3, 2, 1, 2}, 2, 0, kMax, 3, 0, 4);
+  EXPECT_EQ(valid.orientation, BarOrientation::Left);
+  EXPECT_EQ(valid.colourMode, BarColourMode::Gradient);
+  EXPECT_EQ(valid.style, BarDrawStyle::Outlined);
+  EXPECT_EQ(valid.segments, 1);  // 0 counts as 1
+  EXPECT_EQ(valid.gap, kMaxBarGap);
+  EXPECT_FALSE(valid.Vertical());
 
   // A bar is copied from a picture of full bars up to its extent: the segments below the extent in
   // the full bar must be exactly the bar's own, and a solid bar reaches its level.
@@ -69,9 +100,14 @@ TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
   EXPECT_EQ(MeterLevel(0, wave), 128);
   const std::vector<int8_t> quiet(512, 3);
   EXPECT_EQ(MeterLevel(128, quiet.data()), 104);  // falls back 24
+  const std::vector<Point> large = ScopePoints(wave, kMax, kMax);  // no overflow
+  EXPECT_EQ(large[51].x, static_cast<int32_t>(int64_t{kMax} * 510 / 512));
+  EXPECT_EQ(large[1].y, kMax);
 
   EXPECT_EQ(ColourByLevel(0x000000, 0xFF8040, 128), 0x7F4020u);
   EXPECT_EQ(ColourByLevel(0x102030, 0x102030, 255), 0x102030u);
+  EXPECT_EQ(ColourByLevel(0x000000, 0xFF8040, kMax), 0xFF8040u);  // a level beyond 256 shows as 256
+  EXPECT_EQ(ColourByLevel(0x102030, 0xFF8040, kMin), 0x102030u);
 }
 
 }  // namespace
