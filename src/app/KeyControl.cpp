@@ -4,7 +4,7 @@
 
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/ButtonCommands.h"
+#include "ui/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
 
 namespace ox {

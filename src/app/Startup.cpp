@@ -9,7 +9,6 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "engine/VisualOutputHost.h"
-#include "queue/ButtonCommands.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
@@ -123,9 +122,6 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   SetDefaultSettingsRoot(HKEY_CURRENT_USER, kSettingsKey);
   SetTextSetting(InstallFolder(false).c_str(), "InstalledTo");
-  ButtonCommandHooks commands;
-  commands.openMusicFiles = [] { OpenMusicFiles(nullptr); };
-  SetButtonCommandHooks(commands);
   Keys();  // the key table exists before the skin thread, which loads it in its first cycle
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {

@@ -6,7 +6,7 @@
 #include "base/FileSource.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/ButtonCommands.h"
+#include "ui/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
