@@ -10,7 +10,6 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "engine/VisualOutputHost.h"
-#include "queue/ButtonCommands.h"
 #include "ui/OpenMusicFiles.h"
 #include "ui/PlayerInput.h"
 #include "ui/SkinManager.h"
@@ -123,9 +122,6 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
   SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   SetDefaultSettingsRoot(HKEY_CURRENT_USER, kSettingsKey);
   SetTextSetting(InstallFolder(false).c_str(), "InstalledTo");
-  ButtonCommandHooks commands;
-  commands.openMusicFiles = [] { OpenMusicFiles(nullptr); };
-  SetButtonCommandHooks(commands);
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
     VisualOutputHost visuals(VisualOutputFolder());  // before the players that feed it, gone after them

@@ -1,5 +1,8 @@
 #include "queue/EqPresetFormat.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/Path.h"
 #include "base/Text.h"
 
@@ -21,9 +24,20 @@ EqPositions FlatEqPositions(const EqPositions& current) {
   return p;
 }
 
+EqPositions EqPositionsInRange(const EqPositions& loaded) {
+  auto clamp = [](int32_t value, int32_t limit) { return std::clamp(value, -limit, limit); };
+  EqPositions p = loaded;
+  p.layout = p.layout != 0 ? 1 : 0;
+  p.preamp = clamp(p.preamp, kEqPreampLimit);
+  for (size_t i = 0; i < std::size(p.sliders); ++i) p.sliders[i] = clamp(p.sliders[i], kEqBandLimit);
+  return p;
+}
+
 std::string PresetFileName(std::string_view chosen) {
   std::string name(chosen);
-  if (!EqualNoCase(ExtensionOf(name), ".oeq")) name += ".oeq";
+  // ExtensionOf gives "." for a name without extension; a name typed with a final dot asks for no
+  // extension and is kept as it is.
+  if (!name.empty() && name.back() != '.' && ExtensionOf(name) == ".") name += kPresetExtension;
   return name;
 }
 

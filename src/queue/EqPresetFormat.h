@@ -13,6 +13,10 @@
 namespace ox {
 
 constexpr size_t kEqfPresetBytes = 11;
+constexpr char kPresetExtension[] = ".oeq";
+
+// What the sliders can show: bands -200..200, preamp -100..100, layout 0 (twenty) or 1 (ten).
+constexpr int32_t kEqBandLimit = 200, kEqPreampLimit = 100;
 
 // 0 gives +200 (the top of the slider), 63 gives -200; the division truncates toward zero, so
 // 31 gives 4 and 32 gives -3.
@@ -25,8 +29,14 @@ EqPositions EqPositionsFromEqf(const uint8_t (&preset)[kEqfPresetBytes]);
 // Flat: the layout byte is kept, every other byte becomes zero.
 EqPositions FlatEqPositions(const EqPositions& current);
 
-// The name a preset is saved under: ".oeq" is appended unless the extension already is ".oeq"
-// in any case ("Rock.txt" becomes "Rock.txt.oeq").
+// A loaded record (a preset file, or an ".eqf" library's bytes past 63) brought into the ranges
+// above: positions clamped, any layout but 0 becomes 1 (both mean ten sliders); the bytes nothing
+// interprets are kept.
+EqPositions EqPositionsInRange(const EqPositions& loaded);
+
+// The name a preset is saved under: ".oeq" is appended to a name without extension, and a name
+// with one is kept ("Rock" becomes "Rock.oeq", "Rock.txt" stays). The save dialog, given "oeq" as
+// its default extension, adds it by the same rule, so its overwrite prompt asks about this name.
 std::string PresetFileName(std::string_view chosen);
 
 // Whether a chosen file is read as an ".eqf" library (any case) rather than as a preset.

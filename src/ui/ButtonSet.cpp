@@ -3,11 +3,19 @@
 #include <windowsx.h>
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
-#include "queue/ButtonCommands.h"
+#include "ui/ButtonCommands.h"
 
 namespace ox {
+namespace {
+
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+}  // namespace
 
 struct ButtonSet::Button {
   Window child;
@@ -41,7 +49,7 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
     if (!b->child.CreateControl("STATIC", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, r.left, r.top, 1, 1, parent, id++))
       continue;
     b->child.Resize(b->bitmaps[0].Width(), b->bitmaps[0].Height());
-    if (b->eventMode == 0 && IsEventCommand(b->command) && b->command != "evtOxPlay") {
+    if (b->eventMode == 0 && IsEventCommand(b->command)) {
       if (NamedEvent* event = SkinEvent(b->command)) b->lit = event->IsSet();
     }
     std::string tooltip(FieldText(record.tooltip));
@@ -58,14 +66,13 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
 ButtonSet::~ButtonSet() {
   thread_.reset();  // closes the tooltip window on its own thread
   tooltips_.reset();
-  ScopedLock hold(lock::ButtonSets);
   for (auto& b : buttons_) b->child.Destroy();
 }
 
 uint32_t ButtonSet::Watch(WorkerThread& self) {
   auto& set = *reinterpret_cast<ButtonSet*>(self.Argument());
   const HANDLE wake[] = {self.StopHandle(), set.mouseMessage_.Handle()};
-  DWORD lastStates = GetTickCount();
+  uint32_t lastStates = Ticks();
   POINT last{INT32_MIN, INT32_MIN};
   for (;;) {
     // Every 50 ms while the cursor moves over the window or waits on a button for its tooltip.
@@ -80,9 +87,13 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
     if (!GetCursorPos(&cursor)) continue;
     bool nearby = false, overTool = false;
     if (set.tooltips_) {
-      set.tooltips_->Pass(cursor);
-      nearby = set.tooltips_->Showing();
-      overTool = set.tooltips_->OverTool();
+      if (set.inDialog_) {
+        set.tooltips_->Close();  // a tooltip is topmost: it would stay over the dialog
+      } else {
+        set.tooltips_->Pass(cursor);
+        nearby = set.tooltips_->Showing();
+        overTool = set.tooltips_->OverTool();
+      }
       MSG message;
       while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {  // the tooltip window's
         TranslateMessage(&message);
@@ -95,11 +106,16 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
     const bool resting = cursor.x == last.x && cursor.y == last.y && (!overTool || nearby);
     last = cursor;
     nearby = !resting && (nearby || (GetWindowRect(set.parent_, &area) && PtInRect(&area, cursor)));
-    const DWORD now = GetTickCount();
-    if (now - lastStates >= 250 || (set.near_ && !nearby)) {  // and at once when the cursor has gone
+    const uint32_t now = Ticks();
+    if (TicksSince(lastStates, now) >= 250 || (set.near_ && !nearby)) {  // and at once when the cursor has gone
       lastStates = now;
+      POINT client = cursor;
+      ScreenToClient(set.parent_, &client);
+      Button* hot = set.ButtonAt(client, true);
       ScopedLock hold(lock::ButtonSets);
-      set.UpdateStates(cursor);
+      // A pressed button follows the window's messages alone: with the capture every move is one,
+      // and only they know whether the mouse button is still down.
+      if (!set.captured_) set.ShowHover(hot, false);
     }
     set.near_ = nearby;
     // A mouse message during this pass found near_ still set and did not wake the thread: look
@@ -115,29 +131,30 @@ void ButtonSet::SetState(Button& b, int32_t state, bool lit) {
   b.state = state, b.lit = lit;
 }
 
-void ButtonSet::UpdateStates(POINT cursor) {
-  // The button under the cursor, unless another window covers the place.
-  const HWND under = WindowFromPoint(cursor);
-  POINT at = cursor;
-  ScreenToClient(parent_, &at);
-  Button* hot = under == parent_ || GetParent(under) == parent_ ? ButtonAt(MAKELPARAM(at.x, at.y)) : nullptr;
-  const bool held = ((GetAsyncKeyState(VK_LBUTTON) | GetAsyncKeyState(VK_RBUTTON)) & 0x8000) != 0;
+ButtonSet::Button* ButtonSet::ButtonAt(POINT client, bool uncovered) const {
+  if (uncovered) {
+    POINT screen = client;
+    ClientToScreen(parent_, &screen);
+    const HWND under = WindowFromPoint(screen);
+    if (under != parent_ && GetParent(under) != parent_) return nullptr;
+  }
+  for (auto& b : buttons_) {
+    const SkinRect& r = b->rect;
+    if (client.x >= r.left && client.x < r.right && client.y >= r.top && client.y < r.bottom &&
+        IsWindowVisible(b->child.Handle()))
+      return b.get();
+  }
+  return nullptr;
+}
+
+void ButtonSet::ShowHover(Button* hot, bool held) {
   for (auto& b : buttons_) {
     if (b.get() == hot) SetState(*b, held ? 1 : 2, b->lit);
     else if (b->state != 0) SetState(*b, 0, b->lit);
   }
 }
 
-ButtonSet::Button* ButtonSet::ButtonAt(LPARAM lParam) {
-  const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-  for (auto& b : buttons_) {
-    const SkinRect& r = b->rect;
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom && IsWindowVisible(b->child.Handle())) return b.get();
-  }
-  return nullptr;
-}
-
-bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool ButtonSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
     ++mouseMessages_;
     if (!near_) {
@@ -145,88 +162,117 @@ bool ButtonSet::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) 
       mouseMessage_.Set();
     }
   }
-  if (message == WM_MOUSELEAVE) {
-    near_ = true;  // the watch thread looks once more and finds it gone
-    mouseMessage_.Set();
-    return false;
-  }
-  switch (message) {  // the messages for the buttons; the others pass without the lock
+  switch (message) {
+    case WM_MOUSELEAVE:
+      near_ = true;  // the watch thread looks once more and finds it gone
+      mouseMessage_.Set();
+      return false;
+    case WM_CAPTURECHANGED:
+      CaptureLost(reinterpret_cast<HWND>(lParam));
+      return false;
     case WM_DRAWITEM:
+      return Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), result);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
+      return Press(lParam);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MOUSEMOVE:
-      break;
+      return Release(message == WM_RBUTTONUP, lParam);
+    case WM_MOUSEMOVE: {
+      // Where the mouse was and whether a button was down when the move happened, as the message
+      // says: the device may have moved on, a release already made but not yet handled.
+      Button* hot = ButtonAt(PointOf(lParam), true);
+      ScopedLock hold(lock::ButtonSets);
+      ShowHover(hot, (wParam & (MK_LBUTTON | MK_RBUTTON)) != 0);
+      return captured_ != nullptr;
+    }
     default:
       return false;
   }
-  ScopedLock hold(lock::ButtonSets);
-  switch (message) {
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      for (auto& b : buttons_) {
-        if (item->hwndItem != b->child.Handle()) continue;
-        const Bitmap& shown = b->bitmaps[ButtonBitmap(b->state, b->lit)];
-        (shown.IsEmpty() ? b->bitmaps[0] : shown).CopyTo(item->hDC, 0, 0);
-        result = TRUE;
-        return true;
-      }
-      return false;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: {
-      Button* b = ButtonAt(lParam);
-      if (!b) return false;
-      captured_ = b;
-      SetCapture(parent_);
-      for (auto& other : buttons_) SetState(*other, other.get() == b ? 1 : 0, other->lit);
-      return true;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-      Button* b = ButtonAt(lParam);
-      Button* pressed = captured_;
-      captured_ = nullptr;
-      if (GetCapture() == parent_) ReleaseCapture();
-      if (!pressed) return false;
-      const bool clicked = b == pressed && b->state == 1;
-      SetState(*pressed, b == pressed ? 2 : 0, pressed->lit);
-      if (!clicked) return true;
-      if (message == WM_RBUTTONUP && b->command == "<PrevPlayed>") {
-        RightClickButton(b->command);
-      } else if (const std::optional<bool> lit = RunButtonCommand(b->command, b->eventMode)) {
-        SetState(*b, b->state, *lit);
-      }
-      return true;
-    }
-    case WM_MOUSEMOVE: {
-      POINT cursor;
-      if (GetCursorPos(&cursor)) UpdateStates(cursor);
-      return captured_ != nullptr;
-    }
+}
+
+bool ButtonSet::Draw(const DRAWITEMSTRUCT& item, LRESULT& result) {
+  for (auto& b : buttons_) {
+    if (item.hwndItem != b->child.Handle()) continue;
+    ScopedLock hold(lock::ButtonSets);
+    const Bitmap& shown = b->bitmaps[ButtonBitmap(b->state, b->lit)];
+    (shown.IsEmpty() ? b->bitmaps[0] : shown).CopyTo(item.hDC, 0, 0);
+    result = TRUE;
+    return true;
   }
   return false;
 }
 
-void ButtonSet::EventPass() {
+bool ButtonSet::Press(LPARAM lParam) {
+  Button* b = ButtonAt(PointOf(lParam), false);
+  if (!b) return false;
+  SetCapture(parent_);  // before the press is recorded: what it takes the capture from is no loss of it
   ScopedLock hold(lock::ButtonSets);
+  captured_ = b;
+  for (auto& other : buttons_) SetState(*other, other.get() == b ? 1 : 0, other->lit);
+  return true;
+}
+
+bool ButtonSet::Release(bool right, LPARAM lParam) {
+  Button* over = ButtonAt(PointOf(lParam), false);
+  Button* pressed = nullptr;
+  bool clicked = false;
+  {
+    ScopedLock hold(lock::ButtonSets);
+    std::swap(pressed, captured_);
+    if (!pressed) return false;
+    clicked = over == pressed && pressed->state == 1;
+    SetState(*pressed, over == pressed ? 2 : 0, pressed->lit);
+  }
+  if (GetCapture() == parent_) ReleaseCapture();
+  if (clicked) Run(*pressed, right);
+  return true;
+}
+
+void ButtonSet::Run(Button& b, bool right) {
+  const std::string command = b.command;
+  if (right && command == "<PrevPlayed>") {
+    RightClickButton(command);
+    return;
+  }
+  const bool dialog = CommandOpensDialog(command);
+  if (dialog) {
+    inDialog_ = true;
+    mouseMessage_.Set();  // the watch thread takes the tooltip away before the dialog is up
+  }
+  const std::optional<bool> lit = RunButtonCommand(command, b.eventMode);
+  if (dialog) inDialog_ = false;
+  if (!lit) return;
+  ScopedLock hold(lock::ButtonSets);
+  SetState(b, b.state, *lit);
+}
+
+void ButtonSet::CaptureLost(HWND newOwner) {
+  if (newOwner == parent_) return;
+  ScopedLock hold(lock::ButtonSets);
+  if (!captured_) return;
+  SetState(*captured_, 0, captured_->lit);  // the press is forgotten: its release clicks nothing
+  captured_ = nullptr;
+}
+
+void ButtonSet::EventPass() {
   for (auto& b : buttons_) {
-    if (b->eventMode != 0 || !IsEventCommand(b->command) || b->command == "evtOxPlay") continue;
-    if (NamedEvent* event = SkinEvent(b->command)) SetState(*b, b->state, event->IsSet());
+    if (b->eventMode != 0 || !IsEventCommand(b->command)) continue;
+    const NamedEvent* event = SkinEvent(b->command);
+    if (!event) continue;
+    const bool set = event->IsSet();
+    ScopedLock hold(lock::ButtonSets);
+    SetState(*b, b->state, set);
   }
 }
 
 void ButtonSet::SelectivePass() {
   if (!hasSelective_) return;
+  const bool has = SelectivePlayListHasRecords(Ticks());
   ScopedLock hold(lock::ButtonSets);
-  bool asked = false, has = false;
   for (auto& b : buttons_) {
-    if (b->command != "<Selective>") continue;
-    if (!asked) has = SelectivePlayListHasRecords(GetTickCount()), asked = true;
-    SetState(*b, b->state, has);
+    if (b->command == "<Selective>") SetState(*b, b->state, has);
   }
 }
 

@@ -2,6 +2,15 @@
 // pressed bitmap, lit while the toggle they stand for is on. The window hands them its mouse
 // messages first; a thread follows the mouse over them between messages (every 50 ms while the
 // cursor is near, every 250 ms while it is elsewhere).
+//
+// Threads and locks. The skin thread creates and destroys the set, hands it the window's messages
+// and runs the event and selective passes and the commands; the set's watch thread follows the
+// cursor and owns the tooltip window. Both take lock::ButtonSets (one for every set in the
+// process), only to read or change the buttons' state and lit flag and the pressed button, and to
+// invalidate a button. The buttons themselves (windows, bitmaps, commands, places) do not change
+// between construction and destruction and are read without it. Nothing is called out while it is
+// held: a command, a dialog, a capture change (which sends WM_CAPTURECHANGED) and the tooltip
+// window all run after it is released. The tooltip manager guards its tool list with its own lock.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +40,7 @@ class ButtonSet {
   ButtonSet& operator=(const ButtonSet&) = delete;
 
   // The window's message, seen first; true when the buttons took it, with the answer in result.
+  // WM_CAPTURECHANGED is never taken: the window's other controls hear it too.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Event buttons in toggle mode lit while their event is set (every 500 ms).
   void EventPass();
@@ -41,18 +51,27 @@ class ButtonSet {
 
  private:
   static uint32_t Watch(WorkerThread& self);
-  // The mouse-over states from where the cursor is now.
-  void UpdateStates(POINT cursor);
+  // The visible button at a point of the window's client area; with uncovered, none where another
+  // window covers the point (a press or release message is the window's own: no need to ask).
+  Button* ButtonAt(POINT client, bool uncovered) const;
+  // With the lock: the hot button shows pressed while a mouse button is held, else mouse-over;
+  // every other button is idle.
+  void ShowHover(Button* hot, bool held);
   void SetState(Button& b, int32_t state, bool lit);
-  Button* ButtonAt(LPARAM lParam);
+  bool Draw(const DRAWITEMSTRUCT& item, LRESULT& result);
+  bool Press(LPARAM lParam);
+  bool Release(bool right, LPARAM lParam);
+  void Run(Button& b, bool right);
+  void CaptureLost(HWND newOwner);
 
   HWND parent_;
   bool hasSelective_ = false;  // a "<Selective>" button, lit by SelectivePass
   std::atomic<uint32_t> mouseMessages_{0};  // counted by the window's thread
   std::atomic<bool> near_{true};  // the watch thread passes every 50 ms: the cursor moves over the window
+  std::atomic<bool> inDialog_{false};  // a command's dialog is up: no tooltip over it
   NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the watch thread rests
   std::vector<std::unique_ptr<Button>> buttons_;
-  Button* captured_ = nullptr;
+  Button* captured_ = nullptr;  // pressed and holding the capture; under the lock
   std::unique_ptr<WorkerThread> thread_;
   std::unique_ptr<TooltipManager> tooltips_;
 };

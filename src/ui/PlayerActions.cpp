@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/NamedObjects.h"
-#include "queue/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
+#include "ui/ButtonCommands.h"
 #include "ui/SkinGeometry.h"
 
 namespace ox {

@@ -8,7 +8,7 @@
 #include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/ButtonCommands.h"
+#include "ui/ButtonCommands.h"
 #include "queue/PlayerCommands.h"
 #include "ui/PlayerActions.h"
 #include "ui/PlayerInput.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace ox {
 namespace {
 
@@ -28,10 +30,45 @@ TEST(EqPresetFormat, EqfBandsMapOntoTenSliders_ResetKeepsOnlyTheLayout) {
   EXPECT_EQ(flat.sliders[3], 0);
 }
 
-TEST(EqPresetFormat, OeqIsAppendedUnlessTheNameEndsInIt) {
+// A loaded record is held to what the sliders show; the bytes nothing interprets stay.
+TEST(EqPresetFormat, LoadedPositionsAreClampedToTheSliderRanges) {
+  const struct {
+    uint8_t layout;
+    int32_t preamp, band;
+    uint8_t wantLayout;
+    int32_t wantPreamp, wantBand;
+  } cases[] = {
+      {0, 0, 0, 0, 0, 0},
+      {1, -100, -200, 1, -100, -200},
+      {1, 100, 200, 1, 100, 200},
+      {2, 101, 201, 1, 100, 200},
+      {255, -101, -201, 1, -100, -200},
+      {0, INT32_MAX, INT32_MIN, 0, 100, -200},
+      {1, 200, EqfPosition(255), 1, 100, -200},  // an ".eqf" with bytes past 63
+  };
+  for (const auto& c : cases) {
+    EqPositions p{};
+    p.layout = c.layout;
+    p.unused1[2] = 0xA5;
+    p.preamp = c.preamp;
+    for (int32_t& band : p.sliders) band = c.band;
+    p.sliders[7] = 35;
+    const EqPositions in = EqPositionsInRange(p);
+    EXPECT_EQ(in.layout, c.wantLayout) << int(c.layout);
+    EXPECT_EQ(in.preamp, c.wantPreamp) << c.preamp;
+    EXPECT_EQ(in.sliders[0], c.wantBand) << c.band;
+    EXPECT_EQ(in.sliders[19], c.wantBand) << c.band;
+    EXPECT_EQ(in.sliders[7], 35);
+    EXPECT_EQ(in.unused1[2], 0xA5);
+  }
+}
+
+// The name written is the one the save dialog (default extension "oeq") checked for overwriting.
+TEST(EqPresetFormat, OeqIsAppendedToANameWithoutExtension) {
   EXPECT_EQ(PresetFileName("C:\\Presets\\Rock"), "C:\\Presets\\Rock.oeq");
   EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.OEQ"), "C:\\Presets\\Rock.OEQ");
-  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.txt"), "C:\\Presets\\Rock.txt.oeq");
+  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.txt"), "C:\\Presets\\Rock.txt");
+  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock."), "C:\\Presets\\Rock.");
   EXPECT_EQ(PresetFileName("C:\\My.Presets\\Rock"), "C:\\My.Presets\\Rock.oeq");
   EXPECT_TRUE(IsEqfFile("C:\\old\\winamp.EQF"));
   EXPECT_FALSE(IsEqfFile("C:\\old.eqf\\preset"));

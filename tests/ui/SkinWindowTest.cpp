@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <thread>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -23,7 +22,6 @@
 #include "tools/oxskin/SkinText.h"
 #include "engine/VisualOutputHost.h"
 #include "queue/TrackInfo.h"
-#include "ui/OpenMusicFiles.h"
 #include "ui/SkinManager.h"
 #include "ui/TrayIcon.h"
 #include "ui/VisualAreaMath.h"
@@ -314,6 +312,28 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
     EXPECT_TRUE(evt::OxSkip.IsSet());  // set, and set again
   }
   evt::OxSkip.Reset();
+
+  // Messages handled after the device has moved on (the button up, the cursor away): the press,
+  // a move with the button down and the release click once, whatever the watch thread saw meanwhile.
+  Mouse(MOUSEEVENTF_MOVE, 100, 300);
+  EXPECT_TRUE(button(kNormalColour));
+  HWND main = Find("OxTestMain");
+  const LPARAM onMute = MAKELPARAM(180, 67);
+  SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, onMute);
+  SendMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, onMute);
+  Sleep(300);  // a pass of the watch thread
+  SendMessageA(main, WM_LBUTTONUP, 0, onMute);
+  EXPECT_TRUE(evt::OxMute.IsSet());  // toggled once
+  evt::OxMute.Reset();
+  EXPECT_TRUE(button(kNormalColour));
+
+  // The capture taken away during a press (as by Alt+Tab): the press is forgotten.
+  SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, onMute);
+  EXPECT_TRUE(button(kPressedColour));
+  SendMessageA(main, WM_CANCELMODE, 0, 0);  // the window lets the capture go
+  EXPECT_TRUE(button(kNormalColour));
+  SendMessageA(main, WM_LBUTTONUP, 0, onMute);
+  EXPECT_FALSE(evt::OxMute.IsSet());
 }
 
 TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {
@@ -448,7 +468,7 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   EXPECT_TRUE(IsWindow(main));  // closing the window closes the player, which takes the window down
 }
 
-// The play button plays and stops, "<Playlist>" starts the playlist window each time, "<Selective>"
+// The play button plays and stops and is lit while playing, "<Playlist>" starts the playlist window each time, "<Selective>"
 // lights once the selective play list holds a record, and an equaliser band follows a press.
 TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSliderWritesTheRecord) {
   const std::string queuer = InstallFolder(false) + "Queuer.exe", commands = InstallFolder(false) + "commands.txt";
@@ -464,10 +484,14 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
     Mouse(MOUSEEVENTF_MOVE, 100, 300);
     Sleep(500);  // no double click
   };
+  auto play = [](uint32_t rgb) { return oxtest::WaitFor([rgb] { return ScreenPixel(15, 42) == Colour(rgb); }, 3000); };
+  EXPECT_TRUE(play(kPressedColour));  // lit while a track plays
   click(15, 42);
   EXPECT_TRUE(evt::OxPlay.IsSet() && !evt::OxPause.IsSet());  // paused: resumes
+  EXPECT_TRUE(play(kPressedColour));
   click(15, 42);
   EXPECT_FALSE(evt::OxPlay.IsSet());  // playing: stops
+  EXPECT_TRUE(play(kNormalColour));
   click(10, 57);
   click(10, 57);
   auto started = [&] { return oxtest::ReadText(commands); };
@@ -495,14 +519,35 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
   EXPECT_TRUE(oxtest::WaitFor([&] { return DeleteFileA(queuer.c_str()) != 0; }, 5000));
 }
 
-// The open-files dialog, driven as a user would: three names typed, OK pressed.
-TEST_F(SkinWindowTest, TheOpenFilesDialogPlaysTheChosenFilesInNameOrder) {
+// The open-files dialog from its button, driven as a user would: three names typed, OK pressed.
+// While it is up the buttons still follow the mouse and their tooltip is gone.
+TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) {
+  std::string text = SkinText();
+  text.replace(text.find("image \"Stereo\""), 0,
+               "button \"Open\"\n  window 1\n  x 125\n  y 52\n  bitmap \"mute\"\n  command \"<OpenMusicFile>\"\n");
+  std::vector<std::string> errors;
+  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
+  ASSERT_TRUE(errors.empty()) << errors[0];
   oxtest::ScratchFolder music;
   for (const char* name : {"c.mp3", "a.mp3", "b.mp3"}) oxtest::WriteWholeFile(music / name, "not really music");
   SetTextSetting(music.Path().c_str(), "LastAccessedFolder");
-  std::thread dialog([] { OpenMusicFiles(nullptr); });
+  Start();
+  auto tooltip = [] {
+    HWND tip = FindWindowA("TTWindow", nullptr);
+    return tip && IsWindowVisible(tip);
+  };
+  Mouse(MOUSEEVENTF_MOVE, 135, 59);
+  ASSERT_TRUE(oxtest::WaitFor(tooltip, 3000));
+  Mouse(MOUSEEVENTF_LEFTDOWN);
+  Mouse(MOUSEEVENTF_LEFTUP);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(oxtest::WaitFor([&] { return (dialog = FindWindowA("#32770", "Select Music File(s)")) != nullptr; }, 5000));
+  SetWindowPos(dialog, nullptr, 250, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return !tooltip(); }, 1000));
+  Mouse(MOUSEEVENTF_MOVE, 100, 120);
+  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(135, 59) == Colour(kNormalColour); }, 1000));
   EXPECT_TRUE(oxtest::AnswerFileDialog("Select Music File(s)", "\"c.mp3\" \"a.mp3\" \"b.mp3\""));
-  dialog.join();
+  ASSERT_TRUE(oxtest::WaitFor([] { return !FindWindowA("#32770", "Select Music File(s)"); }, 5000));
   EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), music / "a.mp3");
   const std::vector<QueueRecord> queued = oxtest::ReadRecords<QueueRecord>(PriorityQueueFile());
   ASSERT_EQ(queued.size(), 2u);

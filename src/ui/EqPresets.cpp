@@ -1,10 +1,9 @@
-#include "queue/EqPresets.h"
+#include "ui/EqPresets.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstring>
-#include <vector>
+#include <utility>
 
 #include "base/DataFile.h"
 #include "base/Path.h"
@@ -12,6 +11,7 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "queue/EqPresetFormat.h"
+#include "ui/FileDialog.h"
 
 namespace ox {
 namespace {
@@ -29,30 +29,13 @@ void Publish(const EqPositions& p) {
   evt::OxEqPosChanged.Set();
 }
 
-// Runs a file dialog from the preset folder; the chosen path, or empty on cancel. The folder of
-// a chosen file is kept for the next dialog.
-std::string RunDialog(bool save, const char* title, const std::string& filter, DWORD flags) {
-  ReleaseCapture();  // the dialog comes from a button press on a skin window
-  const std::string folder = EqPresetFolder();
-  std::vector<char> name(100000, '\0');
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = name.data();
-  dialog.nMaxFile = static_cast<DWORD>(name.size());
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrTitle = title;
-  dialog.Flags = flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return {};
-  const std::string chosen = name.data();
-  SetTextSetting(FolderOf(chosen).c_str(), kFolderSetting);
-  return chosen;
-}
-
-std::string Filter(std::initializer_list<const char*> parts) {
-  std::string filter;
-  for (const char* part : parts) filter.append(part).push_back('\0');
-  return filter;
+// The preset dialogs come from a button press on a skin window: the capture goes first.
+std::string ChosenPreset(FileDialogRequest request) {
+  ReleaseCapture();
+  request.folderSetting = kFolderSetting;
+  request.fallbackFolder = EqPresetFolder();
+  const FileSelection chosen = ShowFileDialog(request);
+  return chosen.paths.empty() ? std::string() : chosen.paths[0];
 }
 
 }  // namespace
@@ -80,25 +63,32 @@ bool LoadEqPresetFile(const std::string& path) {
     if (size < sizeof preset || !file.SeekTo(size - sizeof preset) ||
         file.Read(preset, sizeof preset) != sizeof preset)
       return false;
-    Publish(EqPositionsFromEqf(preset));
+    Publish(EqPositionsInRange(EqPositionsFromEqf(preset)));
     return true;
   }
   EqPositions p{};
   if (file.Read(&p, sizeof p, FileOrigin::Start) != sizeof p) return false;
-  Publish(p);
+  Publish(EqPositionsInRange(p));
   return true;
 }
 
 void SaveEqPreset() {
-  const std::string chosen = RunDialog(true, "Save Graphic Equalizer Settings",
-                                       Filter({"Orlavox Graphic Equalizer", ";*.oeq"}), OFN_OVERWRITEPROMPT);
+  FileDialogRequest request;
+  request.save = true;
+  request.title = "Save Graphic Equalizer Settings";
+  request.filters = {{"Orlavox Graphic Equalizer", ";*.oeq"}};
+  request.flags = OFN_OVERWRITEPROMPT;
+  request.defaultExtension = kPresetExtension + 1;  // the prompt asks about the name that is written
+  const std::string chosen = ChosenPreset(std::move(request));
   if (!chosen.empty()) SaveEqPresetFile(chosen);
 }
 
 void LoadEqPreset() {
-  const std::string chosen =
-      RunDialog(false, "Load Stored Graphic Equalizer Settings",
-                Filter({"Orlavox Graphic Equalizer", ";*.oeq", "WinAmp EQF", "*.eqf"}), OFN_FILEMUSTEXIST);
+  FileDialogRequest request;
+  request.title = "Load Stored Graphic Equalizer Settings";
+  request.filters = {{"Orlavox Graphic Equalizer", ";*.oeq"}, {"WinAmp EQF", "*.eqf"}};
+  request.flags = OFN_FILEMUSTEXIST;
+  const std::string chosen = ChosenPreset(std::move(request));
   if (!chosen.empty()) LoadEqPresetFile(chosen);
 }
 

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +17,9 @@ std::string DefaultTooltip(std::string_view command);
 // Whether a command names a named event (not empty, not beginning with "<" or "["). Pure.
 bool IsEventCommand(std::string_view command);
 
+// Whether the command opens a dialog (open files, load or save a preset). Pure.
+bool CommandOpensDialog(std::string_view command);
+
 // The sibling programs, started from the installation folder without waiting; a program that
 // cannot be started is not reported.
 void StartCollectionEditor();
@@ -26,20 +28,16 @@ void StartPlaylistWindow();
 void StartPreviouslyPlayed();
 void StartOptionsMenu();
 
-// Commands done above this layer: the open-files dialog. Empty: nothing happens.
-struct ButtonCommandHooks {
-  std::function<void()> openMusicFiles;
-};
-void SetButtonCommandHooks(ButtonCommandHooks hooks);
-
-// Runs a button's command (compared exactly). For a toggled event the new state comes back, for
-// the button to be lit or dark by; nothing for every other command.
+// Runs a button's command (compared exactly); a dialog runs modally on the calling thread. For an
+// event in toggle mode ("evtOxPlay" included, whatever play/stop made of it) the event's state
+// comes back, for the button to be lit or dark by; nothing for every other command.
 std::optional<bool> RunButtonCommand(std::string_view command, int32_t eventMode);
 
 // A right click on a button: "<PrevPlayed>" starts the previously-played window.
 void RightClickButton(std::string_view command);
 
 // Whether the selective play list holds a record, read at most every 5000 ms (now: a tick count).
+// For the skin thread only.
 bool SelectivePlayListHasRecords(uint32_t now);
 
 }  // namespace ox

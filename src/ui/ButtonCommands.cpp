@@ -1,32 +1,20 @@
-#include "queue/ButtonCommands.h"
-
-#include <mutex>
+#include "ui/ButtonCommands.h"
 
 #include "base/DataFile.h"
 #include "base/System.h"
+#include "base/Ticks.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/EqPresets.h"
 #include "queue/PlayerCommands.h"
+#include "ui/EqPresets.h"
+#include "ui/OpenMusicFiles.h"
 
 namespace ox {
 
 namespace {
 
-std::mutex g_hooksLock;
-ButtonCommandHooks g_hooks;
-
 void Start(const char* program) { RunProgram(InstallFolder(false) + program, false); }
-
-void Call(std::function<void()> ButtonCommandHooks::*hook) {
-  std::function<void()> f;
-  {
-    std::lock_guard<std::mutex> hold(g_hooksLock);
-    f = g_hooks.*hook;
-  }
-  if (f) f();
-}
 
 }  // namespace
 
@@ -36,14 +24,10 @@ void StartPlaylistWindow() { Start("Queuer.exe"); }
 void StartPreviouslyPlayed() { Start("History.exe"); }
 void StartOptionsMenu() { Start("Launcher.exe"); }
 
-void SetButtonCommandHooks(ButtonCommandHooks hooks) {
-  std::lock_guard<std::mutex> hold(g_hooksLock);
-  g_hooks = std::move(hooks);
-}
-
 std::optional<bool> RunButtonCommand(std::string_view command, int32_t eventMode) {
   if (command == "evtOxPlay") {
     PlayStop();
+    if (eventMode == 0) return evt::OxPlay.IsSet();
     return std::nullopt;
   }
   if (IsEventCommand(command)) {
@@ -58,7 +42,7 @@ std::optional<bool> RunButtonCommand(std::string_view command, int32_t eventMode
   else if (command == "<Menu>") StartOptionsMenu();
   else if (command == "<MyMusicCollection>") DeleteSetting("MMC-Iconic"), StartCollectionEditor();
   else if (command == "<Playlist>") StartPlaylistWindow();
-  else if (command == "<OpenMusicFile>") Call(&ButtonCommandHooks::openMusicFiles);
+  else if (command == "<OpenMusicFile>") OpenMusicFiles(nullptr);
   else if (command == "<EqReset>") ResetEqualiser();
   else if (command == "<EqSave>") SaveEqPreset();
   else if (command == "<EqLoad>") LoadEqPreset();
@@ -71,11 +55,9 @@ void RightClickButton(std::string_view command) {
 }
 
 bool SelectivePlayListHasRecords(uint32_t now) {
-  static std::mutex lock;
   static bool known = false, has = false;
   static uint32_t readAt = 0;
-  std::lock_guard<std::mutex> hold(lock);
-  if (!known || now - readAt >= 5000) {
+  if (!known || TicksSince(readAt, now) >= 5000) {
     has = FileSize(SelectivePlayListFile()) / 4 != 0;
     readAt = now, known = true;
   }

@@ -15,9 +15,10 @@ void ResetEqualiser();
 void SaveEqPreset();
 void LoadEqPreset();
 
-// What the dialogs do with the chosen file. Saving appends ".oeq" unless the name ends in it and
-// replaces an existing file; loading reads a preset's 88 bytes or an ".eqf" library's last preset.
-// A file that cannot be opened, or is too short, changes nothing and shows nothing: false.
+// What the dialogs do with the chosen file. Saving appends ".oeq" to a name without extension and
+// replaces an existing file; loading reads a preset's 88 bytes or an ".eqf" library's last preset,
+// positions brought into the sliders' ranges. A file that cannot be opened, or is too short,
+// changes nothing and shows nothing: false.
 bool SaveEqPresetFile(const std::string& chosen);
 bool LoadEqPresetFile(const std::string& path);
 

@@ -1,9 +1,13 @@
-#include "queue/ButtonCommands.h"
+#include "ui/ButtonCommands.h"
 
 namespace ox {
 
 bool IsEventCommand(std::string_view command) {
   return !command.empty() && command[0] != '<' && command[0] != '[';
+}
+
+bool CommandOpensDialog(std::string_view command) {
+  return command == "<OpenMusicFile>" || command == "<EqSave>" || command == "<EqLoad>";
 }
 
 std::string DefaultTooltip(std::string_view command) {

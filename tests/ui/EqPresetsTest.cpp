@@ -1,11 +1,12 @@
 // Equaliser presets through the real dialogs and files, and the shared positions block.
-#include "queue/EqPresets.h"
+#include "ui/EqPresets.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -18,12 +19,36 @@ namespace {
 
 EqPositions Current() { return oxtest::Value<EqPositions>(block::OxEqPositions); }
 
-// A record with every byte set, also those nothing interprets.
+// A record with every byte set, also those nothing interprets; the positions within their ranges.
 EqPositions Shaped() {
   EqPositions p;
   uint8_t* bytes = reinterpret_cast<uint8_t*>(&p);
   for (size_t i = 0; i < sizeof p; ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 1);
+  p.layout = 1;
+  p.preamp = -35;
+  for (int i = 0; i < 20; ++i) p.sliders[i] = i * 20 - 190;
   return p;
+}
+
+// The save dialog's question whether to replace a file: a box of the same title without a name field.
+HWND ReplacePrompt(const char* title) {
+  struct Search {
+    const char* title;
+    HWND found;
+  } search{title, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        char name[16] = {}, text[128] = {};
+        GetClassNameA(window, name, sizeof name);
+        GetWindowTextA(window, text, sizeof text);
+        if (std::strcmp(name, "#32770") || std::strcmp(text, s.title) || GetDlgItem(window, 1148) || GetDlgItem(window, 1152))
+          return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 bool Same(const EqPositions& a, const EqPositions& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -39,11 +64,26 @@ class EqPresetsTest : public ::testing::Test {
   oxtest::ScratchFolder folder_;
 };
 
-TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_LoadedBackWhole) {
+TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_LoadedBackWhole) {
+  constexpr char kSave[] = "Save Graphic Equalizer Settings";
   std::thread save(SaveEqPreset);
-  EXPECT_TRUE(oxtest::AnswerFileDialog("Save Graphic Equalizer Settings", "Warm"));
+  EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
   save.join();
-  EXPECT_EQ(oxtest::ReadWholeFile(folder_ / "Warm.oeq").size(), sizeof(EqPositions));
+  const std::vector<uint8_t> saved = oxtest::ReadWholeFile(folder_ / "Warm.oeq");
+  EXPECT_EQ(saved.size(), sizeof(EqPositions));
+
+  // The same name again: the dialog asks about "Warm.oeq"; No, then Cancel, keeps the file.
+  block::OxEqPositions.WriteValue(EqPositions{});
+  std::thread again(SaveEqPreset);
+  EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
+  HWND prompt = nullptr;
+  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
+  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  HWND dialog = nullptr;
+  oxtest::WaitFor([&] { return !ReplacePrompt(kSave) && (dialog = FindWindowA("#32770", kSave)) != nullptr; }, 3000);
+  if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  again.join();
+  EXPECT_EQ(oxtest::ReadWholeFile(folder_ / "Warm.oeq"), saved);
 
   block::OxEqPositions.WriteValue(EqPositions{});
   SetTextSetting("C:\\", "LastAccessedFolderEq");
@@ -67,7 +107,7 @@ TEST_F(EqPresetsTest, EqfLibrariesGiveTheirLastPreset_ShortFilesChangeNothing) {
   ASSERT_TRUE(LoadEqPresetFile(folder_ / "one.EQF"));
   EqPositions p = Current();
   EXPECT_EQ(p.layout, 1);
-  EXPECT_EQ(p.preamp, 200);
+  EXPECT_EQ(p.preamp, 100);  // 200 from the byte, as far as the preamp slider goes
   EXPECT_EQ(p.sliders[0], 200);
   EXPECT_EQ(p.sliders[9], 200);
   EXPECT_EQ(p.sliders[10], 0);
@@ -83,6 +123,15 @@ TEST_F(EqPresetsTest, EqfLibrariesGiveTheirLastPreset_ShortFilesChangeNothing) {
   for (const char* name : {"ten.eqf", "short.oeq", "missing.oeq"}) EXPECT_FALSE(LoadEqPresetFile(folder_ / name)) << name;
   EXPECT_TRUE(Same(Current(), Shaped()));
   EXPECT_FALSE(evt::OxEqPosChanged.IsSet());
+
+  // An ".oeq" made by hand with positions no slider reaches loads clamped.
+  EqPositions crafted = Shaped();
+  crafted.layout = 9;
+  crafted.sliders[3] = -5000;
+  oxtest::WriteWholeFile(folder_ / "crafted.oeq", std::string(reinterpret_cast<const char*>(&crafted), sizeof crafted));
+  ASSERT_TRUE(LoadEqPresetFile(folder_ / "crafted.oeq"));
+  EXPECT_EQ(Current().layout, 1);
+  EXPECT_EQ(Current().sliders[3], -200);
 
   ResetEqualiser();
   EqPositions flat{};
