@@ -173,7 +173,7 @@ bool SkinWindow::Create(HWND taskbar) {
     if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr))
       SetWindowPos(hwnd, tray, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  animationStart_ = GetTickCount();
+  animationStart_ = Ticks();
   PlaceTrackTooltip();
   group_->Restack(false);
   if (!topmost && taskbar && IsIconic(taskbar)) {
@@ -229,7 +229,7 @@ void SkinWindow::ApplyOutline() {
 
 bool SkinWindow::Animate() {
   if (!window_ || mode_ == 0) return false;
-  const int64_t t = static_cast<int64_t>(GetTickCount() - animationStart_);
+  const int64_t t = static_cast<int64_t>(TicksSince(animationStart_, Ticks()));
   const AnimationFrame frame =
       AnimationAt(mode_, closing_, t, start_, home_, background_.Width(), background_.Height());
   MoveTo(frame);
@@ -254,7 +254,7 @@ void SkinWindow::StartClosing() {
     return;
   }
   start_ = AnimationStart(mode_, home_, background_.Width(), background_.Height(), group_->bounds, WorkArea());
-  animationStart_ = GetTickCount();
+  animationStart_ = Ticks();
 }
 
 void SkinWindow::SavePlace() const {
@@ -344,7 +344,7 @@ void SkinWindow::IdleTick() {
 void SkinWindow::AnimationTick() {
   if (!window_ || !IsVisible() || IsMinimised()) return;
   if (!backBuffer_.IsEmpty()) controls_.Tick(window_.Handle(), backBuffer_.Dc());
-  trackTooltip_.Tick(window_.Handle(), GetTickCount(), cursorInside_);
+  trackTooltip_.Tick(window_.Handle(), Ticks(), cursorInside_);
 }
 
 void SkinWindow::PlaceTrackTooltip() {
