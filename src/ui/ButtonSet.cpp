@@ -113,9 +113,10 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
       ScreenToClient(set.parent_, &client);
       Button* hot = set.ButtonAt(client, true);
       ScopedLock hold(lock::ButtonSets);
-      // A pressed button follows the window's messages alone: with the capture every move is one,
-      // and only they know whether the mouse button is still down.
-      if (!set.captured_) set.ShowHover(hot, false);
+      // A pressed button follows the window's messages alone: with the capture every move is one.
+      // Whether a mouse button is down is what the last message said, not what the device says
+      // now: a release the window has not handled yet must not undo a press it has.
+      if (!set.captured_) set.ShowHover(hot, set.held_);
     }
     set.near_ = nearby;
     // A mouse message during this pass found near_ still set and did not wake the thread: look
@@ -156,6 +157,7 @@ void ButtonSet::ShowHover(Button* hot, bool held) {
 
 bool ButtonSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    held_ = (GET_KEYSTATE_WPARAM(wParam) & (MK_LBUTTON | MK_RBUTTON)) != 0;
     ++mouseMessages_;
     if (!near_) {
       near_ = true;  // the watch thread looks at once, and then every 50 ms
@@ -184,7 +186,7 @@ bool ButtonSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       // says: the device may have moved on, a release already made but not yet handled.
       Button* hot = ButtonAt(PointOf(lParam), true);
       ScopedLock hold(lock::ButtonSets);
-      ShowHover(hot, (wParam & (MK_LBUTTON | MK_RBUTTON)) != 0);
+      ShowHover(hot, held_);
       return captured_ != nullptr;
     }
     default:

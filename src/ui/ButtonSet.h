@@ -68,6 +68,7 @@ class ButtonSet {
   bool hasSelective_ = false;  // a "<Selective>" button, lit by SelectivePass
   std::atomic<uint32_t> mouseMessages_{0};  // counted by the window's thread
   std::atomic<bool> near_{true};  // the watch thread passes every 50 ms: the cursor moves over the window
+  std::atomic<bool> held_{false};  // a mouse button was down at the last mouse message
   std::atomic<bool> inDialog_{false};  // a command's dialog is up: no tooltip over it
   NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the watch thread rests
   std::vector<std::unique_ptr<Button>> buttons_;

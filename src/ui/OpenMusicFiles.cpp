@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <utility>
 
 #include "engine/CodecHost.h"
 #include "queue/PlayerCommands.h"

@@ -31,23 +31,25 @@ EqPositions Shaped() {
 }
 
 // The save dialog's question whether to replace a file: a box of the same title without a name field.
+struct PromptSearch {
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindPrompt(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<PromptSearch*>(param);
+  char name[16] = {}, text[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  GetWindowTextA(window, text, sizeof text);
+  if (std::strcmp(name, "#32770") || std::strcmp(text, search.title) || GetDlgItem(window, 1148) || GetDlgItem(window, 1152))
+    return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
 HWND ReplacePrompt(const char* title) {
-  struct Search {
-    const char* title;
-    HWND found;
-  } search{title, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        char name[16] = {}, text[128] = {};
-        GetClassNameA(window, name, sizeof name);
-        GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(name, "#32770") || std::strcmp(text, s.title) || GetDlgItem(window, 1148) || GetDlgItem(window, 1152))
-          return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  PromptSearch search{title, nullptr};
+  EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
