@@ -228,8 +228,13 @@ bool ButtonSet::Release(bool right, LPARAM lParam) {
     SetState(*pressed, over == pressed ? 2 : 0, pressed->lit);
   }
   if (GetCapture() == parent_) ReleaseCapture();
-  if (clicked) Run(*pressed, right);
+  if (clicked) clicked_ = pressed, clickedRight_ = right;
   return true;
+}
+
+void ButtonSet::RunClick() {
+  Button* b = std::exchange(clicked_, nullptr);
+  if (b) Run(*b, clickedRight_);
 }
 
 void ButtonSet::Run(Button& b, bool right) {

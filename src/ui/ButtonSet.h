@@ -40,8 +40,11 @@ class ButtonSet {
   ButtonSet& operator=(const ButtonSet&) = delete;
 
   // The window's message, seen first; true when the buttons took it, with the answer in result.
-  // WM_CAPTURECHANGED is never taken: the window's other controls hear it too.
+  // WM_CAPTURECHANGED is never taken: the window's other controls hear it too. A click is only
+  // noted: the window runs it with RunClick once it holds no lock of its own.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Runs the command of the click the last message made, if any (it may open a dialog).
+  void RunClick();
   // Event buttons in toggle mode lit while their event is set (every 500 ms).
   void EventPass();
   // "<Selective>" buttons lit while the selective play list holds a record (every 30 ms).
@@ -73,6 +76,8 @@ class ButtonSet {
   NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the watch thread rests
   std::vector<std::unique_ptr<Button>> buttons_;
   Button* captured_ = nullptr;  // pressed and holding the capture; under the lock
+  Button* clicked_ = nullptr;   // clicked, its command not yet run; the skin thread's
+  bool clickedRight_ = false;
   std::unique_ptr<WorkerThread> thread_;
   std::unique_ptr<TooltipManager> tooltips_;
 };

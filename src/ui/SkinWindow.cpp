@@ -423,7 +423,9 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   LRESULT result = 0;
   if (HandlePlayerInput(window, message, wParam, lParam, result)) return result;
   auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self) {
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  bool handled = false;
+  {
     std::lock_guard<std::recursive_mutex> hold(SkinLock());
     if (message == WM_MOUSEMOVE) {  // the system tells the window when the cursor leaves it
       self->cursorInside_ = true;
@@ -432,10 +434,13 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     } else if (message == WM_MOUSELEAVE) {
       self->cursorInside_ = false;
     }
-    if (self->buttons_ && self->buttons_->OnMessage(message, wParam, lParam, result)) return result;
-    if (self->OnMessage(window, message, wParam, lParam, result)) return result;
+    handled = (self->buttons_ && self->buttons_->OnMessage(message, wParam, lParam, result)) ||
+              self->OnMessage(window, message, wParam, lParam, result);
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  // A button's command runs without the skin lock: it may open a dialog, whose own message loop
+  // serves this window meanwhile.
+  if (self->buttons_) self->buttons_->RunClick();
+  return handled ? result : DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool SkinWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
