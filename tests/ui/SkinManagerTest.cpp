@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 #include "TestSupport.h"
 #include "base/Random.h"
@@ -253,33 +252,26 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
   PutLe32(extreme.bytes + 38, 0x80000000u);
   PutLe32(extreme.bytes + 42, 0xFFFFFFFFu);  // a 4 GB height and width
   PutLe32(extreme.bytes + 46, 0xFFFFFFFFu);
+  std::vector<SkinRecord> many, named;
+  for (int32_t id = 1; id <= 1000; ++id) many.push_back(Window("OxTestMany", id, 0, 0, "", "[ShowAlways]"));
+  for (const std::string& name : classes) named.push_back(Window(name, 1, 0, 0, "back", "[ShowAlways]"));
   const struct {
     const char* skin;
-    std::function<void(const std::string& file)> write;
-    size_t shown;  // 0: refused
+    std::vector<SkinRecord> records;
+    int64_t sparseSize;  // 0: just the records
+    size_t shown;        // 0: refused
   } rows[] = {
-      {"Windows1000", [](const std::string& file) {
-         std::vector<SkinRecord> windows;
-         for (int32_t id = 1; id <= 1000; ++id) windows.push_back(Window("OxTestMany", id, 0, 0, "", "[ShowAlways]"));
-         WriteSkinFile(file, windows);
-       }, kMaxSkinWindows},
-      {"Records100k", [](const std::string& file) {
-         WriteSparseSkinFile(file, Window("OxTestBig", 1, 0, 0, "back", "[ShowAlways]"), 100000 * int64_t{kSkinRecordSize});
-       }, 0},
-      {"File5GB", [](const std::string& file) {
-         WriteSparseSkinFile(file, Window("OxTestHuge", 1, 0, 0, "back", "[ShowAlways]"), int64_t{5} << 30);
-       }, 0},
-      {"Extreme", [&](const std::string& file) { WriteSkinFile(file, {extreme}); }, 1},
-      {"ClassNames", [&](const std::string& file) {
-         std::vector<SkinRecord> windows;
-         for (const std::string& name : classes) windows.push_back(Window(name, static_cast<int32_t>(windows.size()) + 1, 0, 0, "back", "[ShowAlways]"));
-         WriteSkinFile(file, windows);
-       }, classes.size()},
+      {"Windows1000", many, 0, kMaxSkinWindows},
+      {"Records100k", {extreme}, 100000 * int64_t{kSkinRecordSize}, 0},
+      {"File5GB", {extreme}, int64_t{5} << 30, 0},
+      {"Extreme", {extreme}, 0, 1},
+      {"ClassNames", named, 0, classes.size()},
   };
   for (const auto& row : rows) {
     CreateDirectoryA((skins_ / row.skin).c_str(), nullptr);
     oxtest::WriteWholeFile(skins_ / row.skin + "\\back.bmp", oxtest::SolidBmp(40, 30, 0x3366CC));
-    row.write(skins_ / row.skin + "\\main.skin");
+    if (row.sparseSize) WriteSparseSkinFile(skins_ / row.skin + "\\main.skin", row.records[0], row.sparseSize);
+    else WriteSkinFile(skins_ / row.skin + "\\main.skin", row.records);
   }
   {
     SetActive("Alpha");
@@ -289,11 +281,12 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
     const LONG_PTR skinProcedure = GetWindowLongPtrA(manager.CreatedWindows()[0], GWLP_WNDPROC);
     HWND taskbar = FindWindowA(kTaskbarWindowClass, nullptr);
     ASSERT_TRUE(taskbar);
-    std::vector<WNDPROC> procedures;  // of the classes of those names, before any hostile skin
-    for (const std::string& name : classes) {
+    auto procedureOf = [](const std::string& name) {
       WNDCLASSA info{};
-      procedures.push_back(GetClassInfoA(ModuleInstance(), name.c_str(), &info) ? info.lpfnWndProc : nullptr);
-    }
+      return GetClassInfoA(ModuleInstance(), name.c_str(), &info) ? info.lpfnWndProc : nullptr;
+    };
+    std::vector<WNDPROC> procedures;  // of the classes of those names, before any hostile skin
+    for (const std::string& name : classes) procedures.push_back(procedureOf(name));
     auto show = [&](const char* skin) {
       SetActive(skin);
       evt::OxNewSkin.Set();
@@ -309,11 +302,7 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
       EXPECT_EQ(shown.size(), row.shown ? row.shown : 1);
       for (HWND window : shown) EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), skinProcedure);
       EXPECT_EQ(FindWindowA(kTaskbarWindowClass, nullptr), taskbar);
-      for (size_t i = 0; i < classes.size(); ++i) {
-        WNDCLASSA info{};
-        EXPECT_EQ(GetClassInfoA(ModuleInstance(), classes[i].c_str(), &info) ? info.lpfnWndProc : nullptr, procedures[i])
-            << classes[i];
-      }
+      for (size_t i = 0; i < classes.size(); ++i) EXPECT_EQ(procedureOf(classes[i]), procedures[i]) << classes[i];
       show("Zed");
       EXPECT_EQ(manager.LoadedSkinName(), "Zed");
       EXPECT_EQ(manager.CreatedWindows().size(), 1u);
