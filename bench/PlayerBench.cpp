@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     std::printf("CPU while playing an MP3 with the equaliser on: %.2f %% of one core; while stopped: %.3f %%\n",
                 playing, stopped);
     RECT main;
-    if (HWND window = FindWindowA("OrlavoxMain", nullptr); window && GetWindowRect(window, &main)) {
+    if (HWND window = FindWindowA("OrlavoxSkin:OrlavoxMain", nullptr); window && GetWindowRect(window, &main)) {
       SetCursorPos((main.left + main.right) / 2, (main.top + main.bottom) / 2);
       Sleep(2000);
       const double cpu2 = PlayerCpuSeconds();

@@ -52,7 +52,7 @@ bool Await(F condition, const char* what, const std::vector<std::string>& classe
     if (condition()) return true;
   std::fprintf(stderr, "skin_bench: %s did not happen:", what);
   for (const std::string& name : classes) {
-    HWND w = FindWindowA(name.c_str(), nullptr);
+    HWND w = FindWindowA(ox::SkinWindowClassName(name).c_str(), nullptr);
     std::fprintf(stderr, " %s %s", name.c_str(), w ? (IsWindowVisible(w) ? "shown" : "hidden") : "missing");
   }
   std::fprintf(stderr, "\n");
@@ -61,7 +61,7 @@ bool Await(F condition, const char* what, const std::vector<std::string>& classe
 
 bool AllShown(const std::vector<std::string>& classes) {
   for (const std::string& name : classes) {
-    HWND w = FindWindowA(name.c_str(), nullptr);
+    HWND w = FindWindowA(ox::SkinWindowClassName(name).c_str(), nullptr);
     if (!w || !IsWindowVisible(w)) return false;
   }
   return true;
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
       // The old windows go, then the new ones show.
       const int from = round % 2, to = 1 - from;
       std::vector<HWND> old;
-      for (const std::string& name : shown[from]) old.push_back(FindWindowA(name.c_str(), nullptr));
+      for (const std::string& name : shown[from]) old.push_back(FindWindowA(ox::SkinWindowClassName(name).c_str(), nullptr));
       ox::SetTextSetting(names[to].c_str(), "[SetActive]", HKEY_CURRENT_USER, ox::kSkinSettingsKey);
       const double start = Now();
       ox::evt::OxNewSkin.Set();

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "ui/SkinLimits.h"
+#include "ui/SkinRules.h"
 #include "ui/Window.h"
 
 namespace ox {
@@ -19,7 +21,7 @@ HGLOBAL ReadIntoGlobal(const std::string& path, DWORD& size) {
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER length{};
   HGLOBAL memory = nullptr;
-  if (GetFileSizeEx(file, &length) && length.QuadPart > 0 && length.QuadPart <= Bitmap::kMaxFileBytes) {
+  if (GetFileSizeEx(file, &length) && length.QuadPart > 0 && static_cast<uint64_t>(length.QuadPart) <= kMaxPictureFileBytes) {
     size = static_cast<DWORD>(length.QuadPart);
     memory = GlobalAlloc(GMEM_MOVEABLE, size);
     void* bytes = memory ? GlobalLock(memory) : nullptr;
@@ -47,6 +49,15 @@ bool Bitmap::LoadFile(const std::string& path) {
   DWORD size = 0;
   HGLOBAL memory = ReadIntoGlobal(path, size);
   if (!memory) return false;
+  // A header that declares a huge picture is refused before the decoder allocates for it.
+  const void* header = GlobalLock(memory);
+  const std::optional<PictureSize> declared =
+      header ? SizeOfPicture(static_cast<const uint8_t*>(header), size) : std::nullopt;
+  GlobalUnlock(memory);
+  if (declared && (declared->width > kMaxSkinExtent || declared->height > kMaxSkinExtent)) {
+    GlobalFree(memory);
+    return false;
+  }
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {  // the stream frees the block
     GlobalFree(memory);
@@ -67,7 +78,7 @@ bool Bitmap::LoadFile(const std::string& path) {
   const int64_t width = (int64_t{hmWidth} * GetDeviceCaps(screen, LOGPIXELSX) + 1270) / 2540;
   const int64_t height = (int64_t{hmHeight} * GetDeviceCaps(screen, LOGPIXELSY) + 1270) / 2540;
   bool made = false;
-  if (width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide) {
+  if (width > 0 && height > 0 && width <= kMaxSkinExtent && height <= kMaxSkinExtent) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, static_cast<int>(width), static_cast<int>(height));
     if (bitmap && Adopt(bitmap, static_cast<int>(width), static_cast<int>(height))) {
       // Pictures are addressed bottom-up in HIMETRIC: start at the height and go up.
@@ -96,7 +107,7 @@ bool Bitmap::LoadResource(int id) {
 
 bool Bitmap::Create(int width, int height) {
   Release();
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  if (width <= 0 || height <= 0 || width > kMaxSkinExtent || height > kMaxSkinExtent) return false;
   HBITMAP bitmap = CreateCompatibleBitmap(ScreenFormat(), width, height);
   if (bitmap && Adopt(bitmap, width, height)) return true;
   if (bitmap) DeleteObject(bitmap);

@@ -17,12 +17,13 @@ class Bitmap {
   Bitmap& operator=(const Bitmap&) = delete;
 
   // Reads the file whole and decodes it with the system's picture loader, rendered once at its size
-  // in screen pixels. False, leaving no bitmap, when the file cannot be read, cannot be decoded, or
-  // is larger than kMaxFileBytes or kMaxSide pixels a side.
+  // in screen pixels. False, leaving no bitmap, when the file cannot be read or decoded, is larger
+  // than kMaxPictureFileBytes, or its picture (as its header declares it, asked before decoding,
+  // and as decoded) is larger than kMaxSkinExtent pixels a side.
   bool LoadFile(const std::string& path);
   // A bitmap resource of the program.
   bool LoadResource(int id);
-  // An empty bitmap of the given size in the screen's format.
+  // An empty bitmap of the given size in the screen's format, at most kMaxSkinExtent a side.
   bool Create(int width, int height);
   void Release();
 
@@ -33,9 +34,6 @@ class Bitmap {
   bool IsEmpty() const { return !bitmap_; }
   // Copies the whole bitmap to x, y of target (nothing when empty).
   void CopyTo(HDC target, int x, int y) const;
-
-  static constexpr uint32_t kMaxFileBytes = 32u << 20;
-  static constexpr int kMaxSide = 8192;
 
  private:
   bool Adopt(HBITMAP bitmap, int width, int height);

@@ -13,7 +13,7 @@ WindowPlace ClampIntoWorkArea(WindowPlace at, const SkinRect& group, const SkinR
   if (x < work.left) x = work.left;
   if (y + h > work.bottom) y = work.bottom - h;
   if (y < work.top) y = work.top;
-  return {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+  return {Saturate(x), Saturate(y)};
 }
 
 bool IsOnSomeWorkArea(WindowPlace at, int32_t width, int32_t height, const std::vector<SkinRect>& workAreas) {
@@ -31,8 +31,8 @@ namespace {
 // Another window's place: the first window's, plus the design offset between the two.
 WindowPlace FollowFirst(const PlacementInput& in) {
   const WindowPlace first = in.firstNow ? *in.firstNow : in.firstRecord;
-  return {static_cast<int32_t>(int64_t{first.x} + in.record.x - in.firstRecord.x),
-          static_cast<int32_t>(int64_t{first.y} + in.record.y - in.firstRecord.y)};
+  return {Saturate(int64_t{first.x} + in.record.x - in.firstRecord.x),
+          Saturate(int64_t{first.y} + in.record.y - in.firstRecord.y)};
 }
 
 }  // namespace
@@ -40,18 +40,22 @@ WindowPlace FollowFirst(const PlacementInput& in) {
 WindowPlace HomePosition(const PlacementInput& in) {
   const SkinRect& b = in.group;
   const SkinRect& w = in.work;
-  WindowPlace at{static_cast<int32_t>(int64_t{in.record.x} - b.left), static_cast<int32_t>(int64_t{in.record.y} - b.top)};
+  const WindowPlace at{Saturate(int64_t{in.record.x} - b.left), Saturate(int64_t{in.record.y} - b.top)};
   auto usable = [&](WindowPlace p) { return in.workAreas.empty() || IsOnSomeWorkArea(p, in.width, in.height, in.workAreas); };
   switch (in.placement) {
     case 0:
-      return ClampIntoWorkArea({in.cursor.x - Width(b) / 2, in.cursor.y - Height(b) / 2}, b, w);
+      return ClampIntoWorkArea({Saturate(int64_t{in.cursor.x} - Width(b) / 2), Saturate(int64_t{in.cursor.y} - Height(b) / 2)},
+                               b, w);
     case 1:
       if (!in.isFirst && in.firstNow && in.relative) {
-        const WindowPlace p{in.relative->x + in.firstNow->x, in.relative->y + in.firstNow->y};
+        const WindowPlace p{Saturate(int64_t{in.relative->x} + in.firstNow->x),
+                            Saturate(int64_t{in.relative->y} + in.firstNow->y)};
         if (usable(p)) return p;
       }
       if (in.saved && usable(*in.saved)) return *in.saved;
-      if (in.isFirst) return {w.left + (Width(w) / 2 - Width(b) / 2), w.top + (Height(w) / 2 - Height(b) / 2)};
+      if (in.isFirst)
+        return {Saturate(w.left + (int64_t{Width(w)} / 2 - Width(b) / 2)),
+                Saturate(w.top + (int64_t{Height(w)} / 2 - Height(b) / 2))};
       return FollowFirst(in);
     case 2:
       return in.isFirst ? WindowPlace{0, 0} : FollowFirst(in);
@@ -63,16 +67,16 @@ AnimationFrame AnimationStart(int32_t mode, WindowPlace home, int32_t width, int
                               const SkinRect& work) {
   AnimationFrame f{home, width, height, false};
   switch (mode) {
-    case 1: f.at.y = work.top - Height(group); break;
+    case 1: f.at.y = Saturate(int64_t{work.top} - Height(group)); break;
     case 2: f.at.y = work.bottom; break;
-    case 3: f.at.x = work.left - Width(group); break;
+    case 3: f.at.x = Saturate(int64_t{work.left} - Width(group)); break;
     case 4: f.at.x = work.right; break;
     case 5: f.height = 0; break;
     case 6: f.width = 0; break;
-    case 7: f.at.y = home.y + height; break;
-    case 8: f.at.y = home.y - height; break;
-    case 9: f.at.x = home.x + width; break;
-    case 10: f.at.x = home.x - width; break;
+    case 7: f.at.y = Saturate(int64_t{home.y} + height); break;
+    case 8: f.at.y = Saturate(int64_t{home.y} - height); break;
+    case 9: f.at.x = Saturate(int64_t{home.x} + width); break;
+    case 10: f.at.x = Saturate(int64_t{home.x} - width); break;
   }
   return f;
 }
@@ -125,8 +129,14 @@ std::vector<StackStep> StackingPlan(const std::vector<int8_t>& ranks, const std:
 
 namespace {
 
-bool OverlapAcross(const SkinRect& a, const SkinRect& b) { return a.left < b.right && b.left < a.right; }
-bool OverlapDown(const SkinRect& a, const SkinRect& b) { return a.top < b.bottom && b.top < a.bottom; }
+// Rectangles in 64 bits: a window's edges at its place may lie past the 32-bit range.
+struct WideRect {
+  int64_t left, top, right, bottom;
+};
+WideRect Wide(const SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool OverlapAcross(const WideRect& a, const WideRect& b) { return a.left < b.right && b.left < a.right; }
+bool OverlapDown(const WideRect& a, const WideRect& b) { return a.top < b.bottom && b.top < a.bottom; }
 
 bool Docked(size_t a, size_t b, const Docking& d) {
   return d.below[a] == b || d.right[a] == b || d.below[b] == a || d.right[b] == a;
@@ -138,10 +148,10 @@ Docking FindDocking(const std::vector<DragWindow>& windows) {
   Docking d{std::vector<std::optional<size_t>>(windows.size()), std::vector<std::optional<size_t>>(windows.size())};
   for (size_t i = 0; i < windows.size(); ++i) {
     if (!windows[i].exists) continue;
-    const SkinRect& a = windows[i].rect;
+    const WideRect a = Wide(windows[i].rect);
     for (size_t j = 0; j < windows.size(); ++j) {
       if (j == i || !windows[j].exists) continue;
-      const SkinRect& b = windows[j].rect;
+      const WideRect b = Wide(windows[j].rect);
       if (!d.below[i] && b.top == a.bottom - 1 && OverlapAcross(a, b)) d.below[i] = j;
       if (!d.right[i] && b.left == a.right - 1 && OverlapDown(a, b)) d.right[i] = j;
     }
@@ -172,30 +182,31 @@ std::vector<bool> WindowsThatMove(size_t dragged, const std::vector<DragWindow>&
 }
 
 WindowPlace Snapped(size_t self, WindowPlace home, const std::vector<DragWindow>& windows, const Docking& docking) {
-  constexpr int32_t kReach = 16;
+  constexpr int64_t kReach = 16;
   const DragWindow& me = windows[self];
   if (me.placement == 2) return home;
-  const int32_t w = Width(me.rect), h = Height(me.rect);
-  WindowPlace at = home;
+  const int64_t w = Width(me.rect), h = Height(me.rect);
+  int64_t x = home.x, y = home.y;
   for (size_t i = 0; i < windows.size(); ++i) {
     const DragWindow& other = windows[i];
     if (i == self || !other.exists || Docked(self, i, docking) || (self == 0 && other.placement == 2)) continue;
-    const SkinRect& b = other.rect;
-    const SkinRect a{at.x, at.y, at.x + w, at.y + h};
+    const WideRect b = Wide(other.rect);
+    const WideRect a{x, y, x + w, y + h};
     if (OverlapDown(a, b)) {
-      if (std::abs(a.right - 1 - b.left) <= kReach) at.x = b.left - w + 1;
-      else if (std::abs(a.left - (b.right - 1)) <= kReach) at.x = b.right - 1;
+      if (std::abs(a.right - 1 - b.left) <= kReach) x = b.left - w + 1;
+      else if (std::abs(a.left - (b.right - 1)) <= kReach) x = b.right - 1;
     }
-    const SkinRect c{at.x, at.y, at.x + w, at.y + h};
+    const WideRect c{x, y, x + w, y + h};
     if (OverlapAcross(c, b)) {
-      if (std::abs(c.bottom - 1 - b.top) <= kReach) at.y = b.top - h + 1;
-      else if (std::abs(c.top - (b.bottom - 1)) <= kReach) at.y = b.bottom - 1;
+      if (std::abs(c.bottom - 1 - b.top) <= kReach) y = b.top - h + 1;
+      else if (std::abs(c.top - (b.bottom - 1)) <= kReach) y = b.bottom - 1;
     }
   }
-  return at;
+  return {Saturate(x), Saturate(y)};
 }
 
 int32_t VolumeAfterWheel(int32_t volume, int16_t delta) {
+  volume = std::clamp(volume, 0, 100);  // the shared value may hold anything another program wrote
   if (delta >= 1) volume += (delta + 19) / 20;
   else if (delta < 0) volume -= (19 - delta) / 20;
   return std::clamp(volume, 0, 100);

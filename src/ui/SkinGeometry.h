@@ -16,8 +16,14 @@ struct WindowPlace {
   bool operator==(const WindowPlace& o) const { return x == o.x && y == o.y; }
 };
 
-inline int32_t Width(const SkinRect& r) { return r.right - r.left; }
-inline int32_t Height(const SkinRect& r) { return r.bottom - r.top; }
+// A 64-bit result held to the 32-bit range: positions and sizes that skins, saved settings and
+// screens give may lie anywhere in it, and their sums must not wrap.
+inline int32_t Saturate(int64_t v) {
+  return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+// Width and height of any rectangle, saturated (a reversed one is negative).
+inline int32_t Width(const SkinRect& r) { return Saturate(int64_t{r.right} - r.left); }
+inline int32_t Height(const SkinRect& r) { return Saturate(int64_t{r.bottom} - r.top); }
 
 // What decides where a window opens (its home position).
 struct PlacementInput {

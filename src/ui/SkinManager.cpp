@@ -2,13 +2,17 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "base/FileFinder.h"
 #include "base/FileSource.h"
+#include "base/NoThrow.h"
 #include "base/Random.h"
 #include "base/System.h"
 #include "base/Text.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "ui/SkinLimits.h"
 
 namespace ox {
 
@@ -20,8 +24,9 @@ std::recursive_mutex& SkinLock() {
 LoadedSkin LoadSkinFolder(const std::string& name, const std::string& folder) {
   LoadedSkin skin{name, folder, {}};
   FileFinder files(folder, "*.skin");
-  while (files.Next()) {
+  for (size_t read = 0; read < kMaxSkinFiles && files.Next();) {
     if (files.IsDirectory()) continue;
+    ++read;
     DataFile file(files.FullPath(), FileAccess::Read, FileCreation::OpenExisting);
     if (!file.IsOpen()) continue;
     FileSource source(file);
@@ -75,13 +80,24 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
     if (request->Handle()) wake.push_back(request->Handle());
   DWORD lastCheck = GetTickCount() - 100;
   bool heard = false, askRequests = true;
+  // Nothing the skin does may end the thread: what runs out of memory is reported once and the
+  // thread goes on (a skin that cannot load is handled inside the check).
+  bool reported = false;
+  auto guarded = [&](auto&& work) {
+    if (!NoThrow(false, [&] { work(); return true; }) && !reported) {
+      reported = true;
+      manager.Report("Orlavox: the skin thread ran out of memory; it goes on");
+    }
+  };
   while (!self.StopRequested()) {
     if (heard || GetTickCount() - lastCheck >= 100) {
       lastCheck = GetTickCount();
-      manager.Check(askRequests);
-      std::lock_guard<std::recursive_mutex> hold(SkinLock());
-      for (auto& group : manager.skin_.groups)
-        for (auto& window : group->windows) window->IdleTick();
+      guarded([&] {
+        manager.Check(askRequests);
+        std::lock_guard<std::recursive_mutex> hold(SkinLock());
+        for (auto& group : manager.skin_.groups)
+          for (auto& window : group->windows) window->IdleTick();
+      });
     }
     DWORD woke = WAIT_TIMEOUT;
     if (!manager.busy_) {
@@ -92,7 +108,7 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
     if (manager.busy_ || woke == WAIT_FAILED) Sleep(25);
     heard = woke > WAIT_OBJECT_0 && woke < WAIT_OBJECT_0 + wake.size();
     askRequests = heard || manager.busy_ || woke == WAIT_FAILED;
-    manager.AnimationTick();
+    guarded([&] { manager.AnimationTick(); });
   }
   manager.Unload();
   manager.taskbar_.Destroy();
@@ -160,19 +176,70 @@ void SkinManager::Check(bool askRequests) {
 void SkinManager::LoadActiveSkin() {
   const std::string active = ActiveSkinName();
   if (!skin_.folder.empty() && EqualNoCase(active, skin_.name)) return;
-  Unload();
+  failed_.clear();
   size_t chosen = 0;
   while (chosen < names_.size() && !EqualNoCase(names_[chosen], active)) ++chosen;
   if (chosen == names_.size()) chosen = 0;  // no such skin: the first one
-  if (chosen < names_.size()) {
-    LoadedSkin skin = LoadSkinFolder(names_[chosen], folders_[chosen]);
-    std::lock_guard<std::recursive_mutex> hold(SkinLock());
-    skin_ = std::move(skin);
+  if (chosen >= names_.size() || Switch(chosen)) return;
+  const bool keep = !skin_.folder.empty();
+  Report("Orlavox: the skin \"" + names_[chosen] + "\" cannot be loaded; " +
+         (keep ? "\"" + skin_.name + "\" stays" : "another skin is used"));
+  if (!keep) FallBack();
+}
+
+bool SkinManager::Switch(size_t index) {
+  LoadedSkin skin;
+  const bool read = NoThrow(false, [&] {
+    skin = LoadSkinFolder(names_[index], folders_[index]);
+    return true;
+  });
+  if (!read || skin.groups.empty()) {
+    failed_.push_back(names_[index]);
+    return false;
   }
+  if (!skin_.folder.empty()) previous_ = skin_.name;
+  Unload();
+  std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  skin_ = std::move(skin);
+  return true;
+}
+
+void SkinManager::FallBack() {
+  std::vector<size_t> order;
+  for (const std::string& first : {previous_, std::string("Default")}) {
+    for (size_t i = 0; i < names_.size(); ++i)
+      if (EqualNoCase(names_[i], first)) order.push_back(i);
+  }
+  for (size_t i = 0; i < names_.size(); ++i) order.push_back(i);
+  for (size_t i : order) {
+    const bool failed =
+        std::any_of(failed_.begin(), failed_.end(), [&](const std::string& f) { return EqualNoCase(f, names_[i]); });
+    if (!failed && Switch(i)) return;
+  }
+}
+
+void SkinManager::Report(const std::string& line) const {
+  if (options_.report) options_.report(line.c_str());
+  else OutputDebugStringA((line + "\n").c_str());
 }
 
 void SkinManager::UpdateWindows() {
   std::lock_guard<std::recursive_mutex> hold(SkinLock());
+  // A skin whose windows cannot be made (out of memory) goes, once, for the one before it.
+  while (!NoThrow(false, [&] {
+    UpdateWindowsOnce();
+    return true;
+  })) {
+    const std::string failed = skin_.name;
+    failed_.push_back(failed);
+    Unload();
+    Report("Orlavox: the skin \"" + failed + "\" cannot make its windows; another skin is used");
+    FallBack();
+    if (skin_.folder.empty()) return;
+  }
+}
+
+void SkinManager::UpdateWindowsOnce() {
   HWND underCursor = nullptr;  // asked only when a tray-control window is there to be under it
   bool overTray = false;
   for (auto& group : skin_.groups) {

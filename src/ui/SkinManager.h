@@ -40,6 +40,7 @@ struct SkinManagerOptions {
   SkinHooks hooks;
   uint32_t (*clock)() = nullptr;  // milliseconds; null: the system tick count
   bool startThread = true;        // without: the owner calls SkinCheck and AnimationTick itself
+  void (*report)(const char* line) = nullptr;  // a skin that cannot be loaded; null: the debugger output
 };
 
 // A skin folder loaded: its name and one window group per skin file.
@@ -49,8 +50,9 @@ struct LoadedSkin {
   std::vector<std::unique_ptr<SkinGroup>> groups;
 };
 
-// Reads every skin file of a folder (folder with its trailing backslash). Files that cannot be
-// opened give nothing; no window is made.
+// Reads the skin files of a folder (folder with its trailing backslash), at most kMaxSkinFiles of
+// them, each held to the bounds of ReadSkinFile. Files that cannot be opened give nothing; no
+// window is made. May throw std::bad_alloc.
 LoadedSkin LoadSkinFolder(const std::string& name, const std::string& folder);
 
 class SkinManager {
@@ -70,6 +72,9 @@ class SkinManager {
 
   // One skin check of the skin thread: the timed skin change, a new skin, the windows that are to
   // appear or go, the player window brought up, the refresh, and the events served for others.
+  // A skin that cannot be loaded (no window in it, or it runs out of memory while it is read or its
+  // windows are made) is reported once and left: the skin loaded before stays, or, with none, the
+  // first other skin that loads ("Default" first) takes its place.
   void SkinCheck();
   // The 25 ms tick: animation of the shown windows, then the thread's messages.
   void AnimationTick();
@@ -88,7 +93,14 @@ class SkinManager {
   void Check(bool askRequests);
   uint32_t Now() const;
   void LoadActiveSkin();
+  // Loads skin `index` in place of the loaded one; false, the loaded one kept, when it gives no
+  // window or cannot be read.
+  bool Switch(size_t index);
+  // After a skin failed: the one before it, else "Default", else the first that loads.
+  void FallBack();
+  void Report(const std::string& line) const;
   void UpdateWindows();
+  void UpdateWindowsOnce();
   void ShowPlayer();
   void Refresh();
 
@@ -100,6 +112,8 @@ class SkinManager {
   bool busy_ = true;  // a window has something moving at the 25 ms pace
   bool mouseOverTray_ = false;  // as last told through evtOxMouseOverTray
   LoadedSkin skin_;
+  std::string previous_;              // the skin loaded before skin_, to go back to
+  std::vector<std::string> failed_;   // skins that failed since the last request: not tried again
   TaskbarWindow taskbar_;
   std::unique_ptr<WorkerThread> thread_;
 };

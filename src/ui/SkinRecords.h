@@ -202,7 +202,10 @@ struct SkinWindowRecords {
 
 // The windows of one skin file, in file order. Records are read while a whole one remains (a short
 // tail is ignored); an element goes to the first window read before it whose id is its window id,
-// and is dropped when there is none.
+// and is dropped when there is none. Held to the bounds of SkinLimits.h: a file larger than
+// kMaxSkinFileBytes gives nothing (its size is asked before anything is read), windows past
+// kMaxSkinWindows and a window's elements past kMaxWindowElements are dropped, and every header's
+// x and y are clamped to +-kMaxSkinCoordinate, its width and height to 0..kMaxSkinExtent.
 std::vector<SkinWindowRecords> ReadSkinFile(ByteSource& file);
 
 // No bitmap: an empty field or "Not Set".

@@ -1,6 +1,7 @@
 #include "ui/SkinRules.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace ox {
@@ -16,6 +17,12 @@ std::string SkinWindowKey(std::string_view skinFolder, std::string_view windowNa
   key.append(skinFolder.substr(start));
   key.append(windowName);
   return key;
+}
+
+std::string SkinWindowClassName(std::string_view windowName) {
+  constexpr std::string_view kPrefix = "OrlavoxSkin:";
+  constexpr size_t kMaxClassName = 255;
+  return std::string(kPrefix).append(windowName.substr(0, kMaxClassName - kPrefix.size()));
 }
 
 ShowCondition ClassifyShowCondition(std::string_view condition) {
@@ -46,9 +53,33 @@ std::vector<SkinPoint> ReadOutline(ByteSource& file) {
   const size_t got = file.ReadAt(0, bytes.data(), bytes.size()) / 8;
   std::vector<SkinPoint> points(got);
   for (size_t i = 0; i < got; ++i) {
-    points[i] = {static_cast<int32_t>(Le32(&bytes[i * 8])), static_cast<int32_t>(Le32(&bytes[i * 8 + 4]))};
+    auto coordinate = [&](size_t at) {
+      return std::clamp(static_cast<int32_t>(Le32(&bytes[at])), -kMaxSkinCoordinate, kMaxSkinCoordinate);
+    };
+    points[i] = {coordinate(i * 8), coordinate(i * 8 + 4)};
   }
   return points;
+}
+
+std::optional<PictureSize> SizeOfPicture(const uint8_t* b, size_t n) {
+  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
+    if (Le32(&b[14]) == 12) return PictureSize{Le16(&b[18]), Le16(&b[20])};  // the old OS/2 header
+    const auto height = static_cast<int32_t>(Le32(&b[22]));
+    return PictureSize{static_cast<int32_t>(Le32(&b[18])), height == INT32_MIN ? INT32_MAX : std::abs(height)};
+  }
+  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') return PictureSize{Le16(&b[6]), Le16(&b[8])};
+  if (n >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
+    // Segments up to the first start-of-frame, which holds the size.
+    for (size_t at = 2; at + 9 <= n && b[at] == 0xFF;) {
+      const uint8_t marker = b[at + 1];
+      const size_t length = b[at + 2] << 8 | b[at + 3];
+      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+        return PictureSize{b[at + 7] << 8 | b[at + 8], b[at + 5] << 8 | b[at + 6]};
+      if (length < 2) break;
+      at += 2 + length;
+    }
+  }
+  return std::nullopt;
 }
 
 std::string PickRandomSkin(const std::vector<std::string>& candidates, std::string_view active,

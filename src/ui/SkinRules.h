@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/ByteSource.h"
+#include "ui/SkinLimits.h"
 #include "ui/SkinRecords.h"
 
 namespace ox {
@@ -18,6 +20,10 @@ namespace ox {
 // the last three components of the skin folder (a folder inside the skins folder ends in a
 // backslash, so these are "\Skins\<skin>\"), then the window's name.
 std::string SkinWindowKey(std::string_view skinFolder, std::string_view windowName);
+
+// The window class of a skin window: a fixed prefix and the window's name, so no skin can name a
+// class of the system or of the player ("STATIC", the taskbar window's). At most 255 characters.
+std::string SkinWindowClassName(std::string_view windowName);
 
 enum class ShowCondition {
   Always,      // "[ShowAlways]"
@@ -39,12 +45,19 @@ struct SkinRect {
 SkinRect GroupBounds(const std::vector<SkinWindowRecords>& windows);
 
 // A window outline: the points of a polygon, as a `.bin` file stores them (x and y signed 32-bit
-// little-endian; a partial point at the end is ignored). At most kMaxOutlinePoints are taken.
+// little-endian; a partial point at the end is ignored). At most kMaxOutlinePoints are taken, each
+// coordinate clamped to +-kMaxSkinCoordinate.
 struct SkinPoint {
   int32_t x, y;
 };
-constexpr size_t kMaxOutlinePoints = 16384;
 std::vector<SkinPoint> ReadOutline(ByteSource& file);
+
+// The size in pixels a BMP, GIF or JPEG picture declares in its header; nothing for anything else.
+// Asked before a picture is decoded, so a header that claims a huge picture costs nothing.
+struct PictureSize {
+  int32_t width, height;
+};
+std::optional<PictureSize> SizeOfPicture(const uint8_t* bytes, size_t size);
 
 // The random skin choice. candidates are the skins not excluded; draw(n) gives 0..n-1. Up to ten
 // draws: the first candidate that differs from active is the choice, and the tenth draw is taken

@@ -18,7 +18,6 @@ namespace ox {
 
 namespace {
 
-constexpr const char* kUnnamedClass = "Orlavox Skin Window";
 constexpr UINT_PTR kAnimationTimer = 0, kEventTimer = 1;
 constexpr WPARAM kEnqueueCommand = 40001;
 
@@ -132,7 +131,8 @@ bool SkinWindow::Create(HWND taskbar) {
     exStyle = WS_EX_TOPMOST | (neverInTask ? WS_EX_TOOLWINDOW : 0);
   }
   if (topmost) exStyle |= WS_EX_TOPMOST;
-  const WindowClass windowClass{name_.empty() ? kUnnamedClass : name_.c_str(), Procedure, CS_OWNDC | CS_DBLCLKS};
+  const std::string className = SkinWindowClassName(name_);
+  const WindowClass windowClass{className.c_str(), Procedure, CS_OWNDC | CS_DBLCLKS};
   if (!window_.Create(windowClass, "", style, exStyle, 100, 100, 50, 50, topmost ? nullptr : taskbar, this))
     return false;
   HWND hwnd = window_.Handle();

@@ -18,7 +18,16 @@ bool Window::Create(const WindowClass& windowClass, const char* title, DWORD sty
   c.hbrBackground = windowClass.background;
   c.lpszMenuName = windowClass.menuName;
   c.lpszClassName = windowClass.name;
-  RegisterClassA(&c);  // fails harmlessly when another window of the name registered it
+  // A class of the name that exists already (a system control's, another part of the player's, or
+  // one that another window of the same kind registered) is used only when its procedure is ours:
+  // anything else would hand our window to that procedure, or shadow the class for everyone else
+  // of this module who asks for it.
+  WNDCLASSA existing{};
+  if (GetClassInfoA(c.hInstance, c.lpszClassName, &existing)) {
+    if (existing.lpfnWndProc != c.lpfnWndProc) return false;
+  } else if (!RegisterClassA(&c)) {
+    return false;
+  }
   std::strcpy(className_, windowClass.name);
   handle_ = CreateWindowExA(exStyle, className_, title ? title : "", style, x, y, width, height, owner, nullptr,
                             ModuleInstance(), parameter);

@@ -25,9 +25,10 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Registers the class (a class of that name that already exists is used as it is) and creates
-  // the window, hidden unless style holds WS_VISIBLE; parameter arrives with WM_CREATE. False when
-  // no window was made, or one already exists.
+  // Registers the class and creates the window, hidden unless style holds WS_VISIBLE; parameter
+  // arrives with WM_CREATE. A class of the name that already exists is used only when it has the
+  // same procedure (another window of the same kind made it). False when no window was made: one
+  // exists already, or the name belongs to a class of another procedure.
   bool Create(const WindowClass& windowClass, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
               int height, HWND owner = nullptr, void* parameter = nullptr);
   // A child control of a class the system provides ("STATIC", ...), which is neither registered

@@ -8,6 +8,7 @@
 
 #include "tools/oxskin/SkinCheck.h"
 #include "tools/oxskin/SkinText.h"
+#include "ui/SkinLimits.h"
 
 namespace ox::skintext {
 namespace {
@@ -133,6 +134,10 @@ std::vector<uint8_t> Bmp(int32_t width, int32_t height) {
   return b;
 }
 
+std::optional<PictureSize> SizeOfPicture(const std::vector<uint8_t>& bytes) {
+  return ox::SizeOfPicture(bytes.data(), bytes.size());
+}
+
 TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
   EXPECT_EQ(SizeOfPicture(Bmp(275, 116))->width, 275);
   EXPECT_EQ(SizeOfPicture(Bmp(275, -116))->height, 116);  // top-down
@@ -190,6 +195,54 @@ TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
   ASSERT_EQ(bitmaps.size(), 5u) << ::testing::PrintToString(bitmaps);
   EXPECT_NE(bitmaps[0].find("background bitmap back.bmp is no BMP, JPEG or GIF picture"), std::string::npos);
   EXPECT_NE(bitmaps[3].find("button bitmap play.bmp is missing"), std::string::npos);
+}
+
+// The player's bounds: `check` reports what breaks them, and `build` refuses it (CheckSkinLimits).
+TEST(Oxskin, LimitsOfThePlayerAreReportedAndRefused) {
+  std::string many, crowded = "window \"W\"\n  id 1\n";
+  for (size_t i = 0; i <= kMaxSkinWindows; ++i) many += "window \"W\"\n  id " + std::to_string(i) + "\n";
+  for (size_t i = 0; i <= kMaxWindowElements; ++i) crowded += "image \"I\"\n  window 1\n";
+  std::vector<uint8_t> large = Build("window \"W\"").bytes;
+  large.resize(kMaxSkinFileBytes + 1);
+  const struct {
+    std::vector<uint8_t> bytes;
+    std::map<std::string, std::vector<SkinPoint>> outlines;
+    const char* problem;  // null: none
+  } cases[] = {
+      {Build("window \"W\"\n  width 8192\n  x -32768\n  placement 3").bytes, {}, nullptr},  // placement is no bound
+      {Build("window \"W\"\n  width 8193").bytes, {}, "skin: record 1 (window \"W\"): width is 8193, outside 0..8192"},
+      {Build("window \"W\"\n  y 32769").bytes, {}, "skin: record 1 (window \"W\"): y is 32769, outside -32768..32768"},
+      {Build("visualisation \"V\"\n  bars.count 513").bytes, {}, "skin: record 1 (visualisation \"V\"): bars.count is 513"},
+      {Build("font \"F\"\n  fontHeight -513").bytes, {}, "skin: record 1 (font \"F\"): fontHeight is -513"},
+      {Build("record \"R\"\n  type 42\n  height -1").bytes, {}, "skin: record 1 (record \"R\"): height is -1"},
+      {Build(many).bytes, {}, "skin: record 65: more than 64 windows"},
+      {Build(crowded).bytes, {}, "skin: record 1026: window id 1 has more than 1024 elements"},
+      {large, {}, "skin: is larger than the 4194304 bytes the player reads"},
+      {{}, {{"w", {{0, 0}, {32769, 0}, {0, 5}}}}, "skin: the outline of w has a point beyond +-32768"},
+      {{}, {{"w", std::vector<SkinPoint>(kMaxOutlinePoints + 1)}}, "skin: the outline of w has more than 16384 points"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::string> problems = CheckSkinLimits(c.bytes, c.outlines);
+    if (!c.problem) {
+      EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 1u) << c.problem << ::testing::PrintToString(problems);
+    EXPECT_EQ(problems[0].rfind(c.problem, 0), 0u) << problems[0];
+  }
+
+  // A folder: files past the 16th are not read; a picture past 8192 pixels a side is not loaded.
+  std::map<std::string, std::vector<uint8_t>> folder{{"back.bmp", Bmp(8193, 30)}};
+  folder["a.skin"] = Build("window \"W\"\n  width 8193\n  height 30\n  bitmap \"back\"\n  show \"[ShowAlways]\"").bytes;
+  std::vector<std::string> files(kMaxSkinFiles + 1, "a.skin");
+  files.back() = "z.skin";
+  const std::vector<std::string> problems = CheckSkinFolder(files, [&](const std::string& name) {
+    const auto file = folder.find(name);
+    return file == folder.end() ? std::nullopt : std::optional<std::vector<uint8_t>>(file->second);
+  });
+  ASSERT_EQ(problems.size(), 2 * kMaxSkinFiles + 1) << ::testing::PrintToString(problems);
+  EXPECT_NE(problems[1].find("background bitmap back.bmp is larger than the player loads"), std::string::npos) << problems[1];
+  EXPECT_EQ(problems.back().rfind("z.skin: the player reads 16 skin files of a folder", 0), 0u) << problems.back();
 }
 
 }  // namespace

@@ -7,12 +7,22 @@
 namespace ox {
 namespace {
 
-TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass) {
+LRESULT CALLBACK OtherProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass_TakesNoClassOfAnotherProcedure) {
   WNDCLASSA info;
   {
     Window window;
     ASSERT_TRUE(window.Create({"OxTestWrapped"}, "title", WS_POPUP, WS_EX_TOOLWINDOW, 30, 40, 50, 60));
     EXPECT_FALSE(window.Create({"OxTestWrapped"}, "again", WS_POPUP, 0, 0, 0, 1, 1));  // one window each
+    Window twin, other, control;
+    EXPECT_TRUE(twin.Create({"OxTestWrapped"}, "", WS_POPUP, 0, 0, 0, 1, 1));  // the same procedure: shared
+    EXPECT_FALSE(other.Create({"OxTestWrapped", OtherProcedure}, "", WS_POPUP, 0, 0, 0, 1, 1));
+    EXPECT_FALSE(control.Create({"STATIC", OtherProcedure}, "", WS_POPUP, 0, 0, 0, 1, 1));  // nor the system's
+    ASSERT_TRUE(GetClassInfoA(ModuleInstance(), "STATIC", &info));
+    EXPECT_NE(info.lpfnWndProc, OtherProcedure);
     EXPECT_FALSE(window.IsVisible());
     window.Show(SW_SHOWNOACTIVATE);
     window.Move(70, 80);

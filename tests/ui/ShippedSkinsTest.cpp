@@ -105,10 +105,10 @@ class ShippedSkinsTest : public ::testing::Test {
     else evt::OxNewSkin.Set();
   }
   static bool AllShown(const std::vector<const char*>& classes) {
-    return std::all_of(classes.begin(), classes.end(), [](const char* c) { return IsWindowVisible(FindWindowA(c, nullptr)) != 0; });
+    return std::all_of(classes.begin(), classes.end(), [](const char* c) { return IsWindowVisible(FindWindowA(SkinWindowClassName(c).c_str(), nullptr)) != 0; });
   }
   static bool NoneLeft(const std::vector<const char*>& classes) {
-    return std::none_of(classes.begin(), classes.end(), [](const char* c) { return FindWindowA(c, nullptr) != nullptr; });
+    return std::none_of(classes.begin(), classes.end(), [](const char* c) { return FindWindowA(SkinWindowClassName(c).c_str(), nullptr) != nullptr; });
   }
   std::unique_ptr<SkinManager> manager_;
 };
@@ -139,7 +139,7 @@ TEST_F(ShippedSkinsTest, EachSkinIsCleanAndShowsItsBuiltPicturesInsideItsOutline
 
     for (const SkinWindowRecords& w : windows) {
       SCOPED_TRACE(NameOf(w.window));
-      HWND window = FindWindowA(NameOf(w.window).c_str(), nullptr);
+      HWND window = FindWindowA(SkinWindowClassName(NameOf(w.window)).c_str(), nullptr);
       RECT r;
       GetWindowRect(window, &r);
       const WindowRecord record = w.window.As<WindowRecord>();

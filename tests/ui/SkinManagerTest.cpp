@@ -9,6 +9,9 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "ui/Bitmap.h"
+#include "ui/SkinLimits.h"
+#include "ui/TrayIcon.h"
+#include "ui/Window.h"
 
 namespace ox {
 namespace {
@@ -43,6 +46,18 @@ void WriteSkinFile(const std::string& path, const std::vector<SkinRecord>& recor
 
 uint32_t g_now = 0;
 uint32_t FakeClock() { return g_now; }
+int g_reports = 0;
+void CountReport(const char*) { ++g_reports; }
+
+// A skin file of `size` bytes whose first record is `first`; the rest is a hole (a sparse file).
+void WriteSparseSkinFile(const std::string& path, const SkinRecord& first, int64_t size) {
+  WriteSkinFile(path, {first});
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
 
 // Skins "Alpha", "Default" and "Zed" in a scratch skins folder, each with one window that is always
 // shown; the skin settings are cleared before and after.
@@ -69,7 +84,7 @@ class SkinManagerTest : public ::testing::Test {
   static void SetActive(const char* name) { SetTextSetting(name, "[SetActive]", HKEY_CURRENT_USER, kSkinSettingsKey); }
   static std::string Active() { return GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey); }
   static void Exclude(const char* skin) { SetNumberSetting(1, skin, HKEY_CURRENT_USER, kSkinSettingsKey); }
-  SkinManagerOptions Manual() const { return {skins_.Path(), {}, FakeClock, false}; }
+  SkinManagerOptions Manual() const { return {skins_.Path(), {}, FakeClock, false, CountReport}; }
 
   oxtest::ScratchFolder skins_;
 };
@@ -82,9 +97,9 @@ TEST_F(SkinManagerTest, TheActiveSkinLoads_EmptyMeansDefault_UnknownMeansTheFirs
     manager.SkinCheck();
     EXPECT_EQ(manager.LoadedSkinName(), "Default");
     ASSERT_EQ(manager.CreatedWindows().size(), 1u);
-    EXPECT_EQ(manager.CreatedWindows()[0], FindWindowA(ClassOf("Default").c_str(), nullptr));
+    EXPECT_EQ(manager.CreatedWindows()[0], FindWindowA(SkinWindowClassName(ClassOf("Default")).c_str(), nullptr));
   }
-  EXPECT_FALSE(FindWindowA(ClassOf("Default").c_str(), nullptr));  // the manager took its windows along
+  EXPECT_FALSE(FindWindowA(SkinWindowClassName(ClassOf("Default")).c_str(), nullptr));  // the manager took its windows along
   SetActive("No Such Skin");
   SkinManager manager(Manual());
   manager.SkinCheck();
@@ -157,14 +172,14 @@ TEST_F(SkinManagerTest, ShowConditions_EventWindowsComeAndGo_OthersWaitForTheFir
   first->Set();
   manager.SkinCheck();  // the first window, then in the same pass the panel that waited for it
   EXPECT_EQ(manager.CreatedWindows().size(), 2u);
-  HWND shown = FindWindowA("OxTestPanel", nullptr);
+  HWND shown = FindWindowA(SkinWindowClassName("OxTestPanel").c_str(), nullptr);
   ASSERT_TRUE(shown);
   EXPECT_TRUE(IsWindowVisible(shown));
   panel->Reset();
   manager.SkinCheck();  // closing
   EXPECT_FALSE(IsWindowVisible(shown));
   manager.SkinCheck();  // closed
-  EXPECT_FALSE(FindWindowA("OxTestPanel", nullptr));
+  EXPECT_FALSE(FindWindowA(SkinWindowClassName("OxTestPanel").c_str(), nullptr));
   EXPECT_EQ(manager.CreatedWindows().size(), 1u);
   first->Reset();
   panel->Reset();
@@ -190,7 +205,7 @@ TEST_F(SkinManagerTest, ServesTheOtherPartsEvents_RaisesThePlayer_TellsTheTrayWh
   EXPECT_FALSE(evt::ReloadKeyMappings.IsSet());
   ASSERT_EQ(manager.CreatedWindows().size(), 2u);
 
-  HWND main = FindWindowA("OxTestMain", nullptr);
+  HWND main = FindWindowA(SkinWindowClassName("OxTestMain").c_str(), nullptr);
   ShowWindow(main, SW_MINIMIZE);
   evt::OxShowRill.Set();
   manager.SkinCheck();
@@ -223,6 +238,84 @@ TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindow
     const std::string key = window.SettingsKey(), tail = "\\Default\\" + window.Name();
     EXPECT_EQ(key.substr(key.size() - tail.size()), tail);
   }
+}
+
+// Skin folders from anyone: whatever they hold, the skin is clamped or refused (reported once, the
+// skin before it kept), no window takes a class of the system or the player, and a good skin still
+// loads after it.
+TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem) {
+  SetNumberSetting(1, "SkinChangeOpt");
+  const std::vector<std::string> classes = {"tooltips_class32", "TTWindow", "STATIC", "Button",
+                                            kTaskbarWindowClass, "Orlavox Core", kTrayWindowClass};
+  SkinRecord extreme = Window("OxTestExtreme", 1, 0, 0, "back", "[ShowAlways]");
+  PutLe32(extreme.bytes + 34, 0x80000000u);  // x and y at the far end of the range
+  PutLe32(extreme.bytes + 38, 0x80000000u);
+  PutLe32(extreme.bytes + 42, 0xFFFFFFFFu);  // a 4 GB height and width
+  PutLe32(extreme.bytes + 46, 0xFFFFFFFFu);
+  std::vector<SkinRecord> many, named;
+  for (int32_t id = 1; id <= 1000; ++id) many.push_back(Window("OxTestMany", id, 0, 0, "", "[ShowAlways]"));
+  for (const std::string& name : classes) named.push_back(Window(name, 1, 0, 0, "back", "[ShowAlways]"));
+  const struct {
+    const char* skin;
+    std::vector<SkinRecord> records;
+    int64_t sparseSize;  // 0: just the records
+    size_t shown;        // 0: refused
+  } rows[] = {
+      {"Windows1000", many, 0, kMaxSkinWindows},
+      {"Records100k", {extreme}, 100000 * int64_t{kSkinRecordSize}, 0},
+      {"File5GB", {extreme}, int64_t{5} << 30, 0},
+      {"Extreme", {extreme}, 0, 1},
+      {"ClassNames", named, 0, classes.size()},
+  };
+  for (const auto& row : rows) {
+    CreateDirectoryA((skins_ / row.skin).c_str(), nullptr);
+    oxtest::WriteWholeFile(skins_ / row.skin + "\\back.bmp", oxtest::SolidBmp(40, 30, 0x3366CC));
+    if (row.sparseSize) WriteSparseSkinFile(skins_ / row.skin + "\\main.skin", row.records[0], row.sparseSize);
+    else WriteSkinFile(skins_ / row.skin + "\\main.skin", row.records);
+  }
+  {
+    SetActive("Alpha");
+    SkinManager manager(Manual());
+    manager.SkinCheck();
+    ASSERT_EQ(manager.CreatedWindows().size(), 1u);
+    const LONG_PTR skinProcedure = GetWindowLongPtrA(manager.CreatedWindows()[0], GWLP_WNDPROC);
+    HWND taskbar = FindWindowA(kTaskbarWindowClass, nullptr);
+    ASSERT_TRUE(taskbar);
+    auto procedureOf = [](const std::string& name) {
+      WNDCLASSA info{};
+      return GetClassInfoA(ModuleInstance(), name.c_str(), &info) ? info.lpfnWndProc : nullptr;
+    };
+    std::vector<WNDPROC> procedures;  // of the classes of those names, before any hostile skin
+    for (const std::string& name : classes) procedures.push_back(procedureOf(name));
+    auto show = [&](const char* skin) {
+      SetActive(skin);
+      evt::OxNewSkin.Set();
+      manager.SkinCheck();
+    };
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.skin);
+      g_reports = 0;
+      show(row.skin);
+      EXPECT_EQ(manager.LoadedSkinName(), row.shown ? row.skin : "Alpha");
+      EXPECT_EQ(g_reports, row.shown ? 0 : 1);
+      const std::vector<HWND> shown = manager.CreatedWindows();
+      EXPECT_EQ(shown.size(), row.shown ? row.shown : 1);
+      for (HWND window : shown) EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), skinProcedure);
+      EXPECT_EQ(FindWindowA(kTaskbarWindowClass, nullptr), taskbar);
+      for (size_t i = 0; i < classes.size(); ++i) EXPECT_EQ(procedureOf(classes[i]), procedures[i]) << classes[i];
+      show("Zed");
+      EXPECT_EQ(manager.LoadedSkinName(), "Zed");
+      EXPECT_EQ(manager.CreatedWindows().size(), 1u);
+      show("Alpha");
+    }
+  }
+  // At start-up there is no skin to keep: a refused one gives way to "Default".
+  SetActive("File5GB");
+  g_reports = 0;
+  SkinManager fresh(Manual());
+  fresh.SkinCheck();
+  EXPECT_EQ(fresh.LoadedSkinName(), "Default");
+  EXPECT_EQ(g_reports, 1);
 }
 
 // Pictures are decoded by what they hold, not by their name.

@@ -4,6 +4,8 @@
 
 #include <tuple>
 
+#include "ui/SkinLimits.h"
+
 namespace ox {
 namespace {
 
@@ -66,6 +68,37 @@ TEST(SkinRecords, FieldsBetweenTheAnchors_NamesWithoutTheirZero_SignedFields) {
   EXPECT_FALSE(IsBitmapName(""));
   EXPECT_FALSE(IsBitmapName("Not Set"));
   EXPECT_TRUE(IsBitmapName("knob"));
+}
+
+// Skin files come from anyone: counts, sizes and places are held to the bounds a skin may ask for.
+TEST(SkinRecords, HeldToTheSkinLimits_FileSizeWindowsElementsPlacesAndSizes) {
+  std::vector<uint8_t> file;
+  std::vector<uint8_t> first = Record(1, 1, "First");
+  PutLe32(&first[34], static_cast<uint32_t>(INT32_MIN));
+  PutLe32(&first[38], static_cast<uint32_t>(INT32_MAX));
+  PutLe32(&first[42], 0xFFFFFFFF);  // a 4 GB height reads as -1
+  PutLe32(&first[46], static_cast<uint32_t>(kMaxSkinExtent + 1));
+  Append(file, first);
+  for (size_t i = 0; i < kMaxWindowElements + 2; ++i) Append(file, Record(3, 1));
+  for (int32_t id = 2; id <= static_cast<int32_t>(kMaxSkinWindows) + 2; ++id) Append(file, Record(1, id));
+  Append(file, Record(3, static_cast<int32_t>(kMaxSkinWindows) + 1));  // the dropped window's element
+  MemorySource source(file);
+  const std::vector<SkinWindowRecords> windows = ReadSkinFile(source);
+  ASSERT_EQ(windows.size(), kMaxSkinWindows);
+  EXPECT_EQ(windows[0].elements.size(), kMaxWindowElements);
+  EXPECT_EQ(+windows.back().window.Header().windowId, static_cast<int32_t>(kMaxSkinWindows));
+  const SkinHeader h = windows[0].window.Header();
+  EXPECT_EQ(std::make_tuple(+h.x, +h.y, +h.height, +h.width),
+            std::make_tuple(-kMaxSkinCoordinate, kMaxSkinCoordinate, 0, kMaxSkinExtent));
+
+  // A file of the largest size is read; one byte more and nothing is.
+  std::vector<uint8_t> largest = Record(1, 1);
+  largest.resize(kMaxSkinFileBytes);
+  MemorySource atLimit(largest);
+  EXPECT_EQ(ReadSkinFile(atLimit).size(), 1u);
+  largest.push_back(0);
+  MemorySource past(std::move(largest));
+  EXPECT_TRUE(ReadSkinFile(past).empty());
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ class SkinWindowTest : public ::testing::Test {
         },
         10000));
   }
-  static HWND Find(const char* name) { return FindWindowA(name, nullptr); }
+  static HWND Find(const char* name) { return FindWindowA(SkinWindowClassName(name).c_str(), nullptr); }
   static RECT Rect(const char* name) {
     RECT r{};
     GetWindowRect(Find(name), &r);
@@ -135,7 +135,7 @@ class SkinWindowTest : public ::testing::Test {
     EXPECT_TRUE(oxtest::WaitFor([&] {
       char name[64] = {};
       GetClassNameA(GetAncestor(WindowFromPoint(POINT{fromX, fromY}), GA_ROOT), name, sizeof name);
-      return std::strncmp(name, "OxTest", 6) == 0;
+      return std::strncmp(name, "OrlavoxSkin:OxTest", 18) == 0;
     }, 3000));
     Mouse(MOUSEEVENTF_MOVE, fromX, fromY);
     Mouse(MOUSEEVENTF_LEFTDOWN);

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,16 +15,25 @@
 #include "base/ByteSource.h"
 #include "tools/oxskin/SkinCheck.h"
 #include "tools/oxskin/SkinText.h"
+#include "ui/SkinLimits.h"
 
 namespace fs = std::filesystem;
 using namespace ox;
 
 namespace {
 
+// At most one byte more than the largest file the player reads, so that a huge file is reported as
+// too large without being read whole.
 std::optional<std::vector<uint8_t>> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+  in.seekg(0);
+  std::vector<uint8_t> bytes(static_cast<size_t>(std::min(size, std::max(kMaxSkinFileBytes, kMaxPictureFileBytes) + 1)));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
 }
 
 bool WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
@@ -67,6 +75,10 @@ int Build(const fs::path& textFile, const fs::path& folder) {
   const skintext::Skin skin = skintext::Parse(std::string(text->begin(), text->end()), errors);
   for (const std::string& error : errors) std::cerr << textFile.string() << ": " << error << "\n";
   if (!errors.empty()) return 1;
+  // What the player would clamp, drop or refuse is not built.
+  const std::vector<std::string> limits = skintext::CheckSkinLimits(skin.bytes, skin.outlines);
+  for (const std::string& problem : limits) std::cerr << textFile.string() << ": " << problem << "\n";
+  if (!limits.empty()) return 1;
   std::error_code error;
   fs::create_directories(folder, error);
   bool written = WriteFile(folder / (textFile.stem().string() + ".skin"), skin.bytes);
@@ -125,7 +137,8 @@ int main(int argc, char** argv) {
   if (args.size() == 3 && args[0] == "build") return Build(args[1], args[2]);
   if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
   if (args.size() == 2 && args[0] == "check") return Check(args[1]);
-  std::cerr << "usage: oxskin build SKIN.txt FOLDER   writes FOLDER/SKIN.skin and the outlines' .bin files\n"
+  std::cerr << "usage: oxskin build SKIN.txt FOLDER   writes FOLDER/SKIN.skin and the outlines' .bin files, unless\n"
+               "                                      the skin breaks a limit of docs/skins.md\n"
                "       oxskin dump FILE.skin          prints the skin file as text\n"
                "       oxskin check FOLDER            reports what the player would drop or misdraw\n";
   return 2;

@@ -7,38 +7,19 @@
 #include "base/ByteSource.h"
 #include "base/Text.h"
 #include "tools/oxskin/SkinText.h"
+#include "ui/SkinLimits.h"
 #include "ui/SkinRecords.h"
 #include "ui/SkinRules.h"
 
 namespace ox::skintext {
 
-std::optional<PictureSize> SizeOfPicture(const std::vector<uint8_t>& b) {
-  const size_t n = b.size();
-  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
-    if (Le32(&b[14]) == 12) return PictureSize{Le16(&b[18]), Le16(&b[20])};  // the old OS/2 header
-    const auto height = static_cast<int32_t>(Le32(&b[22]));
-    return PictureSize{static_cast<int32_t>(Le32(&b[18])), height == INT32_MIN ? INT32_MAX : std::abs(height)};
-  }
-  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') return PictureSize{Le16(&b[6]), Le16(&b[8])};
-  if (n >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
-    // Segments up to the first start-of-frame, which holds the size.
-    for (size_t at = 2; at + 9 <= n && b[at] == 0xFF;) {
-      const uint8_t marker = b[at + 1];
-      const size_t length = b[at + 2] << 8 | b[at + 3];
-      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-        return PictureSize{b[at + 7] << 8 | b[at + 8], b[at + 5] << 8 | b[at + 6]};
-      if (length < 2) break;
-      at += 2 + length;
-    }
-  }
-  return std::nullopt;
-}
-
 namespace {
 
 class Checker {
  public:
-  Checker(const FolderReader& read, std::vector<std::string>& problems) : read_(read), problems_(problems) {}
+  // limitsOnly: only what breaks a bound of SkinLimits.h, for a skin still being built.
+  Checker(const FolderReader& read, std::vector<std::string>& problems, bool limitsOnly = false)
+      : read_(read), problems_(problems), limitsOnly_(limitsOnly) {}
 
   void CheckFile(const std::string& fileName) {
     const std::optional<std::vector<uint8_t>> bytes = read_(fileName);
@@ -46,19 +27,55 @@ class Checker {
       problems_.push_back(fileName + ": cannot be read");
       return;
     }
+    CheckBytes(fileName, *bytes);
+  }
+
+  void CheckBytes(const std::string& fileName, const std::vector<uint8_t>& bytes) {
     file_ = fileName;
-    const size_t count = bytes->size() / kSkinRecordSize;
-    if (bytes->size() % kSkinRecordSize)
-      Report(std::to_string(bytes->size() % kSkinRecordSize) + " bytes after the last whole record are ignored");
-    if (count == 0) Report("holds no record");
+    if (bytes.size() > kMaxSkinFileBytes) {
+      Report("is larger than the " + std::to_string(kMaxSkinFileBytes) + " bytes the player reads: it is refused");
+      return;
+    }
+    const size_t count = bytes.size() / kSkinRecordSize;
+    if (bytes.size() % kSkinRecordSize && !limitsOnly_)
+      Report(std::to_string(bytes.size() % kSkinRecordSize) + " bytes after the last whole record are ignored");
+    if (count == 0 && !limitsOnly_) Report("holds no record");
     std::map<int32_t, size_t> windowIds;  // the first window of each id
     std::map<int32_t, std::set<std::string>> fonts;
     for (size_t i = 0; i < count; ++i) {
-      const uint8_t* r = bytes->data() + i * kSkinRecordSize;
+      const uint8_t* r = bytes.data() + i * kSkinRecordSize;
       if (Le32(r) == 1) windowIds.emplace(static_cast<int32_t>(Le32(r + 50)), i);
       if (Le32(r) == 4) fonts[static_cast<int32_t>(Le32(r + 50))].insert(Field(r, 4, 30));
     }
-    for (size_t i = 0; i < count; ++i) CheckRecord(bytes->data() + i * kSkinRecordSize, i, windowIds, fonts);
+    size_t windows = 0;
+    std::map<int32_t, size_t> elements;  // by window id
+    for (size_t i = 0; i < count; ++i) {
+      const uint8_t* r = bytes.data() + i * kSkinRecordSize;
+      const auto id = static_cast<int32_t>(Le32(r + 50));
+      if (Le32(r) == 1 && ++windows == kMaxSkinWindows + 1)
+        problems_.push_back(file_ + ": record " + std::to_string(i + 1) + ": more than " +
+                            std::to_string(kMaxSkinWindows) + " windows: this and later ones are dropped");
+      const auto window = windowIds.find(id);
+      if (Le32(r) != 1 && window != windowIds.end() && window->second < i && ++elements[id] == kMaxWindowElements + 1)
+        problems_.push_back(file_ + ": record " + std::to_string(i + 1) + ": window id " + std::to_string(id) +
+                            " has more than " + std::to_string(kMaxWindowElements) +
+                            " elements: this and later ones are dropped");
+      CheckRecord(r, i, windowIds, fonts);
+    }
+  }
+
+  // The outlines a skin being built writes beside it.
+  void CheckOutlines(const std::map<std::string, std::vector<SkinPoint>>& outlines) {
+    for (const auto& [bitmap, points] : outlines) {
+      if (points.size() > kMaxOutlinePoints)
+        Report("the outline of " + bitmap + " has more than " + std::to_string(kMaxOutlinePoints) + " points");
+      for (const SkinPoint& p : points) {
+        if (std::abs(int64_t{p.x}) > kMaxSkinCoordinate || std::abs(int64_t{p.y}) > kMaxSkinCoordinate) {
+          Report("the outline of " + bitmap + " has a point beyond +-" + std::to_string(kMaxSkinCoordinate));
+          break;
+        }
+      }
+    }
   }
 
  private:
@@ -74,19 +91,24 @@ class Checker {
     const RecordKind* kind = KindOfType(type);
     where_ = "record " + std::to_string(index + 1) + " (" + (kind ? kind->keyword : "record") + " \"" +
              Field(r, 4, 30) + "\"): ";
-    if (!kind || type == 0) {
+    if (limitsOnly_ && (!kind || type == 0)) kind = KindOfType(0);
+    if (!limitsOnly_ && (!kind || type == 0)) {
       Report("type " + std::to_string(type) + " is no record type the player knows: ignored");
       where_.clear();
       return;
     }
     for (const std::vector<skintext::Field>* list : {&HeaderFields(), &kind->fields}) {
       for (const skintext::Field& f : *list) {
-        if (f.min > f.max || f.kind == FieldKind::Text) continue;
+        if (f.min > f.max || f.kind == FieldKind::Text || (limitsOnly_ && !f.bound)) continue;
         const int64_t value = NumberValue(f, r);
         if (value < f.min || value > f.max)
           Report(std::string(f.name) + " is " + std::to_string(value) + ", outside " + std::to_string(f.min) + ".." +
                  std::to_string(f.max));
       }
+    }
+    if (limitsOnly_) {
+      where_.clear();
+      return;
     }
     const auto id = static_cast<int32_t>(Le32(r + 50));
     const auto window = windowIds.find(id);
@@ -170,13 +192,19 @@ class Checker {
       Report(what + " " + base + suffix + " is missing");
       return std::nullopt;
     }
-    const std::optional<PictureSize> size = SizeOfPicture(*bytes);
+    const std::optional<PictureSize> size = SizeOfPicture(bytes->data(), bytes->size());
     if (!size) Report(what + " " + base + suffix + " is no BMP, JPEG or GIF picture");
+    if (bytes->size() > kMaxPictureFileBytes || (size && (size->width > kMaxSkinExtent || size->height > kMaxSkinExtent))) {
+      Report(what + " " + base + suffix + " is larger than the player loads (" + std::to_string(kMaxSkinExtent) +
+             " pixels a side, " + std::to_string(kMaxPictureFileBytes) + " bytes): it is drawn as missing");
+      return std::nullopt;
+    }
     return size;
   }
 
   const FolderReader& read_;
   std::vector<std::string>& problems_;
+  bool limitsOnly_;
   std::string file_;
   std::string where_;
 };
@@ -186,7 +214,21 @@ class Checker {
 std::vector<std::string> CheckSkinFolder(const std::vector<std::string>& skinFiles, const FolderReader& read) {
   std::vector<std::string> problems;
   Checker checker(read, problems);
-  for (const std::string& file : skinFiles) checker.CheckFile(file);
+  for (size_t i = 0; i < skinFiles.size(); ++i) {
+    if (i < kMaxSkinFiles) checker.CheckFile(skinFiles[i]);
+    else problems.push_back(skinFiles[i] + ": the player reads " + std::to_string(kMaxSkinFiles) +
+                            " skin files of a folder: this one is not read");
+  }
+  return problems;
+}
+
+std::vector<std::string> CheckSkinLimits(const std::vector<uint8_t>& skinFile,
+                                         const std::map<std::string, std::vector<SkinPoint>>& outlines) {
+  std::vector<std::string> problems;
+  const FolderReader none = [](const std::string&) { return std::nullopt; };
+  Checker checker(none, problems, true);
+  checker.CheckBytes("skin", skinFile);
+  checker.CheckOutlines(outlines);
   return problems;
 }
 

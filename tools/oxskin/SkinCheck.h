@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "ui/SkinRules.h"
 
 namespace ox::skintext {
 
@@ -16,12 +19,13 @@ using FolderReader = std::function<std::optional<std::vector<uint8_t>>(const std
 
 // The problems of the given skin files of one folder, one line each ("main.skin: record 4 (button
 // \"Play\"): ..."). Empty when there are none.
+// Skin files past the kMaxSkinFiles-th are reported, not read (the player does not read them).
 std::vector<std::string> CheckSkinFolder(const std::vector<std::string>& skinFiles, const FolderReader& read);
 
-// The size in pixels of a BMP, GIF or JPEG picture; nothing for anything else.
-struct PictureSize {
-  int32_t width, height;
-};
-std::optional<PictureSize> SizeOfPicture(const std::vector<uint8_t>& bytes);
+// The bounds of SkinLimits.h that a skin file and its outlines (by bitmap base name) break, one line
+// each ("skin: record 4 (window \"Main\"): width is 9000, outside 0..8192"). Empty when there are
+// none. `oxskin build` refuses a skin with any: the player would clamp, drop or refuse it.
+std::vector<std::string> CheckSkinLimits(const std::vector<uint8_t>& skinFile,
+                                         const std::map<std::string, std::vector<SkinPoint>>& outlines);
 
 }  // namespace ox::skintext

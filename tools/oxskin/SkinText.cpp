@@ -6,6 +6,7 @@
 
 #include "base/ByteSource.h"
 #include "base/Text.h"
+#include "ui/SkinLimits.h"
 
 namespace ox::skintext {
 
@@ -17,6 +18,10 @@ constexpr uint16_t Off(size_t offset) { return static_cast<uint16_t>(offset); }
 
 Field Number(const char* name, size_t offset, int32_t min = kAny, int32_t max = kNone) {
   return {name, Off(offset), 4, FieldKind::Number, min, max};
+}
+// A field held to a bound of SkinLimits.h.
+Field Bounded(const char* name, size_t offset, int32_t min, int32_t max) {
+  return {name, Off(offset), 4, FieldKind::Number, min, max, true};
 }
 Field Colour(const char* name, size_t offset) { return {name, Off(offset), 4, FieldKind::Colour, kAny, kNone}; }
 Field Flag(const char* name, size_t offset) { return {name, Off(offset), 1, FieldKind::Byte, 0, 1}; }
@@ -33,17 +38,17 @@ std::vector<RecordKind> MakeKinds() {
       Number("bars.orientation", bars + offsetof(BarStyle, orientation), 0, 3),
       Number("bars.colourMode", bars + offsetof(BarStyle, colourMode), 0, 3),
       Colour("bars.colour1", bars + offsetof(BarStyle, colour1)), Colour("bars.colour2", bars + offsetof(BarStyle, colour2)),
-      Number("bars.count", offsetof(V, barCount), 0, 512), Number("bars.peaks", offsetof(V, barPeaks), 0, 1),
+      Bounded("bars.count", offsetof(V, barCount), 0, kMaxVisualBars), Number("bars.peaks", offsetof(V, barPeaks), 0, 1),
       Colour("bars.peakColour", offsetof(V, barPeakColour)), Number("bars.style", offsetof(V, barStyle), 0, 2),
-      Colour("bars.outline", offsetof(V, barOutline)), Number("bars.segments", offsetof(V, barSegments), 0, 512),
-      Number("bars.gap", offsetof(V, barGap), 0, 512),
+      Colour("bars.outline", offsetof(V, barOutline)), Bounded("bars.segments", offsetof(V, barSegments), 0, kMaxBarSegments),
+      Bounded("bars.gap", offsetof(V, barGap), 0, kMaxBarGap),
       Number("meter.orientation", meter + offsetof(BarStyle, orientation), 0, 3),
       Number("meter.colourMode", meter + offsetof(BarStyle, colourMode), 0, 3),
       Colour("meter.colour1", meter + offsetof(BarStyle, colour1)),
       Colour("meter.colour2", meter + offsetof(BarStyle, colour2)), Number("meter.peaks", offsetof(V, meterPeaks), 0, 1),
       Colour("meter.peakColour", offsetof(V, meterPeakColour)), Number("meter.style", offsetof(V, meterStyle), 0, 2),
-      Colour("meter.outline", offsetof(V, meterOutline)), Number("meter.segments", offsetof(V, meterSegments), 0, 512),
-      Number("meter.gap", offsetof(V, meterGap), 0, 512), Number("scope.gradient", offsetof(V, scopeGradient), 0, 1),
+      Colour("meter.outline", offsetof(V, meterOutline)), Bounded("meter.segments", offsetof(V, meterSegments), 0, kMaxBarSegments),
+      Bounded("meter.gap", offsetof(V, meterGap), 0, kMaxBarGap), Number("scope.gradient", offsetof(V, scopeGradient), 0, 1),
       Colour("scope.line", offsetof(V, scopeLine)), Colour("scope.top", offsetof(V, scopeTop)),
       Colour("scope.middle", offsetof(V, scopeMiddle)), Colour("scope.bottom", offsetof(V, scopeBottom))};
   return {
@@ -64,7 +69,7 @@ std::vector<RecordKind> MakeKinds() {
       {"font", 4,
        {Number("window", offsetof(SkinHeader, windowId)), Flag("bitmapFont", offsetof(FontRecord, bitmapFont)),
         Text("bitmap", offsetof(FontRecord, bitmap), 260), Text("face", offsetof(FontRecord, face), 260),
-        Number("fontHeight", offsetof(FontRecord, height)), Flag("italic", offsetof(FontRecord, italic)),
+        Bounded("fontHeight", offsetof(FontRecord, height), -kMaxFontHeight, kMaxFontHeight), Flag("italic", offsetof(FontRecord, italic)),
         Flag("underline", offsetof(FontRecord, underline)), Flag("bold", offsetof(FontRecord, bold)),
         Colour("colour", offsetof(FontRecord, colour))}},
       {"slider", 5,
@@ -140,9 +145,11 @@ const RecordKind* KindOfType(int32_t type) {
 }
 
 const std::vector<Field>& HeaderFields() {
-  static const std::vector<Field> fields = {Number("x", offsetof(SkinHeader, x)), Number("y", offsetof(SkinHeader, y)),
-                                            Number("width", offsetof(SkinHeader, width), 0, 1 << 16),
-                                            Number("height", offsetof(SkinHeader, height), 0, 1 << 16)};
+  static const std::vector<Field> fields = {
+      Bounded("x", offsetof(SkinHeader, x), -kMaxSkinCoordinate, kMaxSkinCoordinate),
+      Bounded("y", offsetof(SkinHeader, y), -kMaxSkinCoordinate, kMaxSkinCoordinate),
+      Bounded("width", offsetof(SkinHeader, width), 0, kMaxSkinExtent),
+      Bounded("height", offsetof(SkinHeader, height), 0, kMaxSkinExtent)};
   return fields;
 }
 

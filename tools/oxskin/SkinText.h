@@ -17,13 +17,15 @@ namespace ox::skintext {
 enum class FieldKind { Number, Colour, Byte, SignedByte, Text };
 
 // One named field of a record: where it lies, what it holds, and the values a skin should use
-// (min > max: any).
+// (min > max: any). A bound is a range of SkinLimits.h: the player clamps a value outside it, and
+// `oxskin build` refuses it.
 struct Field {
   const char* name;
   uint16_t offset;
   uint16_t size;
   FieldKind kind;
   int32_t min, max;
+  bool bound = false;
 };
 
 // The record kinds by their keyword ("window", "button", ..., "record" for a type of no name).
