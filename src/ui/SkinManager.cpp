@@ -10,6 +10,7 @@
 #include "base/Random.h"
 #include "base/System.h"
 #include "base/Text.h"
+#include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "ui/SkinLimits.h"
@@ -78,7 +79,7 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   std::vector<HANDLE> wake{self.StopHandle()};
   for (const NamedEvent* request : manager.Requests())
     if (request->Handle()) wake.push_back(request->Handle());
-  DWORD lastCheck = GetTickCount() - 100;
+  uint32_t lastCheck = Ticks() - 100;
   bool heard = false, askRequests = true;
   // Nothing the skin does may end the thread: what runs out of memory is reported once and the
   // thread goes on (a skin that cannot load is handled inside the check).
@@ -90,8 +91,8 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
     }
   };
   while (!self.StopRequested()) {
-    if (heard || GetTickCount() - lastCheck >= 100) {
-      lastCheck = GetTickCount();
+    if (heard || TicksSince(lastCheck, Ticks()) >= 100) {
+      lastCheck = Ticks();
       guarded([&] {
         manager.Check(askRequests);
         std::lock_guard<std::recursive_mutex> hold(SkinLock());
@@ -101,7 +102,7 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
     }
     DWORD woke = WAIT_TIMEOUT;
     if (!manager.busy_) {
-      const DWORD since = GetTickCount() - lastCheck;
+      const uint32_t since = TicksSince(lastCheck, Ticks());
       woke = MsgWaitForMultipleObjects(static_cast<DWORD>(wake.size()), wake.data(), FALSE,
                                        since < 100 ? 100 - since : 1, QS_ALLINPUT);
     }
@@ -116,7 +117,7 @@ uint32_t SkinManager::ThreadMain(WorkerThread& self) {
   return 0;
 }
 
-uint32_t SkinManager::Now() const { return options_.clock ? options_.clock() : GetTickCount(); }
+uint32_t SkinManager::Now() const { return options_.clock ? options_.clock() : Ticks(); }
 
 namespace {
 

@@ -38,7 +38,7 @@ struct SkinHooks {
 struct SkinManagerOptions {
   std::string skinsFolder;    // with a trailing backslash
   SkinHooks hooks;
-  uint32_t (*clock)() = nullptr;  // milliseconds; null: the system tick count
+  uint32_t (*clock)() = nullptr;  // milliseconds; null: Ticks()
   bool startThread = true;        // without: the owner calls SkinCheck and AnimationTick itself
   void (*report)(const char* line) = nullptr;  // a skin that cannot be loaded; null: the debugger output
 };

@@ -252,6 +252,10 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
   PutLe32(extreme.bytes + 38, 0x80000000u);
   PutLe32(extreme.bytes + 42, 0xFFFFFFFFu);  // a 4 GB height and width
   PutLe32(extreme.bytes + 46, 0xFFFFFFFFu);
+  SkinRecord bars = Element(SkinRecordType::Visualisation, 1);  // 2^31-1 bars in a 40 by 30 area
+  PutLe32(bars.bytes + 42, 30);
+  PutLe32(bars.bytes + 46, 40);
+  PutLe32(bars.bytes + offsetof(VisualisationRecord, barCount), 0x7FFFFFFFu);
   std::vector<SkinRecord> many, named;
   for (int32_t id = 1; id <= 1000; ++id) many.push_back(Window("OxTestMany", id, 0, 0, "", "[ShowAlways]"));
   for (const std::string& name : classes) named.push_back(Window(name, 1, 0, 0, "back", "[ShowAlways]"));
@@ -265,6 +269,7 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
       {"Records100k", {extreme}, 100000 * int64_t{kSkinRecordSize}, 0},
       {"File5GB", {extreme}, int64_t{5} << 30, 0},
       {"Extreme", {extreme}, 0, 1},
+      {"Bars2G", {Window("OxTestBars", 1, 0, 0, "back", "[ShowAlways]"), bars}, 0, 1},
       {"ClassNames", named, 0, classes.size()},
   };
   for (const auto& row : rows) {
