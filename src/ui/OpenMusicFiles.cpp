@@ -4,7 +4,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "base/TaskQueue.h"
 #include "engine/CodecHost.h"
 #include "queue/PlayerCommands.h"
 #include "ui/FileDialog.h"
@@ -24,7 +26,9 @@ void OpenMusicFiles(HWND owner) {
   all.pattern += ";*.m3u;*.pls";
   request.filters.push_back(std::move(all));
   for (const CodecFormat& format : codecs.Formats()) request.filters.push_back({format.description, "*" + format.extension});
-  for (const std::string& path : ShowFileDialog(request).paths) PlayNow(path);
+  // Playing them may wait for a queue file another program holds: not on the window's thread.
+  std::vector<std::string> paths = ShowFileDialog(request).paths;
+  if (!paths.empty()) FileTasks().Post([paths = std::move(paths)] { PlayNowInOrder(paths); });
 }
 
 }  // namespace ox

@@ -548,7 +548,9 @@ TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) 
   EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(135, 59) == Colour(kNormalColour); }, 1000));
   EXPECT_TRUE(oxtest::AnswerFileDialog("Select Music File(s)", "\"c.mp3\" \"a.mp3\" \"b.mp3\""));
   ASSERT_TRUE(oxtest::WaitFor([] { return !FindWindowA("#32770", "Select Music File(s)"); }, 5000));
-  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), music / "a.mp3");
+  EXPECT_TRUE(oxtest::WaitFor(
+      [&] { return oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path() == music / "a.mp3"; }, 5000));
+  ASSERT_TRUE(oxtest::WaitFor([] { return FileTasks().IsIdle(); }, 5000));
   const std::vector<QueueRecord> queued = oxtest::ReadRecords<QueueRecord>(PriorityQueueFile());
   ASSERT_EQ(queued.size(), 2u);
   EXPECT_EQ(queued[0].track.Path(), music / "b.mp3");
