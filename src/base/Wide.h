@@ -1,0 +1,26 @@
+// Text for the system's W functions: UTF-8 in, UTF-16 (wchar_t on Windows) out, and back. Every
+// call that draws, measures or shows text, and every one that gives back a name the user chose,
+// goes through these.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "base/Utf8.h"
+
+namespace ox {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
+
+inline std::wstring Wide(std::string_view utf8) {
+  const std::u16string wide = Utf16(utf8);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+inline std::string FromWide(std::wstring_view wide) {
+  return Utf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+}  // namespace ox
