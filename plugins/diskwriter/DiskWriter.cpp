@@ -1,7 +1,9 @@
 // Sound output plug-in "Disk Writer": writes what it is handed to a WAV file instead of a device,
 // as fast as the player feeds it. One file per output object, named after the track playing when
 // the object is made ("<title>.wav", replaced if it exists), in the folder of the setting
-// "DiskWriterFolder" or else the "Output\" folder of the installation folder.
+// "DiskWriterFolder" or else the "Output\" folder of the installation folder. The title is UTF-8
+// and the file is made through the W function, so the name on disk is the title whatever the
+// process's code page.
 #include <memory>
 #include <new>
 #include <string>
@@ -9,12 +11,13 @@
 
 #include "SoundOutputPlugin.h"
 #include "base/ByteSource.h"
-#include "base/DataFile.h"
+#include "base/Handle.h"
 #include "base/NoThrow.h"
 #include "base/Path.h"
 #include "base/SharedDataBlock.h"
 #include "base/System.h"
 #include "base/Text.h"
+#include "base/Wide.h"
 #include "core/Locations.h"
 #include "core/Settings.h"
 #include "core/TrackRecord.h"
@@ -25,7 +28,7 @@ constexpr uint32_t kHeaderBytes = 44;   // RIFF header, 16-byte "fmt " chunk, "d
 constexpr uint32_t kBufferBytes = 1 << 16;
 
 struct Output {
-  ox::DataFile file;
+  ox::UniqueHandle file;
   WAVEFORMATEX format;  // a copy: the header is written again with the sizes at the end
   std::vector<uint8_t> buffer;
   uint64_t dataBytes = 0;    // written since creation
@@ -33,6 +36,13 @@ struct Output {
 };
 
 Output* FromHandle(OxSoundOut handle) { return reinterpret_cast<Output*>(handle); }
+
+// Writes count bytes at the file's start (FILE_BEGIN) or end (FILE_END); true when all were written.
+bool WriteAt(HANDLE file, const void* buffer, uint32_t count, DWORD origin) {
+  DWORD written = 0;
+  return SetFilePointer(file, 0, nullptr, origin) != INVALID_SET_FILE_POINTER &&
+         WriteFile(file, buffer, count, &written, nullptr) && written == count;
+}
 
 std::string OutputFolder() {
   std::string folder = ox::GetTextSetting("DiskWriterFolder", 260, HKEY_CURRENT_USER, ox::kSettingsKey);
@@ -79,13 +89,15 @@ OxSoundOut OX_PLUGIN_API CreateANewSoundOutObject(int32_t* error, const WAVEFORM
     const std::string folder = OutputFolder();
     ox::CreateFolders(folder);
     out->buffer.resize(kBufferBytes - kBufferBytes % format->nBlockAlign);
-    return out->file.Open(folder + PlayingTitle() + ".wav", ox::FileAccess::Write, ox::FileCreation::CreateAlways);
+    out->file.Reset(CreateFileW(ox::Wide(folder + PlayingTitle() + ".wav").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(out->file);
   });
   if (!opened) return 0;
   out->format = *format;
   uint8_t header[kHeaderBytes];
   FillHeader(header, out->format, 0);
-  if (!out->file.Write(header, kHeaderBytes)) return 0;
+  if (!WriteAt(out->file.Get(), header, kHeaderBytes, FILE_BEGIN)) return 0;
   *error = 0;
   return reinterpret_cast<OxSoundOut>(out.release());
 }
@@ -97,7 +109,7 @@ void OX_PLUGIN_API DeleteASoundOutObject(OxSoundOut handle) {
   // nowhere else: the samples stay whole.
   uint8_t header[kHeaderBytes];
   FillHeader(header, out->format, out->dataBytes);
-  out->file.Write(header, kHeaderBytes, ox::FileOrigin::Start);
+  WriteAt(out->file.Get(), header, kHeaderBytes, FILE_BEGIN);
   delete out;
 }
 
@@ -115,7 +127,7 @@ void OX_PLUGIN_API ANewDataBlockArrived(OxSoundOut handle, void* buffer, uint32_
   Output* out = FromHandle(handle);
   if (!out || !buffer || bytes == 0) return;
   if (bytes > out->buffer.size()) bytes = static_cast<uint32_t>(out->buffer.size());
-  if (out->file.Write(buffer, bytes, ox::FileOrigin::End)) {
+  if (WriteAt(out->file.Get(), buffer, bytes, FILE_END)) {
     out->dataBytes += bytes;
     out->sinceSkip += bytes;
   }

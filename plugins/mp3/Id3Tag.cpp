@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Utf8.h"
+
 namespace id3 {
 
 namespace {
@@ -22,28 +24,12 @@ std::vector<uint8_t> Resync(const uint8_t* p, size_t n) {
   return out;
 }
 
-void AppendUtf8(std::u16string& out, const uint8_t* p, size_t n) {
-  for (size_t i = 0; i < n;) {
-    uint32_t c = p[i], extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (c >= 0x80 && c < 0xC0) extra = 0, c = 0xFFFD;
-    if (extra) c &= 0x3F >> extra;
-    ++i;
-    for (; extra > 0 && i < n && (p[i] & 0xC0) == 0x80; --extra, ++i) c = c << 6 | (p[i] & 0x3F);
-    if (extra) c = 0xFFFD;
-    if (c >= 0x10000 && c <= 0x10FFFF) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
-    }
-  }
-}
-
-// The text of a text frame (encoding byte first), up to its first terminator.
-std::u16string DecodeText(const uint8_t* p, size_t n) {
-  std::u16string out;
-  if (n == 0) return out;
+// The text of a text frame (encoding byte first), up to its first terminator, as UTF-8.
+// Encodings: 0 Latin-1, 1 UTF-16 after a byte-order mark (little-endian without one, as written
+// by most Windows taggers), 2 UTF-16BE, 3 UTF-8; any other is read as Latin-1. An odd last byte
+// of UTF-16 is dropped; lone surrogates and bytes that are not UTF-8 become U+FFFD.
+std::string DecodeText(const uint8_t* p, size_t n) {
+  if (n == 0) return {};
   const uint8_t encoding = p[0];
   ++p, --n;
   if (encoding == 1 || encoding == 2) {
@@ -52,29 +38,28 @@ std::u16string DecodeText(const uint8_t* p, size_t n) {
       bigEndian = p[0] == 0xFE;
       p += 2, n -= 2;
     }
+    std::u16string wide;
     for (size_t i = 0; i + 1 < n; i += 2) {
       const char16_t c = bigEndian ? static_cast<char16_t>(p[i] << 8 | p[i + 1]) : static_cast<char16_t>(p[i + 1] << 8 | p[i]);
       if (c == 0) break;
-      out += c;
+      wide += c;
     }
-    return out;
+    return ox::Utf8(wide);
   }
-  const size_t len = strnlen(reinterpret_cast<const char*>(p), n);
-  if (encoding == 3) AppendUtf8(out, p, len);
-  else for (size_t i = 0; i < len; ++i) out += static_cast<char16_t>(p[i]);  // ISO-8859-1
-  return out;
+  const std::string_view bytes(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), n));
+  return encoding == 3 ? ox::Utf8(ox::Utf16(bytes)) : ox::Latin1ToUtf8(bytes);
 }
 
-uint16_t LeadingNumber(const std::u16string& text) {
+uint16_t LeadingNumber(const std::string& text) {
   uint32_t n = 0;
   size_t i = 0;
-  while (i < text.size() && text[i] == u' ') ++i;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-    if ((n = n * 10 + (text[i] - u'0')) > 65535) return 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    if ((n = n * 10 + static_cast<uint32_t>(text[i] - '0')) > 65535) return 0;
   return static_cast<uint16_t>(n);
 }
 
-void Store(Tag& tag, const char* id, const std::u16string& text) {
+void Store(Tag& tag, const char* id, const std::string& text) {
   auto is = [&](const char* a, const char* b) { return std::strcmp(id, a) == 0 || std::strcmp(id, b) == 0; };
   if (is("TPE1", "TP1")) tag.artist = text;
   else if (is("TIT2", "TT2")) tag.title = text;
@@ -83,11 +68,11 @@ void Store(Tag& tag, const char* id, const std::u16string& text) {
   else if (is("TRCK", "TRK")) tag.track = LeadingNumber(text);
 }
 
-std::u16string Latin1(const uint8_t* p, size_t n) {
-  std::u16string out;
-  for (size_t i = 0; i < n && p[i]; ++i) out += static_cast<char16_t>(p[i]);
-  while (!out.empty() && out.back() == u' ') out.pop_back();
-  return out;
+// An ID3v1 field: Latin-1 up to its first zero, trailing spaces dropped.
+std::string Latin1(const uint8_t* p, size_t n) {
+  size_t length = strnlen(reinterpret_cast<const char*>(p), n);
+  while (length > 0 && p[length - 1] == ' ') --length;
+  return ox::Latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(p), length));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // ID3 tags of MP3 files: ID3v2.2, 2.3 and 2.4 at the start, ID3v1(.1) at the end. Pure: texts come
-// out as UTF-16 for the caller to turn into its code page.
+// out as UTF-8 whatever the tag's encoding (ID3v1 fields are Latin-1).
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 namespace id3 {
 
 struct Tag {
-  std::u16string artist, title, album;
+  std::string artist, title, album;  // UTF-8, uncut
   uint16_t year = 0, track = 0;  // 0 when missing
   bool Empty() const { return artist.empty() && title.empty() && album.empty() && !year && !track; }
 };

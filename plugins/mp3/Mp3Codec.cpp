@@ -19,6 +19,7 @@
 #include "base/FileSource.h"
 #include "base/NoThrow.h"
 #include "base/Text.h"
+#include "base/Utf8.h"
 
 namespace {
 
@@ -154,13 +155,9 @@ bool DecodeMore(Decoder& d) {
   return true;
 }
 
-std::string ToAnsi(const std::u16string& text) {
-  if (text.empty()) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
+// A tag text into a codec field, cut after its last whole character.
+void PutTag(char* field, std::string_view utf8) {
+  ox::CopyBounded(field, OX_CODEC_TAG_SIZE, ox::WholeCharacters(utf8, OX_CODEC_TAG_SIZE - 1));
 }
 
 }  // namespace
@@ -197,9 +194,9 @@ void OX_PLUGIN_API GetTrackInfo(const char* path, uint16_t* bitRateKbps, uint32_
       *lengthMs = stream.LengthMs();
     }
     const id3::Tag tag = id3::Read(source);
-    ox::CopyBounded(artist, OX_CODEC_TAG_SIZE, ToAnsi(tag.artist));
-    ox::CopyBounded(title, OX_CODEC_TAG_SIZE, ToAnsi(tag.title));
-    ox::CopyBounded(album, OX_CODEC_TAG_SIZE, ToAnsi(tag.album));
+    PutTag(artist, tag.artist);
+    PutTag(title, tag.title);
+    PutTag(album, tag.album);
     *yearAndTrack = tag.year | uint32_t{tag.track} << 16;
   });
 }

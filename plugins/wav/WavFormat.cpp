@@ -1,6 +1,9 @@
 #include "WavFormat.h"
 
 #include <cstring>
+#include <string_view>
+
+#include "base/Utf8.h"
 
 namespace wav {
 
@@ -10,7 +13,8 @@ using ox::Le16;
 using ox::Le32;
 
 constexpr int kMaxChunks = 4096;  // a file of empty chunks is not walked to its end
-constexpr size_t kMaxTag = 99;
+constexpr size_t kMaxTag = 99;        // bytes of a tag text, after conversion
+constexpr size_t kMaxTagRead = 1024;  // bytes read of a tag chunk: enough to tell its encoding
 constexpr uint16_t kFormatPcm = 1, kFormatExtensible = 0xFFFE;
 // KSDATAFORMAT_SUBTYPE_PCM after its first two bytes (the format tag).
 constexpr uint8_t kPcmGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
@@ -27,6 +31,19 @@ uint16_t LeadingNumber(const std::string& text) {
     if (n > 65535) return 0;
   }
   return static_cast<uint16_t>(n);
+}
+
+// INFO texts carry no encoding. Newer writers use UTF-8; older ones the writer's code page, which
+// is taken to be Latin-1 (the most common one, and any byte is valid in it) when the text is not
+// UTF-8. The result is cut after its last whole character.
+std::string TagText(std::string_view raw, bool readCut) {
+  if (readCut) {  // the read may have ended inside a character: leave the last one out
+    size_t at = raw.size();
+    while (at > 0 && raw.size() - at < 3 && (static_cast<uint8_t>(raw[at - 1]) & 0xC0) == 0x80) --at;
+    raw = raw.substr(0, at > 0 ? at - 1 : 0);
+  }
+  const std::string utf8 = ox::IsValidUtf8(raw) ? std::string(raw) : ox::Latin1ToUtf8(raw);
+  return std::string(ox::WholeCharacters(utf8, kMaxTag));
 }
 
 Error ParseFormat(const uint8_t* f, uint32_t size, Info& info) {
@@ -56,11 +73,12 @@ void ParseInfoList(ox::ByteSource& source, uint64_t start, uint64_t end, Tags& t
                          : Is(head, "IPRD") ? &tags.album : nullptr;
     const bool number = Is(head, "ICRD") || Is(head, "ITRK") || Is(head, "IPRT");
     if (field || number) {
-      char text[kMaxTag + 1] = {};
+      char text[kMaxTagRead] = {};
       const uint64_t room = end - (start + 8);
-      const size_t want = static_cast<size_t>(size < kMaxTag ? size : kMaxTag);
+      const size_t want = static_cast<size_t>(size < kMaxTagRead ? size : kMaxTagRead);
       source.ReadAt(start + 8, text, want < room ? want : static_cast<size_t>(room));
-      const std::string value(text, strnlen(text, kMaxTag));
+      const size_t length = strnlen(text, kMaxTagRead);
+      const std::string value = TagText(std::string_view(text, length), length == kMaxTagRead);
       if (field) *field = value;
       else if (Is(head, "ICRD")) tags.year = LeadingNumber(value);
       else tags.track = LeadingNumber(value);

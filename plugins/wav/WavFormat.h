@@ -10,7 +10,7 @@
 namespace wav {
 
 struct Tags {
-  std::string artist, title, album;  // each at most 99 characters
+  std::string artist, title, album;  // UTF-8, each at most 99 bytes of whole characters
   uint16_t year = 0, track = 0;      // 0 when missing
 };
 

@@ -23,4 +23,15 @@ inline std::string FromWide(std::wstring_view wide) {
   return Utf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
+// Text in the system's ANSI code page (what files written by older programs hold) as UTF-8.
+inline std::string FromAnsi(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int length = static_cast<int>(ansi.size() < 0x7FFFFFFF ? ansi.size() : 0x7FFFFFFF);
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), n);
+  return FromWide(wide);
+}
+
 }  // namespace ox

@@ -14,25 +14,36 @@ namespace ox {
 
 constexpr size_t kPlaylistLineMax = 1000;  // longer lines are read as several lines
 
-// True for ".m3u" and ".pls" in any case; isPls (optional) tells which.
+// True for ".m3u", ".m3u8" and ".pls" in any case; isPls (optional) tells which.
 bool IsPlaylist(std::string_view path, bool* isPls = nullptr);
 
 // An entry's text made a full path: "\x" goes on the playlist's drive, "C:..." and "\\..." stay,
 // anything else is taken relative to the playlist's folder.
 std::string ResolveEntry(std::string_view entry, std::string_view playlistPath);
 
-// Entry n (counted from 1) of the playlist, resolved; "" for n = 0, past the end, or when the
-// playlist has fewer entries. M3U: the n-th line that is neither empty nor starts with "#". PLS:
-// the value of the first line starting with "File<n>=" (that case). Entries whose resolved path
-// would not fit a 260-byte path field are no entries: M3U passes over them, PLS treats the key as
-// missing.
-std::string PlaylistEntry(ByteSource& playlist, std::string_view playlistPath, uint32_t n);
+// Turns text in the system's ANSI code page into UTF-8.
+using AnsiToUtf8 = std::string (*)(std::string_view);
+
+// Entry n (counted from 1) of the playlist, resolved, in UTF-8; "" for n = 0, past the end, or
+// when the playlist has fewer entries. M3U: the n-th line that is neither empty nor starts with
+// "#". PLS: the value of the first line starting with "File<n>=" (that case). Entries whose
+// resolved path would not fit a 260-byte path field are no entries: M3U passes over them, PLS
+// treats the key as missing.
+// Encoding: a leading UTF-8 byte-order mark is skipped. ".m3u8" and a file with the mark are UTF-8 (bytes that are not
+// show as U+FFFD); an ".m3u" or ".pls" whose every byte is valid UTF-8 is read as UTF-8, any other
+// through fromAnsi (Latin-1 when none is given).
+std::string PlaylistEntry(ByteSource& playlist, std::string_view playlistPath, uint32_t n,
+                          AnsiToUtf8 fromAnsi = nullptr);
+
+// Whether the whole source is valid UTF-8, read a chunk at a time.
+bool IsUtf8Source(ByteSource& source);
 
 // Reads lines the way the player's file class does, through a buffer: CR LF, LF and a lone CR end
 // a line, and a line longer than `max` comes in pieces of `max`.
 class LineReader {
  public:
-  LineReader(ByteSource& source, size_t max) : source_(source), max_(max) {}
+  // skipBom: a UTF-8 byte-order mark at the start of the source is not part of the first line.
+  LineReader(ByteSource& source, size_t max, bool skipBom = false);
   bool Next(std::string& line);  // false at the end, when no byte came
 
  private:
@@ -51,7 +62,9 @@ struct M3uTrack {
 };
 
 // An extended M3U file with CR LF line ends: "#EXTM3U", then "#EXTINF:<seconds>,<name>" and the
-// path for each track.
+// path for each track. Names and paths are UTF-8 and written as they are, without a byte-order
+// mark (which older readers would take for part of the first line); PlaylistEntry reads such a
+// file back as UTF-8 whatever its extension.
 std::string M3uText(const std::vector<M3uTrack>& tracks);
 
 }  // namespace ox

@@ -2,6 +2,7 @@
 
 #include "base/DataFile.h"
 #include "base/FileSource.h"
+#include "base/Wide.h"
 
 namespace ox {
 
@@ -10,7 +11,7 @@ std::string PlaylistEntryOf(const std::string& playlist, uint32_t n) {
   DataFile file(playlist, FileAccess::Read, FileCreation::OpenExisting);
   if (!file.IsOpen()) return {};
   FileSource source(file);
-  return PlaylistEntry(source, playlist, n);
+  return PlaylistEntry(source, playlist, n, FromAnsi);
 }
 
 }  // namespace ox

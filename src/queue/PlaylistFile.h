@@ -8,7 +8,8 @@
 
 namespace ox {
 
-// Entry n of the playlist file, resolved (see PlaylistEntry); "" when the file cannot be opened.
+// Entry n of the playlist file, resolved (see PlaylistEntry), in UTF-8: a playlist that is not
+// UTF-8 is read in the system's ANSI code page. "" when the file cannot be opened.
 std::string PlaylistEntryOf(const std::string& playlist, uint32_t n);
 
 }  // namespace ox

@@ -70,4 +70,13 @@ record "$skin" 01 09 Eq 54:eq 322:Ueq
 record "$skin" 08 09 curve
 head -c 100 /dev/zero >>"$skin"
 cp "$skin" "$corpus/skin_text/"  # the text form's target also starts from the hand-written every_kind.txt
+# Playlists in every encoding: M3U8 with a byte-order mark, an M3U in UTF-8 and one in Latin-1, a PLS in UTF-8.
+printf '\x42\xef\xbb\xbf#EXTM3U\r\n#EXTINF:5,\xd0\x9f\xd0\xb5\r\n\xd0\x9f\xd0\xb5\xd1\x81\xd0\xbd\xd1\x8f.mp3\r\n\xe5\xa4\x9c\xe6\x9b\xb2.mp3\r\n' >"$corpus/playlist/m3u8_bom"
+printf '\x02\xe5\xa4\x9c\xe6\x9b\xb2.mp3\nCaf\xc3\xa9.mp3\n' >"$corpus/playlist/m3u_utf8"
+printf '\x02Caf\xe9.mp3\n\\M\xfcsik\\\xc0.mp3\n' >"$corpus/playlist/m3u_latin1"
+printf '\x81[playlist]\r\nFile1=\xd0\x9f\xd0\xb5.mp3\r\nFile2=\xf0\x9f\x8e\xb5.mp3\r\n' >"$corpus/playlist/pls_utf8"
+# ID3v2.3 text frames in each encoding: UTF-16 with either mark, UTF-16BE, UTF-8, Latin-1.
+printf 'ID3\x03\x00\x00\x00\x00\x00\x4e''TIT2\x00\x00\x00\x07\x00\x00\x01\xff\xfe\x1f\x04\x35\x04''TPE1\x00\x00\x00\x07\x00\x00\x01\xfe\xff\x59\x1c\x66\xf2''TALB\x00\x00\x00\x05\x00\x00\x02\x00A\x04\x3f''TYER\x00\x00\x00\x05\x00\x00\x03\x32\x30\x30\x34''TRCK\x00\x00\x00\x04\x00\x00\x00\x37\xe9\x00' >"$corpus/id3/encodings.head"
+# LIST/INFO in UTF-8 and in Latin-1.
+printf 'RIFF\x2c\0\0\0WAVELIST\x20\0\0\0INFOIART\x06\0\0\0\xd0\x9f\xd0\xb5\0\0INAM\x06\0\0\0Caf\xe9\0\0' >"$corpus/wav/info_encodings.wav"
 echo "seeds in $corpus"

@@ -3,8 +3,10 @@
 
 #include "TestSupport.h"
 #include "WavFormat.h"
+#include "base/Handle.h"
 #include "base/NamedMutex.h"
 #include "base/SharedDataBlock.h"
+#include "base/Wide.h"
 #include "core/Settings.h"
 #include "core/TrackRecord.h"
 #include "engine/SoundOutputHost.h"
@@ -33,6 +35,21 @@ class DiskWriterTest : public ::testing::Test {
   std::string saved_;
 };
 
+// The file's bytes, read through its UTF-16 name; the file is deleted after.
+std::vector<uint8_t> ReadAndDelete(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  {
+    const UniqueHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return bytes;
+    bytes.resize(GetFileSize(file.Get(), nullptr));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+    bytes.resize(got);
+  }
+  DeleteFileW(Wide(path).c_str());
+  return bytes;
+}
+
 TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
   const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
   const SoundOutputPlugin* writer = nullptr;
@@ -43,7 +60,8 @@ TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
   for (uint16_t bits : {16, 8, 24}) {
     SCOPED_TRACE(bits);
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050u * 2 * bits / 8, static_cast<WORD>(2 * bits / 8), bits, 0};
-    const std::string title = "Song " + std::to_string(bits);
+    // A Cyrillic and CJK title is the file's name as it stands, whatever the process's code page.
+    const std::string title = (bits == 8 ? "\u041f\u0435\u0441\u043d\u044f \u591c\u66f2 " : "Song ") + std::to_string(bits);
     NowPlaying("C:\\Music\\" + title + ".mp3");
     int32_t error = -1;
     const OxSoundOut out = writer->CreateANewSoundOutObject(&error, &format, 0);
@@ -68,7 +86,7 @@ TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
     }
     writer->DeleteASoundOutObject(out);
 
-    const std::vector<uint8_t> file = oxtest::ReadWholeFile(dir_ / (title + ".wav"));
+    const std::vector<uint8_t> file = ReadAndDelete(dir_ / (title + ".wav"));
     ASSERT_EQ(file.size(), 44 + fed.size());
     MemorySource source(file);
     wav::Info info;

@@ -100,15 +100,31 @@ TEST(WavFormat, OddChunksExtensibleAndTagsAfterTheData) {
   EXPECT_EQ(std::make_tuple(+info.tags.year, +info.tags.track), std::make_tuple(2004, 7));
 }
 
-TEST(WavFormat, LongTagsAreCutAndBadNumbersIgnored) {
-  Info info;
-  WavBuilder()
-      .Chunk("fmt ", WavBuilder::Format(1, 1, 8000, 8))
-      .Chunk("data", std::vector<uint8_t>(10, 128))
-      .Chunk("LIST", WavBuilder::InfoList({{"INAM", std::string(5000, 't')}, {"ICRD", "99999999"}}))
-      .Parse(info);
-  EXPECT_EQ(info.tags.title, std::string(99, 't'));
-  EXPECT_EQ(info.tags.year, 0);
+TEST(WavFormat, TagTextsBecomeUtf8CutAtWholeCharactersAndBadNumbersAreIgnored) {
+  std::string e50;
+  for (int i = 0; i < 50; ++i) e50 += "\u00e9";
+  const struct {
+    std::string stored, utf8;
+  } cases[] = {
+      {"\u041f\u0435\u0441\u043d\u044f \u591c\u66f2", "\u041f\u0435\u0441\u043d\u044f \u591c\u66f2"},  // UTF-8 stays
+      {"Caf\xE9 \xC0", "Caf\u00e9 \u00c0"},                                   // not UTF-8: Latin-1
+      {std::string(5000, 't'), std::string(99, 't')},
+      {std::string(98, 'a') + "\u00e9", std::string(98, 'a')},                // 2-byte character at 98..99
+      {std::string(97, 'a') + "\u591c", std::string(97, 'a')},                // 3-byte character at 97..99
+      {std::string(50, '\xE9'), e50.substr(0, 98)},                           // Latin-1 doubles, then is cut
+      {std::string(1023, 'a') + "\u00e9" + "tail", std::string(99, 'a')},     // the read ends mid-character
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.utf8);
+    Info info;
+    WavBuilder()
+        .Chunk("fmt ", WavBuilder::Format(1, 1, 8000, 8))
+        .Chunk("data", std::vector<uint8_t>(10, 128))
+        .Chunk("LIST", WavBuilder::InfoList({{"INAM", c.stored}, {"ICRD", "99999999"}}))
+        .Parse(info);
+    EXPECT_EQ(info.tags.title, c.utf8);
+    EXPECT_EQ(info.tags.year, 0);
+  }
 }
 
 TEST(WavFormat, DataSizePastTheEndIsCutAtTheEnd) {

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Utf8.h"
+
 namespace ox {
 namespace {
 
-std::string Entry(const std::string& text, const std::string& playlist, uint32_t n) {
+std::string Entry(const std::string& text, const std::string& playlist, uint32_t n, AnsiToUtf8 fromAnsi = nullptr) {
   MemorySource source(std::vector<uint8_t>(text.begin(), text.end()));
-  return PlaylistEntry(source, playlist, n);
+  return PlaylistEntry(source, playlist, n, fromAnsi);
 }
 
 TEST(Playlist, M3uSkipsCommentsAndBlankLinesWhateverTheLineEnds) {
@@ -39,7 +41,40 @@ TEST(Playlist, PlsFindsEntriesByKeyNotPosition) {
   EXPECT_TRUE(isPls);
   EXPECT_TRUE(IsPlaylist("x.M3u", &isPls));
   EXPECT_FALSE(isPls);
+  EXPECT_TRUE(IsPlaylist("x.m3U8", &isPls));
+  EXPECT_FALSE(isPls);
   EXPECT_FALSE(IsPlaylist("C:\\m3u.d\\x"));
+}
+
+TEST(Playlist, EntriesComeOutAsUtf8WhateverTheFileEncoding) {
+  // Stands for the system's code page, and shows where it was used.
+  const AnsiToUtf8 ansi = [](std::string_view bytes) -> std::string { return "ansi " + Latin1ToUtf8(bytes); };
+  const std::string bom = "\xEF\xBB\xBF", song = "\u041f\u0435\u0441\u043d\u044f \u591c\u66f2.mp3";
+  const std::string straddling = "#" + std::string(65533, 'x') + "\n\u00e9.mp3";  // the 64 KB read ends inside \u00e9
+  const struct {
+    const char* playlist;
+    std::string text, entry2;  // entry 2: entry 1 is always "one.mp3"
+  } cases[] = {
+      {"l.m3u8", bom + "one.mp3\r\n" + song, song},
+      {"l.M3U8", "one.mp3\n" + song, song},
+      {"l.m3u8", "one.mp3\nbad\xE9.mp3", "bad\uFFFD.mp3"},                  // not UTF-8: U+FFFD
+      {"l.m3u", "one.mp3\n" + song, song},                                   // valid UTF-8
+      {"l.m3u", bom + "one.mp3\ncaf\xE9.mp3", "caf\uFFFD.mp3"},              // the mark says UTF-8
+      {"l.m3u", "one.mp3\ncaf\xE9.mp3", "ansi caf\u00e9.mp3"},               // Latin-1 bytes
+      {"l.m3u", "one.mp3\n\u00e9.mp3\n\xE9.mp3", "ansi \u00c3\u00a9.mp3"},   // one bad byte: the whole file is ANSI
+      {"l.pls", "[playlist]\nFile2=" + song + "\nFile1=one.mp3", song},
+      {"l.pls", bom + "File1=one.mp3\nFile2=\xC0.mp3", "\uFFFD.mp3"},
+      {"l.pls", "File1=one.mp3\nFile2=\xC0.mp3", "ansi \u00c0.mp3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    const std::string playlist = std::string("D:\\L\\") + c.playlist;
+    EXPECT_EQ(Entry(c.text, playlist, 1, ansi), c.entry2.rfind("ansi", 0) == 0 ? "D:\\L\\ansi one.mp3" : "D:\\L\\one.mp3");
+    EXPECT_EQ(Entry(c.text, playlist, 2, ansi), "D:\\L\\" + c.entry2);
+  }
+  EXPECT_EQ(Entry(straddling, "D:\\l.m3u", 1, ansi), "D:\\\u00e9.mp3");
+  // Without a converter, bytes that are not UTF-8 are Latin-1.
+  EXPECT_EQ(Entry("caf\xE9.mp3", "D:\\l.m3u", 1), "D:\\caf\u00e9.mp3");
 }
 
 TEST(Playlist, ResolveEntryByItsShape) {
