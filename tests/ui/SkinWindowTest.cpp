@@ -268,15 +268,17 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_TRUE(shows(20, 20, kStereoColour));  // the rest stays as it was
   EXPECT_TRUE(shows(150, 40, kMainColour));
 
-  // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title (150 x 18 at 40, 30) in
-  // white, bold, height -14, in the default face: its characters, not its UTF-8 bytes.
+  // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title (at 40, 30; its first 120 x
+  // 18 pixels, clear of the slider's knob) in white, bold, height -14, in the default face: its
+  // characters, not its UTF-8 bytes.
   EXPECT_TRUE(shows(130, 12, kGlyphColour));
   EXPECT_TRUE(shows(147, 12, kGlyphColour));
   EXPECT_TRUE(shows(149, 12, kMainColour));
   const std::vector<COLORREF> title =
-      DrawnText(L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9", L"Arial", -14, true, 0xFFFFFF, kMainColour, 150, 18);
+      DrawnText(L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9", L"Arial", -14, true, 0xFFFFFF, kMainColour, 120, 18);
   ASSERT_GT(std::count(title.begin(), title.end(), Colour(0xFFFFFF)), 20);
-  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixels(40, 30, 150, 18) == title; }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixels(40, 30, 120, 18) == title; }, 3000));
+
 
   playing.channels = 1;
   block::OxTrackPlaying.WriteValue(playing);
