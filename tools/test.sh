@@ -17,6 +17,7 @@ bash "$root/tools/setup.sh" || exit 1
 broken=()
 echo "== layers"
 bash "$root/tools/check-layers.sh" "$root" || broken+=("layers")
+bash "$root/tools/check-wide.sh" "$root" || broken+=("wide")
 
 configure_and_build() {  # name, extra cmake arguments...
   local name=$1; shift

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "VisualOutputPlugin.h"
@@ -103,15 +104,15 @@ uint32_t g_rate = 44100;
 void DrawScale(int h) {
   static const struct {
     float hz;
-    const char* name;
-  } marks[] = {{100, "100"}, {1000, "1k"}, {10000, "10k"}};
+    const wchar_t* name;
+  } marks[] = {{100, L"100"}, {1000, L"1k"}, {10000, L"10k"}};
   SetBkMode(g.dc, TRANSPARENT);
   SetTextColor(g.dc, RGB(120, 130, 150));
   for (const auto& m : marks) {
     const int x = int(AxisAt(m.hz, g_rate) * g.width);
     if (x <= 0 || x >= g.width - 20) continue;
     for (int y = 0; y < h; y += 3) g.pixels[size_t(y) * g.width + x] = Rgb(70, 76, 96);
-    TextOutA(g.dc, x + 3, h - 16, m.name, int(std::strlen(m.name)));
+    TextOutW(g.dc, x + 3, h - 16, m.name, int(std::wcslen(m.name)));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/Ticks.h"
+#include "base/Utf8.h"
 #include "ui/SkinLimits.h"
 
 namespace ox {
@@ -209,9 +210,53 @@ std::optional<int32_t> GlyphCell(uint8_t code) {
   return code - 33;
 }
 
-int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length) {
+namespace {
+
+// The Windows-1252 code of a character past U+00FF that the code page has (its 0x80..0x9F row), or
+// 0. Titles written as that code page and converted keep their curly quotes, dashes and the like.
+uint8_t Windows1252Code(char32_t c) {
+  struct Mark {
+    char16_t character;
+    uint8_t code;
+  };
+  static constexpr Mark kMarks[] = {
+      {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
+      {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
+      {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
+      {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
+      {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
+  };
+  for (const Mark& m : kMarks) {
+    if (m.character == c) return m.code;
+  }
+  return 0;
+}
+
+std::optional<int32_t> BitmapFontCell(char32_t c) {
+  if (c <= 32) return std::nullopt;
+  const uint8_t code = c <= 0xFF ? static_cast<uint8_t>(c) : Windows1252Code(c);
+  if (code) {
+    if (const std::optional<int32_t> cell = GlyphCell(FoldForBitmapFont(code))) return cell;
+  }
+  return GlyphCell(kBitmapFontFallback);
+}
+
+}  // namespace
+
+std::vector<std::optional<int32_t>> BitmapFontCells(std::string_view text) {
+  std::vector<std::optional<int32_t>> cells;
+  for (size_t at = 0; at < text.size();) {
+    const Utf8Step step = DecodeUtf8(text, at);
+    cells.push_back(BitmapFontCell(step.character));
+    at += step.length;
+  }
+  return cells;
+}
+
+int32_t BitmapTextWidth(int32_t bitmapWidth, std::string_view text) {
   const int64_t advance = bitmapWidth / 96 - 1;
-  return static_cast<int32_t>(std::max<int64_t>(0, advance) * static_cast<int64_t>(length));
+  const int64_t length = static_cast<int64_t>(CountCharacters(text));
+  return static_cast<int32_t>(std::clamp<int64_t>(std::max<int64_t>(0, advance) * length, 0, std::numeric_limits<int32_t>::max()));
 }
 
 FileSelection SelectedFiles(std::string_view buffer) {

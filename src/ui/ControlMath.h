@@ -90,14 +90,20 @@ int32_t NextScrollOffset(int32_t offset, int32_t textWidth, int32_t width, bool 
 // Where the second copy of a scrolling text goes, when it is to be drawn.
 std::optional<int32_t> SecondCopyAt(int32_t offset, int32_t textWidth, int32_t width);
 
-// Bitmap fonts: the character a byte is drawn as (accented letters fold onto plain ones or onto the
-// font's own cells 0x7B..0x80), and the glyph cell of a code (none for a space or below, or past the
-// 96 cells).
+// Bitmap fonts: the character a Windows-1252 code is drawn as (accented letters fold onto plain
+// ones or onto the font's own cells 0x7B..0x80), and the glyph cell of a code (none for a space or
+// below, or past the 96 cells).
 uint8_t FoldForBitmapFont(uint8_t code);
 std::optional<int32_t> GlyphCell(uint8_t code);
-// A text's width in a bitmap font whose bitmap is bitmapWidth wide (96 cells; each advances its
-// width less one).
-int32_t BitmapTextWidth(int32_t bitmapWidth, size_t length);
+// The cell a bitmap font shows for each character of a UTF-8 text, in order: none for a space or a
+// control (it only advances); a character up to U+00FF, or one of Windows-1252's punctuation marks,
+// as folded above; any character the font has no cell for, an invalid byte included, as the cell of
+// kBitmapFontFallback.
+constexpr uint8_t kBitmapFontFallback = '?';
+std::vector<std::optional<int32_t>> BitmapFontCells(std::string_view text);
+// A text's width in a bitmap font whose bitmap is bitmapWidth wide (96 cells; each character
+// advances the cell width less one).
+int32_t BitmapTextWidth(int32_t bitmapWidth, std::string_view text);
 
 // What the open-files dialog returned: one path, or a folder followed by names (each ending in a
 // zero, the list in two). The folder (ending in a backslash) and the full paths in ascending byte

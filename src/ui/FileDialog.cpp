@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "base/Wide.h"
 #include "core/Settings.h"
 
 namespace ox {
@@ -23,22 +24,27 @@ std::string FilterList(const std::vector<FileFilter>& filters) {
 FileSelection ShowFileDialog(const FileDialogRequest& request) {
   const std::string remembered = GetTextSetting(request.folderSetting);
   const std::string& start = remembered.empty() ? request.fallbackFolder : remembered;
-  const std::string filter = FilterList(request.filters);
-  std::vector<char> names(100000, '\0');
-  OPENFILENAMEA dialog{};
+  const std::wstring filter = Wide(FilterList(request.filters));
+  const std::wstring startFolder = Wide(start), title = Wide(request.title ? request.title : "");
+  const std::wstring extension = Wide(request.defaultExtension ? request.defaultExtension : "");
+  std::vector<wchar_t> names(100000, L'\0');
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = request.owner;
   dialog.lpstrFilter = filter.c_str();
   dialog.lpstrFile = names.data();
   dialog.nMaxFile = static_cast<DWORD>(names.size());
-  dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
-  dialog.lpstrTitle = request.title;
-  dialog.lpstrDefExt = request.defaultExtension;
+  dialog.lpstrInitialDir = start.empty() ? nullptr : startFolder.c_str();
+  dialog.lpstrTitle = request.title ? title.c_str() : nullptr;
+  dialog.lpstrDefExt = request.defaultExtension ? extension.c_str() : nullptr;
   dialog.Flags = request.flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   FileSelection chosen;
-  if (request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) {
-    names.back() = '\0';
-    chosen = SelectedFiles(std::string_view(names.data(), names.size()));
+  if (request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) {
+    names.back() = L'\0';
+    // The names end in a zero, the list in a second one: everything up to that, in UTF-8.
+    const std::wstring_view list(names.data(), names.size());
+    const size_t end = list.find(std::wstring_view(L"\0\0", 2));
+    chosen = SelectedFiles(FromWide(list.substr(0, end == std::wstring_view::npos ? list.size() : end + 2)));
   }
   SetTextSetting((chosen.folder.empty() ? remembered : chosen.folder).c_str(), request.folderSetting);
   return chosen;

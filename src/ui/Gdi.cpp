@@ -2,24 +2,26 @@
 
 #include <climits>
 
+#include "base/Wide.h"
+
 namespace ox {
 
 namespace {
 
 HFONT MakeFont(const FontStyle& style) {
-  LOGFONTA f{};
+  LOGFONTW f{};
   f.lfHeight = style.height;
   f.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
   f.lfItalic = style.italic;
   f.lfUnderline = style.underline;
   f.lfCharSet = DEFAULT_CHARSET;
   f.lfQuality = DEFAULT_QUALITY;
-  const std::string& face = style.face.empty() ? std::string("Arial") : style.face;
-  face.copy(f.lfFaceName, sizeof f.lfFaceName - 1);
-  return CreateFontIndirectA(&f);
+  const std::wstring face = Wide(style.face.empty() ? std::string_view("Arial") : std::string_view(style.face));
+  face.copy(f.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&f);
 }
 
-int Length(std::string_view text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
+int Length(std::wstring_view text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
 
 constexpr UINT kLineFlags = DT_LEFT | DT_TOP | DT_EXPANDTABS | DT_NOPREFIX;
 
@@ -41,25 +43,29 @@ FontHolder::~FontHolder() {
 
 SIZE FontHolder::Measure(std::string_view text) const {
   SIZE size{0, 0};
-  GetTextExtentPoint32A(dc_, text.data(), Length(text), &size);
+  const std::wstring wide = Wide(text);
+  GetTextExtentPoint32W(dc_, wide.data(), Length(wide), &size);
   return size;
 }
 
 void FontHolder::Draw(int x, int y, std::string_view text, COLORREF colour) const {
   SetTextColor(dc_, colour);
-  TextOutA(dc_, x, y, text.data(), Length(text));
+  const std::wstring wide = Wide(text);
+  TextOutW(dc_, x, y, wide.data(), Length(wide));
 }
 
 SIZE FontHolder::MeasureLines(std::string_view text) const {
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc_, text.data(), Length(text), &r, kLineFlags | DT_CALCRECT);
+  std::wstring wide = Wide(text);
+  DrawTextW(dc_, wide.data(), Length(wide), &r, kLineFlags | DT_CALCRECT);
   return {r.right - r.left, r.bottom - r.top};
 }
 
 void FontHolder::DrawLines(const RECT& area, std::string_view text, COLORREF colour) const {
   SetTextColor(dc_, colour);
   RECT r = area;
-  DrawTextA(dc_, text.data(), Length(text), &r, kLineFlags);
+  std::wstring wide = Wide(text);
+  DrawTextW(dc_, wide.data(), Length(wide), &r, kLineFlags);
 }
 
 }  // namespace ox

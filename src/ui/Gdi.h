@@ -1,5 +1,6 @@
 // Scoped drawing objects: each selects what it holds into a device context and puts back what it
-// replaced when it goes, so a drawing function leaves the context as it found it.
+// replaced when it goes, so a drawing function leaves the context as it found it. Text is UTF-8 and
+// is drawn and measured in its UTF-16 form.
 #pragma once
 
 #include <windows.h>

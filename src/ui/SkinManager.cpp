@@ -11,6 +11,7 @@
 #include "base/System.h"
 #include "base/Text.h"
 #include "base/Ticks.h"
+#include "base/Wide.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "ui/SkinLimits.h"
@@ -221,7 +222,7 @@ void SkinManager::FallBack() {
 
 void SkinManager::Report(const std::string& line) const {
   if (options_.report) options_.report(line.c_str());
-  else OutputDebugStringA((line + "\n").c_str());
+  else OutputDebugStringW(Wide(line + "\n").c_str());
 }
 
 void SkinManager::UpdateWindows() {

@@ -6,6 +6,7 @@
 #include "base/FileSource.h"
 #include "base/TaskQueue.h"
 #include "base/Ticks.h"
+#include "base/Wide.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "ui/ButtonCommands.h"
@@ -137,7 +138,7 @@ bool SkinWindow::Create(HWND taskbar) {
     return false;
   HWND hwnd = window_.Handle();
   if (IsMainWindow()) {
-    SetWindowTextA(hwnd, "Orlavox");
+    SetWindowTextW(hwnd, L"Orlavox");
     SetClassLongPtrA(hwnd, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(101))));
     SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
@@ -404,11 +405,11 @@ void SkinWindow::EndDrag() {
 
 void SkinWindow::OnDropFiles(HDROP drop) {
   std::vector<std::string> paths;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    char path[MAX_PATH + 1];
-    const UINT length = DragQueryFileA(drop, i, path, sizeof path);
-    if (length > 0 && length <= MAX_PATH) paths.emplace_back(path, length);
+    wchar_t path[MAX_PATH + 1];
+    const UINT length = DragQueryFileW(drop, i, path, MAX_PATH + 1);
+    if (length > 0 && length <= MAX_PATH) paths.push_back(FromWide(std::wstring_view(path, length)));
   }
   DragFinish(drop);
   // The queue file may be held by another program for a while: not on the window's thread.

@@ -17,8 +17,8 @@ namespace {
 void DrawBitmapText(HDC dc, int32_t x, int32_t y, const std::string& text, const Bitmap& glyphs, const Bitmap& mask) {
   const int32_t cell = glyphs.Width() / 96, height = glyphs.Height() - 2;
   if (cell < 2 || height <= 0) return;
-  for (unsigned char c : text) {
-    if (const std::optional<int32_t> glyph = GlyphCell(FoldForBitmapFont(c))) {
+  for (const std::optional<int32_t>& glyph : BitmapFontCells(text)) {
+    if (glyph) {
       const int32_t sx = cell * *glyph + 1;
       if (!mask.IsEmpty()) BitBlt(dc, x, y, cell - 1, height, mask.Dc(), sx, 1, SRCAND);
       BitBlt(dc, x, y, cell - 1, height, glyphs.Dc(), sx, 1, SRCPAINT);
@@ -64,7 +64,7 @@ void FontElement::Release() {
 }
 
 int32_t FontElement::Measure(HDC dc, const std::string& text) const {
-  if (!font_) return BitmapTextWidth(glyphs_.Width(), text.size());
+  if (!font_) return BitmapTextWidth(glyphs_.Width(), text);
   FontHolder holder(dc, *font_);
   return holder.Measure(text).cx;
 }

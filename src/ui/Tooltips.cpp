@@ -1,6 +1,7 @@
 #include "ui/Tooltips.h"
 
 #include "base/Ticks.h"
+#include "base/Wide.h"
 #include "core/NamedObjects.h"
 #include "queue/TrackInfo.h"
 #include "ui/Gdi.h"
@@ -18,9 +19,9 @@ FontStyle TooltipFont(TooltipKind kind) {
 }
 
 std::string TitleOf(HWND window) {
-  char text[4096] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[4096] = {};
+  GetWindowTextW(window, text, 4096);
+  return FromWide(text);
 }
 
 }  // namespace
@@ -28,17 +29,19 @@ std::string TitleOf(HWND window) {
 bool TooltipWindow::Create() {
   if (window_) return true;
   const char* name = kind_ == TooltipKind::Button ? "TTWindow" : "TTWindowOrp";
-  return window_.Create(WindowClass{name, Procedure, CS_OWNDC}, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 100,
+  WindowClass windowClass{name, Procedure, CS_OWNDC};
+  windowClass.unicode = true;  // the title is the text shown
+  return window_.Create(windowClass, "", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 100,
                         100, 50, 50, nullptr, reinterpret_cast<void*>(static_cast<uintptr_t>(kind_)));
 }
 
 LRESULT CALLBACK TooltipWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     return 0;
   }
-  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
   const auto kind = static_cast<TooltipKind>(GetWindowLongPtrA(window, GWLP_USERDATA));
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
@@ -65,7 +68,7 @@ LRESULT CALLBACK TooltipWindow::Procedure(HWND window, UINT message, WPARAM wPar
 void TooltipWindow::Show(const std::string& text, POINT cursor) {
   if (!Create()) return;
   HWND window = window_.Handle();
-  if (!text.empty()) SetWindowTextA(window, text.c_str());
+  if (!text.empty()) SetWindowTextW(window, Wide(text).c_str());
   SIZE size{};
   {
     DcHolder dc(window);

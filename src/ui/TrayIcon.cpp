@@ -43,15 +43,15 @@ TrayIcon::~TrayIcon() {
 uint32_t TrayIcon::Now() const { return clock_ ? clock_() : Ticks(); }
 
 void TrayIcon::ShowIcon(DWORD operation, bool lit) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  NOTIFYICONDATAW data{};  // no tip; W so that a tip, if one is ever set, takes any character
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;  // the first layout, in its UTF-16 form
   data.hWnd = window_.Handle();
   data.uID = 1;
   data.uFlags = NIF_MESSAGE | NIF_ICON;
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = static_cast<HICON>(
       LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(IconResource(lit)), IMAGE_ICON, 16, 16, 0));
-  Shell_NotifyIconA(operation, &data);
+  Shell_NotifyIconW(operation, &data);
   if (data.hIcon) DestroyIcon(data.hIcon);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/Wide.h"
+
 namespace ox {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleA(nullptr); }
@@ -22,15 +24,32 @@ bool Window::Create(const WindowClass& windowClass, const char* title, DWORD sty
   // one that another window of the same kind registered) is used only when its procedure is ours:
   // anything else would hand our window to that procedure, or shadow the class for everyone else
   // of this module who asks for it.
-  WNDCLASSA existing{};
-  if (GetClassInfoA(c.hInstance, c.lpszClassName, &existing)) {
-    if (existing.lpfnWndProc != c.lpfnWndProc) return false;
-  } else if (!RegisterClassA(&c)) {
-    return false;
+  if (windowClass.unicode) {
+    // The same class in its UTF-16 form (asked for through the A call, a Unicode class's procedure
+    // comes back as a translating stand-in, never equal to ours).
+    const std::wstring name = Wide(windowClass.name), menu = Wide(windowClass.menuName ? windowClass.menuName : "");
+    WNDCLASSW w{c.style, c.lpfnWndProc, 0, 0, c.hInstance, c.hIcon, c.hCursor, c.hbrBackground,
+                windowClass.menuName ? menu.c_str() : nullptr, name.c_str()};
+    WNDCLASSW existing{};
+    if (GetClassInfoW(w.hInstance, w.lpszClassName, &existing)) {
+      if (existing.lpfnWndProc != w.lpfnWndProc) return false;
+    } else if (!RegisterClassW(&w)) {
+      return false;
+    }
+    std::strcpy(className_, windowClass.name);
+    handle_ = CreateWindowExW(exStyle, name.c_str(), Wide(title ? title : "").c_str(), style, x, y, width, height,
+                              owner, nullptr, ModuleInstance(), parameter);
+  } else {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(c.hInstance, c.lpszClassName, &existing)) {
+      if (existing.lpfnWndProc != c.lpfnWndProc) return false;
+    } else if (!RegisterClassA(&c)) {
+      return false;
+    }
+    std::strcpy(className_, windowClass.name);
+    handle_ = CreateWindowExA(exStyle, className_, title ? title : "", style, x, y, width, height, owner, nullptr,
+                              ModuleInstance(), parameter);
   }
-  std::strcpy(className_, windowClass.name);
-  handle_ = CreateWindowExA(exStyle, className_, title ? title : "", style, x, y, width, height, owner, nullptr,
-                            ModuleInstance(), parameter);
   if (!handle_) {
     UnregisterClassA(className_, ModuleInstance());
     className_[0] = 0;

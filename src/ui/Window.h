@@ -16,6 +16,10 @@ struct WindowClass {
   HBRUSH background = nullptr;
   HICON icon = nullptr;
   const char* menuName = nullptr;
+  // A class whose windows keep their title in UTF-16 (the procedure then hands what it does not
+  // handle to DefWindowProcW): a window whose title is text of the user's, set with
+  // SetWindowTextW, needs one, since an ANSI window's title passes through the ANSI code page.
+  bool unicode = false;
 };
 
 class Window {
@@ -25,7 +29,8 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Registers the class and creates the window, hidden unless style holds WS_VISIBLE; parameter
+  // Registers the class and creates the window, hidden unless style holds WS_VISIBLE (title: UTF-8,
+  // a fixed ASCII one for an ANSI class); parameter
   // arrives with WM_CREATE. A class of the name that already exists is used only when it has the
   // same procedure (another window of the same kind made it). False when no window was made: one
   // exists already, or the name belongs to a class of another procedure.

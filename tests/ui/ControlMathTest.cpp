@@ -195,7 +195,7 @@ TEST(ControlMath, ScrollingJumpsToTheSecondCopy) {
 }
 
 TEST(ControlMath, BitmapFontsFoldAccentsAndAdvanceACellLessOne) {
-  EXPECT_EQ(BitmapTextWidth(400, 3), 9);
+  EXPECT_EQ(BitmapTextWidth(400, "abc"), 9);
   EXPECT_EQ(FoldForBitmapFont(0xE9), 'e');
   EXPECT_EQ(FoldForBitmapFont(0x93), '"');
   EXPECT_EQ(FoldForBitmapFont(0xC5), 0x7B);
@@ -207,6 +207,27 @@ TEST(ControlMath, BitmapFontsFoldAccentsAndAdvanceACellLessOne) {
   EXPECT_EQ(GlyphCell(0x80), 95);
   EXPECT_EQ(GlyphCell(' '), std::nullopt);
   EXPECT_EQ(GlyphCell(0x81), std::nullopt);
+}
+
+// One cell (or one bare advance) per character, whatever its length in bytes.
+TEST(ControlMath, BitmapFontsShowEachCharacterOnceAndWhatTheyLackAsTheFallback) {
+  const std::optional<int32_t> q = '?' - 33, none;
+  const struct {
+    const char* text;
+    std::vector<std::optional<int32_t>> cells;
+  } cases[] = {
+      {"Az !", {'A' - 33, 'z' - 33, none, '!' - 33}},
+      {"\xC3\xA9\xC3\x85\xC3\xB8", {'e' - 33, 0x7B - 33, 0x80 - 33}},  // é Å ø: folded as Latin-1
+      {"\xE2\x80\x9Cx\xE2\x80\x94", {'"' - 33, 'x' - 33, '-' - 33}},  // “x—: the 1252 marks
+      {"\xC2\xA9\xD0\x9F\xD0\xB5", {q, q, q}},                       // ©Пе
+      {"\xE5\xA4\x9C\xE6\x9B\xB2", {q, q}},                           // 夜曲
+      {"\xF0\x9F\x8E\xB5", {q}},                                        // an emoji, 4 bytes
+      {"\xFF\xC3\xE5\xA4", {q, q, q, q}},                               // invalid: one each
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BitmapFontCells(c.text), c.cells) << c.text;
+    EXPECT_EQ(BitmapTextWidth(400, c.text), 3 * static_cast<int32_t>(c.cells.size())) << c.text;
+  }
 }
 
 TEST(ControlMath, DialogSelectionsComeInByteOrder) {

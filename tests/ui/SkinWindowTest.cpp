@@ -9,7 +9,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <functional>
+#include <vector>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -110,6 +112,58 @@ class SkinWindowTest : public ::testing::Test {
     return c;
   }
   static COLORREF Colour(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+  // The pixels of a width x height area of dc, row by row.
+  static std::vector<COLORREF> Pixels(HDC dc, int x, int y, int width, int height) {
+    HDC copy = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, dc, x, y, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int row = 0; row < height; ++row)
+      for (int column = 0; column < width; ++column) pixels.push_back(GetPixel(copy, column, row));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    return pixels;
+  }
+  static std::vector<COLORREF> ScreenPixels(int x, int y, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels = Pixels(screen, x, y, width, height);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+  }
+  // `text` as the system draws it in a font of the face, height and weight, transparently in
+  // `colour` at the top left of a width x height area of `background`.
+  static std::vector<COLORREF> DrawnText(const wchar_t* text, const wchar_t* face, int fontHeight, bool bold,
+                                         uint32_t colour, uint32_t background, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const RECT all{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(Colour(background));
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    LOGFONTW f{};
+    f.lfHeight = fontHeight;
+    f.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    f.lfCharSet = DEFAULT_CHARSET;
+    f.lfQuality = DEFAULT_QUALITY;
+    std::wcsncpy(f.lfFaceName, face, LF_FACESIZE - 1);
+    HFONT font = CreateFontIndirectW(&f);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Colour(colour));
+    TextOutW(dc, 0, 0, text, static_cast<int>(std::wcslen(text)));
+    std::vector<COLORREF> pixels = Pixels(dc, 0, 0, width, height);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+  }
   static bool Shows(int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); }
   // Real input: absolute moves and button presses through the system's input queue.
   static void Mouse(DWORD flags, int x = 0, int y = 0) {
@@ -194,7 +248,7 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   block::OxEqPositions.WriteValue(EqPositions{});
   TrackRecord playing{};
   playing.channels = 2;
-  std::strcpy(playing.title, "Orlavox Title");
+  std::strcpy(playing.title, "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9");  // UTF-8
   std::strcpy(playing.path, "C:\\Music\\playing.mp3");
   block::OxTrackPlaying.WriteValue(playing);
   block::OxVolume.WriteValue(uint32_t{30});
@@ -214,14 +268,17 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   EXPECT_TRUE(shows(20, 20, kStereoColour));  // the rest stays as it was
   EXPECT_TRUE(shows(150, 40, kMainColour));
 
-  // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title in white in a system font.
+  // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title (at 40, 30; its first 120 x
+  // 18 pixels, clear of the slider's knob) in white, bold, height -14, in the default face: its
+  // characters, not its UTF-8 bytes.
   EXPECT_TRUE(shows(130, 12, kGlyphColour));
   EXPECT_TRUE(shows(147, 12, kGlyphColour));
   EXPECT_TRUE(shows(149, 12, kMainColour));
-  int white = 0;
-  for (int y = 30; y < 48; ++y)
-    for (int x = 40; x < 190; ++x) white += shows(x, y, 0xFFFFFF);
-  EXPECT_GT(white, 20);
+  const std::vector<COLORREF> title =
+      DrawnText(L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9", L"Arial", -14, true, 0xFFFFFF, kMainColour, 120, 18);
+  ASSERT_GT(std::count(title.begin(), title.end(), Colour(0xFFFFFF)), 20);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixels(40, 30, 120, 18) == title; }, 3000));
+
 
   playing.channels = 1;
   block::OxTrackPlaying.WriteValue(playing);
