@@ -46,7 +46,7 @@ void PlayAudioCd(const std::string& folder) {
     if (i == 0 && GetNumberSetting("NoAudioCDFromfreedB") == 0)
       SetNumberSetting(0xFFFFFFFFu, "CDA-OneTimeFreedB");  // a one-time request to the CD codec
     TrackRecord r{};
-    CopyBounded(r.path, tracks[i]);
+    if (!CopyBounded(r.path, tracks[i])) continue;
     CompleteTrackRecord(r);
     std::string name = r.Artist().empty() ? std::string(r.Title()) : std::string(r.Artist()) + " - " + std::string(r.Title());
     if (name.empty()) name = FileNameOf(tracks[i]);
@@ -78,6 +78,7 @@ void ProcessCommandLine(const std::string& commandLine) {
     }
     case CommandLineRequest::Files:
       for (const std::string& file : request.files) PlayNow(file);
+      ReportPathsTooLong(request.tooLong);
       return;
   }
 }

@@ -31,8 +31,10 @@ CommandLineRequest ParseCommandLine(std::string_view line) {
     return request;
   }
   std::vector<std::string> tokens = CommandLineTokens(line);
-  for (size_t i = 1; i < tokens.size(); ++i)
-    if (!tokens[i].empty() && tokens[i].size() <= 259) request.files.push_back(std::move(tokens[i]));
+  for (size_t i = 1; i < tokens.size(); ++i) {
+    if (tokens[i].empty()) continue;
+    (tokens[i].size() <= 259 ? request.files : request.tooLong).push_back(std::move(tokens[i]));
+  }
   return request;
 }
 

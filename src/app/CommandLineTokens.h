@@ -16,7 +16,8 @@ std::vector<std::string> CommandLineTokens(std::string_view line);
 struct CommandLineRequest {
   enum Kind { Files, AudioCd, AutoplayAudioCd } kind = Files;
   std::string audioCdFolder;       // AudioCd: the text after "<audiocd>"
-  std::vector<std::string> files;  // Files: the tokens after the program path that fit a path
+  std::vector<std::string> files;    // Files: the tokens after the program path that fit a path
+  std::vector<std::string> tooLong;  // Files: the tokens after the program path too long for one
 };
 
 CommandLineRequest ParseCommandLine(std::string_view line);

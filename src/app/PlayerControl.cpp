@@ -122,8 +122,7 @@ void PlayerControl::Step() {
       block::OxTrackShouldPlay.ReadValue(track);
       if (!track.HasPath()) {
         const std::string file = GetTextSetting("OxMultiResumeFile", 260);
-        if (!file.empty()) {
-          CopyBounded(track.path, file);
+        if (!file.empty() && CopyBounded(track.path, file)) {
           block::OxTrackShouldPlay.WriteValue(track);
           const uint32_t percent = GetNumberSetting("OxMultiResumePos");
           block::OxSkipToPos.WriteValue(percent);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/Utf8.h"
+
 namespace ox {
 
 namespace {
@@ -34,7 +36,7 @@ void TrimSpaces(std::string& text) {
 
 bool CopyBounded(char* field, size_t capacity, std::string_view text) {
   if (capacity == 0) return text.empty();
-  const size_t n = text.size() < capacity ? text.size() : capacity - 1;
+  const size_t n = text.size() < capacity ? text.size() : WholeCharacters(text, capacity - 1).size();
   std::memcpy(field, text.data(), n);
   field[n] = '\0';
   return n == text.size();

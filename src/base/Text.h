@@ -1,4 +1,4 @@
-// Small text helpers over ANSI strings. Pure: no <windows.h>.
+// Small text helpers over UTF-8 strings. Pure: no <windows.h>.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,9 @@ namespace ox {
 void TrimSpaces(std::string& text);
 
 // Copies text into a fixed field of `capacity` bytes, always NUL-terminated. Returns false when
-// the text did not fit and was cut (the field then holds the first capacity - 1 bytes).
+// the text did not fit and was cut (the field then holds the longest prefix of whole characters
+// that fits in capacity - 1 bytes: a character is never split). A caller that must not store a
+// cut text (a path) treats false as a refusal.
 bool CopyBounded(char* field, size_t capacity, std::string_view text);
 
 template <size_t N>

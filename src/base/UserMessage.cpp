@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "base/Wide.h"
+
 namespace ox {
 
 namespace {
@@ -15,7 +17,7 @@ void ShowUserMessage(const char* text, const char* caption, unsigned style) {
     sink(text, caption, style);
     return;
   }
-  MessageBoxA(nullptr, text, caption, style);
+  MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), style);
 }
 
 UserMessageSink SetUserMessageSink(UserMessageSink sink) { return g_sink.exchange(sink); }

@@ -8,7 +8,8 @@ constexpr unsigned kMessageInformation = 0x40;  // MB_ICONINFORMATION
 
 using UserMessageSink = void (*)(const char* text, const char* caption, unsigned style);
 
-// Shows a message box without an owner window, or hands it to the sink when one is set.
+// Shows a message box without an owner window, or hands it to the sink when one is set. Text and
+// caption are UTF-8.
 void ShowUserMessage(const char* text, const char* caption, unsigned style);
 
 // Replaces the sink (null restores the message box) and returns the previous one.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Path.h"
+#include "base/Wide.h"
 #include "core/InstallFolderRule.h"
 #include "core/Settings.h"
 
@@ -28,17 +29,18 @@ InstallFolderCache& Cache() {
 std::string ExecutablePath() {
   // Bigger than MAX_PATH: a cut path would name the wrong folder. A path that long still fails
   // cleanly where it is used.
-  std::vector<char> path(32768);
-  const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  // Asked in UTF-16: a folder named outside the system's code page still comes back whole.
+  std::vector<wchar_t> path(32768);
+  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   if (n == 0 || n >= path.size()) return {};
-  CharUpperBuffA(path.data(), n);
-  return std::string(path.data(), n);
+  CharUpperBuffW(path.data(), n);
+  return FromWide(std::wstring_view(path.data(), n));
 }
 
 std::string WindowsUserName() {
-  char name[260];
-  DWORD size = sizeof name;
-  return GetUserNameA(name, &size) ? std::string(name) : std::string("defuser");
+  wchar_t name[260];
+  DWORD size = 260;
+  return GetUserNameW(name, &size) ? FromWide(name) : std::string("defuser");
 }
 
 std::string UserFile(const char* suffix) { return UserBasePath(true) + suffix; }

@@ -1,6 +1,7 @@
 // The 648-byte track record every file and shared block of the suite uses for a track, and the
 // 652-byte queue record (a track record and a count). Little-endian on disk; the structs are read
-// and written as raw bytes, which matches on every x86 build. Pure.
+// and written as raw bytes, which matches on every x86 build. Texts are UTF-8, cut only between
+// characters. Pure.
 #pragma once
 
 #include <cstddef>

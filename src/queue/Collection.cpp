@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/DataFile.h"
+#include "base/PathCase.h"
 #include "base/Random.h"
 #include "base/System.h"
 #include "core/Locations.h"
@@ -22,7 +23,7 @@ constexpr uint32_t kAddRecord = 260;
 
 bool InHistory(const std::vector<TrackRecord>& history, std::string_view path) {
   for (const TrackRecord& r : history)
-    if (EqualNoCase(r.Path(), path)) return true;
+    if (SamePath(r.Path(), path)) return true;
   return false;
 }
 
@@ -60,9 +61,9 @@ bool PickFromCollection(TrackRecord& out) {
 }
 
 void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs) {
-  if (path) {
-    char record[kAddRecord] = {};
-    CopyBounded(record, *path);
+  char record[kAddRecord] = {};
+  // A path that does not fit the record is left out: a cut one would name another file.
+  if (path && CopyBounded(record, *path)) {
     // A path already waiting there is not added again: while no editor takes the file, every
     // folder-watch scan offers the same new files.
     DataFile file;
@@ -70,7 +71,7 @@ void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs) 
       bool waiting = false;
       char other[kAddRecord];
       for (file.SeekTo(0); !waiting && file.Read(other, kAddRecord) == kAddRecord;)
-        waiting = EqualNoCase(FieldText(other), FieldText(record));
+        waiting = SamePath(FieldText(other), FieldText(record));
       if (!waiting) file.Write(record, kAddRecord, FileOrigin::End);
     }
   }
@@ -86,7 +87,7 @@ void UpdateCollectionEntry(std::string_view path, bool countPlay, int16_t volume
     if (OpenRetrying(file, ActiveMusicCollection(), FileAccess::ReadWrite, FileCreation::OpenExisting, true)) {
       TrackRecord r;
       for (uint64_t at = 0; file.Read(&r, kRecord, FileOrigin::Current) == kRecord; at += kRecord) {
-        if (!EqualNoCase(r.Path(), path)) continue;
+        if (!SamePath(r.Path(), path)) continue;
         if (countPlay) ++r.timesPlayed;
         if (volumeBoost != kVolumeBoostAuto) r.volumeBoost = volumeBoost;
         if (file.SeekTo(at)) file.Write(&r, kRecord);

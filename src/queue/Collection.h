@@ -19,8 +19,9 @@ bool PickFromCollection(TrackRecord& out);
 // of path, and tells the collection editor through "OxRillLiveUpdate".
 void UpdateCollectionEntry(std::string_view path, bool countPlay, int16_t volumeBoost);
 
-// Appends path (when given) to the editor's add-to-collection file; with notify, tells the editor
-// and starts it when it does not run, waiting at most waitMs for it to report running.
+// Appends path (when given and when it fits the 260-byte record) to the editor's add-to-collection
+// file; with notify, tells the editor and starts it when it does not run, waiting at most waitMs
+// for it to report running.
 void AddFileToCollection(const std::string* path, bool notify, uint32_t waitMs = 10000);
 
 }  // namespace ox

@@ -8,6 +8,7 @@
 
 #include "base/DataFile.h"
 #include "base/FileFinder.h"
+#include "base/PathCase.h"
 #include "base/Path.h"
 #include "base/WorkerThread.h"
 #include "core/Locations.h"
@@ -25,7 +26,7 @@ std::vector<std::unique_ptr<WorkerThread>> g_scans;  // a trigger during a scan 
 WatchSchedule g_schedule;                            // the core thread's alone
 
 KnownPaths CollectionPaths() {
-  KnownPaths known;
+  KnownPaths known(PathKey);
   DataFile file(ActiveMusicCollection(), FileAccess::Read, FileCreation::OpenExisting);
   TrackRecord record;
   while (file.IsOpen() && file.Read(&record, sizeof record) == sizeof record) known.Add(record.Path());

@@ -3,16 +3,6 @@
 #include "base/Text.h"
 
 namespace ox {
-namespace {
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return folded;
-}
-
-}  // namespace
 
 uint32_t ScheduleMinutes(std::string_view text) {
   uint64_t minutes = 0;
@@ -26,8 +16,15 @@ uint32_t ScheduleMinutes(std::string_view text) {
 
 bool IsRecyclerFolder(std::string_view name) { return EqualNoCase(name, "recycler"); }
 
-void KnownPaths::Add(std::string_view path) { paths_.insert(Folded(path)); }
+std::string KnownPaths::AsciiUpper(std::string_view path) {
+  std::string folded(path);
+  for (char& c : folded)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return folded;
+}
 
-bool KnownPaths::Contains(std::string_view path) const { return paths_.count(Folded(path)) != 0; }
+void KnownPaths::Add(std::string_view path) { paths_.insert(fold_(path)); }
+
+bool KnownPaths::Contains(std::string_view path) const { return paths_.count(fold_(path)) != 0; }
 
 }  // namespace ox

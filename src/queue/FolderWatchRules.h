@@ -40,15 +40,20 @@ class WatchSchedule {
 bool IsRecyclerFolder(std::string_view name);
 
 // The collection's paths, compared without regard to case: one lookup per file, however large the
-// collection.
+// collection. fold gives the form paths that differ only in case share; the default folds a-z
+// alone, the player passes PathKey (base/PathCase.h), which folds every letter.
 class KnownPaths {
  public:
+  using Fold = std::string (*)(std::string_view);
+  explicit KnownPaths(Fold fold = AsciiUpper) : fold_(fold) {}
   void Add(std::string_view path);
   bool Contains(std::string_view path) const;
   size_t Size() const { return paths_.size(); }
 
  private:
-  std::unordered_set<std::string> paths_;  // upper-cased
+  static std::string AsciiUpper(std::string_view path);
+  Fold fold_;
+  std::unordered_set<std::string> paths_;  // folded
 };
 
 }  // namespace ox

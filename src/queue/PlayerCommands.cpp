@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "base/UserMessage.h"
 #include "core/EnsureRunning.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
@@ -58,12 +59,24 @@ void PlayNow(const TrackRecord& record) { PlayNow(record, false); }
 
 void PlayNowInOrder(const std::vector<std::string>& paths) {
   bool first = true;
+  std::vector<std::string> tooLong;
   for (const std::string& path : paths) {
     TrackRecord record{};
-    if (!CopyBounded(record.path, path)) continue;
+    if (!CopyBounded(record.path, path)) {
+      tooLong.push_back(path);
+      continue;
+    }
     PlayNow(record, !first);
     first = false;
   }
+  ReportPathsTooLong(tooLong);
+}
+
+void ReportPathsTooLong(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  std::string text = paths.size() == 1 ? "The path is too long to play:" : "These paths are too long to play:";
+  for (const std::string& path : paths) text += "\n" + path;
+  ShowUserMessage(text.c_str(), "Orlavox", kMessageInformation);
 }
 
 bool Enqueue(const TrackRecord& record) {

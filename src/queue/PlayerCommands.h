@@ -17,8 +17,11 @@ namespace ox {
 void PlayNow(std::string_view path);
 void PlayNow(const TrackRecord& record);
 // Plays the first path now and queues the others right behind it, in order, however long the
-// priority queue file takes to open.
+// priority queue file takes to open. The paths are ones the user chose: those that do not fit a
+// track record are named in one message (ReportPathsTooLong).
 void PlayNowInOrder(const std::vector<std::string>& paths);
+// Tells the user, in one message, that these paths are too long to play; nothing when empty.
+void ReportPathsTooLong(const std::vector<std::string>& paths);
 
 // Appends to the queue file; false when the file stayed locked for too long.
 bool Enqueue(const TrackRecord& record);

@@ -42,12 +42,16 @@ bool TakeFromQueueFile(const std::string& path, TrackRecord& out) {
     return true;
   }
   const std::string playlist(q.track.Path());
-  const std::string entry = PlaylistEntryOf(playlist, q.entriesTaken + 1);
-  CopyBounded(out.path, entry);
-  if (entry.empty() || PlaylistEntryOf(playlist, q.entriesTaken + 2).empty()) {
+  // An entry too long for a record is passed over: cut, it would name another file.
+  uint32_t taken = q.entriesTaken;
+  std::string entry;
+  do entry = PlaylistEntryOf(playlist, ++taken);
+  while (!entry.empty() && !CopyBounded(out.path, entry));
+  if (entry.empty()) out.path[0] = '\0';
+  if (entry.empty() || PlaylistEntryOf(playlist, taken + 1).empty()) {
     file.MoveTail(kQueueRecord, -int64_t{kQueueRecord});  // missing, empty or now handed out
   } else {
-    ++q.entriesTaken;
+    q.entriesTaken = taken;
     file.Write(&q, kQueueRecord, FileOrigin::Start);
   }
   return true;

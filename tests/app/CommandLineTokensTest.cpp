@@ -24,6 +24,7 @@ TEST(CommandLine, FilesSkipTheProgramAndOverlongOrEmptyTokens) {
                                                 std::string(259, 'y') + " " + std::string(260, 'z'));
   EXPECT_EQ(r.kind, CommandLineRequest::Files);
   EXPECT_EQ(r.files, (V{"C:\\a b.wav", "C:\\c.wav", std::string(259, 'y')}));
+  EXPECT_EQ(r.tooLong, (V{longToken, std::string(260, 'z')}));  // named to the user, not played
 }
 
 TEST(CommandLine, AudioCdMarkers) {

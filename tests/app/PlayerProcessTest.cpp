@@ -295,6 +295,23 @@ TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
   EXPECT_EQ(in.samples[8000 * 3], 1000);     // done
 }
 
+// A name in Cyrillic, CJK and an accented letter, given on the command line of the player and of
+// oxctl, plays and reaches the shared block and the queue file as the same UTF-8 bytes.
+TEST_F(PlayerProcessTest, NamesInEveryScriptPlayAndKeepTheirBytes) {
+  const std::string title = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9";  // Песня 夜曲 é
+  const std::string song = Constant(title + ".wav", 60, 1000, 8000);
+  const std::string queued = Constant(title + " 2.wav", 1, 1000, 8000);
+  auto player = StartPlayer("\"" + song + "\"");
+  ASSERT_TRUE(WaitFor([] { return Elapsed() > 500; }, 10000));  // it plays: the position advances
+  const TrackRecord playing = oxtest::Value<TrackRecord>(block::OxTrackPlaying);
+  EXPECT_EQ(playing.Path(), song);
+  EXPECT_EQ(playing.Title(), title);
+  ASSERT_EQ(Oxctl("enqueue \"" + queued + "\""), 0);
+  const std::vector<QueueRecord> records = oxtest::ReadRecords<QueueRecord>(QueueFile());
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].track.Path(), queued);
+}
+
 TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
   EXPECT_EQ(Oxctl("status"), 3);  // no player
   EXPECT_EQ(Oxctl("bogus"), 1);

@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "base/UserMessage.h"
+#include "base/Wide.h"
 
 namespace ox {
 namespace {
@@ -57,6 +58,19 @@ TEST_F(DataFileTest, OpenFailure_ReportsNameAndCaptionByAccess) {
   EXPECT_FALSE(read.Write(buffer, sizeof buffer));
   EXPECT_EQ(read.Size(), 0u);
   EXPECT_FALSE(read.MoveTail(0, 8));
+}
+
+// The program's manifest makes UTF-8 its code page: a name's UTF-8 bytes open the file of that name.
+TEST_F(DataFileTest, Utf8Name_NamesTheFileThatTheSystemShows) {
+  EXPECT_EQ(GetACP(), 65001u);
+  const std::string name = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9.dat";
+  DataFile file(dir_ / name, FileAccess::Write, FileCreation::CreateAlways, true);
+  EXPECT_TRUE(file.IsOpen());
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(Wide(dir_ / "*.dat").c_str(), &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  FindClose(find);
+  EXPECT_EQ(std::wstring(found.cFileName), L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9.dat");
 }
 
 TEST_F(DataFileTest, OverlongName_FailsQuietlyWithTheWholeNameInTheMessage) {

@@ -29,6 +29,15 @@ TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
   char none[1];
   EXPECT_FALSE(CopyBounded(none, "x"));
   EXPECT_EQ(none[0], '\0');
+  // A character that straddles the last byte of the field is left out whole, never cut.
+  for (const std::string ch : {"\xC3\xA9", "\xE5\xA4\x9C", "\xF0\x9F\x8E\xB5"}) {
+    for (size_t before = 259 - ch.size() - 1; before <= 259; ++before) {
+      const std::string text = std::string(before, 'a') + ch;
+      const bool fits = text.size() <= 259;
+      EXPECT_EQ(CopyBounded(field, text), fits) << before;
+      EXPECT_EQ(std::string(field), fits ? text : std::string(before, 'a')) << before;
+    }
+  }
 }
 
 TEST(Text, FieldText_StopsAtNulOrAtTheFieldEnd) {

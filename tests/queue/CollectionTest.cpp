@@ -8,10 +8,12 @@
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
+#include "base/PathCase.h"
 #include "base/Random.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "queue/History.h"
+#include "queue/FolderWatchRules.h"
 #include "queue/NextTrack.h"
 
 namespace ox {
@@ -98,22 +100,48 @@ TEST_F(CollectionTest, NextTrackFallsBackToRandomPlay) {
   EXPECT_EQ(r.Path(), "C:\\only.wav");
 }
 
+// Paths that differ only in case are one path, in every script; ASCII folds as it always did.
+TEST_F(CollectionTest, PathsCompareWithoutCaseInEveryScript) {
+  const struct {
+    const char *a, *b;
+    bool same;
+  } cases[] = {
+      {"C:\\Music\\Song.MP3", "c:\\music\\song.mp3", true},
+      {"C:\\Music\\Song.MP3", "c:\\music\\song.mp", false},
+      {"_", "\x7F", false},
+      {"\xD0\x9F\xD0\x95\xD0\xA1\xD0\x9D\xD0\xAF.mp3", "\xD0\xBF\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.MP3", true},  // ПЕСНЯ, песня
+      {"\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89", true},                                              // Été, éTÉ
+      {"\xE5\xA4\x9C\xE6\x9B\xB2.wav", "\xE5\xA4\x9C\xE6\x9B\xB2.WAV", true},                          // 夜曲
+      {"\xD0\x9F.wav", "\xD0\xA0.wav", false},                                                      // П, Р
+      {"\xC9.wav", "\xE9.wav", false},  // not UTF-8: the bytes themselves
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SamePath(c.a, c.b), c.same) << c.a << " " << c.b;
+    KnownPaths known(PathKey);
+    known.Add(c.a);
+    EXPECT_EQ(known.Contains(c.b), c.same) << c.a << " " << c.b;
+  }
+}
+
 TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
   // The second record has text fields without terminating zeros, as a careless writer may leave.
   TrackRecord unterminated = Record("C:\\b.wav");
   std::memset(unterminated.artist, 'A', sizeof unterminated.artist);
   std::memset(unterminated.title, 'T', sizeof unterminated.title);
-  WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav")});
+  const std::string song = "C:\\\xD0\xBF\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.wav";  // песня
+  WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav"), Record(song)});
   RecordAsPlayed(Record("c:\\B.WAV"));
+  RecordAsPlayed(Record("C:\\\xD0\x9F\xD0\x95\xD0\xA1\xD0\x9D\xD0\xAF.wav"));  // ПЕСНЯ
   UpdateCollectionEntry("C:\\c.wav", false, 600);
 
-  ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 3 * sizeof(TrackRecord));
+  ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 4 * sizeof(TrackRecord));
   const std::vector<TrackRecord> records = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
   EXPECT_EQ(records[0].timesPlayed, 0u);
   EXPECT_EQ(records[1].timesPlayed, 1u);
   EXPECT_EQ(records[1].Artist(), std::string(100, 'A'));  // untouched, and read no further than its field
   EXPECT_EQ(records[2].volumeBoost, 600);
   EXPECT_EQ(records[2].timesPlayed, 0u);
+  EXPECT_EQ(records[3].timesPlayed, 1u);
 
 #pragma pack(push, 1)
   struct {
@@ -131,14 +159,16 @@ TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
 TEST_F(CollectionTest, AddToCollection_AppendsRecordsAndStartsTheEditor) {
   const std::string a = "C:\\new one.wav";
   AddFileToCollection(&a, false);
-  const std::string b(300, 'b');  // too long: cut to the record, never past it
+  const std::string b(300, 'b');  // too long for the record: not stored at all, never cut
   AddFileToCollection(&b, false);
-  const std::string again = "c:\\NEW ONE.wav";  // already waiting: not added twice
-  AddFileToCollection(&again, false);
+  const std::string c = "C:\\\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.wav";  // Песня
+  AddFileToCollection(&c, false);
+  for (const std::string again : {"c:\\NEW ONE.wav", "C:\\\xD0\xBF\xD0\x95\xD0\xA1\xD0\x9D\xD0\xAF.WAV"})
+    AddFileToCollection(&again, false);  // already waiting (пЕСНЯ): not added twice
   const std::vector<uint8_t> file = oxtest::ReadWholeFile(AddToEditorFile());
   ASSERT_EQ(file.size(), 520u);
   EXPECT_STREQ(reinterpret_cast<const char*>(file.data()), a.c_str());
-  EXPECT_EQ(file[519], 0);
+  EXPECT_STREQ(reinterpret_cast<const char*>(file.data() + 260), c.c_str());
 
   // With no editor in the folder, notify returns at once; with one, it waits until it runs.
   evt::OxEditorRunning.Reset();

@@ -14,6 +14,7 @@
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
 #include "base/DataFile.h"
+#include "base/UserMessage.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 
@@ -64,6 +65,26 @@ TEST_F(PlayQueueTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrde
   // A path too long for the record is not played; nothing overflows.
   PlayNow(std::string(32767, 'p'));
   EXPECT_FALSE(Slot().HasPath());
+}
+
+std::vector<std::string> g_messages;
+
+// Paths the user chose at once (a drop, the open dialog) play in order with their exact UTF-8
+// bytes; one that does not fit a record is not cut to another name but named in one message.
+TEST_F(PlayQueueTest, ChosenPathsKeepTheirBytesOrAreRefusedWithAMessage) {
+  g_messages.clear();
+  const UserMessageSink previous =
+      SetUserMessageSink([](const char* text, const char*, unsigned) { g_messages.push_back(text); });
+  const std::string song = "C:\\\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9.wav";
+  const std::string tooLong = "C:\\" + std::string(253, 'x') + "\xC3\xA9.wav";  // 261 bytes, 259 characters
+  PlayNowInOrder({song, tooLong, "C:\\b.wav"});
+  SetUserMessageSink(previous);
+  EXPECT_EQ(Slot().Path(), song);
+  const auto queued = QueueRecords(PriorityQueueFile());
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].track.Path(), "C:\\b.wav");
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(g_messages[0], "The path is too long to play:\n" + tooLong);
 }
 
 TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {

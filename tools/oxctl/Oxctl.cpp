@@ -20,7 +20,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include "base/Wide.h"
 #include "core/EnsureRunning.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
@@ -94,7 +99,7 @@ int Status() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   static const char* const kCommands[] = {"play", "enqueue", "next", "previous", "pause", "resume", "start",
@@ -155,4 +160,17 @@ int main(int argc, char** argv) {
     return Usage();
   }
   return kDone;
+}
+
+int main() {
+  // The arguments in UTF-16 from the system, as UTF-8: a name outside the code page arrives whole.
+  int argc = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; wide && i < argc; ++i) args.push_back(ox::FromWide(wide[i]));
+  LocalFree(wide);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  return Run(static_cast<int>(args.size()), argv.data());
 }
