@@ -296,7 +296,8 @@ TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
 }
 
 // A name in Cyrillic, CJK and an accented letter, given on the command line of the player and of
-// oxctl, plays and reaches the shared block and the queue file as the same UTF-8 bytes.
+// oxctl and in a .m3u8 playlist, plays and reaches the shared block and the queue file as the same
+// UTF-8 bytes.
 TEST_F(PlayerProcessTest, NamesInEveryScriptPlayAndKeepTheirBytes) {
   const std::string title = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9";  // Песня 夜曲 é
   const std::string song = Constant(title + ".wav", 60, 1000, 8000);
@@ -310,6 +311,12 @@ TEST_F(PlayerProcessTest, NamesInEveryScriptPlayAndKeepTheirBytes) {
   const std::vector<QueueRecord> records = oxtest::ReadRecords<QueueRecord>(QueueFile());
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].track.Path(), queued);
+  // And listed in a UTF-8 playlist (with its byte-order mark) that a second start hands over.
+  const std::string listed = Constant(title + " 3.wav", 60, 1000, 8000);
+  oxtest::WriteWholeFile(Folder() + "list.m3u8", "\xEF\xBB\xBF#EXTM3U\r\n" + listed + "\r\n");
+  Process second(Folder() + "rill.exe", "\"" + Folder() + "list.m3u8\"");
+  EXPECT_EQ(second.Wait(5000), 0);
+  EXPECT_TRUE(WaitFor([&] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Path() == listed; }, 10000));
 }
 
 TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
