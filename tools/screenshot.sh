@@ -10,13 +10,17 @@ set -euo pipefail
 out=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
 dist="$build/x86_64/dist"
 demo=$(bash "$root/tools/demo-track.sh" "$build")
+# A track without tags, named in three scripts: the title shows its file name.
+utf8="$build/shot/$(printf 'Песня 夜曲 é').wav"
+mkdir -p "$build/shot"
+[ -f "$utf8" ] || sox -q -n -r 44100 -b 16 -c 2 "$utf8" synth 20 pluck C3 pluck E3 gain -12
 
 export WINEPREFIX="$build/wineprefix-shot" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wave Out plays into ALSA's file plug-in, which paces it like a device and keeps it quiet.
 mkdir -p "$build/shot"
 printf 'pcm.!default {\n  type file\n  slave.pcm "null"\n  file "/dev/null"\n  format "raw"\n}\n' >"$build/shot/asound.conf"
 export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$build/shot/asound.conf"
-export OX_DIST="$dist" OX_DEMO="Z:${demo//\//\\}" OX_OUT="$out" OX_SHOT="$build/shot"
+export OX_DIST="$dist" OX_DEMO="Z:${demo//\//\\}" OX_UTF8="Z:${utf8//\//\\}" OX_OUT="$out" OX_SHOT="$build/shot"
 
 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   set -euo pipefail
@@ -78,6 +82,17 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     wait "$player" || true
   done
   reg "$key\Skin\Skins\Default\OrlavoxMain" /v Vis-Showing /t REG_DWORD /d 0
+  # A name in Cyrillic, CJK and Latin as written: Arial falls back on a CJK font, as on Windows.
+  reg "HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink" /v Arial /t REG_MULTI_SZ \
+    /d "wqy-microhei.ttc,WenQuanYi Micro Hei"
+  reg "$key\Skin\Skins\Default\OrlavoxMain" /v EVENT-UOxEqualizer /t REG_DWORD /d 0
+  "$wine" "$OX_DIST/rill.exe" "$OX_UTF8" &
+  player=$!
+  wait_for 4500
+  shoot utf8 400 136
+  "$wine" "$OX_DIST/oxctl.exe" close
+  wait "$player" || true
+  reg "$key\Skin\Skins\Default\OrlavoxMain" /v EVENT-UOxEqualizer /t REG_DWORD /d 1
 '
 wineserver -k >/dev/null 2>&1 || true
 
@@ -112,7 +127,7 @@ convert "${rows[@]}" -background "#C9D1DB" -append -scale 300% "$guide/button-st
 # A slider: track, fill and knob, then the three drawn at a value of about 80.
 convert "$skin/vol-track.bmp" "$skin/vol-fill.bmp" \( "$skin/knob.bmp" -background "#C9D1DB" -gravity west -extent 70x10 +gravity \) \
   \( "$shot/screen-default.png" -crop 70x10+230+151 +repage \) -bordercolor "#C9D1DB" -border 3 -append -scale 400% "$guide/slider.png"
-# A bitmap font: the first 32 cells of the title font and of its mask.
-convert \( "$skin/title.bmp" -crop 256x15+0+0 +repage \) \( "$skin/title-mask.bmp" -crop 256x15+0+0 +repage \) \
+# A bitmap font: the first 32 cells of the details font and of its mask.
+convert \( "$skin/info.bmp" -crop 256x15+0+0 +repage \) \( "$skin/info-mask.bmp" -crop 256x15+0+0 +repage \) \
   -bordercolor "#C9D1DB" -border 3 -append -scale 400% "$guide/bitmap-font.png"
 echo "screenshot: the guide's pictures in $guide"

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth
   googletest
   sox lame alsa-utils libasound2-plugins
-  imagemagick librsvg2-bin fonts-dejavu-core
+  imagemagick librsvg2-bin fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()
