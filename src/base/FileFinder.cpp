@@ -8,7 +8,7 @@ namespace ox {
 
 FileFinder::FileFinder(std::string folder, const std::string& pattern) : folder_(std::move(folder)) {
   EnsureTrailingBackslash(folder_);
-  spec_ = folder_ + pattern;
+  design_ = folder_ + pattern;
 }
 
 bool FileFinder::Next() {
@@ -16,7 +16,7 @@ bool FileFinder::Next() {
     entry_ = WIN32_FIND_DATAA{};
     if (!started_) {
       started_ = true;
-      HANDLE h = FindFirstFileA(spec_.c_str(), &entry_);
+      HANDLE h = FindFirstFileA(design_.c_str(), &entry_);
       if (h == INVALID_HANDLE_VALUE) return false;
       find_ = h;
     } else if (!find_ || !FindNextFileA(find_, &entry_)) {

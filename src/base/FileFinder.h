@@ -29,7 +29,7 @@ class FileFinder {
   bool started_ = false;
   WIN32_FIND_DATAA entry_{};
   std::string folder_;  // with a trailing backslash unless empty
-  std::string spec_;    // folder + pattern
+  std::string design_;    // folder + pattern
 };
 
 }  // namespace ox

@@ -28,11 +28,11 @@ class EqCurveElement {
   void Render(HWND window, HDC backBuffer, const EqPositions& positions);
 
  private:
-  struct Spec {
+  struct Design {
     SkinRect rect;
     uint32_t pen = 0;
   };
-  const Spec spec_;
+  const Design design_;
   Bitmap saved_, composition_;
 };
 

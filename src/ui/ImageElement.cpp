@@ -5,9 +5,9 @@
 
 namespace ox {
 
-ImageElement::Spec ImageElement::SpecOf(const SkinRecord& record, const SkinHeader& window) {
+ImageElement::Design ImageElement::DesignOf(const SkinRecord& record, const SkinHeader& window) {
   const ImageRecord image = record.As<ImageRecord>();
-  Spec s;
+  Design s;
   s.rect = ElementRect(image.header, window);
   s.bitmap = std::string(FieldText(image.bitmap));
   const std::string_view condition = FieldText(image.condition);
@@ -16,15 +16,15 @@ ImageElement::Spec ImageElement::SpecOf(const SkinRecord& record, const SkinHead
   return s;
 }
 
-ImageElement::ImageElement(const SkinRecord& record, const SkinHeader& window) : spec_(SpecOf(record, window)) {}
+ImageElement::ImageElement(const SkinRecord& record, const SkinHeader& window) : design_(DesignOf(record, window)) {}
 
-void ImageElement::Load(const std::string& folder) { LoadSkinBitmap(picture_, folder, spec_.bitmap); }
+void ImageElement::Load(const std::string& folder) { LoadSkinBitmap(picture_, folder, design_.bitmap); }
 
 void ImageElement::Paint(HDC backBuffer, uint8_t channels) const {
-  const bool shows = spec_.condition == Condition::Stereo ? channels >= 2
-                     : spec_.condition == Condition::Mono ? channels <= 1
+  const bool shows = design_.condition == Condition::Stereo ? channels >= 2
+                     : design_.condition == Condition::Mono ? channels <= 1
                                                           : true;
-  if (shows) picture_.CopyTo(backBuffer, spec_.rect.left, spec_.rect.top);
+  if (shows) picture_.CopyTo(backBuffer, design_.rect.left, design_.rect.top);
 }
 
 }  // namespace ox

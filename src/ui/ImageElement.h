@@ -26,14 +26,14 @@ class ImageElement {
 
  private:
   enum class Condition { Always, Stereo, Mono };
-  struct Spec {
+  struct Design {
     SkinRect rect;
     std::string bitmap;
     Condition condition = Condition::Always;
   };
-  static Spec SpecOf(const SkinRecord& record, const SkinHeader& window);
+  static Design DesignOf(const SkinRecord& record, const SkinHeader& window);
 
-  const Spec spec_;
+  const Design design_;
   Bitmap picture_;
 };
 

@@ -7,9 +7,9 @@
 
 namespace ox {
 
-SliderElement::Spec SliderElement::SpecOf(const SkinRecord& record, const SkinHeader& window) {
+SliderElement::Design SliderElement::DesignOf(const SkinRecord& record, const SkinHeader& window) {
   const SliderRecord slider = record.As<SliderRecord>();
-  Spec s;
+  Design s;
   s.rect = ElementRect(slider.header, window);
   s.vertical = slider.orientation != 0;
   s.source = slider.source;
@@ -19,12 +19,12 @@ SliderElement::Spec SliderElement::SpecOf(const SkinRecord& record, const SkinHe
   return s;
 }
 
-SliderElement::SliderElement(const SkinRecord& record, const SkinHeader& window) : spec_(SpecOf(record, window)) {}
+SliderElement::SliderElement(const SkinRecord& record, const SkinHeader& window) : design_(DesignOf(record, window)) {}
 
 void SliderElement::Load(const std::string& folder) {
-  LoadSkinBitmap(track_, folder, spec_.track);
-  LoadSkinBitmap(knob_, folder, spec_.knob);
-  LoadSkinBitmap(fill_, folder, spec_.fill);
+  LoadSkinBitmap(track_, folder, design_.track);
+  LoadSkinBitmap(knob_, folder, design_.knob);
+  LoadSkinBitmap(fill_, folder, design_.fill);
 }
 
 void SliderElement::Release() {
@@ -36,7 +36,7 @@ void SliderElement::Release() {
 }
 
 void SliderElement::Paint(HDC backBuffer, const Bitmap& background, const SliderSources& sources) {
-  if (!times_.dragging) value_ = SliderValue(spec_.source, sources);
+  if (!times_.dragging) value_ = SliderValue(design_.source, sources);
   Draw(backBuffer, background);
 }
 
@@ -49,9 +49,9 @@ bool SliderElement::Read(int32_t value, uint32_t now, HWND window, HDC backBuffe
 }
 
 int32_t SliderElement::ValueAt(int32_t x, int32_t y) const {
-  const int32_t size = spec_.vertical ? track_.Height() : track_.Width();
-  const int64_t d = spec_.vertical ? int64_t{y} - spec_.rect.top : int64_t{x} - spec_.rect.left;
-  return SliderValueAt(static_cast<int32_t>(std::clamp<int64_t>(d, -1, int64_t{size} + 1)), size, spec_.vertical);
+  const int32_t size = design_.vertical ? track_.Height() : track_.Width();
+  const int64_t d = design_.vertical ? int64_t{y} - design_.rect.top : int64_t{x} - design_.rect.left;
+  return SliderValueAt(static_cast<int32_t>(std::clamp<int64_t>(d, -1, int64_t{size} + 1)), size, design_.vertical);
 }
 
 bool SliderElement::StartDrag(int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background) {
@@ -78,8 +78,8 @@ void SliderElement::EndDrag(uint32_t now) {
 bool SliderElement::Set(int32_t value) {
   value_ = value;
   EqPositions eq{};
-  if (spec_.source >= int32_t(SliderSource::FirstOfTen)) block::OxEqPositions.ReadValue(eq);
-  const SliderWrite w = WriteSlider(spec_.source, value, eq);
+  if (design_.source >= int32_t(SliderSource::FirstOfTen)) block::OxEqPositions.ReadValue(eq);
+  const SliderWrite w = WriteSlider(design_.source, value, eq);
   if (w.volume) block::OxVolume.WriteValue(*w.volume);
   if (w.balance) block::OxBalance.WriteValue(*w.balance);
   if (w.skipTo) block::OxSkipToPos.WriteValue(*w.skipTo);
@@ -91,14 +91,14 @@ bool SliderElement::Set(int32_t value) {
 }
 
 RECT SliderElement::Draw(HDC dc, const Bitmap& background) const {
-  const SkinRect& r = spec_.rect;
+  const SkinRect& r = design_.rect;
   RECT drawn{r.left, r.top, r.left, r.top};
   if (track_.IsEmpty()) return drawn;
   // The background first: the knob moves over what the track does not cover.
   BitBlt(dc, r.left, r.top, Width(r), Height(r), background.Dc(), r.left, r.top, SRCCOPY);
   track_.CopyTo(dc, r.left, r.top);
   const SliderLayout l = LayoutSlider(std::max(value_, 0), track_.Width(), track_.Height(), knob_.Width(),
-                                      knob_.Height(), spec_.vertical);
+                                      knob_.Height(), design_.vertical);
   if (!fill_.IsEmpty())
     BitBlt(dc, r.left + l.fill.left, r.top + l.fill.top, Width(l.fill), Height(l.fill), fill_.Dc(), l.fill.left,
            l.fill.top, SRCCOPY);

@@ -24,8 +24,8 @@ class SliderElement {
   void Load(const std::string& folder);
   void Release();
 
-  int32_t Source() const { return spec_.source; }
-  bool Hits(int32_t x, int32_t y) const { return ox::Hits(spec_.rect, x, y); }
+  int32_t Source() const { return design_.source; }
+  bool Hits(int32_t x, int32_t y) const { return ox::Hits(design_.rect, x, y); }
   bool Dragging() const { return times_.dragging; }
 
   // The full repaint: the value from `sources` (unless dragged), drawn over the background.
@@ -45,13 +45,13 @@ class SliderElement {
   void EndDrag(uint32_t now);
 
  private:
-  struct Spec {
+  struct Design {
     SkinRect rect;
     bool vertical = false;
     int32_t source = 0;  // SliderSource
     std::string track, knob, fill;
   };
-  static Spec SpecOf(const SkinRecord& record, const SkinHeader& window);
+  static Design DesignOf(const SkinRecord& record, const SkinHeader& window);
 
   int32_t ValueAt(int32_t x, int32_t y) const;
   // Sets and writes the value; true when an equaliser band was written.
@@ -61,7 +61,7 @@ class SliderElement {
   RECT Draw(HDC backBuffer, const Bitmap& background) const;
   void Redraw(HWND window, HDC backBuffer, const Bitmap& background) const;
 
-  const Spec spec_;
+  const Design design_;
   Bitmap track_, knob_, fill_;
   int32_t value_ = -1;  // 0..100; -1 until first read
   SliderTimes times_;

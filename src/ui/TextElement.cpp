@@ -29,9 +29,9 @@ void DrawBitmapText(HDC dc, int32_t x, int32_t y, const std::string& text, const
 
 }  // namespace
 
-FontElement::Spec FontElement::SpecOf(const SkinRecord& record) {
+FontElement::Design FontElement::DesignOf(const SkinRecord& record) {
   const FontRecord f = record.As<FontRecord>();
-  Spec s;
+  Design s;
   s.name = std::string(f.header.Name());
   s.colour = f.colour;
   s.bitmapFont = f.bitmapFont != 0;
@@ -46,14 +46,14 @@ FontElement::Spec FontElement::SpecOf(const SkinRecord& record) {
   return s;
 }
 
-FontElement::FontElement(const SkinRecord& record) : spec_(SpecOf(record)) {}
+FontElement::FontElement(const SkinRecord& record) : design_(DesignOf(record)) {}
 
 void FontElement::Load(const std::string& folder) {
-  if (spec_.bitmapFont) {
-    LoadSkinBitmap(glyphs_, folder, spec_.glyphs);
-    LoadSkinBitmap(mask_, folder, spec_.mask);
+  if (design_.bitmapFont) {
+    LoadSkinBitmap(glyphs_, folder, design_.glyphs);
+    LoadSkinBitmap(mask_, folder, design_.mask);
   } else {
-    font_ = std::make_unique<Font>(spec_.style);
+    font_ = std::make_unique<Font>(design_.style);
   }
 }
 
@@ -76,12 +76,12 @@ void FontElement::Draw(HDC dc, int32_t x, const std::string& text, bool shadow, 
   }
   FontHolder holder(dc, *font_);
   if (shadow) holder.Draw(x + 1, 1, text, shadowColour);
-  holder.Draw(x, 0, text, spec_.colour);
+  holder.Draw(x, 0, text, design_.colour);
 }
 
-TextElement::Spec TextElement::SpecOf(const SkinRecord& record, const SkinHeader& window) {
+TextElement::Design TextElement::DesignOf(const SkinRecord& record, const SkinHeader& window) {
   const TextRecord t = record.As<TextRecord>();
-  Spec s;
+  Design s;
   s.rect = ElementRect(t.header, window);
   s.font = std::string(FieldText(t.font));
   s.kind = t.kind;
@@ -91,12 +91,12 @@ TextElement::Spec TextElement::SpecOf(const SkinRecord& record, const SkinHeader
   return s;
 }
 
-TextElement::TextElement(const SkinRecord& record, const SkinHeader& window) : spec_(SpecOf(record, window)) {}
+TextElement::TextElement(const SkinRecord& record, const SkinHeader& window) : design_(DesignOf(record, window)) {}
 
 void TextElement::Initialise(const FontElement* font) {
   font_ = font;
-  saved_.Create(Width(spec_.rect), Height(spec_.rect));
-  composition_.Create(Width(spec_.rect), Height(spec_.rect));
+  saved_.Create(Width(design_.rect), Height(design_.rect));
+  composition_.Create(Width(design_.rect), Height(design_.rect));
 }
 
 void TextElement::Release() {
@@ -108,12 +108,12 @@ void TextElement::Release() {
 }
 
 bool TextElement::IsTimeText() const {
-  return spec_.kind >= int32_t(TextKind::Elapsed) && spec_.kind <= int32_t(TextKind::BitRate);
+  return design_.kind >= int32_t(TextKind::Elapsed) && design_.kind <= int32_t(TextKind::BitRate);
 }
 
 // The texts of the track whose right click opens the track menu (sub-menu 0 of menu 104).
 bool TextElement::HasTrackMenu() const {
-  switch (static_cast<TextKind>(spec_.kind)) {
+  switch (static_cast<TextKind>(design_.kind)) {
     case TextKind::TitleLine:
     case TextKind::Artist:
     case TextKind::Title:
@@ -126,8 +126,8 @@ bool TextElement::HasTrackMenu() const {
 }
 
 void TextElement::Paint(HDC backBuffer, const TrackShown& shown) {
-  SaveUnder(saved_, backBuffer, spec_.rect);
-  text_ = ElementText(spec_.kind, shown.playing, shown.time, shown.bitRate);
+  SaveUnder(saved_, backBuffer, design_.rect);
+  text_ = ElementText(design_.kind, shown.playing, shown.time, shown.bitRate);
   Render(nullptr, backBuffer);
 }
 
@@ -136,11 +136,11 @@ void TextElement::Tick(HWND window, HDC backBuffer, const TrackShown* shown) {
   if (shown && IsTimeText()) {
     // Redrawn only when the text changes (about once a second): the same pixels again would cost a
     // copy to the screen each tick and show nothing new.
-    std::string text = ElementText(spec_.kind, shown->playing, shown->time, shown->bitRate);
+    std::string text = ElementText(design_.kind, shown->playing, shown->time, shown->bitRate);
     if (text != text_) text_ = std::move(text), redraw = true;
   }
-  const int32_t width = Width(spec_.rect);
-  scrolling_ = !spec_.centre && (spec_.alwaysScroll || (spec_.scrollWhenWide && textWidth_ > width));
+  const int32_t width = Width(design_.rect);
+  scrolling_ = !design_.centre && (design_.alwaysScroll || (design_.scrollWhenWide && textWidth_ > width));
   const int32_t offset = NextScrollOffset(offset_, textWidth_, width, scrolling_);
   if (offset != offset_) offset_ = offset, redraw = true;
   if (redraw) Render(window, backBuffer);
@@ -148,20 +148,20 @@ void TextElement::Tick(HWND window, HDC backBuffer, const TrackShown* shown) {
 
 void TextElement::Render(HWND window, HDC backBuffer) {
   if (!font_ || composition_.IsEmpty()) return;
-  const int32_t width = Width(spec_.rect), height = Height(spec_.rect);
+  const int32_t width = Width(design_.rect), height = Height(design_.rect);
   HDC dc = composition_.Dc();
   BitBlt(dc, 0, 0, width, height, saved_.Dc(), 0, 0, SRCCOPY);
   textWidth_ = font_->Measure(dc, text_);
   std::vector<int32_t> at;
-  if (spec_.centre) {
+  if (design_.centre) {
     at.push_back((width - textWidth_) / 2);
   } else {
     at.push_back(offset_);
     if (const std::optional<int32_t> second = SecondCopyAt(offset_, textWidth_, width)) at.push_back(*second);
   }
-  for (int32_t x : at) font_->Draw(dc, x, text_, spec_.shadow, spec_.shadowColour);
-  BitBlt(backBuffer, spec_.rect.left, spec_.rect.top, width, height, dc, 0, 0, SRCCOPY);
-  InvalidateElement(window, spec_.rect);
+  for (int32_t x : at) font_->Draw(dc, x, text_, design_.shadow, design_.shadowColour);
+  BitBlt(backBuffer, design_.rect.left, design_.rect.top, width, height, dc, 0, 0, SRCCOPY);
+  InvalidateElement(window, design_.rect);
 }
 
 }  // namespace ox

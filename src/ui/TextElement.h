@@ -26,7 +26,7 @@ class FontElement {
   FontElement(const FontElement&) = delete;
   FontElement& operator=(const FontElement&) = delete;
 
-  std::string_view Name() const { return spec_.name; }
+  std::string_view Name() const { return design_.name; }
   void Load(const std::string& folder);
   void Release();
 
@@ -37,16 +37,16 @@ class FontElement {
   void Draw(HDC dc, int32_t x, const std::string& text, bool shadow, uint32_t shadowColour) const;
 
  private:
-  struct Spec {
+  struct Design {
     std::string name;
     bool bitmapFont = false;
     std::string glyphs, mask;  // a bitmap font's bitmaps
     FontStyle style;           // a system font's, its height held to +-kMaxFontHeight
     uint32_t colour = 0;
   };
-  static Spec SpecOf(const SkinRecord& record);
+  static Design DesignOf(const SkinRecord& record);
 
-  const Spec spec_;
+  const Design design_;
   std::unique_ptr<Font> font_;  // a system font, once loaded
   Bitmap glyphs_, mask_;        // a bitmap font's
 };
@@ -64,7 +64,7 @@ class TextElement {
   TextElement(const TextElement&) = delete;
   TextElement& operator=(const TextElement&) = delete;
 
-  std::string_view FontName() const { return spec_.font; }
+  std::string_view FontName() const { return design_.font; }
   // Makes its pictures; font: the window's font element of the name (none: nothing is drawn).
   void Initialise(const FontElement* font);
   void Release();
@@ -73,7 +73,7 @@ class TextElement {
   // The time kinds (elapsed, remaining, length, bit rate) follow the blocks on the animation tick.
   bool IsTimeText() const;
   bool HasTrackMenu() const;
-  bool Hits(int32_t x, int32_t y) const { return ox::Hits(spec_.rect, x, y); }
+  bool Hits(int32_t x, int32_t y) const { return ox::Hits(design_.rect, x, y); }
   bool Scrolling() const { return scrolling_; }
 
   // The full repaint: takes what lies under it as its background and shows its text.
@@ -83,7 +83,7 @@ class TextElement {
   void Tick(HWND window, HDC backBuffer, const TrackShown* shown);
 
  private:
-  struct Spec {
+  struct Design {
     SkinRect rect;
     std::string font;
     int32_t kind = 0;  // TextKind
@@ -91,10 +91,10 @@ class TextElement {
     uint32_t shadowColour = 0;
     bool alwaysScroll = false, scrollWhenWide = false, centre = false;
   };
-  static Spec SpecOf(const SkinRecord& record, const SkinHeader& window);
+  static Design DesignOf(const SkinRecord& record, const SkinHeader& window);
   void Render(HWND window, HDC backBuffer);
 
-  const Spec spec_;
+  const Design design_;
   const FontElement* font_ = nullptr;
   Bitmap saved_, composition_;  // what lies under it; where it is composed
   std::string text_;

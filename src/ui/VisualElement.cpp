@@ -105,9 +105,9 @@ void DrawBar(HDC dc, const Bitmap& picture, const BarLook& look, int32_t across,
 
 }  // namespace
 
-VisualElement::Spec VisualElement::SpecOf(const SkinRecord& record, const SkinHeader& window) {
+VisualElement::Design VisualElement::DesignOf(const SkinRecord& record, const SkinHeader& window) {
   const VisualisationRecord v = record.As<VisualisationRecord>();
-  Spec s;
+  Design s;
   s.name = std::string(v.header.Name());
   s.rect = ElementRect(v.header, window);
   s.channel = v.channel == 1 ? 1 : 0;
@@ -122,7 +122,7 @@ VisualElement::Spec VisualElement::SpecOf(const SkinRecord& record, const SkinHe
   return s;
 }
 
-VisualElement::VisualElement(const SkinRecord& record, const SkinHeader& window) : spec_(SpecOf(record, window)) {}
+VisualElement::VisualElement(const SkinRecord& record, const SkinHeader& window) : design_(DesignOf(record, window)) {}
 
 void VisualElement::SetMode(int32_t mode) {
   if (mode >= int32_t(VisualMode::Bars) && mode <= int32_t(VisualMode::Meter)) mode_ = mode;
@@ -134,23 +134,23 @@ void VisualElement::Toggle() {
 }
 
 void VisualElement::Initialise() {
-  const int32_t width = Width(spec_.rect), height = Height(spec_.rect);
-  if (mode_ < 0) mode_ = spec_.mode;
+  const int32_t width = Width(design_.rect), height = Height(design_.rect);
+  if (mode_ < 0) mode_ = design_.mode;
   saved_.Create(width, height);
   fullBarsStale_ = true;
   composition_.Create(width, height);
-  levels_.assign(spec_.barCount, 0);
-  peaks_.assign(spec_.barCount, BarPeak{});
-  PrepareBars(bars_, spec_.bars, width, height);
-  PrepareBars(meterBar_, spec_.meter, width, height);
-  if (spec_.scopeGradient) {  // colour A at the top, B at half height, C at the bottom
+  levels_.assign(design_.barCount, 0);
+  peaks_.assign(design_.barCount, BarPeak{});
+  PrepareBars(bars_, design_.bars, width, height);
+  PrepareBars(meterBar_, design_.meter, width, height);
+  if (design_.scopeGradient) {  // colour A at the top, B at half height, C at the bottom
     scope_.Create(width, height);
     scopeMask_.Create(width, height);
     scopeLine_.Create(width, height);
     for (int32_t y = 0; y < height && !scope_.IsEmpty(); ++y) {
       const int32_t half = std::max(height / 2, 1);
-      const uint32_t colour = y < half ? ColourByLevel(spec_.scopeTop, spec_.scopeMiddle, y * 256 / half)
-                                       : ColourByLevel(spec_.scopeMiddle, spec_.scopeBottom,
+      const uint32_t colour = y < half ? ColourByLevel(design_.scopeTop, design_.scopeMiddle, y * 256 / half)
+                                       : ColourByLevel(design_.scopeMiddle, design_.scopeBottom,
                                                        (y - half) * 256 / std::max(height - half, 1));
       RECT r{0, y, width, y + 1};
       BrushHolder brush(scope_.Dc(), colour);
@@ -167,21 +167,21 @@ void VisualElement::Release() {
 
 void VisualElement::Paint(HDC backBuffer, const OxVisualSnapshot& snapshot, uint32_t now) {
   if (saved_.IsEmpty()) return;
-  SaveUnder(saved_, backBuffer, spec_.rect);
+  SaveUnder(saved_, backBuffer, design_.rect);
   fullBarsStale_ = true;
   Render(nullptr, backBuffer, snapshot, now);
 }
 
 void VisualElement::Render(HWND window, HDC backBuffer, const OxVisualSnapshot& snapshot, uint32_t now) {
-  const int32_t width = Width(spec_.rect), height = Height(spec_.rect);
+  const int32_t width = Width(design_.rect), height = Height(design_.rect);
   if (composition_.IsEmpty() || width <= 0 || height <= 0) return;
-  const int8_t* wave = snapshot.waveform[spec_.channel];
+  const int8_t* wave = snapshot.waveform[design_.channel];
   // The state this frame shows; the same state as the last frame's draws the same pixels.
   std::vector<int32_t> levels, peaks;
   if (mode_ == int32_t(VisualMode::Bars)) {
     const int32_t count = static_cast<int32_t>(levels_.size());
     for (int32_t i = 0; i < count; ++i) {
-      const int32_t value = snapshot.spectrum[spec_.channel][BarSpectrumIndex(i, count)];
+      const int32_t value = snapshot.spectrum[design_.channel][BarSpectrumIndex(i, count)];
       levels_[i] = FallenLevel(levels_[i], value);
       peaks_[i].Step(value);
       peaks.push_back(peaks_[i].peak);
@@ -208,16 +208,16 @@ void VisualElement::Render(HWND window, HDC backBuffer, const OxVisualSnapshot& 
     DrawScope(dc, wave);
   } else {
     FrameBrushes brushes;
-    DrawBar(dc, meterBar_, spec_.meter, 0, spec_.meter.Vertical() ? width : height, width, height, meter_, 128,
+    DrawBar(dc, meterBar_, design_.meter, 0, design_.meter.Vertical() ? width : height, width, height, meter_, 128,
             meterPeak_.peak, brushes);
   }
-  BitBlt(backBuffer, spec_.rect.left, spec_.rect.top, width, height, dc, 0, 0, SRCCOPY);
-  InvalidateElement(window, spec_.rect);
+  BitBlt(backBuffer, design_.rect.left, design_.rect.top, width, height, dc, 0, 0, SRCCOPY);
+  InvalidateElement(window, design_.rect);
 }
 
 void VisualElement::DrawBars(HDC dc) {
-  const int32_t width = Width(spec_.rect), height = Height(spec_.rect);
-  const BarLook& look = spec_.bars;
+  const int32_t width = Width(design_.rect), height = Height(design_.rect);
+  const BarLook& look = design_.bars;
   FrameBrushes brushes;
   const int32_t count = static_cast<int32_t>(levels_.size());
   const BarLayout layout = LayoutBars(count, look.Vertical() ? width : height);
@@ -253,12 +253,12 @@ void VisualElement::DrawBars(HDC dc) {
 }
 
 void VisualElement::DrawScope(HDC dc, const int8_t* wave) {
-  const int32_t width = Width(spec_.rect), height = Height(spec_.rect);
+  const int32_t width = Width(design_.rect), height = Height(design_.rect);
   const std::vector<Point> points = ScopePoints(wave, width, height);
   std::vector<POINT> line(points.size());
   for (size_t i = 0; i < points.size(); ++i) line[i] = {points[i].x, points[i].y};
-  if (!spec_.scopeGradient || scope_.IsEmpty() || scopeMask_.IsEmpty() || scopeLine_.IsEmpty()) {
-    PenHolder pen(dc, spec_.scopeLine);
+  if (!design_.scopeGradient || scope_.IsEmpty() || scopeMask_.IsEmpty() || scopeLine_.IsEmpty()) {
+    PenHolder pen(dc, design_.scopeLine);
     Polyline(dc, line.data(), static_cast<int>(line.size()));
     return;
   }

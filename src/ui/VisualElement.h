@@ -25,12 +25,12 @@ class VisualElement {
   VisualElement(const VisualElement&) = delete;
   VisualElement& operator=(const VisualElement&) = delete;
 
-  std::string_view Name() const { return spec_.name; }
+  std::string_view Name() const { return design_.name; }
   // The mode shown (VisualMode), once set or initialised; -1 before.
   int32_t Mode() const { return mode_; }
   // A remembered mode, before Initialise; anything but a mode is ignored.
   void SetMode(int32_t mode);
-  bool Hits(int32_t x, int32_t y) const { return ox::Hits(spec_.rect, x, y); }
+  bool Hits(int32_t x, int32_t y) const { return ox::Hits(design_.rect, x, y); }
   // A left press: bars become the oscilloscope and back; the meter stays.
   void Toggle();
 
@@ -47,7 +47,7 @@ class VisualElement {
   bool Busy(uint32_t now) const { return Within(drawn_, now, 500); }
 
  private:
-  struct Spec {
+  struct Design {
     std::string name;
     SkinRect rect;
     int channel = 0;  // 0 or 1
@@ -58,11 +58,11 @@ class VisualElement {
     bool scopeGradient = false;
     uint32_t scopeTop = 0, scopeMiddle = 0, scopeBottom = 0;
   };
-  static Spec SpecOf(const SkinRecord& record, const SkinHeader& window);
+  static Design DesignOf(const SkinRecord& record, const SkinHeader& window);
   void DrawBars(HDC dc);
   void DrawScope(HDC dc, const int8_t* wave);
 
-  const Spec spec_;
+  const Design design_;
   int32_t mode_ = -1;
   std::vector<int32_t> levels_;
   std::vector<BarPeak> peaks_;
