@@ -65,6 +65,7 @@ TEST(Playlist, EntriesComeOutAsUtf8WhateverTheFileEncoding) {
       {"l.pls", "[playlist]\nFile2=" + song + "\nFile1=one.mp3", song},
       {"l.pls", bom + "File1=one.mp3\nFile2=\xC0.mp3", "\uFFFD.mp3"},
       {"l.pls", "File1=one.mp3\nFile2=\xC0.mp3", "ansi \u00c0.mp3"},
+      {"l.m3u", "#\xC0\xBF\none.mp3\nx\xC0.mp3", "ansi x\u00c0.mp3"},  // ends like a mark, is none
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));

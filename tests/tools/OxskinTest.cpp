@@ -150,6 +150,7 @@ TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
   EXPECT_FALSE(SizeOfPicture({0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_FALSE(SizeOfPicture({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_FALSE(SizeOfPicture({0xFF}));
+  EXPECT_FALSE(SizeOfPicture({'X', 'I', 'F', '8', '9', 'a', 40, 0, 30, 1}));  // a GIF begins with all three
 }
 
 TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {

@@ -157,6 +157,7 @@ TEST(ControlMath, TextKinds) {
   EXPECT_EQ(ElementText(1, t, time, 0), " 1:05");
   EXPECT_EQ(ElementText(2, t, time, 0), "-11:29");
   EXPECT_EQ(ElementText(3, t, time, 0), "12:34");
+  EXPECT_EQ(ElementText(3, t, TrackTime{3600000, 0, 0}, 0), "60:00");
   EXPECT_EQ(ElementText(4, t, time, 192), "");  // no bit rate in the record: nothing
   t.bitRateKbps = 128;
   EXPECT_EQ(ElementText(4, t, time, 0), "128");

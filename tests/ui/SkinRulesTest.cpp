@@ -17,7 +17,9 @@ TEST(SkinRules, WindowKeyTakesTheLastThreeFolderComponents) {
             "Software\\Quillmarsh\\Orlavox\\Skin\\Skins\\" + longName + "\\W");
 }
 
-TEST(SkinRules, ShowConditions) {
+TEST(SkinRules, ShowConditions_ClassNamesArePrefixedAndFitTheSystemsLimit) {
+  EXPECT_EQ(SkinWindowClassName("Main"), "OrlavoxSkin:Main");
+  EXPECT_EQ(SkinWindowClassName(std::string(300, 'w')).size(), 255u);
   EXPECT_EQ(ClassifyShowCondition("[ShowAlways]"), ShowCondition::Always);
   EXPECT_EQ(ClassifyShowCondition("<IsRillWindow>"), ShowCondition::MainWindow);
   EXPECT_EQ(ClassifyShowCondition("evtOxTrayControl"), ShowCondition::Event);
