@@ -146,6 +146,7 @@ TEST(WavFormat, BadFormatsAreRefused) {
   };
   EXPECT_EQ(with(WavBuilder::Format(1, 0, 44100, 16)), Error::Unsupported);  // no channels
   EXPECT_EQ(with(WavBuilder::Format(1, 9, 44100, 16)), Error::Unsupported);
+  EXPECT_EQ(with(WavBuilder::Format(1, 8, 768000, 16)), Error::None);  // the most channels and the fastest rate
   EXPECT_EQ(with(WavBuilder::Format(1, 2, 0, 16)), Error::Unsupported);  // no sample rate
   EXPECT_EQ(with(WavBuilder::Format(3, 2, 44100, 32)), Error::Unsupported);  // float
   EXPECT_EQ(with(WavBuilder::Format(1, 2, 44100, 12)), Error::Unsupported);
