@@ -15,8 +15,9 @@ namespace ox {
 constexpr size_t kEqfPresetBytes = 11;
 constexpr char kPresetExtension[] = ".oeq";
 
-// What the sliders can show: bands -200..200, preamp -100..100, layout 0 (twenty) or 1 (ten).
-constexpr int32_t kEqBandLimit = 200, kEqPreampLimit = 100;
+// What the suite itself writes: bands and preamp -200..200 (an EQF import gives both that range;
+// the preamp slider shows -100..0 of it), layout 0 (twenty) or 1 (ten).
+constexpr int32_t kEqBandLimit = 200, kEqPreampLimit = 200;
 
 // 0 gives +200 (the top of the slider), 63 gives -200; the division truncates toward zero, so
 // 31 gives 4 and 32 gives -3.

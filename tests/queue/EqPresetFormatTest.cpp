@@ -41,10 +41,10 @@ TEST(EqPresetFormat, LoadedPositionsAreClampedToTheSliderRanges) {
       {0, 0, 0, 0, 0, 0},
       {1, -100, -200, 1, -100, -200},
       {1, 100, 200, 1, 100, 200},
-      {2, 101, 201, 1, 100, 200},
-      {255, -101, -201, 1, -100, -200},
-      {0, INT32_MAX, INT32_MIN, 0, 100, -200},
-      {1, 200, EqfPosition(255), 1, 100, -200},  // an ".eqf" with bytes past 63
+      {2, 201, 201, 1, 200, 200},
+      {255, -201, -201, 1, -200, -200},
+      {0, INT32_MAX, INT32_MIN, 0, 200, -200},
+      {1, 200, EqfPosition(255), 1, 200, -200},  // an ".eqf" with bytes past 63
   };
   for (const auto& c : cases) {
     EqPositions p{};

@@ -109,7 +109,7 @@ TEST_F(EqPresetsTest, EqfLibrariesGiveTheirLastPreset_ShortFilesChangeNothing) {
   ASSERT_TRUE(LoadEqPresetFile(folder_ / "one.EQF"));
   EqPositions p = Current();
   EXPECT_EQ(p.layout, 1);
-  EXPECT_EQ(p.preamp, 100);  // 200 from the byte, as far as the preamp slider goes
+  EXPECT_EQ(p.preamp, 200);  // from the byte 0
   EXPECT_EQ(p.sliders[0], 200);
   EXPECT_EQ(p.sliders[9], 200);
   EXPECT_EQ(p.sliders[10], 0);
