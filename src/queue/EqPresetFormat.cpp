@@ -35,9 +35,7 @@ EqPositions EqPositionsInRange(const EqPositions& loaded) {
 
 std::string PresetFileName(std::string_view chosen) {
   std::string name(chosen);
-  // ExtensionOf gives "." for a name without extension; a name typed with a final dot asks for no
-  // extension and is kept as it is.
-  if (!name.empty() && name.back() != '.' && ExtensionOf(name) == ".") name += kPresetExtension;
+  if (!EqualNoCase(ExtensionOf(name), kPresetExtension)) name += kPresetExtension;
   return name;
 }
 

@@ -35,9 +35,10 @@ EqPositions FlatEqPositions(const EqPositions& current);
 // interprets are kept.
 EqPositions EqPositionsInRange(const EqPositions& loaded);
 
-// The name a preset is saved under: ".oeq" is appended to a name without extension, and a name
-// with one is kept ("Rock" becomes "Rock.oeq", "Rock.txt" stays). The save dialog, given "oeq" as
-// its default extension, adds it by the same rule, so its overwrite prompt asks about this name.
+// The name a preset is saved under: ".oeq" is appended unless the name ends in it (any case), so
+// "Rock" becomes "Rock.oeq" and "Rock.txt" becomes "Rock.txt.oeq". The save dialog adds ".oeq" to a
+// name typed without extension itself, so its overwrite prompt asks about that name; for a name
+// with another extension the player asks.
 std::string PresetFileName(std::string_view chosen);
 
 // Whether a chosen file is read as an ".eqf" library (any case) rather than as a preset.

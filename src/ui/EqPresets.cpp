@@ -7,6 +7,7 @@
 
 #include "base/DataFile.h"
 #include "base/Path.h"
+#include "base/Wide.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
@@ -73,14 +74,23 @@ bool LoadEqPresetFile(const std::string& path) {
 }
 
 void SaveEqPreset() {
+  constexpr char kTitle[] = "Save Graphic Equalizer Settings";
   FileDialogRequest request;
   request.save = true;
-  request.title = "Save Graphic Equalizer Settings";
+  request.title = kTitle;
   request.filters = {{"Orlavox Graphic Equalizer", ";*.oeq"}};
   request.flags = OFN_OVERWRITEPROMPT;
   request.defaultExtension = kPresetExtension + 1;  // the prompt asks about the name that is written
   const std::string chosen = ChosenPreset(std::move(request));
-  if (!chosen.empty()) SaveEqPresetFile(chosen);
+  if (chosen.empty()) return;
+  // The dialog asked about the name it gave back; a name with another extension is written with
+  // ".oeq" behind it, and that file is asked about here.
+  const std::string written = PresetFileName(chosen);
+  if (written != chosen && GetFileAttributesW(Wide(written).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const std::wstring question = Wide(FileNameOf(written) + " already exists.\nDo you want to replace it?");
+    if (MessageBoxW(nullptr, question.c_str(), Wide(kTitle).c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) return;
+  }
+  SaveEqPresetFile(chosen);
 }
 
 void LoadEqPreset() {

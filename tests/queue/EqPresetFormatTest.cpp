@@ -67,8 +67,7 @@ TEST(EqPresetFormat, LoadedPositionsAreClampedToTheSliderRanges) {
 TEST(EqPresetFormat, OeqIsAppendedToANameWithoutExtension) {
   EXPECT_EQ(PresetFileName("C:\\Presets\\Rock"), "C:\\Presets\\Rock.oeq");
   EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.OEQ"), "C:\\Presets\\Rock.OEQ");
-  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.txt"), "C:\\Presets\\Rock.txt");
-  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock."), "C:\\Presets\\Rock.");
+  EXPECT_EQ(PresetFileName("C:\\Presets\\Rock.txt"), "C:\\Presets\\Rock.txt.oeq");
   EXPECT_EQ(PresetFileName("C:\\My.Presets\\Rock"), "C:\\My.Presets\\Rock.oeq");
   EXPECT_TRUE(IsEqfFile("C:\\old\\winamp.EQF"));
   EXPECT_FALSE(IsEqfFile("C:\\old.eqf\\preset"));

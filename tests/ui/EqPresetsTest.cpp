@@ -86,6 +86,15 @@ TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_Loade
   if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   again.join();
   EXPECT_EQ(oxtest::ReadWholeFile(folder_ / "Warm.oeq"), saved);
+  // A name with another extension gets ".oeq" behind it, and that file is asked about too.
+  oxtest::WriteWholeFile(folder_ / "Warm.txt.oeq", "kept");
+  std::thread other(SaveEqPreset);
+  EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm.txt"));
+  prompt = nullptr;
+  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
+  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  other.join();
+  EXPECT_EQ(oxtest::ReadText(folder_ / "Warm.txt.oeq"), "kept");
 
   block::OxEqPositions.WriteValue(EqPositions{});
   SetTextSetting("C:\\", "LastAccessedFolderEq");
