@@ -1,5 +1,7 @@
 #include "ui/SkinElements.h"
 
+#include <utility>
+
 #include "base/Ticks.h"
 #include "core/NamedObjects.h"
 #include "engine/VisualOutputHost.h"
@@ -30,16 +32,7 @@ SliderSources ReadSources(const std::vector<int32_t>& wanted = {}) {
   return s;
 }
 
-// The track menu (sub-menu 0 of menu 104) at the cursor; false when it cannot be loaded.
-bool OpenTrackMenu(HWND window) {
-  HMENU menu = LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(104));
-  if (!menu) return false;
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
-  DestroyMenu(menu);
-  return true;
-}
+bool HasTrackMenuResource() { return FindResourceA(ModuleInstance(), MAKEINTRESOURCEA(104), RT_MENU) != nullptr; }
 
 template <typename Element>
 size_t Add(std::vector<std::unique_ptr<Element>>& list, std::unique_ptr<Element> element) {
@@ -153,11 +146,22 @@ void SkinElements::RedrawStaleCurves(HWND window, HDC backBuffer) {
   for (auto& c : curves_) c->Render(window, backBuffer, eq);
 }
 
+bool SkinElements::TakeTrackMenuRequest() { return std::exchange(trackMenuAsked_, false); }
+
+void OpenTrackMenu(HWND window) {
+  HMENU menu = LoadMenuA(ModuleInstance(), MAKEINTRESOURCEA(104));
+  if (!menu) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  DestroyMenu(menu);
+}
+
 bool SkinElements::Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer,
                          const Bitmap& background) {
   if (kind == ElementMouse::RightDown) {
     for (auto& t : texts_)
-      if (t->Hits(x, y) && t->HasTrackMenu() && OpenTrackMenu(window)) return true;
+      if (t->Hits(x, y) && t->HasTrackMenu() && HasTrackMenuResource()) return trackMenuAsked_ = true;
   }
   for (auto& v : visuals_) {
     if (!v->Hits(x, y)) continue;

@@ -46,8 +46,10 @@ class SkinElements {
   // The 30 ms refresh: sliders re-read their values; what changed is redrawn and invalidated.
   void Refresh(HWND window, HDC backBuffer, const Bitmap& background);
   // A mouse event at x, y of the window; true when an element took it (the window then does not
-  // drag). Redraws and invalidates what it changes.
+  // drag). Redraws and invalidates what it changes. A right press on a title asks for the track
+  // menu, which the window opens (OpenTrackMenu) once it holds no lock: TakeTrackMenuRequest.
   bool Mouse(ElementMouse kind, int32_t x, int32_t y, HWND window, HDC backBuffer, const Bitmap& background);
+  bool TakeTrackMenuRequest();
   // Ends every slider drag as a release would (each slider holds the value it was let go at), and
   // gives the capture back when the window holds it: for a window whose capture was taken away, or
   // that sees the mouse move without the left button.
@@ -82,7 +84,11 @@ class SkinElements {
   std::vector<std::unique_ptr<EqCurveElement>> curves_;
   std::vector<std::unique_ptr<VisualElement>> visuals_;
   bool curvesStale_ = false;  // a band was written: the curves are to follow
+  bool trackMenuAsked_ = false;
   Moment timesLooked_;        // the time texts' blocks were last read
 };
+
+// The track menu (sub-menu 0 of menu 104) at the cursor, for the window; returns when it closes.
+void OpenTrackMenu(HWND window);
 
 }  // namespace ox

@@ -438,9 +438,10 @@ LRESULT CALLBACK SkinWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     handled = (self->buttons_ && self->buttons_->OnMessage(message, wParam, lParam, result)) ||
               self->OnMessage(window, message, wParam, lParam, result);
   }
-  // A button's command runs without the skin lock: it may open a dialog, whose own message loop
-  // serves this window meanwhile.
+  // A button's command and the track menu run without the skin lock: a dialog or a menu has a
+  // message loop of its own, which serves this window meanwhile.
   if (self->buttons_) self->buttons_->RunClick();
+  if (self->controls_.TakeTrackMenuRequest()) OpenTrackMenu(window);
   return handled ? result : DefWindowProcA(window, message, wParam, lParam);
 }
 
