@@ -65,15 +65,6 @@ void CodecHost::AppendPatternList(std::string& text) const {
   }
 }
 
-std::string CodecHost::FilterPairs() const {
-  std::string pairs;
-  for (const CodecFormat& format : formats_) {
-    pairs += format.description + '\0';
-    pairs += '*' + format.extension + '\0';
-  }
-  return pairs;
-}
-
 const CodecHost& Codecs() {
   static const CodecHost* host = new CodecHost(CodecFolder());  // never deleted: DLLs stay loaded
   return *host;

@@ -48,8 +48,6 @@ class CodecHost {
 
   // Appends "*.mp3;*.wav" (one "*" + extension per format, ";" between) to text.
   void AppendPatternList(std::string& text) const;
-  // "description\0*.ext\0" for each format in order, for the open-file dialog's filter.
-  std::string FilterPairs() const;
 
   const std::vector<CodecPlugin>& Plugins() const { return plugins_; }
   const std::vector<CodecFormat>& Formats() const { return formats_; }
