@@ -13,6 +13,7 @@ packages=(
   googletest
   sox lame alsa-utils libasound2-plugins
   imagemagick librsvg2-bin fonts-dejavu-core fonts-wqy-microhei
+  nsis nsis-common 7zip
 )
 
 missing=()
