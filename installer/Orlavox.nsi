@@ -134,13 +134,21 @@ Page custom ModePage ModePageLeave
   ${EndIf}
 !macroend
 
-; The registry view and the shell folders of the mode in $AllUsers. On 64-bit Windows both builds
-; use the 64-bit view, where Default apps and the Uninstall list look first; the settings under
-; HKCU\Software are the same in both views.
-!macro OxApplyMode
-  ${If} ${RunningX64}
+; On 64-bit Windows both builds use the 64-bit registry view, where Default apps and the Uninstall
+; list look first; the settings under HKCU\Software are the same in both views.
+!macro OxRegView
+  !if ${NSIS_PTR_SIZE} > 4
     SetRegView 64
-  ${EndIf}
+  !else
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
+!macroend
+
+; The registry view and the shell folders of the mode in $AllUsers.
+!macro OxApplyMode
+  !insertmacro OxRegView
   ${If} $AllUsers == 1
     SetShellVarContext all
     StrCpy $ModeSwitch "/ALLUSERS"
@@ -201,9 +209,7 @@ FunctionEnd
 Function .onInit
   ; An earlier installation for all users only: that one is upgraded.
   StrCpy $AllUsers ""
-  ${If} ${RunningX64}
-    SetRegView 64
-  ${EndIf}
+  !insertmacro OxRegView
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $1 != ""
@@ -219,6 +225,7 @@ Function .onInit
     StrCpy $FolderGiven 1
   ${EndIf}
   Call ApplyMode
+  Call KeepDesktopShortcut
   ${If} ${Silent}
     Call ElevateForAllUsers
   ${EndIf}
@@ -292,6 +299,7 @@ Function ModePageLeave
     StrCpy $AllUsers ""
   ${EndIf}
   Call ApplyMode
+  Call KeepDesktopShortcut
   Call ElevateForAllUsers
 FunctionEnd
 
@@ -343,6 +351,13 @@ Section /o "Desktop shortcut" SecDesktop
   CreateShortcut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\rill.exe"
 SectionEnd
 
+; An upgrade keeps the desktop shortcut an earlier installation made.
+Function KeepDesktopShortcut
+  ${If} ${FileExists} "$DESKTOP\${PRODUCT}.lnk"
+    !insertmacro SelectSection ${SecDesktop}
+  ${EndIf}
+FunctionEnd
+
 Section "un.${PRODUCT}" SecUnProgram
   SectionIn RO
   Call un.CloseSuite
@@ -390,9 +405,7 @@ SectionEnd
 
 Function un.onInit
   ; The mode it was installed in, unless the command line says.
-  ${If} ${RunningX64}
-    SetRegView 64
-  ${EndIf}
+  !insertmacro OxRegView
   StrCpy $AllUsers ""
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $1 == $INSTDIR

@@ -4,8 +4,10 @@
 #   native  g++ with AddressSanitizer and UBSan: the pure code (formats, text, signal processing)
 #   native32  the same, built with -m32: 32-bit arithmetic as the shipping build has it
 #   fuzz    clang's libFuzzer targets of the parsers: each corpus replayed, then fuzzed briefly
-#   i686    the shipping 32-bit build, warnings as errors (built, not run: there is no 32-bit Wine)
-#   x86_64  warnings as errors; its tests run under wine64 inside Xvfb, in a Wine prefix of their own
+#   i686    the shipping 32-bit build, warnings as errors (built, not run: there is no 32-bit Wine),
+#           and the setup, build/setup/Orlavox-<version>-setup.exe
+#   x86_64  warnings as errors, and the amd64 build of the setup; its tests run under wine64 inside
+#           Xvfb, in a Wine prefix of their own (the setup's in one more of its own, beside them)
 # Ends with one line "N passed, M failed" and a non-zero exit when anything failed to build or pass.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,6 +43,7 @@ fi
 configure_and_build native32 -DOX_SANITIZE=ON -DCMAKE_C_FLAGS=-m32 -DCMAKE_CXX_FLAGS=-m32 \
   -DCMAKE_EXE_LINKER_FLAGS=-m32 -DCMAKE_SHARED_LINKER_FLAGS=-m32 "-DCMAKE_CROSSCOMPILING_EMULATOR=$runner32"
 configure_and_build fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DOX_FUZZ=ON
+# Before x86_64: its setup tests compare the x86 setup's payload with the amd64 one.
 configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DOX_WERROR=ON
 configure_and_build x86_64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" -DOX_WERROR=ON
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The setup as a user and an administrator meet it, in a fresh wine64 prefix whose wineserver alone
 # it stops; writes a gtest-style report with one case per group:
-#   setup-test.sh <setup folder> <version> <installation folder built> <work folder> <report.xml>
+#   setup-test.sh <setup folder> <version> <installation folder it packed> <work folder> <report.xml>
 set -u
 USER=${USER:-$(id -un)}
 setups=$(cd "$1" && pwd) version=$2 dist=$3 work=$4 report=$5
@@ -31,7 +31,7 @@ registry() {  # present|absent: each registered entry is so
     else [ "$1" = absent ] || fail "missing: $entry"; fi
   done
 }
-programs() {  # present|absent: every file of the build's installation folder, as built
+programs() {  # present|absent: every file it packed, as packed
   while IFS= read -r f; do
     if [ -e "$inst/$f" ]; then
       [ "$1" = present ] || fail "left: $f"; [ "$1" = absent ] || cmp -s "$dist/$f" "$inst/$f" || fail "differs: $f"
