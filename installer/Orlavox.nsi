@@ -227,6 +227,7 @@ Function .onInit
   Call ApplyMode
   Call KeepDesktopShortcut
   ${If} ${Silent}
+    StrCpy $0 "/D=$INSTDIR"
     Call ElevateForAllUsers
   ${EndIf}
 FunctionEnd
@@ -253,24 +254,28 @@ Function ApplyMode
   ${EndIf}
 FunctionEnd
 
-; All users need an administrator: without one, the setup starts itself again elevated (Windows
-; asks) with the same choices, and this copy ends.
-Function ElevateForAllUsers
+; All users need an administrator: without one, the program starts itself again elevated (Windows
+; asks) with the same choices and what $0 adds, and this copy ends.
+!macro OxElevateFunction _un
+Function ${_un}ElevateForAllUsers
   ${If} $AllUsers != 1
     Return
   ${EndIf}
   UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 == "Admin"
+  Pop $1
+  ${If} $1 == "Admin"
     Return
   ${EndIf}
   StrCpy $1 "/ALLUSERS"
   ${If} ${Silent}
     StrCpy $1 "/S $1"
   ${EndIf}
-  ExecShellWait "runas" "$EXEPATH" "$1 /D=$INSTDIR"
+  ExecShellWait "runas" "$EXEPATH" "$1 $0"
   Quit
 FunctionEnd
+!macroend
+!insertmacro OxElevateFunction ""
+!insertmacro OxElevateFunction "un."
 
 Function ModePage
   ${If} $ModeDialog == "given"
@@ -300,6 +305,7 @@ Function ModePageLeave
   ${EndIf}
   Call ApplyMode
   Call KeepDesktopShortcut
+  StrCpy $0 "/D=$INSTDIR"
   Call ElevateForAllUsers
 FunctionEnd
 
@@ -312,12 +318,17 @@ Section "${PRODUCT}" SecProgram
     ExecWait '"$INSTDIR\Uninstall.exe" /S $ModeSwitch _?=$INSTDIR'
   ${EndIf}
   SetOutPath "$INSTDIR"
+  ; The folder's long name, as Windows gives a program started from it its own path.
+  System::Call 'kernel32::GetLongPathNameW(w "$INSTDIR", w .r0, i ${NSIS_MAX_STRLEN}) i .r1'
+  ${If} $1 > 0
+    StrCpy $INSTDIR $0
+  ${EndIf}
   !insertmacro OxInstallFiles
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; "InstalledTo" as the player's first start writes it: its folder in upper case, ending in a
   ; backslash. The sibling programs find the suite through it before the player has run.
-  GetFullPathName $0 "$INSTDIR"
+  StrCpy $0 "$INSTDIR"
   System::Call 'user32::CharUpperW(w r0 r0)'
   WriteRegStr HKCU "${SETTINGS_KEY}" "InstalledTo" "$0\"
 
@@ -413,9 +424,12 @@ Function un.onInit
   ${EndIf}
   !insertmacro OxModeFromCommandLine
   !insertmacro OxApplyMode
+  StrCpy $0 "_?=$INSTDIR"
   ClearErrors
   ${GetOptions} $R0 "/REMOVEDATA" $R1
   ${IfNot} ${Errors}
     !insertmacro SelectSection ${SecUserData}
+    StrCpy $0 "/REMOVEDATA $0"
   ${EndIf}
+  Call un.ElevateForAllUsers
 FunctionEnd

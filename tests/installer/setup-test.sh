@@ -56,7 +56,7 @@ failures=() cases=() errors=()
 fail() { errors+=("$*"); }
 run() {  # the case's function
   errors=(); "$1"; cases+=("$1")
-  if [ ${#errors[@]} -gt 0 ]; then failures+=("$1"); printf 'FAILED %s:\n' "$1"; printf '  %s\n' "${errors[@]}"
+  if [ ${#errors[@]} -gt 0 ]; then failures+=("$1"); printf 'FAILED %s (%d):\n' "$1" ${#errors[@]}; printf '  %s\n' "${errors[@]:0:12}"
   else echo "passed $1"; fi
 }
 
