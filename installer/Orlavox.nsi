@@ -284,7 +284,7 @@ Function ModePage
   !insertmacro MUI_HEADER_TEXT "Install for" "Choose who gets ${PRODUCT}."
   nsDialogs::Create 1018
   Pop $ModeDialog
-  ${NSD_CreateRadioButton} 0 10u 100% 12u "Only for me (no administrator rights needed)"
+  ${NSD_CreateFirstRadioButton} 0 10u 100% 12u "Only for me (no administrator rights needed)"
   Pop $ModeMeOnly
   ${NSD_CreateRadioButton} 0 30u 100% 12u "For everyone on this computer (asks for administrator rights)"
   Pop $ModeEveryone
