@@ -16,13 +16,19 @@ win() { local p=${1//\//\\}; echo "Z:$p"; }
 dir='C:\users\'$USER'\AppData\Local\Programs\Orlavox' inst="$WINEPREFIX/drive_c/users/$USER/AppData/Local/Programs/Orlavox"
 menu="$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orlavox"
 settings='HKCU\Software\Quillmarsh\Orlavox'
-value() { "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]* *//p'; }
+value() {  # key, value name ("" the key's default)
+  local v=(/v "$2"); [ -n "$2" ] || v=(/ve)
+  "$wine" reg query "$1" "${v[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]* *//p'
+}
 # What the setup registers: key and value ("" the key alone), present after it, gone after removal.
-registered=('HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orlavox|DisplayVersion'
-  'HKCU\Software\Clients\Media\Orlavox\Capabilities|ApplicationName' 'HKCU\Software\RegisteredApplications|Orlavox'
-  "$settings|InstalledTo")
+registered=('HKCU\Software\Clients\Media\Orlavox\Capabilities|ApplicationName'
+  'HKCU\Software\RegisteredApplications|Orlavox' "$settings|InstalledTo")
+for v in DisplayName DisplayIcon DisplayVersion Publisher EstimatedSize NoModify NoRepair UninstallString; do
+  registered+=("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orlavox|$v")
+done
 for e in mp3 wav flac ogg oga opus m3u m3u8 pls oeq; do
-  registered+=("HKCU\\Software\\Classes\\Orlavox.$e\\shell\\open\\command|" "HKCU\\Software\\Classes\\.$e\\OpenWithProgids|Orlavox.$e")
+  registered+=("HKCU\\Software\\Classes\\Orlavox.$e\\shell\\open\\command|" "HKCU\\Software\\Classes\\Orlavox.$e\\DefaultIcon|"
+               "HKCU\\Software\\Classes\\.$e\\OpenWithProgids|Orlavox.$e")
 done
 registry() {  # present|absent: each registered entry is so
   for entry in "${registered[@]}"; do
@@ -63,6 +69,8 @@ run() {  # the case's function
 FreshInstall() {
   setup; programs present; shortcuts; registry present
   [ "$(value "$settings" InstalledTo)" = "${dir^^}\\" ] || fail "InstalledTo: $(value "$settings" InstalledTo)"
+  local open; open=$(value 'HKCU\Software\Classes\Orlavox.mp3\shell\open\command' '')
+  [ "$open" = "\"$dir\\rill.exe\" \"%1\"" ] || fail "open command: $open"
 }
 PlayerPlaysFromInstalledFolder() {
   sox -n -r 44100 -b 16 -c 2 "$work/tone.wav" synth 1 sine 440 vol 0.3
