@@ -1,7 +1,7 @@
 ; The setup of the Orlavox suite, made by make-setup.sh with these definitions:
 ;   TARGET   x86-unicode (the shipped setup) or amd64-unicode (the tests' build of it)
 ;   VERSION  the suite's version, a.b.c
-;   DIST     the installation folder the build laid out
+;   DIST     the copy of the build's installation folder it packs
 ;   FILES    the file list made from it (macros OxInstallFiles, OxRemoveFiles, OxForEachProgram)
 ;   OUTFILE  the setup to write;  ICON  its icon
 ;
@@ -50,7 +50,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !endif
 
 Var AllUsers      ; "1": Program Files, HKLM, every user's Start menu; else the current user's
-Var FolderGiven   ; "1" when /D or an earlier installation chose the folder
+Var FolderGiven   ; "1" when /D chose the folder
+Var ModeGiven     ; "1" when the command line chose the mode: no page asks
 Var ModeSwitch    ; the uninstaller's switch for the mode it was installed in
 Var ModeDialog
 Var ModeMeOnly
@@ -217,9 +218,7 @@ Function .onInit
     StrCpy $AllUsers 1
   ${EndIf}
   !insertmacro OxModeFromCommandLine
-  ${If} $0 == 1
-    StrCpy $ModeDialog "given"
-  ${EndIf}
+  StrCpy $ModeGiven $0
   StrCpy $FolderGiven ""
   ${If} $INSTDIR != ""
     StrCpy $FolderGiven 1
@@ -278,7 +277,7 @@ FunctionEnd
 !insertmacro OxElevateFunction "un."
 
 Function ModePage
-  ${If} $ModeDialog == "given"
+  ${If} $ModeGiven == 1
     Abort
   ${EndIf}
   !insertmacro MUI_HEADER_TEXT "Install for" "Choose who gets ${PRODUCT}."
