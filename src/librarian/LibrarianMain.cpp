@@ -8,45 +8,23 @@
 #include "core/NamedObjects.h"
 #include "librarian/LibrarianRules.h"
 #include "librarian/LibrarianWindow.h"
+#include "ui/SiblingWindow.h"
 
-namespace {
-
-bool HandToRunningEditor(bool selective) {
-  for (int attempt = 0; attempt < 100; ++attempt) {  // the first may still be making its window
-    if (HWND running = FindWindowW(ox::kLibrarianClass, nullptr)) {
-      PostMessageW(running, ox::kShowViewMessage, selective ? 1 : 0, 0);
-      SetForegroundWindow(running);
-      return true;
-    }
-    Sleep(50);
-  }
-  return false;
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const bool selective = ox::AsksForSelective(ox::FromWide(GetCommandLineW()));
-  HANDLE instance = CreateMutexW(nullptr, FALSE, L"OxLibrarianSingleInstance");
-  if (GetLastError() == ERROR_ALREADY_EXISTS && HandToRunningEditor(selective)) {
-    CloseHandle(instance);
-    return 0;
-  }
+  ox::SingleInstance instance(ox::kLibrarianClass);
+  if (instance.AnotherRuns() && instance.HandOver(selective ? "<selective>" : "")) return 0;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the folder dialog
   ox::evt::OxEditorRunning.Set();
   static ox::LibrarianWindow window;
-  if (!window.Create(selective)) {
-    ox::evt::OxEditorRunning.Reset();
-    return 1;
-  }
+  const bool made = window.Create(selective, show);
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (made && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (window.TranslateKeys(message) || IsDialogMessageW(window.Handle(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
   ox::evt::OxEditorRunning.Reset();
   CoUninitialize();
-  CloseHandle(instance);
-  return 0;
+  return made ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -33,8 +34,11 @@ enum : int {
   kPreference = 300,  // + step 0-8
 };
 constexpr UINT_PTR kTimer = 1;
-constexpr COLORREF kBackground = RGB(32, 34, 38), kField = RGB(24, 25, 28), kText = RGB(220, 222, 226);
-constexpr const char* kPlacementSetting = "LibrarianPlacement";
+constexpr const char* kPlaceName = "Librarian";
+const ListColumn kColumns[kColumnCount] = {{"Artist", 160},           {"Title", 200},        {"Album", 160},
+                                          {"Genre", 90},             {"Year", 50, true},    {"Track", 45, true},
+                                          {"Length", 60, true},      {"Preference", 75, true},
+                                          {"Times played", 85, true}, {"Date added", 90, true}};
 
 HWND Control(const wchar_t* cls, DWORD style, HWND parent, int id, const wchar_t* text = L"", DWORD exStyle = 0) {
   return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent,
@@ -47,17 +51,6 @@ std::string TextOf(HWND control) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return FromWide(text);
-}
-
-int WindowDpi(HWND window) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && window) return static_cast<int>(getDpi(window));
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
 }
 
 std::string BrowseForFolder(HWND owner) {
@@ -99,18 +92,17 @@ std::string ListBoxText(HWND listBox, int item) {
 
 }  // namespace
 
-bool LibrarianWindow::Create(bool selective) {
+bool LibrarianWindow::Create(bool selective, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                      ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  background_ = CreateSolidBrush(kBackground);
-  field_ = CreateSolidBrush(kField);
+  const std::wstring className = Wide(kLibrarianClass);
   WNDCLASSEXW wc{sizeof wc};
   wc.lpfnWndProc = Procedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = background_;
-  wc.lpszClassName = kLibrarianClass;
+  wc.hbrBackground = BackgroundBrush();
+  wc.lpszClassName = className.c_str();
   wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
   RegisterClassExW(&wc);
 
@@ -139,22 +131,16 @@ bool LibrarianWindow::Create(bool selective) {
                   {FCONTROL | FVIRTKEY, 'Q', kEnqueue},        {FCONTROL | FVIRTKEY, 'F', kFindBox}};
   keys_ = CreateAcceleratorTableW(keys, static_cast<int>(sizeof keys / sizeof keys[0]));
 
-  window_ = CreateWindowExW(0, kLibrarianClass, L"My Music Collection", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  window_ = CreateWindowExW(0, className.c_str(), L"My Music Collection", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             CW_USEDEFAULT, CW_USEDEFAULT, 900, 600, nullptr, menu, wc.hInstance, this);
   if (!window_) return false;
   dpi_ = WindowDpi(window_);
+  UseDarkTitleBar(window_);
   MakeControls();
   SetFonts();
-  WINDOWPLACEMENT placement{};
-  if (GetBytesSetting(kPlacementSetting, &placement, sizeof placement) && placement.length == sizeof placement) {
-    placement.showCmd = placement.showCmd == SW_SHOWMINIMIZED ? SW_SHOWNORMAL : placement.showCmd;
-    SetWindowPlacement(window_, &placement);
-  } else {
-    SetWindowPos(window_, nullptr, 0, 0, 900 * dpi_ / 96, 600 * dpi_ / 96, SWP_NOMOVE | SWP_NOZORDER);
-  }
   OpenCollection(ActiveMusicCollection());
   ShowView(selective);
-  ShowWindow(window_, SW_SHOW);
+  RestoreWindowPlace(window_, kPlaceName, 900, 600, show);
   SetTimer(window_, kTimer, 100, nullptr);
   // Files the player handed over while no editor ran.
   if (FileSize(AddToEditorFile()) > 0) StartJob(ScanJob::Kind::HandOver, {});
@@ -174,24 +160,9 @@ void LibrarianWindow::MakeControls() {
   SendMessageW(group_, CB_SETCURSEL, 1, 0);
   tree_ = Control(WC_TREEVIEWW, WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT, window_, kTree, L"",
                   WS_EX_CLIENTEDGE);
-  list_ = Control(WC_LISTVIEWW, WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, window_, kList, L"",
-                  WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
-  const int widths[kColumnCount] = {160, 200, 160, 90, 50, 45, 60, 75, 85, 90};
-  for (int c = 0; c < kColumnCount; ++c) {
-    const std::wstring name = Wide(ColumnName(static_cast<Column>(c)));
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.fmt = c >= static_cast<int>(Column::Year) ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    column.cx = widths[c] * dpi_ / 96;
-    column.pszText = const_cast<wchar_t*>(name.c_str());
-    SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
-  }
-  for (HWND view : {list_, tree_}) {
-    SendMessageW(view, view == list_ ? LVM_SETBKCOLOR : TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kField));
-    SendMessageW(view, view == list_ ? LVM_SETTEXTCOLOR : TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(kText));
-  }
-  ListView_SetTextBkColor(list_, kField);
+  list_ = CreateOwnerDataList(window_, kList, kColumns, kColumnCount, dpi_);
+  SendMessageW(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(theme::kListBackground));
+  SendMessageW(tree_, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(theme::kText));
 
   const DWORD box = WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
   artists_ = Control(L"LISTBOX", box, window_, kArtists, L"", WS_EX_CLIENTEDGE);
@@ -219,22 +190,15 @@ void LibrarianWindow::MakeControls() {
 }
 
 void LibrarianWindow::SetFonts() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  LOGFONTW face = metrics.lfMessageFont;
-  const int systemDpi = WindowDpi(nullptr);
-  face.lfHeight = MulDiv(face.lfHeight, dpi_, systemDpi > 0 ? systemDpi : 96);
-  if (font_) DeleteObject(font_);
-  font_ = CreateFontIndirectW(&face);
-  for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  font_ = std::make_unique<MessageFont>(dpi_);
+  SetFontOnChildren(window_, font_->Handle());
+  ScaleListColumns(list_, kColumns, kColumnCount, dpi_);
 }
 
 void LibrarianWindow::Place() {
   RECT client;
   GetClientRect(window_, &client);
-  const LibrarianLayout l = LayOut(client.right, client.bottom, dpi_);
+  const LibrarianLayout l = LayOut(client.right, client.bottom, static_cast<int>(dpi_));
   const std::pair<HWND, Box> places[] = {
       {filterLabel_, l.filterLabel}, {filter_, l.filter},   {group_, l.group},       {tree_, l.tree},
       {list_, l.list},               {artists_, l.artists}, {genres_, l.genres},     {minLabel_, l.minLabel},
@@ -508,12 +472,6 @@ void LibrarianWindow::Tell(const std::string& text) const {
   MessageBoxW(window_, Wide(text).c_str(), L"My Music Collection", MB_OK | MB_ICONINFORMATION);
 }
 
-void LibrarianWindow::SavePlacement() const {
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof placement;
-  if (GetWindowPlacement(window_, &placement)) SetBytesSetting(kPlacementSetting, &placement, sizeof placement);
-}
-
 LRESULT CALLBACK LibrarianWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE)
     SetWindowLongPtrW(window, GWLP_USERDATA,
@@ -528,31 +486,28 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: Place(); return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {480 * dpi_ / 96, 320 * dpi_ / 96};
+      info->ptMinTrackSize = {ScaleToDpi(480, dpi_), ScaleToDpi(320, dpi_)};
       return 0;
     }
     case 0x02E0: {  // WM_DPICHANGED: the suggested rectangle keeps the window's size in inches
       dpi_ = HIWORD(wParam);
       SetFonts();
-      const RECT* r = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(window_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER);
+      TakeSuggestedRect(window_, lParam);
+      Place();
       return 0;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, kText);
-      const bool field = message != WM_CTLCOLORSTATIC;
-      SetBkColor(dc, field ? kField : kBackground);
-      return reinterpret_cast<LRESULT>(field ? field_ : background_);
-    }
+    case WM_CTLCOLORLISTBOX: return ThemedControlColour(message, wParam);
     case WM_TIMER: Tick(); return 0;
-    case kShowViewMessage:
-      ShowView(wParam != 0);
+    case WM_COPYDATA: {
+      std::string text;
+      if (!ReadHandOver(lParam, &text)) break;
+      ShowView(AsksForSelective("\"\" " + text));  // the running copy's path stands in front
       if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
       SetForegroundWindow(window_);
-      return 0;
+      return TRUE;
+    }
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == list_)
         ContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -580,17 +535,14 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       const NMHDR* n = reinterpret_cast<const NMHDR*>(lParam);
       if (n->hwndFrom == list_) {
+        if (n->code == NM_CUSTOMDRAW) return ListCustomDraw(lParam);
         if (n->code == LVN_GETDISPINFOW) {
           LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
           const auto& rows = library_.View().Rows();
-          if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && static_cast<size_t>(item.iItem) < rows.size() &&
-              item.cchTextMax > 0) {
+          if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && static_cast<size_t>(item.iItem) < rows.size()) {
             const uint32_t record = rows[static_cast<size_t>(item.iItem)];
-            const std::wstring text = Wide(CellText(library_.Records()[record], library_.Genres()[record],
-                                                    static_cast<Column>(item.iSubItem)));
-            const size_t n2 = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
-            std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n2), item.pszText);
-            item.pszText[n2] = L'\0';
+            FillDisplayText(item, CellText(library_.Records()[record], library_.Genres()[record],
+                                           static_cast<Column>(item.iSubItem)));
           }
         } else if (n->code == LVN_COLUMNCLICK) {
           const Column column = static_cast<Column>(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
@@ -617,7 +569,7 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(window_, kTimer);
       if (ScanJob* job = library_.Running()) job->cancel = true;
-      SavePlacement();
+      SaveWindowPlace(window_, kPlaceName);
       PostQuitMessage(0);
       return 0;
     default: break;

@@ -5,21 +5,22 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/SharedRecords.h"
 #include "librarian/Library.h"
+#include "queue/CollectionRules.h"
 #include "librarian/LibrarianRules.h"
+#include "ui/SiblingWindow.h"
 
 namespace ox {
 
-constexpr const wchar_t* kLibrarianClass = L"Orlavox Librarian";
-// Posted to the running editor by a second start: wParam 1 asks for the selective view.
-constexpr UINT kShowViewMessage = WM_APP + 1;
+constexpr const char* kLibrarianClass = "Orlavox Librarian";
 
 class LibrarianWindow {
  public:
-  bool Create(bool selective);
+  bool Create(bool selective, int show);
   HWND Handle() const { return window_; }
   // The message loop's accelerators.
   bool TranslateKeys(MSG& message);
@@ -44,17 +45,15 @@ class LibrarianWindow {
   void ContextMenu(int x, int y);
   std::vector<uint32_t> SelectedRecords() const;
   void Tell(const std::string& text) const;
-  void SavePlacement() const;
 
   HWND window_ = nullptr;
   HWND filterLabel_ = nullptr, filter_ = nullptr, group_ = nullptr, tree_ = nullptr, list_ = nullptr;
   HWND artists_ = nullptr, genres_ = nullptr, minLabel_ = nullptr, minPreference_ = nullptr;
   HWND maxLabel_ = nullptr, maxPreference_ = nullptr, count_ = nullptr, apply_ = nullptr, clear_ = nullptr;
   HWND status_ = nullptr, progress_ = nullptr, cancel_ = nullptr;
-  HFONT font_ = nullptr;
-  HBRUSH background_ = nullptr, field_ = nullptr;
+  std::unique_ptr<MessageFont> font_;
   HACCEL keys_ = nullptr;
-  int dpi_ = 96;
+  UINT dpi_ = 96;
   bool selective_ = false;
   Library library_;
   LiveUpdate lastUpdate_{};

@@ -47,6 +47,7 @@ class Library {
   const std::vector<TrackRecord>& Records() const { return records_; }
   const std::vector<std::string>& Genres() const { return genres_; }
   CollectionView& View() { return view_; }
+  const CollectionView& View() const { return view_; }
 
   // Starts a job on the worker thread; false when one runs already.
   bool Start(std::unique_ptr<ScanJob> job);
