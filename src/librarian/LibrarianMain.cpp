@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include "base/Wide.h"
+#include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "librarian/LibrarianRules.h"
 #include "librarian/LibrarianWindow.h"
@@ -14,6 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const bool selective = ox::AsksForSelective(ox::FromWide(GetCommandLineW()));
   ox::SingleInstance instance(ox::kLibrarianClass);
   if (instance.AnotherRuns() && instance.HandOver(selective ? "<selective>" : "")) return 0;
+  // Where the player said it is installed; beside this program when no player has said so yet.
+  if (ox::InstallFolder(true).empty()) ox::InstallFolder(false);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the folder dialog
   ox::evt::OxEditorRunning.Set();
   static ox::LibrarianWindow window;

@@ -26,9 +26,10 @@ LibrarianLayout LayOut(int width, int height, int dpi) {
   const int gap = px(6), row = px(24), label = px(40);
   LibrarianLayout l;
   const int bottom = height - gap - row;
-  l.status = {gap, bottom, width - 3 * gap - px(260) - px(80), row};
-  l.progress = {l.status.x + l.status.width + gap, bottom, px(260), row};
   l.cancel = {width - gap - px(80), bottom, px(80), row};
+  const int progress = std::min(px(260), (l.cancel.x - 3 * gap) / 2);
+  l.progress = {l.cancel.x - gap - progress, bottom, progress, row};
+  l.status = {gap, bottom, l.progress.x - 2 * gap, row};
 
   l.filterLabel = {gap, gap + px(4), label, row - px(4)};
   l.group = {width - gap - px(120), gap, px(120), row * 8};  // a drop-down's box holds its list

@@ -226,6 +226,7 @@ void LibrarianWindow::OpenCollection(const std::string& path) {
   RefreshList(false);
   if (selective_) FillSelective();
   if (!message.empty()) Tell(message);
+  if (library_.UnknownSide() > 0 && !library_.ReadOnly()) StartJob(ScanJob::Kind::Rescan, {});
 }
 
 void LibrarianWindow::RefreshList(bool keepScroll) {

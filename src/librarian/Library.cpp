@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "base/Path.h"
@@ -88,6 +89,7 @@ bool Library::Open(const std::string& path, std::string& message) {
   else if (c.strayBytes)
     message = "The collection \"" + path + "\" ends in " + std::to_string(c.strayBytes) +
               " bytes that make no whole track record. Its tracks are shown, but it will not be changed.";
+  unknownSide_ = static_cast<size_t>(std::count(c.known.begin(), c.known.end(), false));
   records_ = std::move(c.records);
   side_ = std::move(c.side);
   missing_.clear();
@@ -134,6 +136,7 @@ void Library::Apply(ScanJob& job) {
       ++changed;
     }
     missing_ = job.missing;
+    if (!job.cancel) unknownSide_ = 0;
   } else {
     std::unordered_set<std::string> keys;
     for (const TrackRecord& r : records_) keys.insert(PathKey(r.Path()));

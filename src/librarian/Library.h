@@ -43,6 +43,9 @@ class Library {
   const std::string& Path() const { return path_; }
   // A file that was not fully read, or has stray bytes, is shown but never rewritten.
   bool ReadOnly() const { return readOnly_; }
+  // Records the side index had nothing for (it was missing, damaged or older): a re-scan
+  // rebuilds them from the files.
+  size_t UnknownSide() const { return unknownSide_; }
 
   const std::vector<TrackRecord>& Records() const { return records_; }
   const std::vector<std::string>& Genres() const { return genres_; }
@@ -71,6 +74,7 @@ class Library {
 
   std::string path_;
   bool readOnly_ = false;
+  size_t unknownSide_ = 0;
   std::vector<TrackRecord> records_;
   std::vector<SideEntry> side_;
   std::vector<std::string> genres_;
