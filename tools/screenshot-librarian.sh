@@ -52,14 +52,14 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   reg "HKCU\Software\Wine\X11 Driver" /v Managed /d N
   key="HKCU\Software\Quillmarsh\Orlavox"
   reg "$key" /v ActiveMusicCollection /d "$OX_COLLECTION"
-  for v in "X 24" "Y 24" "Width 900" "Height 420" "Maximized 0"; do
+  for v in "X 24" "Y 24" "Width 976" "Height 440" "Maximized 0"; do
     set -- $v; reg "$key\Librarian" /v "$1" /t REG_DWORD /d "$2"
   done
   "$wine" "$OX_DIST/Librarian.exe" &
   editor=$!
   sleep 8
   import -window root "$OX_SHOT/screen.png"
-  convert "$OX_SHOT/screen.png" -crop 900x420+24+24 +repage "$OX_OUT/screenshot-librarian.png"
+  convert "$OX_SHOT/screen.png" -crop 976x440+24+24 +repage "$OX_OUT/screenshot-librarian.png"
   echo "screenshot: $OX_OUT/screenshot-librarian.png"
   kill $editor 2>/dev/null || true
 '
