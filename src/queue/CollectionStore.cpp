@@ -144,22 +144,34 @@ void CarryOverLateUpdates(const std::string& path, const std::vector<TrackRecord
 
 LoadedCollection LoadCollection(const std::string& path) {
   LoadedCollection c;
-  bool missing = false;
   Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  missing = !file.Ok() && (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
-  c.exists = !missing;
-  std::vector<uint8_t> bytes;
-  if (!missing && (!file.Ok() || !ReadAll(file.h, bytes))) {
-    c.readError = true;
-    return c;
+  const DWORD openError = file.Ok() ? 0 : GetLastError();
+  c.exists = openError != ERROR_FILE_NOT_FOUND && openError != ERROR_PATH_NOT_FOUND;
+  if (c.exists) {
+    LARGE_INTEGER size{};
+    c.readError = !file.Ok() || !GetFileSizeEx(file.h, &size) || size.QuadPart > 0x7FFFFFFF;
+    if (c.readError) return c;
+    const CollectionShape shape = ShapeOf(static_cast<uint64_t>(size.QuadPart));
+    c.strayBytes = shape.strayBytes;
+    // Straight into the records: a large collection is not held twice.
+    c.records.resize(static_cast<size_t>(shape.records));
+    uint8_t* into = reinterpret_cast<uint8_t*>(c.records.data());
+    const size_t bytes = c.records.size() * kRecord;
+    for (size_t at = 0; at < bytes;) {
+      DWORD got = 0;
+      const DWORD want = static_cast<DWORD>(bytes - at < kChunk ? bytes - at : kChunk);
+      if (!ReadFile(file.h, into + at, want, &got, nullptr) || got == 0) {
+        c.records.clear();
+        c.readError = true;
+        return c;
+      }
+      at += got;
+    }
   }
   file.Close();
-  c.strayBytes = ShapeOf(bytes.size()).strayBytes;
-  c.records = WholeRecords(bytes);
-  bytes.clear();
-  bytes.shrink_to_fit();
 
+  std::vector<uint8_t> bytes;
   Handle index(CreateFileA(SideIndexFileFor(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (index.Ok()) ReadAll(index.h, bytes);

@@ -35,6 +35,13 @@ uint64_t Number(const TrackRecord& r, Column column) {
 
 bool IsText(Column column) { return column <= Column::Genre; }
 
+// The first eight bytes of a text, big-endian, so that comparing keys compares the texts' starts.
+uint64_t Prefix(std::string_view text) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) key = key << 8 | (i < text.size() ? static_cast<uint8_t>(text[i]) : 0u);
+  return key;
+}
+
 }  // namespace
 
 const char* ColumnName(Column column) {
@@ -106,14 +113,17 @@ void CollectionView::Reset(const std::vector<TrackRecord>* records, const std::v
   folded_.clear();
   folded_.reserve(size_t{count} * 48);
   starts_.resize(count);
+  fields_.resize(size_t{count} * 4 + 1);
   for (uint32_t i = 0; i < count; ++i) {
     starts_[i] = static_cast<uint32_t>(folded_.size());
     for (Column c : {Column::Artist, Column::Title, Column::Album, Column::Genre}) {
+      fields_[size_t{i} * 4 + static_cast<size_t>(c)] = static_cast<uint32_t>(folded_.size());
       AppendFolded(folded_, Text(i, c));
       folded_.push_back('\x01');  // a match never runs from one field into the next
     }
     folded_.push_back('\0');
   }
+  fields_.back() = static_cast<uint32_t>(folded_.size());
   order_.resize(count);
   for (uint32_t i = 0; i < count; ++i) order_[i] = i;
   Sort();
@@ -137,21 +147,38 @@ void CollectionView::SetGroup(Column column, std::string_view value) {
   if (records_) Filter();
 }
 
-void CollectionView::Sort() {
-  std::sort(order_.begin(), order_.end());
-  const Column column = sort_;
-  auto before = [&](uint32_t a, uint32_t b) {
-    int order;
-    if (IsText(column)) {
-      order = CompareNoCase(Text(a, column), Text(b, column));
-    } else {
-      const uint64_t x = Number((*records_)[a], column), y = Number((*records_)[b], column);
-      order = x < y ? -1 : x > y ? 1 : 0;
-    }
-    if (!ascending_) order = -order;
-    return order != 0 ? order < 0 : a < b;
+std::string_view CollectionView::Folded(uint32_t record, Column column) const {
+  const size_t k = size_t{record} * 4 + static_cast<size_t>(column);
+  // Each field ends in '\x01'; the last one's record also in '\0'.
+  const size_t end = fields_[k + 1] - 1 - (column == Column::Genre ? 1 : 0);
+  return std::string_view(folded_).substr(fields_[k], end - fields_[k]);
+}
+
+std::vector<uint32_t> CollectionView::Ordered(Column column, bool ascending) const {
+  struct Key {
+    uint64_t prefix;
+    uint32_t record;
   };
-  std::sort(order_.begin(), order_.end(), before);
+  const uint32_t count = static_cast<uint32_t>(records_->size());
+  std::vector<Key> keys(count);
+  const bool text = IsText(column);
+  for (uint32_t i = 0; i < count; ++i)
+    keys[i] = {text ? Prefix(Folded(i, column)) : Number((*records_)[i], column), i};
+  std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+    if (a.prefix != b.prefix) return (a.prefix < b.prefix) == ascending;
+    if (text) {
+      const int order = Folded(a.record, column).compare(Folded(b.record, column));
+      if (order != 0) return (order < 0) == ascending;
+    }
+    return a.record < b.record;
+  });
+  std::vector<uint32_t> order(count);
+  for (uint32_t i = 0; i < count; ++i) order[i] = keys[i].record;
+  return order;
+}
+
+void CollectionView::Sort() {
+  order_ = Ordered(sort_, ascending_);
   Filter();
 }
 
@@ -173,18 +200,15 @@ void CollectionView::Filter() {
 std::vector<std::pair<std::string, uint32_t>> CollectionView::Groups(Column column) const {
   std::vector<std::pair<std::string, uint32_t>> groups;
   if (!records_ || !IsText(column)) return groups;
-  std::vector<uint32_t> byValue(records_->size());
-  for (uint32_t i = 0; i < byValue.size(); ++i) byValue[i] = i;
-  std::sort(byValue.begin(), byValue.end(), [&](uint32_t a, uint32_t b) {
-    const int order = CompareNoCase(Text(a, column), Text(b, column));
-    return order != 0 ? order < 0 : a < b;
-  });
-  for (uint32_t record : byValue) {
-    const std::string_view value = Text(record, column);
-    if (!groups.empty() && EqualNoCase(groups.back().first, value))
+  std::string_view last;
+  for (uint32_t record : Ordered(column, true)) {
+    const std::string_view folded = Folded(record, column);
+    if (!groups.empty() && folded == last) {
       ++groups.back().second;
-    else
-      groups.emplace_back(std::string(value), 1);
+    } else {
+      groups.emplace_back(std::string(Text(record, column)), 1);
+      last = folded;
+    }
   }
   return groups;
 }

@@ -52,11 +52,16 @@ class CollectionView {
   void Sort();
   void Filter();
   std::string_view Text(uint32_t record, Column column) const;
+  // A text column's folded text of one record (what sorting and grouping compare).
+  std::string_view Folded(uint32_t record, Column column) const;
+  // Every record number in the column's order; equal cells in record order.
+  std::vector<uint32_t> Ordered(Column column, bool ascending) const;
 
   const std::vector<TrackRecord>* records_ = nullptr;
   const std::vector<std::string>* genres_ = nullptr;
   std::string folded_;             // every record's searched fields, A-Z folded, '\0' after each record
   std::vector<uint32_t> starts_;   // where each record's text begins in folded_
+  std::vector<uint32_t> fields_;   // where each of its four fields begins, and one past the last
   std::vector<uint32_t> order_;    // every record number, sorted
   std::vector<uint32_t> rows_;     // order_ through the filter and group
   Column sort_ = Column::Artist;

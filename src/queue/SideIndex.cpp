@@ -106,7 +106,10 @@ bool DecodeSideIndex(const uint8_t* bytes, size_t size, const std::vector<TrackR
   Reader in(bytes + sizeof kMagic, size - sizeof kMagic - 4);
   if (in.U32() != kVersion) return false;
   const uint32_t count = in.U32();
+  // Entries usually come in the records' own order: those are taken in place, and only the rest
+  // are looked up by path.
   std::unordered_map<std::string, SideEntry> byPath;
+  std::vector<bool> placed(records.size(), false);
   for (uint32_t i = 0; i < count && in.Ok(); ++i) {
     const std::string path = in.Text();
     SideEntry e;
@@ -116,10 +119,24 @@ bool DecodeSideIndex(const uint8_t* bytes, size_t size, const std::vector<TrackR
     e.modified = in.U64();
     e.trackGainCentiDb = static_cast<int32_t>(in.U32());
     e.albumGainCentiDb = static_cast<int32_t>(in.U32());
-    if (in.Ok()) byPath[Key(path)] = std::move(e);
+    if (!in.Ok()) break;
+    if (i < records.size() && records[i].Path() == path) {
+      entries[i] = std::move(e);
+      placed[i] = true;
+    } else {
+      byPath[Key(path)] = std::move(e);
+    }
   }
-  if (!in.Ok()) return false;
+  if (!in.Ok()) {
+    entries.assign(records.size(), SideEntry{});
+    return false;
+  }
   for (size_t i = 0; i < records.size(); ++i) {
+    if (placed[i]) {
+      known[i] = true;
+      continue;
+    }
+    if (byPath.empty()) continue;
     auto found = byPath.find(Key(records[i].Path()));
     if (found == byPath.end()) continue;
     entries[i] = found->second;

@@ -107,6 +107,9 @@ TEST(SideIndexTest, RoundTripsByPathAndRefusesDamage) {
   EXPECT_EQ(known, (std::vector<bool>{true, false, true}));
   EXPECT_EQ(read[0], entries[3]);
   EXPECT_EQ(read[2], entries[0]);
+  ASSERT_TRUE(DecodeSideIndex(bytes.data(), bytes.size(), kRecords, read, known));  // in place
+  EXPECT_EQ(read, entries);
+  EXPECT_EQ(known, std::vector<bool>(4, true));
 
   const struct {
     size_t at;
