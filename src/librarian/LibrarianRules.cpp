@@ -39,7 +39,8 @@ LibrarianLayout LayOut(int width, int height, int dpi) {
   l.tree = {gap, top, treeWidth, middle};
   l.list = {2 * gap + treeWidth, top, width - 3 * gap - treeWidth, middle};
 
-  const int half = (width - 3 * gap) / 2, listHeight = bottom - 2 * gap - row - gap;
+  // The selective view: the two lists, a row of preference and buttons, a row for the count.
+  const int half = (width - 3 * gap) / 2, listHeight = std::max(0, bottom - 4 * gap - 2 * row);
   l.artists = {gap, gap, half, listHeight};
   l.genres = {2 * gap + half, gap, width - 3 * gap - half, listHeight};
   const int y = gap + listHeight + gap;
@@ -49,8 +50,7 @@ LibrarianLayout LayOut(int width, int height, int dpi) {
   l.maxPreference = {l.maxLabel.x + l.maxLabel.width, y, px(70), row * 8};
   l.clear = {width - gap - px(80), y, px(80), row};
   l.apply = {l.clear.x - gap - px(80), y, px(80), row};
-  const int countX = l.maxPreference.x + px(70) + gap;
-  l.count = {countX, y + px(4), std::max(0, l.apply.x - gap - countX), row - px(4)};
+  l.count = {gap, y + row + gap + px(4), width - 2 * gap, row - px(4)};
   return l;
 }
 

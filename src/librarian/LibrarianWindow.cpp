@@ -306,8 +306,13 @@ Selection LibrarianWindow::CurrentSelection() const {
 
 void LibrarianWindow::UpdateSelectionCount() {
   const size_t n = SelectRecords(library_.Records(), library_.Genres(), CurrentSelection()).size();
-  SetWindowTextW(count_, Wide(std::to_string(n) + " of " + std::to_string(library_.Records().size()) +
-                              " tracks in the selection").c_str());
+  size_t pastEnd = 0;
+  const size_t inForce = ReadSelectiveList(library_.Records().size(), &pastEnd).size();
+  std::string text = std::to_string(n) + " of " + std::to_string(library_.Records().size()) +
+                     " tracks chosen; random play now draws from " +
+                     (inForce ? std::to_string(inForce) + " tracks" : std::string("all tracks"));
+  if (pastEnd) text += " (" + std::to_string(pastEnd) + " listed numbers lie past the collection's end)";
+  SetWindowTextW(count_, Wide(text).c_str());
 }
 
 std::vector<uint32_t> LibrarianWindow::SelectedRecords() const {

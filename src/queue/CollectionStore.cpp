@@ -253,6 +253,7 @@ std::vector<uint32_t> ReadSelectiveList(uint64_t recordCount, size_t* pastEnd) {
 
 bool TakeFilesToAdd(std::vector<std::string>& paths, size_t* skipped, size_t limit) {
   if (skipped) *skipped = 0;
+  if (GetFileAttributesA(AddToEditorFile().c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing waits
   DataFile file;
   if (!OpenRetrying(file, AddToEditorFile(), FileAccess::ReadWrite, FileCreation::OpenExisting, false)) return false;
   // Read in pieces: the file may be far larger than anything worth holding (a runaway writer).

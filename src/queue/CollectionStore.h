@@ -43,7 +43,7 @@ std::vector<uint32_t> ReadSelectiveList(uint64_t recordCount, size_t* pastEnd = 
 // Takes every path waiting in the add-to-collection file under the same exclusive open the player
 // appends with, and leaves the file empty. At most limit distinct paths are taken; skipped
 // receives how many further records were dropped. False when the file could not be opened or read
-// (then nothing is emptied).
+// (then nothing is emptied); a missing file holds nothing.
 bool TakeFilesToAdd(std::vector<std::string>& paths, size_t* skipped = nullptr, size_t limit = 200000);
 
 }  // namespace ox

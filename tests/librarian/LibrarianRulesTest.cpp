@@ -30,12 +30,12 @@ TEST(LibrarianRulesTest, LayoutFitsAndScales) {
   for (const auto& c : cases) {
     const LibrarianLayout l = LayOut(c.width, c.height, c.dpi);
     const int w = std::max(c.width, 320 * c.dpi / 96), h = std::max(c.height, 200 * c.dpi / 96);
-    for (const Box& b : {l.filterLabel, l.filter, l.tree, l.list, l.artists, l.genres, l.apply, l.clear, l.status,
+    for (const Box& b : {l.filterLabel, l.filter, l.tree, l.list, l.artists, l.genres, l.apply, l.clear, l.count, l.status,
                          l.progress, l.cancel})
       EXPECT_TRUE(inside(b, w, h)) << c.width << "x" << c.height << " at " << b.x << "," << b.y;
     EXPECT_TRUE(apart(l.tree, l.list) && apart(l.artists, l.genres) && apart(l.status, l.progress) &&
                 apart(l.progress, l.cancel) && apart(l.apply, l.clear) && apart(l.filter, l.group) &&
-                apart(l.count, l.apply) && apart(l.list, l.status))
+                apart(l.count, l.apply) && apart(l.count, l.status) && apart(l.genres, l.apply) && apart(l.list, l.status))
         << c.width << "x" << c.height;
     EXPECT_EQ(l.list.x + l.list.width, w - 6 * c.dpi / 96);
   }
