@@ -13,6 +13,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "engine/CodecHost.h"
+#include "librarian/Library.h"
 #include "librarian/LibrarianRules.h"
 #include "queue/Collection.h"
 #include "queue/CollectionStore.h"
@@ -109,6 +110,48 @@ TEST_F(LibrarianTest, FolderWatchHandsFilesToTheEditor) {
   for (const TrackRecord& r : oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile()))
     paths.insert(std::string(r.Path()));
   EXPECT_EQ(paths, (std::set<std::string>{music / "one.wav", music / "two.wav", music / "three.wav"}));
+}
+
+// Adding a folder reads every playable file below it; a re-scan re-reads a changed file (keeping its preference) and lists a vanished one, which
+// "remove missing" then drops from the file.
+TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
+  oxtest::ScratchFolder music;
+  CreateDirectoryA((music / "sub").c_str(), nullptr);
+  for (const char* name : {"a.wav", "sub\\b.wav", "sub\\c.wav"})
+    oxtest::WriteWav(music / name, 8000, 1, std::vector<int16_t>(800, 100));
+  oxtest::WriteWholeFile(music / "notes.txt", "not music");
+
+  Library library;
+  std::string message;
+  ASSERT_TRUE(library.Open(DefaultMusicCollectionFile(), message));
+  auto run = [&](ScanJob::Kind kind, std::vector<std::string> inputs) {
+    auto job = std::make_unique<ScanJob>();
+    job->kind = kind;
+    job->inputs = std::move(inputs);
+    ASSERT_TRUE(library.Start(std::move(job)));
+    EXPECT_TRUE(oxtest::WaitFor([&] { return library.Collect() != nullptr; }, 30000));
+  };
+  run(ScanJob::Kind::AddFolders, {music.Path()});
+  std::vector<TrackRecord> saved = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
+  ASSERT_EQ(saved.size(), 3u);
+  const auto a = std::find_if(saved.begin(), saved.end(), [&](const TrackRecord& r) { return r.Path() == music / "a.wav"; });
+  ASSERT_NE(a, saved.end());
+  const uint32_t number = static_cast<uint32_t>(a - saved.begin());
+  library.SetPreference({number}, 7);
+
+  oxtest::WriteWav(music / "a.wav", 8000, 1, std::vector<int16_t>(1600, 100));
+  DeleteFileA((music / "sub\\c.wav").c_str());
+  run(ScanJob::Kind::Rescan, {});
+  ASSERT_EQ(library.Missing().size(), 1u);
+  EXPECT_EQ(library.Records()[library.Missing()[0]].Path(), music / "sub\\c.wav");
+  EXPECT_EQ(library.Records()[number].lengthMs, 200u);
+  EXPECT_EQ(library.Records()[number].preference, 7);
+
+  EXPECT_EQ(library.RemoveMissing(), 1u);
+  saved = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved[number].Path(), music / "a.wav");
+  EXPECT_EQ(saved[number].preference, 7);
 }
 
 // The player's button starts the editor, which lists the collection; a second start for selective
