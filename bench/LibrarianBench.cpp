@@ -4,15 +4,15 @@
 // Run from a copy of the installation folder (the codecs are found beside the executable).
 //   librarian_bench <scratch folder>
 #include <windows.h>
-#include <psapi.h>
 
-#include "BenchClock.h"
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "BenchClock.h"
 #include "base/System.h"
 #include "core/Locations.h"
 #include "engine/CodecHost.h"
@@ -24,8 +24,9 @@ namespace {
 
 void WriteSmallWav(const std::string& path, uint32_t n) {
   const uint32_t data = 200 + n % 400;
-  uint8_t header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0,
-                        0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a'};
+  uint8_t header[44] = {'R',  'I',  'F', 'F', 0, 0, 0,  0, 'W', 'A', 'V',  'E',  'f', 'm',
+                        't',  ' ',  16,  0,   0, 0, 1,  0, 1,   0,   0x40, 0x1F, 0,   0,
+                        0x80, 0x3E, 0,   0,   2, 0, 16, 0, 'd', 'a', 't',  'a'};
   const uint32_t riff = 36 + data;
   std::memcpy(header + 4, &riff, 4);
   std::memcpy(header + 40, &data, 4);

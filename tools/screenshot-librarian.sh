@@ -61,6 +61,11 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   import -window root "$OX_SHOT/screen.png"
   convert "$OX_SHOT/screen.png" -crop 976x440+24+24 +repage "$OX_OUT/screenshot-librarian.png"
   echo "screenshot: $OX_OUT/screenshot-librarian.png"
+  # A second start asks the running editor for its selective-play view.
+  "$wine" "$OX_DIST/Librarian.exe" "<selective>"
+  sleep 3
+  import -window root "$OX_SHOT/screen.png"
+  convert "$OX_SHOT/screen.png" -crop 976x440+24+24 +repage "$OX_SHOT/selective.png"
   kill $editor 2>/dev/null || true
 '
 wineserver -k >/dev/null 2>&1 || true

@@ -2,6 +2,7 @@
 // (the library, or "<selective>") to the running one and ends. While it runs, "evtOxEditorRunning"
 // tells the player that files it hands over will be taken.
 #include <windows.h>
+
 #include <objbase.h>
 
 #include "base/Wide.h"

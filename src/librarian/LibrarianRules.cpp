@@ -40,11 +40,13 @@ LibrarianLayout LayOut(int width, int height, int dpi) {
   l.list = {2 * gap + treeWidth, top, width - 3 * gap - treeWidth, middle};
 
   // The selective view: the two lists, a row of preference and buttons, a row for the count.
-  const int half = (width - 3 * gap) / 2, listHeight = std::max(0, bottom - 4 * gap - 2 * row);
-  l.artists = {gap, gap, half, listHeight};
-  l.genres = {2 * gap + half, gap, width - 3 * gap - half, listHeight};
-  const int y = gap + listHeight + gap;
-  l.minLabel = {gap, y + px(4), px(60), row - px(4)};
+  const int half = (width - 3 * gap) / 2, top2 = gap + row, listHeight = std::max(0, bottom - top2 - 3 * gap - 2 * row);
+  l.artistsLabel = {gap, gap + px(4), half, row - px(4)};
+  l.genresLabel = {2 * gap + half, gap + px(4), width - 3 * gap - half, row - px(4)};
+  l.artists = {gap, top2, half, listHeight};
+  l.genres = {2 * gap + half, top2, width - 3 * gap - half, listHeight};
+  const int y = top2 + listHeight + gap;
+  l.minLabel = {gap, y + px(4), px(80), row - px(4)};
   l.minPreference = {l.minLabel.x + l.minLabel.width, y, px(70), row * 8};
   l.maxLabel = {l.minPreference.x + px(70) + gap, y + px(4), px(30), row - px(4)};
   l.maxPreference = {l.maxLabel.x + l.maxLabel.width, y, px(70), row * 8};

@@ -12,8 +12,17 @@ bool AsksForSelective(std::string_view commandLine);
 
 // The ids of the window's controls (GetDlgItem), fixed so that other programs and tests can find them.
 enum LibrarianControl : int {
-  kFilterBox = 100, kGroupBox, kGroupTree, kTrackList, kArtistList, kGenreList, kMinPreferenceBox,
-  kMaxPreferenceBox, kApplyButton, kClearButton, kCancelButton
+  kFilterBox = 100,
+  kGroupBox,
+  kGroupTree,
+  kTrackList,
+  kArtistList,
+  kGenreList,
+  kMinPreferenceBox,
+  kMaxPreferenceBox,
+  kApplyButton,
+  kClearButton,
+  kCancelButton
 };
 
 struct Box {
@@ -22,11 +31,12 @@ struct Box {
 
 // The controls of both views in a client area of width x height at dpi (96 is 100 %).
 struct LibrarianLayout {
-  Box filterLabel, filter, group;    // top row of the library view
-  Box tree, list;                    // the group tree beside the list
-  Box artists, genres;               // the selective view's two lists
+  Box filterLabel, filter, group;  // top row of the library view
+  Box tree, list;                  // the group tree beside the list
+  Box artistsLabel, genresLabel;   // the selective view's two lists and their headings
+  Box artists, genres;
   Box minLabel, minPreference, maxLabel, maxPreference, count, apply, clear;
-  Box status, progress, cancel;      // the bottom row of both
+  Box status, progress, cancel;  // the bottom row of both
 };
 LibrarianLayout LayOut(int width, int height, int dpi);
 

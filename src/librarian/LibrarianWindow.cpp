@@ -1,6 +1,7 @@
 #include "librarian/LibrarianWindow.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -26,19 +27,39 @@ namespace ox {
 namespace {
 
 enum : int {
-  kFilter = kFilterBox, kGroup = kGroupBox, kTree = kGroupTree, kList = kTrackList, kArtists = kArtistList,
-  kGenres = kGenreList, kMinPreference = kMinPreferenceBox, kMaxPreference = kMaxPreferenceBox, kApply = kApplyButton,
-  kClear = kClearButton, kCancel = kCancelButton,
-  kNewCollection = 200, kOpenCollection, kAddFolder, kAddFiles, kRescan, kRemoveMissing, kExit,
-  kLibraryView, kSelectiveView, kPlayNow, kEnqueue, kOpenFolder, kFindBox,
+  kFilter = kFilterBox,
+  kGroup = kGroupBox,
+  kTree = kGroupTree,
+  kList = kTrackList,
+  kArtists = kArtistList,
+  kGenres = kGenreList,
+  kMinPreference = kMinPreferenceBox,
+  kMaxPreference = kMaxPreferenceBox,
+  kApply = kApplyButton,
+  kClear = kClearButton,
+  kCancel = kCancelButton,
+  kNewCollection = 200,
+  kOpenCollection,
+  kAddFolder,
+  kAddFiles,
+  kRescan,
+  kRemoveMissing,
+  kExit,
+  kLibraryView,
+  kSelectiveView,
+  kPlayNow,
+  kEnqueue,
+  kOpenFolder,
+  kFindBox,
   kPreference = 300,  // + step 0-8
 };
 constexpr UINT_PTR kTimer = 1;
 constexpr const char* kPlaceName = "Librarian";
-const ListColumn kColumns[kColumnCount] = {{"Artist", 160},           {"Title", 200},        {"Album", 160},
-                                          {"Genre", 90},             {"Year", 50, true},    {"Track", 45, true},
-                                          {"Length", 60, true},      {"Preference", 75, true},
-                                          {"Times played", 85, true}, {"Date added", 90, true}};
+const ListColumn kColumns[kColumnCount] = {
+    {"Artist", 160},         {"Title", 200},           {"Album", 160},
+    {"Genre", 90},           {"Year", 50, true},       {"Track", 45, true},
+    {"Length", 60, true},    {"Preference", 75, true}, {"Times played", 85, true},
+    {"Date added", 90, true}};
 
 HWND Control(const wchar_t* cls, DWORD style, HWND parent, int id, const wchar_t* text = L"", DWORD exStyle = 0) {
   return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent,
@@ -93,8 +114,8 @@ std::string ListBoxText(HWND listBox, int item) {
 }  // namespace
 
 bool LibrarianWindow::Create(bool selective, int show) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                     ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{
+      sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const std::wstring className = Wide(kLibrarianClass);
   WNDCLASSEXW wc{sizeof wc};
@@ -158,14 +179,16 @@ void LibrarianWindow::MakeControls() {
   for (const wchar_t* g : {L"No groups", L"By artist", L"By album"})
     SendMessageW(group_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g));
   SendMessageW(group_, CB_SETCURSEL, 1, 0);
-  tree_ = Control(WC_TREEVIEWW, WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT, window_, kTree, L"",
-                  WS_EX_CLIENTEDGE);
+  tree_ =
+      Control(WC_TREEVIEWW, WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT, window_, kTree, L"", WS_EX_CLIENTEDGE);
   list_ = CreateOwnerDataList(window_, kList, kColumns, kColumnCount, dpi_);
   SendMessageW(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(theme::kListBackground));
   SendMessageW(tree_, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(theme::kText));
 
   const DWORD box = WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+  artistsLabel_ = Control(L"STATIC", 0, window_, 0, L"A&rtists");
   artists_ = Control(L"LISTBOX", box, window_, kArtists, L"", WS_EX_CLIENTEDGE);
+  genresLabel_ = Control(L"STATIC", 0, window_, 0, L"&Genres");
   genres_ = Control(L"LISTBOX", box, window_, kGenres, L"", WS_EX_CLIENTEDGE);
   minLabel_ = Control(L"STATIC", 0, window_, 0, L"Prefer&ence");
   maxLabel_ = Control(L"STATIC", SS_CENTER, window_, 0, L"to");
@@ -199,19 +222,33 @@ void LibrarianWindow::Place() {
   RECT client;
   GetClientRect(window_, &client);
   const LibrarianLayout l = LayOut(client.right, client.bottom, static_cast<int>(dpi_));
-  const std::pair<HWND, Box> places[] = {
-      {filterLabel_, l.filterLabel}, {filter_, l.filter},   {group_, l.group},       {tree_, l.tree},
-      {list_, l.list},               {artists_, l.artists}, {genres_, l.genres},     {minLabel_, l.minLabel},
-      {minPreference_, l.minPreference}, {maxLabel_, l.maxLabel}, {maxPreference_, l.maxPreference},
-      {count_, l.count},             {apply_, l.apply},     {clear_, l.clear},       {status_, l.status},
-      {progress_, l.progress},       {cancel_, l.cancel}};
+  const std::pair<HWND, Box> places[] = {{filterLabel_, l.filterLabel},
+                                         {filter_, l.filter},
+                                         {group_, l.group},
+                                         {tree_, l.tree},
+                                         {list_, l.list},
+                                         {artistsLabel_, l.artistsLabel},
+                                         {genresLabel_, l.genresLabel},
+                                         {artists_, l.artists},
+                                         {genres_, l.genres},
+                                         {minLabel_, l.minLabel},
+                                         {minPreference_, l.minPreference},
+                                         {maxLabel_, l.maxLabel},
+                                         {maxPreference_, l.maxPreference},
+                                         {count_, l.count},
+                                         {apply_, l.apply},
+                                         {clear_, l.clear},
+                                         {status_, l.status},
+                                         {progress_, l.progress},
+                                         {cancel_, l.cancel}};
   for (const auto& p : places) MoveTo(p.first, p.second);
 }
 
 void LibrarianWindow::ShowView(bool selective) {
   selective_ = selective;
   for (HWND c : {filterLabel_, filter_, group_, tree_, list_}) ShowWindow(c, selective ? SW_HIDE : SW_SHOW);
-  for (HWND c : {artists_, genres_, minLabel_, minPreference_, maxLabel_, maxPreference_, count_, apply_, clear_})
+  for (HWND c : {artistsLabel_, genresLabel_, artists_, genres_, minLabel_, minPreference_, maxLabel_, maxPreference_,
+                 count_, apply_, clear_})
     ShowWindow(c, selective ? SW_SHOW : SW_HIDE);
   SetWindowTextW(window_, selective ? L"My Music Collection - Selective Play" : L"My Music Collection");
   if (selective) FillSelective();
@@ -251,8 +288,8 @@ void LibrarianWindow::RefreshGroups() {
     std::wstring text = L"(All)";
     item.item.pszText = text.data();
     item.item.lParam = -1;
-    TreeView_SelectItem(tree_, reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0,
-                                                                        reinterpret_cast<LPARAM>(&item))));
+    TreeView_SelectItem(
+        tree_, reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item))));
     int index = 0;
     for (const auto& g : library_.View().Groups(column)) {
       text = Wide((g.first.empty() ? std::string("(none)") : g.first) + "  (" + std::to_string(g.second) + ")");
@@ -266,8 +303,8 @@ void LibrarianWindow::RefreshGroups() {
 }
 
 void LibrarianWindow::RefreshStatus() {
-  std::string text = std::to_string(library_.View().Rows().size()) + " of " +
-                     std::to_string(library_.Records().size()) + " tracks";
+  std::string text =
+      std::to_string(library_.View().Rows().size()) + " of " + std::to_string(library_.Records().size()) + " tracks";
   if (!library_.Missing().empty())
     text += "; " + std::to_string(library_.Missing().size()) + " missing (Collection > Remove missing files)";
   if (library_.ReadOnly()) text += "; read only";
@@ -286,8 +323,7 @@ void LibrarianWindow::FillSelective() {
       if (g.first.empty()) continue;
       const std::wstring text = Wide(g.first);
       const LRESULT at = SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-      if (std::find(chosen.begin(), chosen.end(), g.first) != chosen.end())
-        SendMessageW(box, LB_SETSEL, TRUE, at);
+      if (std::find(chosen.begin(), chosen.end(), g.first) != chosen.end()) SendMessageW(box, LB_SETSEL, TRUE, at);
     }
     SendMessageW(box, WM_SETREDRAW, TRUE, 0);
   }
@@ -318,7 +354,8 @@ void LibrarianWindow::UpdateSelectionCount() {
 std::vector<uint32_t> LibrarianWindow::SelectedRecords() const {
   std::vector<uint32_t> records;
   const auto& rows = library_.View().Rows();
-  for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list_, i, LVNI_SELECTED))
+  for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(list_, i, LVNI_SELECTED))
     if (static_cast<size_t>(i) < rows.size()) records.push_back(rows[static_cast<size_t>(i)]);
   return records;
 }
@@ -425,7 +462,9 @@ void LibrarianWindow::Command(int id) {
       if (!files.paths.empty()) StartJob(ScanJob::Kind::AddFiles, std::move(files.paths));
       return;
     }
-    case kRescan: StartJob(ScanJob::Kind::Rescan, {}); return;
+    case kRescan:
+      StartJob(ScanJob::Kind::Rescan, {});
+      return;
     case kRemoveMissing:
       if (library_.RemoveMissing()) {
         RefreshGroups();
@@ -435,9 +474,15 @@ void LibrarianWindow::Command(int id) {
     case kCancel:
       if (ScanJob* job = library_.Running()) job->cancel = true;
       return;
-    case kExit: DestroyWindow(window_); return;
-    case kLibraryView: ShowView(false); return;
-    case kSelectiveView: ShowView(true); return;
+    case kExit:
+      DestroyWindow(window_);
+      return;
+    case kLibraryView:
+      ShowView(false);
+      return;
+    case kSelectiveView:
+      ShowView(true);
+      return;
     case kFindBox:
       if (!selective_) SetFocus(filter_);
       return;
@@ -457,7 +502,8 @@ void LibrarianWindow::Command(int id) {
       UpdateSelectionCount();
       return;
     }
-    default: break;
+    default:
+      break;
   }
   if (chosen.empty()) return;
   const auto& records = library_.Records();
@@ -489,7 +535,9 @@ LRESULT CALLBACK LibrarianWindow::Procedure(HWND window, UINT message, WPARAM wP
 
 LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE: Place(); return 0;
+    case WM_SIZE:
+      Place();
+      return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize = {ScaleToDpi(480, dpi_), ScaleToDpi(320, dpi_)};
@@ -504,8 +552,11 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: return ThemedControlColour(message, wParam);
-    case WM_TIMER: Tick(); return 0;
+    case WM_CTLCOLORLISTBOX:
+      return ThemedControlColour(message, wParam);
+    case WM_TIMER:
+      Tick();
+      return 0;
     case WM_COPYDATA: {
       std::string text;
       if (!ReadHandOver(lParam, &text)) break;
@@ -564,21 +615,25 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const Column column = mode == 2 ? Column::Album : Column::Artist;
         const auto groups = library_.View().Groups(column);
         const std::string value = index >= 0 && static_cast<size_t>(index) < groups.size()
-                                      ? groups[static_cast<size_t>(index)].first : std::string();
+                                      ? groups[static_cast<size_t>(index)].first
+                                      : std::string();
         // "(none)" groups the records without a value: no group filter can name it, so it shows all.
         library_.View().SetGroup(column, value);
         RefreshList(false);
       }
       return 0;
     }
-    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer);
       if (ScanJob* job = library_.Running()) job->cancel = true;
       SaveWindowPlace(window_, kPlaceName);
       PostQuitMessage(0);
       return 0;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "core/SharedRecords.h"
+#include "librarian/LibrarianRules.h"
 #include "librarian/Library.h"
 #include "queue/CollectionRules.h"
-#include "librarian/LibrarianRules.h"
 #include "ui/SiblingWindow.h"
 
 namespace ox {
@@ -48,7 +48,8 @@ class LibrarianWindow {
 
   HWND window_ = nullptr;
   HWND filterLabel_ = nullptr, filter_ = nullptr, group_ = nullptr, tree_ = nullptr, list_ = nullptr;
-  HWND artists_ = nullptr, genres_ = nullptr, minLabel_ = nullptr, minPreference_ = nullptr;
+  HWND artistsLabel_ = nullptr, genresLabel_ = nullptr, artists_ = nullptr, genres_ = nullptr, minLabel_ = nullptr,
+       minPreference_ = nullptr;
   HWND maxLabel_ = nullptr, maxPreference_ = nullptr, count_ = nullptr, apply_ = nullptr, clear_ = nullptr;
   HWND status_ = nullptr, progress_ = nullptr, cancel_ = nullptr;
   std::unique_ptr<MessageFont> font_;

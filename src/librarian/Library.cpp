@@ -53,7 +53,8 @@ uint32_t RunJob(WorkerThread& self) {
     size_t skipped = 0;
     if (!TakeFilesToAdd(job.inputs, &skipped))
       job.message += "The list of files to add could not be read; it was left as it is.\n";
-    if (skipped) job.message += std::to_string(skipped) + " further file(s) handed over were too many and were skipped.\n";
+    if (skipped)
+      job.message += std::to_string(skipped) + " further file(s) handed over were too many and were skipped.\n";
   }
   if (job.kind == ScanJob::Kind::Rescan) {
     for (uint32_t i = 0; i < job.knownPaths.size() && !job.cancel; ++i) {
@@ -61,12 +62,15 @@ uint32_t RunJob(WorkerThread& self) {
       const bool exists = StatFile(f.path, f.size, f.modified);
       const SideEntry known = i < job.knownSide.size() ? job.knownSide[i] : SideEntry{};
       switch (CompareFile(known, exists, f.size, f.modified)) {
-        case FileChange::Missing: job.missing.push_back(i); break;
+        case FileChange::Missing:
+          job.missing.push_back(i);
+          break;
         case FileChange::Changed:
           files.push_back(std::move(f));
           job.replaces.push_back(i);
           break;
-        case FileChange::Same: break;
+        case FileChange::Same:
+          break;
       }
     }
   } else {

@@ -117,9 +117,9 @@ void CarryOverLateUpdates(const std::string& path, const std::vector<TrackRecord
   std::unordered_map<std::string, std::pair<uint32_t, int16_t>> late;  // played more, level
   for (size_t i = 0; i < before.size() && i < after.size(); ++i)
     if (after[i].timesPlayed != before[i].timesPlayed || after[i].volumeBoost != before[i].volumeBoost)
-      late[PathKey(after[i].Path())] = {after[i].timesPlayed - before[i].timesPlayed,
-                                        after[i].volumeBoost != before[i].volumeBoost ? after[i].volumeBoost
-                                                                                      : kVolumeBoostAuto};
+      late[PathKey(after[i].Path())] = {
+          after[i].timesPlayed - before[i].timesPlayed,
+          after[i].volumeBoost != before[i].volumeBoost ? after[i].volumeBoost : kVolumeBoostAuto};
   if (late.empty()) return;
   bool missing = false;
   Handle file(OpenHoldingWriters(path, true, missing));

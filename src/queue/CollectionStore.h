@@ -19,7 +19,7 @@ struct LoadedCollection {
   std::vector<bool> known;      // side[i] came from the index (else rebuild it from the file)
   uint32_t strayBytes = 0;      // bytes after the last whole record: never save such a file
   bool exists = false;
-  bool readError = false;       // the file could not be read completely: never save it
+  bool readError = false;  // the file could not be read completely: never save it
 };
 
 // Reads a collection file and its side index. A missing file is an empty collection.

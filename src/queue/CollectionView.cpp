@@ -9,7 +9,7 @@ namespace ox {
 
 namespace {
 
-constexpr const char* kNames[kColumnCount] = {"Artist", "Title",  "Album",        "Genre",       "Year",
+constexpr const char* kNames[kColumnCount] = {"Artist", "Title",  "Album",      "Genre",        "Year",
                                               "Track",  "Length", "Preference", "Times played", "Date added"};
 
 char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -23,13 +23,20 @@ uint64_t DateAdded(const TrackRecord& r) { return uint64_t{r.dateAddedHigh} << 3
 // The number a numeric column sorts by.
 uint64_t Number(const TrackRecord& r, Column column) {
   switch (column) {
-    case Column::Year: return static_cast<uint64_t>(int64_t{r.year} + 0x8000);
-    case Column::Track: return r.trackNumber;
-    case Column::Length: return r.lengthMs;
-    case Column::Preference: return r.preference;
-    case Column::TimesPlayed: return r.timesPlayed;
-    case Column::DateAdded: return DateAdded(r);
-    default: return 0;
+    case Column::Year:
+      return static_cast<uint64_t>(int64_t{r.year} + 0x8000);
+    case Column::Track:
+      return r.trackNumber;
+    case Column::Length:
+      return r.lengthMs;
+    case Column::Preference:
+      return r.preference;
+    case Column::TimesPlayed:
+      return r.timesPlayed;
+    case Column::DateAdded:
+      return DateAdded(r);
+    default:
+      return 0;
   }
 }
 
@@ -76,21 +83,30 @@ std::string DateText(uint64_t fileTime) {
 
 std::string CellText(const TrackRecord& r, std::string_view genre, Column column) {
   switch (column) {
-    case Column::Artist: return std::string(r.Artist());
-    case Column::Title: return std::string(r.Title());
-    case Column::Album: return std::string(r.Album());
-    case Column::Genre: return std::string(genre);
-    case Column::Year: return r.year > 0 ? std::to_string(r.year) : std::string();
-    case Column::Track: return r.trackNumber > 0 ? std::to_string(r.trackNumber) : std::string();
+    case Column::Artist:
+      return std::string(r.Artist());
+    case Column::Title:
+      return std::string(r.Title());
+    case Column::Album:
+      return std::string(r.Album());
+    case Column::Genre:
+      return std::string(genre);
+    case Column::Year:
+      return r.year > 0 ? std::to_string(r.year) : std::string();
+    case Column::Track:
+      return r.trackNumber > 0 ? std::to_string(r.trackNumber) : std::string();
     case Column::Length: {
       char text[32];
       const uint32_t seconds = r.lengthMs / 1000;
       std::snprintf(text, sizeof text, "%u:%02u", seconds / 60, seconds % 60);
       return text;
     }
-    case Column::Preference: return PreferenceText(r.preference);
-    case Column::TimesPlayed: return std::to_string(r.timesPlayed);
-    case Column::DateAdded: return DateText(DateAdded(r));
+    case Column::Preference:
+      return PreferenceText(r.preference);
+    case Column::TimesPlayed:
+      return std::to_string(r.timesPlayed);
+    case Column::DateAdded:
+      return DateText(DateAdded(r));
   }
   return {};
 }
@@ -98,11 +114,16 @@ std::string CellText(const TrackRecord& r, std::string_view genre, Column column
 std::string_view CollectionView::Text(uint32_t record, Column column) const {
   const TrackRecord& r = (*records_)[record];
   switch (column) {
-    case Column::Artist: return r.Artist();
-    case Column::Title: return r.Title();
-    case Column::Album: return r.Album();
-    case Column::Genre: return genres_ && record < genres_->size() ? std::string_view((*genres_)[record]) : "";
-    default: return {};
+    case Column::Artist:
+      return r.Artist();
+    case Column::Title:
+      return r.Title();
+    case Column::Album:
+      return r.Album();
+    case Column::Genre:
+      return genres_ && record < genres_->size() ? std::string_view((*genres_)[record]) : "";
+    default:
+      return {};
   }
 }
 
@@ -162,8 +183,7 @@ std::vector<uint32_t> CollectionView::Ordered(Column column, bool ascending) con
   const uint32_t count = static_cast<uint32_t>(records_->size());
   std::vector<Key> keys(count);
   const bool text = IsText(column);
-  for (uint32_t i = 0; i < count; ++i)
-    keys[i] = {text ? Prefix(Folded(i, column)) : Number((*records_)[i], column), i};
+  for (uint32_t i = 0; i < count; ++i) keys[i] = {text ? Prefix(Folded(i, column)) : Number((*records_)[i], column), i};
   std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
     if (a.prefix != b.prefix) return (a.prefix < b.prefix) == ascending;
     if (text) {
@@ -186,7 +206,8 @@ void CollectionView::Filter() {
   std::vector<uint8_t> pass(order_.size(), filter_.empty() ? 1 : 0);
   if (!filter_.empty()) {
     for (size_t at = folded_.find(filter_); at != std::string::npos;) {
-      const size_t record = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin()) - 1;
+      const size_t record =
+          static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin()) - 1;
       pass[record] = 1;
       const size_t next = record + 1 < starts_.size() ? starts_[record + 1] : folded_.size();
       at = folded_.find(filter_, next);

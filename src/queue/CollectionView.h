@@ -59,11 +59,11 @@ class CollectionView {
 
   const std::vector<TrackRecord>* records_ = nullptr;
   const std::vector<std::string>* genres_ = nullptr;
-  std::string folded_;             // every record's searched fields, A-Z folded, '\0' after each record
-  std::vector<uint32_t> starts_;   // where each record's text begins in folded_
-  std::vector<uint32_t> fields_;   // where each of its four fields begins, and one past the last
-  std::vector<uint32_t> order_;    // every record number, sorted
-  std::vector<uint32_t> rows_;     // order_ through the filter and group
+  std::string folded_;            // every record's searched fields, A-Z folded, '\0' after each record
+  std::vector<uint32_t> starts_;  // where each record's text begins in folded_
+  std::vector<uint32_t> fields_;  // where each of its four fields begins, and one past the last
+  std::vector<uint32_t> order_;   // every record number, sorted
+  std::vector<uint32_t> rows_;    // order_ through the filter and group
   Column sort_ = Column::Artist;
   bool ascending_ = true;
   std::string filter_;

@@ -77,11 +77,16 @@ TEST(CollectionViewTest, CellTexts) {
     uint8_t preference;
     const char* text;
   } cases[] = {
-      {Column::Length, 0, 9, "3:20"},       {Column::Year, 0, 9, "1999"},
-      {Column::Track, 0, 9, "7"},           {Column::Genre, 0, 9, "Jazz"},
-      {Column::Preference, 0, 0, ""},       {Column::Preference, 0, 1, "1"},
-      {Column::Preference, 0, 2, "1.5"},    {Column::Preference, 0, 9, "5"},
-      {Column::DateAdded, 0, 9, ""},        {Column::DateAdded, 134774 * day, 9, "1970-01-01"},
+      {Column::Length, 0, 9, "3:20"},
+      {Column::Year, 0, 9, "1999"},
+      {Column::Track, 0, 9, "7"},
+      {Column::Genre, 0, 9, "Jazz"},
+      {Column::Preference, 0, 0, ""},
+      {Column::Preference, 0, 1, "1"},
+      {Column::Preference, 0, 2, "1.5"},
+      {Column::Preference, 0, 9, "5"},
+      {Column::DateAdded, 0, 9, ""},
+      {Column::DateAdded, 134774 * day, 9, "1970-01-01"},
       {Column::DateAdded, (134774 + 11016) * day + 5, 9, "2000-02-29"},
       {Column::DateAdded, (134774 + 20793) * day, 9, "2026-12-06"},
   };
@@ -164,12 +169,8 @@ TEST(CollectionRulesTest, SelectiveLists) {
     uint8_t min, max;
     std::vector<uint32_t> numbers;
   } cases[] = {
-      {{}, {}, 0, 9, {0, 1, 2, 3}},
-      {{"ALPHA"}, {}, 0, 9, {1, 2}},
-      {{"alpha"}, {}, 4, 9, {2}},
-      {{"beta"}, {"rock"}, 0, 9, {0, 1, 2}},
-      {{}, {"Folk"}, 0, 9, {}},
-      {{}, {}, 1, 9, {0, 1, 2}},
+      {{}, {}, 0, 9, {0, 1, 2, 3}},          {{"ALPHA"}, {}, 0, 9, {1, 2}}, {{"alpha"}, {}, 4, 9, {2}},
+      {{"beta"}, {"rock"}, 0, 9, {0, 1, 2}}, {{}, {"Folk"}, 0, 9, {}},      {{}, {}, 1, 9, {0, 1, 2}},
   };
   for (const auto& c : cases) {
     const Selection s{c.artists, c.genres, c.min, c.max};

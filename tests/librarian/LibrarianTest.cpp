@@ -3,6 +3,7 @@
 // by the player's button.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -13,8 +14,8 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "engine/CodecHost.h"
-#include "librarian/Library.h"
 #include "librarian/LibrarianRules.h"
+#include "librarian/Library.h"
 #include "queue/Collection.h"
 #include "queue/CollectionStore.h"
 #include "queue/FolderWatch.h"
@@ -100,20 +101,23 @@ TEST_F(LibrarianTest, FolderWatchHandsFilesToTheEditor) {
   for (const char* name : {"one.wav", "two.wav", "three.wav"})
     oxtest::WriteWav(music / name, 8000, 1, std::vector<int16_t>(800, 100));
   EXPECT_EQ(ScanFolder(music.Path(), true, KnownPaths(), Codecs(),
-                       [](const std::string& p) { AddFileToCollection(&p, true, 15000); }), 3u);
+                       [](const std::string& p) { AddFileToCollection(&p, true, 15000); }),
+            3u);
   EXPECT_TRUE(evt::OxEditorRunning.IsSet());
-  ASSERT_TRUE(oxtest::WaitFor([] {
-    return oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile()).size() == 3 &&
-           oxtest::ReadWholeFile(AddToEditorFile()).empty();
-  }, 20000));
+  ASSERT_TRUE(oxtest::WaitFor(
+      [] {
+        return oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile()).size() == 3 &&
+               oxtest::ReadWholeFile(AddToEditorFile()).empty();
+      },
+      20000));
   std::set<std::string> paths;
   for (const TrackRecord& r : oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile()))
     paths.insert(std::string(r.Path()));
   EXPECT_EQ(paths, (std::set<std::string>{music / "one.wav", music / "two.wav", music / "three.wav"}));
 }
 
-// Adding a folder reads every playable file below it; a re-scan re-reads a changed file (keeping its preference) and lists a vanished one, which
-// "remove missing" then drops from the file.
+// Adding a folder reads every playable file below it; a re-scan re-reads a changed file (keeping its preference) and
+// lists a vanished one, which "remove missing" then drops from the file.
 TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   oxtest::ScratchFolder music;
   CreateDirectoryA((music / "sub").c_str(), nullptr);
@@ -134,7 +138,8 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   run(ScanJob::Kind::AddFolders, {music.Path()});
   std::vector<TrackRecord> saved = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
   ASSERT_EQ(saved.size(), 3u);
-  const auto a = std::find_if(saved.begin(), saved.end(), [&](const TrackRecord& r) { return r.Path() == music / "a.wav"; });
+  const auto a =
+      std::find_if(saved.begin(), saved.end(), [&](const TrackRecord& r) { return r.Path() == music / "a.wav"; });
   ASSERT_NE(a, saved.end());
   const uint32_t number = static_cast<uint32_t>(a - saved.begin());
   library.SetPreference({number}, 7);
@@ -164,8 +169,8 @@ TEST_F(LibrarianTest, ButtonStartsTheEditorAndSelectionLimitsRandomPlay) {
   RunButtonCommand("<MyMusicCollection>", 0);
   ASSERT_TRUE(oxtest::WaitFor([] { return evt::OxEditorRunning.IsSet() && Editor(); }, 15000));
   HWND editor = Editor();
-  EXPECT_TRUE(oxtest::WaitFor(
-      [&] { return SendMessageW(GetDlgItem(editor, kTrackList), LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
+  EXPECT_TRUE(
+      oxtest::WaitFor([&] { return SendMessageW(GetDlgItem(editor, kTrackList), LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
 
   StartSelectivePlay();
   HWND artists = GetDlgItem(editor, kArtistList);
