@@ -279,6 +279,7 @@ void LibrarianWindow::RefreshGroups() {
   const int mode = static_cast<int>(SendMessageW(group_, CB_GETCURSEL, 0, 0));
   SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
   TreeView_DeleteAllItems(tree_);
+  groups_.clear();
   library_.View().SetGroup(Column::Artist, "");
   if (mode > 0) {
     const Column column = mode == 1 ? Column::Artist : Column::Album;
@@ -291,7 +292,8 @@ void LibrarianWindow::RefreshGroups() {
     TreeView_SelectItem(
         tree_, reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item))));
     int index = 0;
-    for (const auto& g : library_.View().Groups(column)) {
+    groups_ = library_.View().Groups(column);
+    for (const auto& g : groups_) {
       text = Wide((g.first.empty() ? std::string("(none)") : g.first) + "  (" + std::to_string(g.second) + ")");
       item.item.pszText = text.data();
       item.item.lParam = index++;
@@ -613,9 +615,8 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const LPARAM index = reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.lParam;
         const int mode = static_cast<int>(SendMessageW(group_, CB_GETCURSEL, 0, 0));
         const Column column = mode == 2 ? Column::Album : Column::Artist;
-        const auto groups = library_.View().Groups(column);
-        const std::string value = index >= 0 && static_cast<size_t>(index) < groups.size()
-                                      ? groups[static_cast<size_t>(index)].first
+        const std::string value = index >= 0 && static_cast<size_t>(index) < groups_.size()
+                                      ? groups_[static_cast<size_t>(index)].first
                                       : std::string();
         // "(none)" groups the records without a value: no group filter can name it, so it shows all.
         library_.View().SetGroup(column, value);

@@ -57,6 +57,7 @@ class LibrarianWindow {
   UINT dpi_ = 96;
   bool selective_ = false;
   Library library_;
+  std::vector<std::pair<std::string, uint32_t>> groups_;  // the tree's entries, in its order
   LiveUpdate lastUpdate_{};
   std::string message_;
 };
