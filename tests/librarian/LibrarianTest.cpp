@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "ScratchInstallation.h"
@@ -157,6 +158,23 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[number].Path(), music / "a.wav");
   EXPECT_EQ(saved[number].preference, 7);
+}
+
+// A collection whose length is no whole number of records is shown but never rewritten.
+TEST_F(LibrarianTest, DamagedCollectionIsNeverRewritten) {
+  std::vector<uint8_t> bytes(2 * sizeof(TrackRecord) + 10, 0);
+  const TrackRecord r = Record("C:\\x.wav", "x");
+  std::memcpy(bytes.data(), &r, sizeof r);
+  oxtest::WriteWholeFile(DefaultMusicCollectionFile(), bytes);
+  Library library;
+  std::string message;
+  ASSERT_TRUE(library.Open(DefaultMusicCollectionFile(), message));
+  EXPECT_NE(message.find("10 bytes"), std::string::npos) << message;
+  EXPECT_EQ(library.Records().size(), 2u);
+  EXPECT_TRUE(library.ReadOnly());
+  library.SetPreference({0}, 3);
+  EXPECT_FALSE(library.Save());
+  EXPECT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()), bytes);
 }
 
 // The player's button starts the editor, which lists the collection; a second start for selective
