@@ -394,6 +394,11 @@ void LibrarianWindow::Tick() {
     evt::OxFileToAdd.Reset();  // before the take: a file appended after it sets the event again
     StartJob(ScanJob::Kind::HandOver, {});
   }
+  bool failed = false;
+  if (library_.SaveEnded(failed)) {
+    if (failed) Tell(library_.LastError());
+    InvalidateRect(list_, nullptr, FALSE);  // the player's counts as the save found them
+  }
   LiveUpdate update{};
   if (block::OxRillLiveUpdate.ReadValue(update) && std::memcmp(&update, &lastUpdate_, sizeof update) != 0) {
     lastUpdate_ = update;
@@ -631,6 +636,7 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(window_, kTimer);
       if (ScanJob* job = library_.Running()) job->cancel = true;
       SaveWindowPlace(window_, kPlaceName);
+      library_.Flush();
       PostQuitMessage(0);
       return 0;
     default:

@@ -46,6 +46,12 @@ std::vector<FoundFile> NewFiles(ScanJob& job) {
   return fresh;
 }
 
+uint32_t RunSave(WorkerThread& self) {
+  SaveJob& job = *reinterpret_cast<SaveJob*>(self.Argument());
+  job.saved = SaveCollection(job.path, job.records, job.side);
+  return 0;
+}
+
 uint32_t RunJob(WorkerThread& self) {
   ScanJob& job = *reinterpret_cast<ScanJob*>(self.Argument());
   std::vector<FoundFile> files;
@@ -85,6 +91,7 @@ uint32_t RunJob(WorkerThread& self) {
 
 bool Library::Open(const std::string& path, std::string& message) {
   if (job_) return false;
+  Flush();
   LoadedCollection c = LoadCollection(path);
   path_ = path;
   readOnly_ = c.readError || c.strayBytes != 0;
@@ -153,7 +160,7 @@ void Library::Apply(ScanJob& job) {
   }
   if (changed == 0) return;
   Rebuilt();
-  if (!Save()) job.message += error_;
+  if (!Save()) job.message += error_;  // a failure of the save itself comes with SaveEnded
 }
 
 size_t Library::RemoveMissing() {
@@ -204,9 +211,44 @@ bool Library::Save() {
     error_ = "The collection is not changed on disk: it was not read completely when it was opened.\n";
     return false;
   }
-  if (SaveCollection(path_, records_, side_)) return true;
-  error_ = "The collection \"" + path_ + "\" could not be saved; the file on disk is unchanged.\n";
-  return false;
+  if (save_) {
+    saveAgain_ = true;
+    return true;
+  }
+  save_ = std::make_unique<SaveJob>(SaveJob{path_, records_, side_});
+  saver_ = std::make_unique<WorkerThread>(RunSave, reinterpret_cast<uintptr_t>(save_.get()));
+  return true;
+}
+
+bool Library::SaveEnded(bool& failed) {
+  if (!save_ || !saver_->IsFinished()) return false;
+  saver_.reset();
+  failed = !save_->saved;
+  if (failed) {
+    error_ = "The collection \"" + save_->path + "\" could not be saved; the file on disk is unchanged.\n";
+  } else if (save_->path == path_) {
+    // The save took the player's counts from the file: so does the list, where it still holds
+    // the same records.
+    for (size_t i = 0; i < records_.size() && i < save_->records.size(); ++i) {
+      if (records_[i].Path() != save_->records[i].Path()) continue;
+      records_[i].timesPlayed = save_->records[i].timesPlayed;
+      records_[i].volumeBoost = save_->records[i].volumeBoost;
+    }
+  }
+  save_.reset();
+  if (saveAgain_) {
+    saveAgain_ = false;
+    Save();
+  }
+  return true;
+}
+
+void Library::Flush() {
+  bool failed = false;
+  while (save_) {
+    while (!saver_->IsFinished()) Sleep(5);
+    SaveEnded(failed);
+  }
 }
 
 }  // namespace ox

@@ -36,8 +36,21 @@ struct ScanJob {
   std::string message;  // for the user, when something was skipped
 };
 
+// One save on the save thread: a copy of the collection, and whether it reached the disk.
+struct SaveJob {
+  std::string path;
+  std::vector<TrackRecord> records;
+  std::vector<SideEntry> side;
+  bool saved = false;
+};
+
 class Library {
  public:
+  Library() = default;
+  ~Library() { Flush(); }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
   // Loads the collection at path; message receives what the user should know (a damaged file).
   bool Open(const std::string& path, std::string& message);
   const std::string& Path() const { return path_; }
@@ -65,7 +78,14 @@ class Library {
   // The player changed the record of path: read it again from the file.
   bool Refresh(const std::string& path);
 
+  // Saves on the save thread, from a copy, so that the window stays live while a large
+  // collection is written; a save asked for while one runs follows it. False at once when the
+  // collection must not be rewritten (LastError says why).
   bool Save();
+  // When a save has ended since the last call: true, with failed telling whether it failed.
+  bool SaveEnded(bool& failed);
+  // Waits for the running save and runs the one that waits (at exit, before another collection).
+  void Flush();
   const std::string& LastError() const { return error_; }
 
  private:
@@ -82,6 +102,9 @@ class Library {
   CollectionView view_;
   std::unique_ptr<ScanJob> job_;
   std::unique_ptr<WorkerThread> worker_;
+  std::unique_ptr<SaveJob> save_;
+  std::unique_ptr<WorkerThread> saver_;  // declared after save_: it ends before the job goes
+  bool saveAgain_ = false;
   std::string error_;
 };
 

@@ -76,7 +76,7 @@ std::vector<TrackRecord> WholeRecords(const std::vector<uint8_t>& bytes) {
 bool WriteAtomically(const std::string& temp, const void* data, size_t size) {
   {
     Handle out(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out.Ok()) return false;
     const uint8_t* p = static_cast<const uint8_t*>(data);
     for (size_t at = 0; at < size;) {
@@ -189,13 +189,21 @@ bool SaveCollection(const std::string& path, std::vector<TrackRecord>& records, 
     if (file.Ok() && !ReadAll(file.h, bytes)) return false;
     const std::vector<TrackRecord> disk = WholeRecords(bytes);
 
-    // Only the player changes these two fields: the file's values are the current ones.
-    const auto onDisk = ByPath(disk);
-    for (TrackRecord& r : records) {
-      auto found = onDisk.find(PathKey(r.Path()));
-      if (found == onDisk.end()) continue;
-      r.timesPlayed = disk[found->second].timesPlayed;
-      r.volumeBoost = disk[found->second].volumeBoost;
+    // Only the player changes these two fields: the file's values are the current ones. Records
+    // still in the file's order are matched in place; the others by path.
+    std::unordered_map<std::string, size_t> onDisk;
+    bool indexed = false;
+    for (size_t i = 0; i < records.size(); ++i) {
+      TrackRecord& r = records[i];
+      size_t at = i;
+      if (i >= disk.size() || disk[i].Path() != r.Path()) {
+        if (!indexed) onDisk = ByPath(disk), indexed = true;
+        auto found = onDisk.find(PathKey(r.Path()));
+        if (found == onDisk.end()) continue;
+        at = found->second;
+      }
+      r.timesPlayed = disk[at].timesPlayed;
+      r.volumeBoost = disk[at].volumeBoost;
     }
     if (!WriteAtomically(temp, records.data(), records.size() * kRecord)) return false;
 

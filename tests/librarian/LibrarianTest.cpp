@@ -135,6 +135,7 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
     job->inputs = std::move(inputs);
     ASSERT_TRUE(library.Start(std::move(job)));
     EXPECT_TRUE(oxtest::WaitFor([&] { return library.Collect() != nullptr; }, 30000));
+    library.Flush();
   };
   run(ScanJob::Kind::AddFolders, {music.Path()});
   std::vector<TrackRecord> saved = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
@@ -154,6 +155,7 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   EXPECT_EQ(library.Records()[number].preference, 7);
 
   EXPECT_EQ(library.RemoveMissing(), 1u);
+  library.Flush();
   saved = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[number].Path(), music / "a.wav");
