@@ -444,7 +444,7 @@ void LibrarianWindow::Command(int id) {
       if (chosenFile.paths.empty()) return;
       const std::string& path = chosenFile.paths.front();
       if (id == kNewCollection) {
-        DataFile created(path, FileAccess::Write, FileCreation::CreateAlways, true);
+        DataFile created(path, FileAccess::Write, FileCreation::OpenAlways, true);  // never empties one
         if (!created.IsOpen()) return;
       }
       // The selective list numbers the records of the active collection: it does not fit another.

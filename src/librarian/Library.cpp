@@ -195,11 +195,13 @@ bool Library::Refresh(const std::string& path) {
   TrackRecord fresh;
   if (!ReadCollectionRecord(path_, path, fresh)) return false;
   bool found = false;
-  for (TrackRecord& r : records_) {
-    if (!SamePath(r.Path(), path)) continue;
-    r.timesPlayed = fresh.timesPlayed;
-    r.volumeBoost = fresh.volumeBoost;
-    found = true;
+  for (int pass = 0; pass < 2 && !found; ++pass) {  // the same bytes first, as the file lookup
+    for (TrackRecord& r : records_) {
+      if (pass == 0 ? r.Path() != fresh.Path() : !SamePath(r.Path(), fresh.Path())) continue;
+      r.timesPlayed = fresh.timesPlayed;
+      r.volumeBoost = fresh.volumeBoost;
+      found = true;
+    }
   }
   if (found && view_.SortColumn() == Column::TimesPlayed) view_.SortBy(Column::TimesPlayed, view_.Ascending());
   return found;

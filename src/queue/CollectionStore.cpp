@@ -236,11 +236,22 @@ bool SaveCollection(const std::string& path, std::vector<TrackRecord>& records, 
 }
 
 bool ReadCollectionRecord(const std::string& collection, const std::string& path, TrackRecord& out) {
-  DataFile file(collection, FileAccess::Read, FileCreation::OpenExisting);
-  for (TrackRecord r; file.IsOpen() && file.Read(&r, kRecord) == kRecord;) {
-    if (!SamePath(r.Path(), path)) continue;
-    out = r;
-    return true;
+  Handle file(CreateFileA(collection.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::vector<TrackRecord> chunk(kChunk / kRecord);
+  // The player names the record by the path it played, which it took from the collection: the
+  // same bytes, almost always; the comparison without case only when those are not found.
+  for (int pass = 0; pass < 2 && file.Ok(); ++pass) {
+    SetFilePointer(file.h, 0, nullptr, FILE_BEGIN);
+    for (DWORD got = 0; ReadFile(file.h, chunk.data(), static_cast<DWORD>(chunk.size() * kRecord), &got, nullptr) &&
+                        got >= kRecord;) {
+      for (size_t i = 0; i < got / kRecord; ++i) {
+        const std::string_view p = chunk[i].Path();
+        if (pass == 0 ? p != path : !SamePath(p, path)) continue;
+        out = chunk[i];
+        return true;
+      }
+    }
   }
   return false;
 }

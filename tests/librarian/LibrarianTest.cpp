@@ -145,6 +145,13 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   ASSERT_NE(a, saved.end());
   const uint32_t number = static_cast<uint32_t>(a - saved.begin());
   library.SetPreference({number}, 7);
+  library.Flush();
+  // The player counts a play in place (naming the file in other letter case); the editor's copy follows.
+  std::string upper = music / "A.WAV";
+  UpdateCollectionEntry(upper, true, 1234);
+  ASSERT_TRUE(library.Refresh(upper));
+  EXPECT_EQ(library.Records()[number].timesPlayed, 1u);
+  EXPECT_EQ(library.Records()[number].volumeBoost, 1234);
 
   oxtest::WriteWav(music / "a.wav", 8000, 1, std::vector<int16_t>(1600, 100));
   DeleteFileA((music / "sub\\c.wav").c_str());
@@ -160,6 +167,7 @@ TEST_F(LibrarianTest, AddFolderRescanAndRemoveMissing) {
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[number].Path(), music / "a.wav");
   EXPECT_EQ(saved[number].preference, 7);
+  EXPECT_EQ(saved[number].timesPlayed, 1u);
 }
 
 // A collection whose length is no whole number of records is shown but never rewritten.
