@@ -8,6 +8,7 @@
 #include "base/Wide.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
+#include "core/Settings.h"
 #include "librarian/LibrarianRules.h"
 #include "librarian/LibrarianWindow.h"
 #include "ui/SiblingWindow.h"
@@ -20,6 +21,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   if (ox::InstallFolder(true).empty()) ox::InstallFolder(false);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the folder dialog
   ox::evt::OxEditorRunning.Set();
+  // Started with the player ("MMC-Start") it may be asked to wait minimised; the player's button
+  // clears that wish before it starts the editor.
+  if (ox::GetNumberSetting("MMC-Iconic") != 0 && !selective) show = SW_SHOWMINNOACTIVE;
   static ox::LibrarianWindow window;
   const bool made = window.Create(selective, show);
   MSG message;

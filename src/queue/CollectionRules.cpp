@@ -48,12 +48,12 @@ size_t TakeAddRecords(const uint8_t* bytes, size_t size, std::vector<std::string
     const std::string_view path = FieldText(reinterpret_cast<const char*>(bytes + at), kAddRecord);
     // A record without its terminating zero would name a path one byte too long for a track record.
     if (path.empty() || path.size() == kAddRecord) continue;
-    if (!seen.insert(AsciiUpper(path)).second) continue;
+    // Past the limit nothing more is remembered: a runaway file must not fill the memory.
     if (out.size() >= limit) {
       ++leftOut;
       continue;
     }
-    out.emplace_back(path);
+    if (seen.insert(AsciiUpper(path)).second) out.emplace_back(path);
   }
   return leftOut;
 }

@@ -32,8 +32,9 @@ void KeepUserFields(const TrackRecord& old, TrackRecord& fresh);
 
 // The paths of an add-to-collection file's bytes (260-byte records, each a zero-terminated path),
 // appended to out in file order, leaving out empty records, paths already in seen (without case of
-// A-Z) and, once out holds limit paths, every further one. Returns how many records were left out
-// because of the limit; a partial record at the end counts as one of those.
+// A-Z) and, once out holds limit paths, every further record. Returns how many records were left
+// out because of the limit (repeats among them counted too); a partial record at the end counts
+// as one of those.
 size_t TakeAddRecords(const uint8_t* bytes, size_t size, std::vector<std::string>& out,
                       std::unordered_set<std::string>& seen, size_t limit);
 
