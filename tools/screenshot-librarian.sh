@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A picture of the collection editor at work: Librarian.exe under Xvfb with a small made-up
 # collection (and its side index, for the genres), grouped by artist.
-#   tools/screenshot-librarian.sh [output-folder]     (default docs/: screenshot-librarian.png)
+#   tools/screenshot-librarian.sh [output-folder]
+# (default docs/: screenshot-librarian.png, and screenshot-librarian-selective.png of the selective view)
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" Librarian
 out=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
@@ -65,7 +66,8 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   "$wine" "$OX_DIST/Librarian.exe" "<selective>"
   sleep 3
   import -window root "$OX_SHOT/screen.png"
-  convert "$OX_SHOT/screen.png" -crop 976x440+24+24 +repage "$OX_SHOT/selective.png"
+  convert "$OX_SHOT/screen.png" -crop 976x440+24+24 +repage "$OX_OUT/screenshot-librarian-selective.png"
+  echo "screenshot: $OX_OUT/screenshot-librarian-selective.png"
   kill $editor 2>/dev/null || true
 '
 wineserver -k >/dev/null 2>&1 || true
