@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
   std::printf("librarian: peak memory with 100,000 records %.0f MB (limit 200)\n", PeakMb());
   start = Now();
   SaveCollection(path, c.records, c.side);
-  std::printf("librarian: save 100,000 records (new file, flushed, moved into place) %.0f ms\n", (Now() - start) * 1000);
+  std::printf("librarian: save 100,000 records (new file, flushed, moved into place) %.0f ms\n",
+              (Now() - start) * 1000);
 
   const std::string scan = work + "scan\\";
   for (int i = 0; i < 10000; ++i) {

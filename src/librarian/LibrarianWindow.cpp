@@ -50,6 +50,7 @@ enum : int {
   kPlayNow,
   kEnqueue,
   kOpenFolder,
+  kRemove,
   kFindBox,
   kPreference = 300,  // + step 0-8
 };
@@ -142,6 +143,7 @@ bool LibrarianWindow::Create(bool selective, int show) {
   AppendMenuW(track, MF_STRING, kPlayNow, L"&Play now\tEnter");
   AppendMenuW(track, MF_STRING, kEnqueue, L"&Add to queue\tCtrl+Q");
   AppendMenuW(track, MF_STRING, kOpenFolder, L"Open containing &folder");
+  AppendMenuW(track, MF_STRING, kRemove, L"&Remove from collection\tDel");
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Collection");
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(track), L"&Track");
@@ -423,6 +425,7 @@ void LibrarianWindow::ContextMenu(int x, int y) {
     AppendMenuW(preference, MF_STRING, static_cast<UINT_PTR>(kPreference + step),
                 Wide(PreferenceText(PreferenceOfStep(step))).c_str());
   AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(preference), L"P&reference");
+  AppendMenuW(menu, MF_STRING, kRemove, L"Re&move from collection");
   TrackPopupMenu(menu, TPM_RIGHTBUTTON, x, y, 0, window_, nullptr);
   DestroyMenu(menu);
 }
@@ -518,6 +521,17 @@ void LibrarianWindow::Command(int id) {
     for (uint32_t i : chosen) PlayNow(records[i]);
   } else if (id == kEnqueue) {
     for (uint32_t i : chosen) Enqueue(records[i]);
+  } else if (id == kRemove) {
+    const std::wstring question = Wide("Remove " + std::to_string(chosen.size()) +
+                                       " track(s) from the collection? The files stay where they are.");
+    if (library_.Running()) {
+      Tell("Tracks can be removed once the scan has ended.");
+    } else if (MessageBoxW(window_, question.c_str(), L"My Music Collection", MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
+               library_.Remove(chosen)) {
+      ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+      RefreshGroups();
+      RefreshList(true);
+    }
   } else if (id == kOpenFolder) {
     const std::wstring arguments = L"/select,\"" + Wide(records[chosen.front()].Path()) + L"\"";
     ShellExecuteW(window_, nullptr, L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
@@ -613,6 +627,8 @@ LRESULT LibrarianWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           CollectionView& view = library_.View();
           view.SortBy(column, view.SortColumn() == column ? !view.Ascending() : true);
           RefreshList(false);
+        } else if (n->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) {
+          Command(kRemove);
         } else if (n->code == NM_DBLCLK || n->code == NM_RETURN) {
           Command(kPlayNow);
         }

@@ -163,22 +163,29 @@ void Library::Apply(ScanJob& job) {
   if (!Save()) job.message += error_;  // a failure of the save itself comes with SaveEnded
 }
 
-size_t Library::RemoveMissing() {
-  if (job_ || missing_.empty()) return 0;
+size_t Library::RemoveMissing() { return Remove(std::vector<uint32_t>(missing_)); }
+
+size_t Library::Remove(const std::vector<uint32_t>& numbers) {
+  if (job_ || numbers.empty()) return 0;  // a running job holds record numbers
   std::vector<bool> gone(records_.size(), false);
-  for (uint32_t i : missing_)
+  for (uint32_t i : numbers)
     if (i < gone.size()) gone[i] = true;
-  size_t kept = 0;
+  std::vector<uint32_t> moved(records_.size());  // old number -> new one
+  uint32_t kept = 0;
   for (size_t i = 0; i < records_.size(); ++i) {
+    moved[i] = kept;
     if (gone[i]) continue;
     records_[kept] = records_[i];
     side_[kept] = std::move(side_[i]);
     ++kept;
   }
   const size_t removed = records_.size() - kept;
+  std::vector<uint32_t> stillMissing;
+  for (uint32_t i : missing_)
+    if (i < gone.size() && !gone[i]) stillMissing.push_back(moved[i]);
+  missing_ = std::move(stillMissing);
   records_.resize(kept);
   side_.resize(kept);
-  missing_.clear();
   Rebuilt();
   Save();
   return removed;

@@ -74,6 +74,8 @@ class Library {
   // The record numbers of the files a re-scan found missing, kept until removed.
   const std::vector<uint32_t>& Missing() const { return missing_; }
   size_t RemoveMissing();
+  // Takes records out of the collection (not while a job runs); returns how many went.
+  size_t Remove(const std::vector<uint32_t>& numbers);
   void SetPreference(const std::vector<uint32_t>& records, uint8_t preference);
   // The player changed the record of path: read it again from the file.
   bool Refresh(const std::string& path);

@@ -75,8 +75,7 @@ std::vector<TrackRecord> WholeRecords(const std::vector<uint8_t>& bytes) {
 // Writes bytes to a new file, flushed to the disk; PutInPlace then moves it over the original.
 bool WriteAtomically(const std::string& temp, const void* data, size_t size) {
   {
-    Handle out(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle out(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out.Ok()) return false;
     const uint8_t* p = static_cast<const uint8_t*>(data);
     for (size_t at = 0; at < size;) {
@@ -243,8 +242,8 @@ bool ReadCollectionRecord(const std::string& collection, const std::string& path
   // same bytes, almost always; the comparison without case only when those are not found.
   for (int pass = 0; pass < 2 && file.Ok(); ++pass) {
     SetFilePointer(file.h, 0, nullptr, FILE_BEGIN);
-    for (DWORD got = 0; ReadFile(file.h, chunk.data(), static_cast<DWORD>(chunk.size() * kRecord), &got, nullptr) &&
-                        got >= kRecord;) {
+    for (DWORD got = 0;
+         ReadFile(file.h, chunk.data(), static_cast<DWORD>(chunk.size() * kRecord), &got, nullptr) && got >= kRecord;) {
       for (size_t i = 0; i < got / kRecord; ++i) {
         const std::string_view p = chunk[i].Path();
         if (pass == 0 ? p != path : !SamePath(p, path)) continue;
