@@ -240,7 +240,8 @@ bool Library::SaveEnded(bool& failed) {
     // the same records.
     for (size_t i = 0; i < records_.size() && i < save_->records.size(); ++i) {
       if (records_[i].Path() != save_->records[i].Path()) continue;
-      records_[i].timesPlayed = save_->records[i].timesPlayed;
+      // A live update that came while the save ran may already count further.
+      records_[i].timesPlayed = std::max(records_[i].timesPlayed, save_->records[i].timesPlayed);
       records_[i].volumeBoost = save_->records[i].volumeBoost;
     }
   }
