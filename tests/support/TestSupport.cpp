@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace oxtest {
 
@@ -120,16 +121,38 @@ std::string FixtureFolder() {
 std::string PeerPath() { return ExecutableFolder() + "oxpeer.exe"; }
 
 int RunAndWait(const std::string& exe, const std::string& arguments) {
-  std::string line = "\"" + exe + "\" " + arguments;
+  Process process(exe, arguments);
+  return process.Started() ? process.Wait(30000) : -1;
+}
+
+Process::Process(const std::string& exe, const std::string& arguments, std::function<void()> askToEnd)
+    : askToEnd_(std::move(askToEnd)) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
+  for (int attempt = 0; attempt < 5; ++attempt, Sleep(500)) {
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+      CloseHandle(info.hThread);
+      process_ = info.hProcess;
+      return;
+    }
+    std::printf("CreateProcess(%s) failed: %lu\n", exe.c_str(), GetLastError());
+  }
+}
+
+Process::~Process() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    if (askToEnd_) askToEnd_();
+    if (WaitForSingleObject(process_, askToEnd_ ? 10000 : 0) != WAIT_OBJECT_0) TerminateProcess(process_, 9);
+  }
+  CloseHandle(process_);
+}
+
+int Process::Wait(uint32_t limitMs) {
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (WaitForSingleObject(process_, limitMs) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &code);
   return static_cast<int>(code);
 }
 
@@ -139,6 +162,33 @@ bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs) {
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     return condition();
   }, limitMs);
+}
+
+void Mouse(uint32_t flags, int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_MOVE) {
+    in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &in, sizeof in);
+  Sleep(60);
+}
+
+void Click(int x, int y, uint32_t down, uint32_t up) {
+  Mouse(MOUSEEVENTF_MOVE, x, y);
+  Mouse(down);
+  Mouse(up);
+}
+
+void Key(uint16_t key, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = key;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
 }
 
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs) {
