@@ -104,8 +104,7 @@ class PlayerProcessTest : public ::testing::Test {
   }
   int Oxctl(const std::string& arguments) { return oxtest::RunAndWait(Folder() + "oxctl.exe", arguments); }
   std::string Constant(const std::string& name, double seconds, int16_t value = 1000, uint32_t rate = 44100) {
-    oxtest::WriteWav(Folder() + name, rate, 1, std::vector<int16_t>(size_t(rate * seconds), value));
-    return Folder() + name;
+    return oxtest::WriteSteadyWav(Folder() + name, rate, seconds, value);
   }
   static uint32_t Counter() { return oxtest::Value<uint32_t>(block::OxPlayListChanged); }
   static uint32_t Elapsed() { return oxtest::Value<TrackTime>(block::OxTrackTime).elapsedMs; }

@@ -66,8 +66,7 @@ std::vector<std::string> Played() {
 std::vector<int16_t> Samples(const Recording* r) { return oxtest::Records<int16_t>({r->data, r->data + r->size}); }
 
 TrackRecord Track(const std::string& path, int16_t volumeBoost = 0) {
-  TrackRecord r{};
-  CopyBounded(r.path, path);
+  TrackRecord r = oxtest::PathRecord(path);
   r.volumeBoost = volumeBoost;
   return r;
 }
@@ -124,8 +123,7 @@ class TrackPlayerTest : public ::testing::Test {
   std::string File(const std::string& name) const { return oxtest::QueueInstallFolder() + name; }
   // A mono 8 kHz track holding `value` throughout.
   std::string Constant(const std::string& name, int16_t value, double seconds) {
-    oxtest::WriteWav(File(name), 8000, 1, std::vector<int16_t>(size_t(8000 * seconds), value));
-    return File(name);
+    return oxtest::WriteSteadyWav(File(name), 8000, seconds, value);
   }
   static TrackTime Time() { return oxtest::Value<TrackTime>(block::OxTrackTime); }
 
@@ -404,15 +402,7 @@ class VisualTest : public TrackPlayerTest {
     RegDeleteTreeA(HKEY_CURRENT_USER, VisualOutputHost::HideKey("Logging.dll").c_str());
     TrackPlayerTest::TearDown();
   }
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines(1);
-    for (char c : oxtest::ReadText(folder_ / "log.txt")) {
-      if (c == '\n') lines.emplace_back();
-      else lines.back().push_back(c);
-    }
-    lines.pop_back();
-    return lines;
-  }
+  std::vector<std::string> Lines() const { return oxtest::ReadLines(folder_ / "log.txt"); }
   std::vector<Rendered> Renders() const {
     std::vector<Rendered> out;
     for (const std::string& line : Lines()) {

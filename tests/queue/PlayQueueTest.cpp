@@ -251,12 +251,8 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   stop.Set();
   EXPECT_EQ(processes[0]->Wait(60000), 0);
 
-  std::multiset<std::string> seen;
-  std::string line;
-  for (char c : oxtest::ReadText(taken)) {
-    if (c == '\n') seen.insert(line), line.clear();
-    else line += c;
-  }
+  const std::vector<std::string> lines = oxtest::ReadLines(taken);
+  std::multiset<std::string> seen(lines.begin(), lines.end());
   for (const std::string& file : {PriorityQueueFile(), QueueFile()}) {
     EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);
     for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));

@@ -54,6 +54,16 @@ std::string ReadText(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines(1);
+  for (char c : ReadText(path)) {
+    if (c == '\n') lines.emplace_back();
+    else lines.back().push_back(c);
+  }
+  if (lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -83,6 +93,23 @@ void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const s
   put(40, data, 4);
   if (data) std::memcpy(&f[44], samples.data(), data);
   WriteWholeFile(path, f);
+}
+
+std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value) {
+  WriteWav(path, rate, 1, std::vector<int16_t>(static_cast<size_t>(rate * seconds), value));
+  return path;
+}
+
+std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files) {
+  for (const auto& [source, name] : files) CopyFileA(source.c_str(), (folder / name).c_str(), FALSE);
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder / "*.dll").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(entry.cFileName);
+  while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return names;
 }
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace oxtest {
@@ -27,6 +28,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
+// The lines of a text file, each without its "\n"; a last line without one counts too.
+std::vector<std::string> ReadLines(const std::string& path);
 
 // The whole records of type T a file holds (a partial one at the end is left out), from byte `from`.
 template <typename T>
@@ -53,6 +56,13 @@ T Value(Block& block) {
 
 // A 16-bit PCM WAV file of the given interleaved samples.
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples);
+
+// A mono 16-bit PCM WAV file holding `value` throughout; gives its path.
+std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value = 1000);
+
+// Copies each (source, name) file into the folder under its name; gives the names of the folder's
+// DLLs in the order a folder walk lists them (the order plug-in hosts load them in).
+std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files);
 
 // A 24-bit BMP file of one colour (0x00RRGGBB).
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb);
