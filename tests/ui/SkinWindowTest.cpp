@@ -100,6 +100,14 @@ class SkinWindowTest : public ::testing::Test {
         },
         10000));
   }
+  // The test skin with `added` in front of the first `before`, built into the skin folder's `file`.
+  void WriteSkin(const char* before, const std::string& added, const std::string& text = SkinText(), const char* file = "main.skin") {
+    std::string changed = text;
+    changed.replace(changed.find(before), 0, added);
+    std::vector<std::string> errors;
+    oxtest::WriteWholeFile(folder_ + file, skintext::Parse(changed, errors).bytes);
+    ASSERT_TRUE(errors.empty()) << errors[0];
+  }
   static HWND Find(const char* name) { return FindWindowA(SkinWindowClassName(name).c_str(), nullptr); }
   static RECT Rect(const char* name) {
     RECT r{};
@@ -389,10 +397,7 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
   // Remembered places are used by placement 1 only; those off every screen are not.
   SetNumberSetting(5000, "X", HKEY_CURRENT_USER, key("OxTestFree").c_str());
   SetNumberSetting(5000, "RX", HKEY_CURRENT_USER, key("OxTestFree").c_str());
-  std::vector<std::string> errors;
-  std::string text = SkinText();
-  text.replace(text.find("  show \"[ShowAlways]\"\n  rank 2"), 0, "  placement 1\n");
-  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
+  WriteSkin("  show \"[ShowAlways]\"\n  rank 2", "  placement 1\n");
   Start();
   EXPECT_EQ(Rect("OxTestMain").left, 0);
   EXPECT_EQ(Rect("OxTestFree").left, 300);  // its design offset from the first window
@@ -401,11 +406,7 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
 // The others of a group take their places from where the first window is going, not from where
 // its opening animation has it now.
 TEST_F(SkinWindowTest, WindowsFollowTheFirstWindowsHomeWhileItSlidesIn) {
-  std::string text = SkinText();
-  text.replace(text.find("  placement 2\n  show \"<IsRillWindow>\""), 0, "  animation 1\n");
-  std::vector<std::string> errors;
-  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
-  ASSERT_TRUE(errors.empty());
+  WriteSkin("  placement 2\n  show \"<IsRillWindow>\"", "  animation 1\n");
   Start();
   EXPECT_EQ(Rect("OxTestEq").top, 99);
   EXPECT_TRUE(oxtest::WaitFor([] { return Rect("OxTestMain").top == 0; }, 3000));
@@ -535,12 +536,7 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
 // The open-files dialog from its button, driven as a user would: three names typed, OK pressed.
 // While it is up the buttons still follow the mouse and their tooltip is gone.
 TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) {
-  std::string text = SkinText();
-  text.replace(text.find("image \"Stereo\""), 0,
-               "button \"Open\"\n  window 1\n  x 125\n  y 52\n  bitmap \"mute\"\n  command \"<OpenMusicFile>\"\n");
-  std::vector<std::string> errors;
-  oxtest::WriteWholeFile(folder_ + "main.skin", skintext::Parse(text, errors).bytes);
-  ASSERT_TRUE(errors.empty()) << errors[0];
+  WriteSkin("image \"Stereo\"", "button \"Open\"\n  window 1\n  x 125\n  y 52\n  bitmap \"mute\"\n  command \"<OpenMusicFile>\"\n");
   oxtest::ScratchFolder music;
   for (const char* name : {"c.mp3", "a.mp3", "b.mp3"}) oxtest::WriteWholeFile(music / name, "not really music");
   SetTextSetting(music.Path().c_str(), "LastAccessedFolder");
@@ -590,8 +586,7 @@ TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
 // clock of the test's: resting pops the tray-control window up at the cursor; it stays while the
 // mouse is on it and goes once the mouse has left both.
 TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
-  std::vector<std::string> errors;
-  oxtest::WriteWholeFile(folder_ + "tray.skin", skintext::Parse(SkinText("tray_test.txt"), errors).bytes);
+  WriteSkin("", "", SkinText("tray_test.txt"), "tray.skin");
   evt::OxTrayControl.Reset();
   Start();
   static std::atomic<uint32_t> now{100000};
