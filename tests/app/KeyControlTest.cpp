@@ -20,13 +20,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void Key(WORD key, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = key;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &in, sizeof in);
-}
+using oxtest::Key;
 
 // Presses key with the modifiers held, each pressed and released on its own.
 void Press(std::initializer_list<WORD> modifiers, WORD key) {

@@ -5,57 +5,52 @@
 namespace ox {
 namespace {
 
-TEST(Path, ExtensionOf_DotOnlyInLastComponentCounts) {
-  EXPECT_EQ(ExtensionOf("C:\\Music\\song.MP3"), ".MP3");
-  EXPECT_EQ(ExtensionOf("C:\\Music\\song.tar.gz"), ".gz");
-  EXPECT_EQ(ExtensionOf("song."), ".");
-  EXPECT_EQ(ExtensionOf("C:\\Music\\song"), ".");
-  EXPECT_EQ(ExtensionOf("C:\\Music.d\\song"), ".");  // dot only in a folder name
-  EXPECT_EQ(ExtensionOf(""), ".");
-}
-
-TEST(Path, NamesAndFolders_SplitAtLastBackslash) {
-  EXPECT_EQ(FileNameOf("C:\\Music\\a b.wav"), "a b.wav");
-  EXPECT_EQ(FileNameOf("a.wav"), "a.wav");
-  EXPECT_EQ(FileNameOf("C:\\Music\\"), "");
-  EXPECT_EQ(FolderOf("C:\\Music\\a.wav"), "C:\\Music\\");
-  EXPECT_EQ(FolderOf("a.wav"), "a.wav");  // unchanged without a backslash
-  EXPECT_EQ(StripExtension("C:\\Music.d\\song"), "C:\\Music.d\\song");
-  EXPECT_EQ(StripExtension("C:\\Music\\song.mp3"), "C:\\Music\\song");
-  EXPECT_EQ(FileTitleOf("C:\\Music.d\\song.x.mp3"), "song.x");
-  EXPECT_EQ(FileTitleOf("C:\\Music.d\\song"), "song");
-}
-
-TEST(Path, EnsureTrailingBackslash_OnlyOnNonEmptyWithoutOne) {
-  std::string empty, folder = "C:\\a", done = "C:\\a\\";
-  EnsureTrailingBackslash(empty);
-  EnsureTrailingBackslash(folder);
-  EnsureTrailingBackslash(done);
-  EXPECT_EQ(empty, "");
-  EXPECT_EQ(folder, "C:\\a\\");
-  EXPECT_EQ(done, "C:\\a\\");
+// Only the last component's dot counts; names and folders split at the last backslash; a path of
+// any length is handled whole.
+TEST(Path, PartsOfAPath) {
+  using Part = std::string (*)(std::string_view);
+  const std::string longFolder = "C:\\" + std::string(32767, 'f');
+  const struct {
+    Part part;
+    std::string path, expected;
+  } cases[] = {
+      {ExtensionOf, "C:\\Music\\song.MP3", ".MP3"},     {ExtensionOf, "C:\\Music\\song.tar.gz", ".gz"},
+      {ExtensionOf, "song.", "."},                      {ExtensionOf, "C:\\Music\\song", "."},
+      {ExtensionOf, "C:\\Music.d\\song", "."},          {ExtensionOf, "", "."},
+      {FileNameOf, "C:\\Music\\a b.wav", "a b.wav"},    {FileNameOf, "a.wav", "a.wav"},
+      {FileNameOf, "C:\\Music\\", ""},                  {FolderOf, "C:\\Music\\a.wav", "C:\\Music\\"},
+      {FolderOf, "a.wav", "a.wav"},                     {StripExtension, "C:\\Music.d\\song", "C:\\Music.d\\song"},
+      {StripExtension, "C:\\Music\\song.mp3", "C:\\Music\\song"},
+      {FileTitleOf, "C:\\Music.d\\song.x.mp3", "song.x"}, {FileTitleOf, "C:\\Music.d\\song", "song"},
+      {ExtensionOf, longFolder + "\\song.flac", ".flac"}, {FolderOf, longFolder + "\\song.flac", longFolder + "\\"},
+      {FileTitleOf, longFolder + "\\song.flac", "song"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.part(c.path), c.expected) << c.path.substr(0, 40);
+  for (const auto& [path, expected] : {std::pair<std::string, std::string>{"", ""}, {"C:\\a", "C:\\a\\"}, {"C:\\a\\", "C:\\a\\"}}) {
+    std::string folder = path;
+    EnsureTrailingBackslash(folder);  // only on a non-empty path without one
+    EXPECT_EQ(folder, expected) << path;
+  }
 }
 
 TEST(Path, FolderChain_SkipsRootsAndShares) {
   using V = std::vector<std::string>;
-  EXPECT_EQ(FolderChain("C:\\a\\b\\c\\"), (V{"C:\\a", "C:\\a\\b", "C:\\a\\b\\c"}));
-  EXPECT_EQ(FolderChain("C:\\a\\\\b"), (V{"C:\\a", "C:\\a\\\\b"}));
-  EXPECT_EQ(FolderChain("\\\\server\\share\\x\\y"), (V{"\\\\server\\share\\x", "\\\\server\\share\\x\\y"}));
-  EXPECT_EQ(FolderChain("\\\\server\\share"), V{});
-  EXPECT_EQ(FolderChain("rel\\dir"), (V{"rel", "rel\\dir"}));
-  EXPECT_EQ(FolderChain("\\top\\dir"), (V{"\\top", "\\top\\dir"}));
-  EXPECT_EQ(FolderChain("C:\\"), V{});
-  EXPECT_EQ(FolderChain("C:a\\b"), (V{"C:a", "C:a\\b"}));  // relative to the drive's current folder
-  EXPECT_EQ(FolderChain(""), V{});
-}
-
-TEST(Path, VeryLongPaths_AreHandledWhole) {
-  const std::string folder = "C:\\" + std::string(32767, 'f');
-  const std::string path = folder + "\\song.flac";
-  EXPECT_EQ(ExtensionOf(path), ".flac");
-  EXPECT_EQ(FolderOf(path), folder + "\\");
-  EXPECT_EQ(FileTitleOf(path), "song");
-  EXPECT_EQ(FolderChain(path).size(), 2u);
+  const struct {
+    std::string path;
+    V chain;
+  } cases[] = {
+      {"C:\\a\\b\\c\\", {"C:\\a", "C:\\a\\b", "C:\\a\\b\\c"}},
+      {"C:\\a\\\\b", {"C:\\a", "C:\\a\\\\b"}},
+      {"\\\\server\\share\\x\\y", {"\\\\server\\share\\x", "\\\\server\\share\\x\\y"}},
+      {"\\\\server\\share", {}},
+      {"rel\\dir", {"rel", "rel\\dir"}},
+      {"\\top\\dir", {"\\top", "\\top\\dir"}},
+      {"C:\\", {}},
+      {"C:a\\b", {"C:a", "C:a\\b"}},  // relative to the drive's current folder
+      {"", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FolderChain(c.path), c.chain) << c.path;
+  EXPECT_EQ(FolderChain("C:\\" + std::string(32767, 'f') + "\\song.flac").size(), 2u);
 }
 
 }  // namespace

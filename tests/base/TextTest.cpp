@@ -60,6 +60,7 @@ TEST(Text, Comparisons_FoldAsciiOnlyAndUseUnsignedBytes) {
   EXPECT_TRUE(ContainsNoCase("C:\\My Source Code\\x", "SOURCE CODE"));
   EXPECT_FALSE(ContainsNoCase("C:\\SOURCE\\CODE", "SOURCE CODE"));
   EXPECT_FALSE(ContainsNoCase("ab", "abc"));
+  EXPECT_TRUE(ContainsNoCase("Source Code", "SOURCE CODE"));  // the whole text
 }
 
 }  // namespace

@@ -5,19 +5,21 @@
 namespace ox {
 namespace {
 
-TEST(InstallFolderRule, CutsAfterLastBackslashAndDropsALeadingQuote) {
-  EXPECT_EQ(InstallFolderFromExePath("C:\\APPS\\PLAYER\\RILL.EXE"), "C:\\APPS\\PLAYER\\");
-  EXPECT_EQ(InstallFolderFromExePath("\"C:\\APPS\\RILL.EXE"), "C:\\APPS\\");
-  EXPECT_EQ(InstallFolderFromExePath("\\\\SRV\\SHARE\\RILL.EXE"), "\\\\SRV\\SHARE\\");
-}
-
-TEST(InstallFolderRule, SourceTreesEmptyAndBarePathsGiveTheFallback) {
-  EXPECT_EQ(InstallFolderFromExePath("C:\\Work\\Source Code\\bin\\rill.exe"), kFallbackInstallFolder);
-  EXPECT_EQ(InstallFolderFromExePath("C:\\SOURCE CODE\\rill.exe"), kFallbackInstallFolder);
-  EXPECT_EQ(InstallFolderFromExePath(""), kFallbackInstallFolder);
-  EXPECT_EQ(InstallFolderFromExePath("rill.exe"), kFallbackInstallFolder);
-  // Only the two words together count.
-  EXPECT_EQ(InstallFolderFromExePath("C:\\SOURCE\\CODE\\RILL.EXE"), "C:\\SOURCE\\CODE\\");
+// The folder is what comes before the last backslash, without a leading quote; source trees, empty
+// and bare paths give the fallback.
+TEST(InstallFolderRule, FolderOfTheProgramOrTheFallback) {
+  const std::string fallback = kFallbackInstallFolder;
+  const std::pair<const char*, std::string> cases[] = {
+      {"C:\\APPS\\PLAYER\\RILL.EXE", "C:\\APPS\\PLAYER\\"},
+      {"\"C:\\APPS\\RILL.EXE", "C:\\APPS\\"},
+      {"\\\\SRV\\SHARE\\RILL.EXE", "\\\\SRV\\SHARE\\"},
+      {"C:\\Work\\Source Code\\bin\\rill.exe", fallback},
+      {"C:\\SOURCE CODE\\rill.exe", fallback},
+      {"", fallback},
+      {"rill.exe", fallback},
+      {"C:\\SOURCE\\CODE\\RILL.EXE", "C:\\SOURCE\\CODE\\"},  // only the two words together count
+  };
+  for (const auto& [exe, folder] : cases) EXPECT_EQ(InstallFolderFromExePath(exe), folder) << exe;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "base/FileFinder.h"
 
 namespace ox {
 namespace {
@@ -13,12 +12,8 @@ std::string TestDll(const std::string& name) { return oxtest::ExecutableFolder()
 
 // Puts the named test DLLs into a fresh folder and gives the order the folder walk lists them in.
 std::vector<std::string> Install(const oxtest::ScratchFolder& dir, std::vector<std::pair<std::string, std::string>> dlls) {
-  for (const auto& [source, target] : dlls)
-    EXPECT_TRUE(CopyFileA(TestDll(source).c_str(), (dir / target).c_str(), FALSE)) << source;
-  std::vector<std::string> order;
-  FileFinder finder(dir.Path(), "*.dll");
-  while (finder.Next()) order.push_back(finder.Name());
-  return order;
+  for (auto& [source, target] : dlls) source = TestDll(source);
+  return oxtest::CopyDlls(dir, dlls);
 }
 
 std::string ArtistFrom(const CodecPlugin* plugin) {

@@ -7,16 +7,23 @@
 namespace ox {
 namespace {
 
-// The common values are pinned end to end in TrackPlayerTest; these are the clamps it does not reach.
-TEST(PlaybackMath, OutOfRangeInputsAreClamped) {
-  EXPECT_EQ(LevelsFor(250, 900).left, 0);      // balance above 100 counts as 100
-  EXPECT_EQ(LevelsFor(250, 900).right, 100);   // volume above 100 counts as 100
-  EXPECT_EQ(BoostDivisor(-7), 300);            // below 0 counts as 0 (a third)
-  EXPECT_EQ(BoostDivisor(501), 100);           // 16000 / 2, at most 100
-  EXPECT_EQ(BoostDivisor(30000), 31);          // above 1000 counts as 1000
-  for (int16_t neutral : {0, 500, 4000}) EXPECT_EQ(BoostDivisor(neutral), 100) << neutral;
-  EXPECT_EQ(LevelsFor(49, 100).right, 96);     // each step left of centre takes 2 from the right
-  EXPECT_EQ(LevelsFor(51, 100).left, 98);
+// Balance and volume give the output's two levels; a track's level correction a divisor of the
+// samples (100 keeps them). Out-of-range inputs count as the nearest end.
+TEST(PlaybackMath, LevelsAndBoostDivisors) {
+  const struct {
+    uint32_t balance, volume;
+    int left, right;
+  } levels[] = {{50, 100, 100, 100}, {0, 100, 100, 0},  {1, 100, 100, 0},  {49, 100, 100, 96},
+                {51, 100, 98, 100},  {100, 80, 0, 80}, {250, 900, 0, 100}};
+  for (const auto& c : levels) {
+    EXPECT_EQ(LevelsFor(c.balance, c.volume).left, c.left) << c.balance << " " << c.volume;
+    EXPECT_EQ(LevelsFor(c.balance, c.volume).right, c.right) << c.balance << " " << c.volume;
+  }
+  const struct {
+    int16_t boost;
+    int divisor;
+  } boosts[] = {{0, 100}, {250, 200}, {500, 100}, {750, 63}, {1000, 31}, {4000, 100}, {-7, 300}, {501, 100}, {30000, 31}};
+  for (const auto& c : boosts) EXPECT_EQ(BoostDivisor(c.boost), c.divisor) << c.boost;
 }
 
 TEST(PlaybackMath, FadeOutRunsFromEightToThreeSecondsBeforeTheEnd) {

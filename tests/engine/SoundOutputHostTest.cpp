@@ -3,22 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "base/FileFinder.h"
 #include "base/Path.h"
 #include "core/Settings.h"
 
 namespace ox {
 namespace {
-
-// Copies of the example "Null Output" plug-in under the given names; gives the walk order's names.
-std::vector<std::string> Install(const oxtest::ScratchFolder& dir, std::vector<std::string> names) {
-  const std::string source = oxtest::ExecutableFolder() + "..\\examples\\Null Output.dll";
-  for (const std::string& name : names) EXPECT_TRUE(CopyFileA(source.c_str(), (dir / (name + ".dll")).c_str(), FALSE));
-  std::vector<std::string> order;
-  FileFinder finder(dir.Path(), "*.dll");
-  while (finder.Next()) order.push_back(finder.Name());
-  return order;
-}
 
 class SoundOutputHostTest : public ::testing::Test {
  protected:
@@ -30,7 +19,8 @@ class SoundOutputHostTest : public ::testing::Test {
 
 TEST_F(SoundOutputHostTest, ChoosesByExactNameWaveOutByDefaultElseTheFirst) {
   oxtest::ScratchFolder dir;
-  const auto order = Install(dir, {"Alpha", "Wave Out", "Zed"});
+  const std::string example = oxtest::ExecutableFolder() + "..\\examples\\Null Output.dll";  // copies of it
+  const auto order = oxtest::CopyDlls(dir, {{example, "Alpha.dll"}, {example, "Wave Out.dll"}, {example, "Zed.dll"}});
   const SoundOutputHost host(dir.Path());
   ASSERT_EQ(host.Plugins().size(), 3u);
   const std::string first = FileTitleOf(order[0]);

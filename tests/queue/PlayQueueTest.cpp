@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <set>
 
 #include "ScratchInstallation.h"
@@ -235,14 +236,10 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
   stop.Reset();
   go.Reset();
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::vector<PROCESS_INFORMATION> processes;
+  std::vector<std::unique_ptr<oxtest::Process>> processes;
   auto start = [&](const std::string& args) {
-    std::string line = "\"" + oxtest::PeerPath() + "\" " + args;
-    PROCESS_INFORMATION p{};
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &p));
-    processes.push_back(p);
+    processes.push_back(std::make_unique<oxtest::Process>(oxtest::PeerPath(), args));
+    ASSERT_TRUE(processes.back()->Started());
   };
   start("queue-taker \"" + taken + "\"");
   for (int writer = 0; writer < 4; ++writer) start("queue-writer " + std::to_string(writer) + " 200");
@@ -250,23 +247,12 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   // design); the writers start together right after it, so all their play-nows are queued.
   PlayNow("C:\\first.wav");
   go.Set();
-  for (size_t i = 1; i < processes.size(); ++i) WaitForSingleObject(processes[i].hProcess, 120000);
+  for (size_t i = 1; i < processes.size(); ++i) EXPECT_EQ(processes[i]->Wait(120000), 0);
   stop.Set();
-  WaitForSingleObject(processes[0].hProcess, 60000);
-  for (auto& p : processes) {
-    DWORD code = 1;
-    GetExitCodeProcess(p.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(p.hThread);
-    CloseHandle(p.hProcess);
-  }
+  EXPECT_EQ(processes[0]->Wait(60000), 0);
 
-  std::multiset<std::string> seen;
-  std::string line;
-  for (char c : oxtest::ReadText(taken)) {
-    if (c == '\n') seen.insert(line), line.clear();
-    else line += c;
-  }
+  const std::vector<std::string> lines = oxtest::ReadLines(taken);
+  std::multiset<std::string> seen(lines.begin(), lines.end());
   for (const std::string& file : {PriorityQueueFile(), QueueFile()}) {
     EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);
     for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace oxtest {
 
@@ -53,6 +54,16 @@ std::string ReadText(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines(1);
+  for (char c : ReadText(path)) {
+    if (c == '\n') lines.emplace_back();
+    else lines.back().push_back(c);
+  }
+  if (lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -82,6 +93,23 @@ void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const s
   put(40, data, 4);
   if (data) std::memcpy(&f[44], samples.data(), data);
   WriteWholeFile(path, f);
+}
+
+std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value) {
+  WriteWav(path, rate, 1, std::vector<int16_t>(static_cast<size_t>(rate * seconds), value));
+  return path;
+}
+
+std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files) {
+  for (const auto& [source, name] : files) CopyFileA(source.c_str(), (folder / name).c_str(), FALSE);
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder / "*.dll").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(entry.cFileName);
+  while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return names;
 }
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
@@ -120,16 +148,38 @@ std::string FixtureFolder() {
 std::string PeerPath() { return ExecutableFolder() + "oxpeer.exe"; }
 
 int RunAndWait(const std::string& exe, const std::string& arguments) {
-  std::string line = "\"" + exe + "\" " + arguments;
+  Process process(exe, arguments);
+  return process.Started() ? process.Wait(30000) : -1;
+}
+
+Process::Process(const std::string& exe, const std::string& arguments, std::function<void()> askToEnd)
+    : askToEnd_(std::move(askToEnd)) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
+  for (int attempt = 0; attempt < 5; ++attempt, Sleep(500)) {
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+      CloseHandle(info.hThread);
+      process_ = info.hProcess;
+      return;
+    }
+    std::printf("CreateProcess(%s) failed: %lu\n", exe.c_str(), GetLastError());
+  }
+}
+
+Process::~Process() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    if (askToEnd_) askToEnd_();
+    if (WaitForSingleObject(process_, askToEnd_ ? 10000 : 0) != WAIT_OBJECT_0) TerminateProcess(process_, 9);
+  }
+  CloseHandle(process_);
+}
+
+int Process::Wait(uint32_t limitMs) {
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (WaitForSingleObject(process_, limitMs) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &code);
   return static_cast<int>(code);
 }
 
@@ -139,6 +189,33 @@ bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs) {
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     return condition();
   }, limitMs);
+}
+
+void Mouse(uint32_t flags, int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_MOVE) {
+    in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  SendInput(1, &in, sizeof in);
+  Sleep(60);
+}
+
+void Click(int x, int y, uint32_t down, uint32_t up) {
+  Mouse(MOUSEEVENTF_MOVE, x, y);
+  Mouse(down);
+  Mouse(up);
+}
+
+void Key(uint16_t key, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = key;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
 }
 
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs) {

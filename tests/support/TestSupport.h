@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace oxtest {
@@ -27,6 +28,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteWholeFile(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
+// The lines of a text file, each without its "\n"; a last line without one counts too.
+std::vector<std::string> ReadLines(const std::string& path);
 
 // The whole records of type T a file holds (a partial one at the end is left out), from byte `from`.
 template <typename T>
@@ -54,6 +57,13 @@ T Value(Block& block) {
 // A 16-bit PCM WAV file of the given interleaved samples.
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples);
 
+// A mono 16-bit PCM WAV file holding `value` throughout; gives its path.
+std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value = 1000);
+
+// Copies each (source, name) file into the folder under its name; gives the names of the folder's
+// DLLs in the order a folder walk lists them (the order plug-in hosts load them in).
+std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files);
+
 // A 24-bit BMP file of one colour (0x00RRGGBB).
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb);
 
@@ -72,6 +82,24 @@ inline std::string Fixture(const std::string& name) { return FixtureFolder() + n
 // not end within 30 s).
 int RunAndWait(const std::string& exe, const std::string& arguments);
 
+// A second process of a test. Wine now and then refuses a start while an earlier process is still
+// being torn down: the start is tried five times. One still running at the end is asked to end by
+// `askToEnd` (when given), and terminated when it has not ended 10 s later.
+class Process {
+ public:
+  Process(const std::string& exe, const std::string& arguments, std::function<void()> askToEnd = nullptr);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool Started() const { return process_ != nullptr; }
+  // The exit code, or -1 when it has not ended within limitMs.
+  int Wait(uint32_t limitMs);
+
+ private:
+  void* process_ = nullptr;  // the process handle
+  std::function<void()> askToEnd_;
+};
+
 // Polls condition every 20 ms until it holds or limitMs has passed; whether it held at the end.
 // The limits are generous: a loaded machine must not fail a test that a fast one passes.
 bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs);
@@ -79,6 +107,14 @@ bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs);
 // WaitFor, dispatching this thread's window messages meanwhile (for windows and hotkeys of the
 // test's own thread).
 bool PumpUntil(const std::function<bool()>& condition, uint32_t limitMs = 3000);
+
+// Real input through the system's input queue: mouse button flags (MOUSEEVENTF_*), with
+// MOUSEEVENTF_MOVE a move to (x, y) in screen pixels, followed by 60 ms for the windows to take it;
+// a click at (x, y) with a button's down and up flags (the left button's by default); a key (a
+// virtual-key code) pressed or let go.
+void Mouse(uint32_t flags, int x = 0, int y = 0);
+void Click(int x, int y, uint32_t down = 0x0002, uint32_t up = 0x0004);
+void Key(uint16_t key, bool down);
 
 // Waits for the common file dialog with this title, types `names` into its file name box and
 // presses OK, as a user would; whether the dialog was there.

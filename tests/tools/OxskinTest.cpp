@@ -65,9 +65,10 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   ASSERT_EQ(skin.outlines.count("main"), 1u);
   EXPECT_EQ(skin.outlines.at("main").size(), 4u);
   EXPECT_EQ(skin.outlines.at("main")[3].x, -3);
-  const Skin numbers = Build("window \"W\"\n  x 010\n  y 0X1f");  // decimal even with a leading zero
+  const Skin numbers = Build("window \"W\"\n  x 010\n  y 0X1f\n  width 0x1");  // decimal even with a leading zero
   EXPECT_EQ(Le32(&numbers.bytes[34]), 10u);
   EXPECT_EQ(Le32(&numbers.bytes[38]), 31u);
+  EXPECT_EQ(Le32(&numbers.bytes[46]), 1u);
 }
 
 TEST(Oxskin, DumpThenBuildGivesTheSameBytes_WhateverTheFileHolds) {
@@ -100,6 +101,7 @@ TEST(Oxskin, ErrorsNameTheirLine) {
       {"window \"W\"\n  colour #FFFFFF", "line 2: a window has no field \"colour\""},
       {"button \"B\"\n  mode two", "line 2: mode: a whole number was expected"},
       {"window \"W\"\n  x -", "line 2: x: a whole number was expected"},
+      {"window \"W\"\n  x 1a", "line 2: x: a whole number was expected"},
       {"button \"B\"\n  mode 4294967296", "line 2: mode: the value does not fit its 4 bytes"},
       {"window \"W\"\n  topmost 256", "line 2: topmost: the value does not fit its 1 bytes"},
       {"window \"W\"\n  bitmap \"unclosed", "line 2: a text without its closing quote"},
@@ -220,6 +222,7 @@ TEST(Oxskin, LimitsOfThePlayerAreReportedAndRefused) {
       {Build(crowded).bytes, {}, "skin: record 1026: window id 1 has more than 1024 elements"},
       {large, {}, "skin: is larger than the 4194304 bytes the player reads"},
       {{}, {{"w", {{0, 0}, {32769, 0}, {0, 5}}}}, "skin: the outline of w has a point beyond +-32768"},
+      {{}, {{"w", std::vector<SkinPoint>(kMaxOutlinePoints)}}, nullptr},
       {{}, {{"w", std::vector<SkinPoint>(kMaxOutlinePoints + 1)}}, "skin: the outline of w has more than 16384 points"},
   };
   for (const auto& c : cases) {

@@ -5,19 +5,35 @@
 namespace ox {
 namespace {
 
+// What a button's command shows as its tooltip, whether it names an event, whether it opens a dialog.
 TEST(ButtonCommands, DefaultTooltipsWhatNamesAnEventWhatOpensADialog) {
-  EXPECT_EQ(DefaultTooltip("<PrevPlayed>"), "Skip Back [Right Click to Show Previously Played]");
-  EXPECT_EQ(DefaultTooltip("<Selective>"), "Selective Play of Specified - Artists / Genres / Preference");
-  EXPECT_EQ(DefaultTooltip("evtOxClose"), "Powers off Orlavox");
-  EXPECT_EQ(DefaultTooltip("evtoxclose"), "");  // compared with case
-  EXPECT_EQ(DefaultTooltip("UEqualiser"), "");
-  EXPECT_TRUE(IsEventCommand("UEqualiser"));
-  EXPECT_TRUE(IsEventCommand("evtOxMute"));
-  EXPECT_FALSE(IsEventCommand("<Menu>"));
-  EXPECT_FALSE(IsEventCommand("[x]"));
-  EXPECT_FALSE(IsEventCommand(""));
-  for (const char* command : {"<OpenMusicFile>", "<EqSave>", "<EqLoad>"}) EXPECT_TRUE(CommandOpensDialog(command));
-  for (const char* command : {"<EqReset>", "<Menu>", "evtOxPlay"}) EXPECT_FALSE(CommandOpensDialog(command));
+  const struct {
+    const char* command;
+    const char* tooltip;
+    bool event, dialog;
+  } cases[] = {
+      {"<PrevPlayed>", "Skip Back [Right Click to Show Previously Played]", false, false},
+      {"<Selective>", "Selective Play of Specified - Artists / Genres / Preference", false, false},
+      {"evtOxClose", "Powers off Orlavox", true, false},
+      {"evtoxclose", "", true, false},  // compared with case
+      {"UEqualiser", "", true, false},
+      {"evtOxMute", "Mute Audio", true, false},
+      {"<Menu>", "Options Menu", false, false},
+      {"[x]", "", false, false},
+      {"", "", false, false},
+      {"<OpenMusicFile>", nullptr, false, true},
+      {"<EqSave>", nullptr, false, true},
+      {"<EqLoad>", nullptr, false, true},
+      {"<EqReset>", nullptr, false, false},
+      {"evtOxPlay", nullptr, true, false},
+  };
+  for (const auto& c : cases) {
+    if (c.tooltip) {
+      EXPECT_EQ(DefaultTooltip(c.command), c.tooltip) << c.command;
+    }
+    EXPECT_EQ(IsEventCommand(c.command), c.event) << c.command;
+    EXPECT_EQ(CommandOpensDialog(c.command), c.dialog) << c.command;
+  }
 }
 
 }  // namespace

@@ -197,17 +197,12 @@ TEST(ControlMath, ScrollingJumpsToTheSecondCopy) {
 
 TEST(ControlMath, BitmapFontsFoldAccentsAndAdvanceACellLessOne) {
   EXPECT_EQ(BitmapTextWidth(400, "abc"), 9);
-  EXPECT_EQ(FoldForBitmapFont(0xE9), 'e');
-  EXPECT_EQ(FoldForBitmapFont(0x93), '"');
-  EXPECT_EQ(FoldForBitmapFont(0xC5), 0x7B);
-  EXPECT_EQ(FoldForBitmapFont(0xF8), 0x80);
-  EXPECT_EQ(FoldForBitmapFont(0xFF), 'y');
-  EXPECT_EQ(FoldForBitmapFont('A'), 'A');
-  EXPECT_EQ(FoldForBitmapFont(0xA9), 0xA9);  // no fold: beyond the cells, drawn as nothing
-  EXPECT_EQ(GlyphCell('!'), 0);
-  EXPECT_EQ(GlyphCell(0x80), 95);
-  EXPECT_EQ(GlyphCell(' '), std::nullopt);
-  EXPECT_EQ(GlyphCell(0x81), std::nullopt);
+  // 0xA9 has no fold: beyond the cells, drawn as nothing.
+  for (const auto& [from, to] : {std::pair<int, int>{0xE9, 'e'}, {0x93, '"'}, {0xC5, 0x7B}, {0xF8, 0x80}, {0xFF, 'y'},
+                                 {'A', 'A'}, {0xA9, 0xA9}})
+    EXPECT_EQ(FoldForBitmapFont(static_cast<uint8_t>(from)), to) << from;
+  for (const auto& [c, cell] : {std::pair<int, std::optional<int32_t>>{'!', 0}, {0x80, 95}, {' ', std::nullopt}, {0x81, std::nullopt}})
+    EXPECT_EQ(GlyphCell(static_cast<uint8_t>(c)), cell) << c;
 }
 
 // One cell (or one bare advance) per character, whatever its length in bytes.
@@ -244,12 +239,11 @@ TEST(ControlMath, DialogSelectionsComeInByteOrder) {
 }
 
 TEST(ControlMath, ALitToggleShowsPressedUntilPressedAgain) {
-  EXPECT_EQ(ButtonBitmap(0, false), 0);
-  EXPECT_EQ(ButtonBitmap(1, false), 1);
-  EXPECT_EQ(ButtonBitmap(2, false), 2);
-  EXPECT_EQ(ButtonBitmap(0, true), 1);
-  EXPECT_EQ(ButtonBitmap(2, true), 1);
-  EXPECT_EQ(ButtonBitmap(1, true), 0);
+  const int unlit[] = {0, 1, 2}, lit[] = {1, 0, 1};  // idle, pressed, over: normal 0, pressed 1, over 2
+  for (int state = 0; state < 3; ++state) {
+    EXPECT_EQ(ButtonBitmap(state, false), unlit[state]) << state;
+    EXPECT_EQ(ButtonBitmap(state, true), lit[state]) << state;
+  }
 }
 
 }  // namespace

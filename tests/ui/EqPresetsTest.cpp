@@ -115,14 +115,8 @@ TEST_F(EqPresetsTest, EqfLibrariesGiveTheirLastPreset_ShortFilesChangeNothing) {
   std::string one(288, 'h');
   one += std::string(11, '\0');
   oxtest::WriteWholeFile(folder_ / "one.EQF", one);
-  ASSERT_TRUE(LoadEqPresetFile(folder_ / "one.EQF"));
-  EqPositions p = Current();
-  EXPECT_EQ(p.layout, 1);
-  EXPECT_EQ(p.preamp, 200);  // from the byte 0
-  EXPECT_EQ(p.sliders[0], 200);
-  EXPECT_EQ(p.sliders[9], 200);
-  EXPECT_EQ(p.sliders[10], 0);
-  EXPECT_EQ(p.unused1[0], 0);
+  ASSERT_TRUE(LoadEqPresetFile(folder_ / "one.EQF"));  // the bands' mapping: the format tests
+  EXPECT_EQ(Current().sliders[9], 200);  // from the byte 0
   oxtest::WriteWholeFile(folder_ / "library.eqf", one + std::string(257, 'n') + std::string(11, '\x3F'));
   ASSERT_TRUE(LoadEqPresetFile(folder_ / "library.eqf"));
   EXPECT_EQ(Current().sliders[4], -200);

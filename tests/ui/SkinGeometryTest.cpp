@@ -196,14 +196,11 @@ TEST(SkinGeometry, ExtremeValuesSaturate_NothingWrapsAround) {
 }
 
 TEST(SkinGeometry, WheelNotchesAreSixPointsWithin0To100) {
-  EXPECT_EQ(VolumeAfterWheel(50, 120), 56);
-  EXPECT_EQ(VolumeAfterWheel(50, -120), 44);
-  EXPECT_EQ(VolumeAfterWheel(98, 120), 100);
-  EXPECT_EQ(VolumeAfterWheel(3, -120), 0);
-  EXPECT_EQ(VolumeAfterWheel(50, 1), 51);
-  EXPECT_EQ(VolumeAfterWheel(50, -1), 49);
-  EXPECT_EQ(VolumeAfterWheel(50, 0), 50);
-  EXPECT_EQ(VolumeAfterWheel(0, -32768), 0);
+  const struct {
+    int32_t volume, delta, after;
+  } cases[] = {{50, 120, 56}, {50, -120, 44}, {98, 120, 100}, {3, -120, 0},
+               {50, 1, 51},   {50, -1, 49},   {50, 0, 50},    {0, -32768, 0}};
+  for (const auto& c : cases) EXPECT_EQ(VolumeAfterWheel(c.volume, c.delta), c.after) << c.volume << " " << c.delta;
 }
 
 }  // namespace
