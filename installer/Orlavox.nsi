@@ -397,6 +397,7 @@ SectionEnd
 Section /o "un.Remove my data too (queue, history, collection, presets, added skins, settings)" SecUserData
   Delete "$INSTDIR\*.mcc"
   Delete "$INSTDIR\*.ovc"
+  Delete "$INSTDIR\*.oxli"
   Delete "$INSTDIR\*.Previously Played"
   Delete "$INSTDIR\*.Enqued"
   Delete "$INSTDIR\*.PriorityEnqued"

@@ -13,6 +13,8 @@ list="$work/Files.nsh"
 rm -rf "$work/stage"
 cp -a "$dist" "$work/stage"
 dist="$work/stage"
+# A player run from the build folder leaves its user's files there: they are nobody else's to install.
+(cd "$dist" && rm -rf -- *.mcc *.ovc *.oxli *.Previously\ Played *.Enqued *.PriorityEnqued *.AddToEditor AudioCD.m3u Output)
 find "$dist" -type f \( -iname '*.exe' -o -iname '*.dll' \) -exec "$strip" --strip-debug {} +
 
 # A name inside an NSIS string: "$" and the double quote are escaped.
