@@ -66,7 +66,9 @@ cmake_lib() {  # source folder, library it installs, cmake options...
 }
 echo "third-party: building libogg, libvorbis, libFLAC, libopus and opusfile for $flavour"
 cmake_lib libogg libogg.a -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
-cmake_lib libvorbis libvorbisfile.a -DOGG_INCLUDE_DIR="$prefix/include" -DOGG_LIBRARY="$prefix/lib/libogg.a"
+# libvorbis with the flags of its own configure script for gcc, as the distribution's build has them.
+cmake_lib libvorbis libvorbisfile.a -DOGG_INCLUDE_DIR="$prefix/include" -DOGG_LIBRARY="$prefix/lib/libogg.a" \
+  -DCMAKE_C_FLAGS_RELEASE="-O3 -ffast-math -fsigned-char -DNDEBUG"
 cmake_lib flac libFLAC.a -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DBUILD_DOCS=OFF \
   -DBUILD_CXXLIBS=OFF -DINSTALL_MANPAGES=OFF -DWITH_OGG=OFF -DWITH_STACK_PROTECTOR=OFF \
   -DWITH_FORTIFY_SOURCE=OFF -DINSTALL_CMAKE_CONFIG_MODULE=OFF -DINSTALL_PKGCONFIG_MODULES=OFF

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AudioTags.h"
+#include "Id3Tag.h"
 
 namespace tags {
 namespace {
@@ -104,6 +105,39 @@ TEST(AudioTags, FlacBlocksGiveTheStreamAndSkipPictures) {
   f[9] = 0;
   ox::MemorySource lying(f);
   EXPECT_FALSE(ReadFlacInfo(lying, fi));
+}
+
+TEST(AudioTags, Id3UserTextFramesCarryLoudness) {
+  auto frame = [](uint8_t encoding, const std::string& name, const std::string& value) {
+    std::vector<uint8_t> body = {encoding};
+    auto text = [&](const std::string& t) {  // Latin-1, or UTF-16LE behind a byte-order mark
+      if (encoding == 1) body.insert(body.end(), {0xFF, 0xFE});
+      for (char c : t) {
+        body.push_back(static_cast<uint8_t>(c));
+        if (encoding == 1) body.push_back(0);
+      }
+    };
+    text(name);
+    body.insert(body.end(), encoding == 1 ? 2 : 1, 0);
+    text(value);
+    std::vector<uint8_t> f = {'T', 'X', 'X', 'X', 0, 0, 0, static_cast<uint8_t>(body.size()), 0, 0};
+    f.insert(f.end(), body.begin(), body.end());
+    return f;
+  };
+  std::vector<uint8_t> frames;
+  for (const auto& f : {frame(0, "REPLAYGAIN_TRACK_GAIN", "-6.02 dB"), frame(1, "replaygain_album_gain", "+1.5 dB"),
+                        frame(0, "REPLAYGAIN_TRACK_PEAK", "0.5"), frame(0, "OTHER", "1")})
+    frames.insert(frames.end(), f.begin(), f.end());
+  std::vector<uint8_t> file = {'I', 'D', '3', 3, 0, 0, 0, 0, static_cast<uint8_t>(frames.size() >> 7),
+                               static_cast<uint8_t>(frames.size() & 0x7F)};
+  file.insert(file.end(), frames.begin(), frames.end());
+  ox::MemorySource source(file);
+  id3::Tag tag;
+  ASSERT_TRUE(id3::ReadV2(source, tag));
+  EXPECT_TRUE(tag.loudness.hasTrackGain && tag.loudness.hasAlbumGain && tag.loudness.hasTrackPeak);
+  EXPECT_FLOAT_EQ(tag.loudness.trackGainDb, -6.02f);
+  EXPECT_FLOAT_EQ(tag.loudness.albumGainDb, 1.5f);
+  EXPECT_FLOAT_EQ(tag.loudness.trackPeak, 0.5f);
 }
 
 }  // namespace
