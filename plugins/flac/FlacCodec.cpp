@@ -85,6 +85,12 @@ FLAC__StreamDecoderWriteStatus Write(const FLAC__StreamDecoder*, const FLAC__Fra
   d->pending.resize(start + n * count * width);
   uint8_t* out = &d->pending[start];
   const int shift = d->shift;
+  if (width == 2 && shift == 0) {  // the common case, kept simple enough to vectorise
+    auto* samples = reinterpret_cast<int16_t*>(out);
+    for (size_t c = 0; c < count; ++c)
+      for (size_t i = 0; i < n; ++i) samples[i * count + c] = static_cast<int16_t>(channels[c][i]);
+    return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+  }
   for (size_t i = 0; i < n; ++i) {
     for (size_t c = 0; c < count; ++c) {
       const int32_t s = shift >= 0 ? channels[c][i] * (1 << shift) : channels[c][i] >> -shift;

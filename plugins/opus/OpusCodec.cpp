@@ -3,7 +3,8 @@
 // page's end trim are honoured, so the length is the encoder's input and albums join without
 // gaps; the header's output gain is always applied. Samples are rounded from the decoder's float
 // output without dither. A chained file whose links change channels does not play.
-#include <cmath>
+#include <xmmintrin.h>
+
 #include <memory>
 #include <new>
 #include <vector>
@@ -73,9 +74,10 @@ struct Decoder {
 
 Decoder* FromHandle(OxDecoder handle) { return reinterpret_cast<Decoder*>(handle); }
 
+// Rounds to the nearest step (ties to even, the SSE default), held to the 16-bit range.
 int16_t ToSample(float v) {
-  const float s = std::nearbyint(v * 32768.0f);
-  return static_cast<int16_t>(s > 32767.0f ? 32767.0f : s < -32768.0f ? -32768.0f : s);
+  const int s = _mm_cvtss_si32(_mm_set_ss(v * 32768.0f));
+  return static_cast<int16_t>(s > 32767 ? 32767 : s < -32768 ? -32768 : s);
 }
 
 // Decodes up to `frames` sample frames into out; 0 at the end or on an error.

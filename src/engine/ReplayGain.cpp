@@ -1,5 +1,7 @@
 #include "engine/ReplayGain.h"
 
+#include <xmmintrin.h>
+
 #include <cmath>
 
 namespace ox {
@@ -27,9 +29,10 @@ double ReplayGainFactor(const ReplayGainSettings& s, const LoudnessTags& t, bool
 
 void ApplyReplayGain(uint8_t* block, size_t bytes, int bitsPerSample, double factor) {
   const float f = static_cast<float>(factor);
+  // Products beyond the sample range are held to it before rounding (SSE's round to nearest).
   auto scaled = [f](float v, float low, float high) {
-    const float s = std::nearbyint(v * f);
-    return s < low ? low : s > high ? high : s;
+    const float s = v * f;
+    return static_cast<float>(_mm_cvtss_si32(_mm_set_ss(s < low ? low : s > high ? high : s)));
   };
   if (bitsPerSample == 8) {
     for (size_t i = 0; i < bytes; ++i)
