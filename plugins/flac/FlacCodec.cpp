@@ -252,14 +252,15 @@ uint32_t OX_PLUGIN_API OutputWantsABlockOfData(OxDecoder decoder, void* buffer, 
 void OX_PLUGIN_API SkipTo(OxDecoder decoder, int32_t percent) {
   ox::NoThrow([&] {
     Decoder* d = FromHandle(decoder);
-    if (!d || d->broken) return;
+    // A stream of unknown length (STREAMINFO says 0 samples) can only go back to its start.
+    if (!d || d->broken || (d->info.totalSamples == 0 && percent > 0)) return;
     percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
     const uint64_t total = d->info.totalSamples;
     const uint64_t target = total * static_cast<uint64_t>(percent) / 100;
     d->pending.clear();
     d->pendingAt = 0;
     d->position = target;
-    if (target >= total) {
+    if (target >= total && total > 0) {
       d->ended = true;
       return;
     }
