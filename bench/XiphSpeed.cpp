@@ -57,8 +57,8 @@ double PluginDecode(const ox::CodecPlugin& codec, const char* path) {
   return seconds;
 }
 
-FLAC__StreamDecoderWriteStatus CountFlac(const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const[],
-                                         void* samples) {
+FLAC__StreamDecoderWriteStatus CountFlac(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                                         const FLAC__int32* const[], void* samples) {
   *static_cast<uint64_t*>(samples) += frame->header.blocksize;
   return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
@@ -90,7 +90,8 @@ double BareDecode(const std::string& ext, const char* path) {
     OggOpusFile* of = op_open_file(path, nullptr);
     if (!of) return 0;
     std::vector<opus_int16> buffer(8820);
-    for (int n; (n = op_read(of, buffer.data(), static_cast<int>(buffer.size()), nullptr)) > 0;) samples += static_cast<uint64_t>(n);
+    for (int n; (n = op_read(of, buffer.data(), static_cast<int>(buffer.size()), nullptr)) > 0;)
+      samples += static_cast<uint64_t>(n);
     op_free(of);
   }
   return samples / (rate > 0 ? rate : 1);
@@ -115,7 +116,8 @@ double BytesPerOpenTrack(const ox::CodecPlugin& codec, const char* path) {
     WAVEFORMATEX* format = nullptr;
     const OxDecoder d = codec.CreateANewDecoderObject(path, &error, &wants, &format, &hint);
     if (error || !d) break;
-    codec.OutputWantsABlockOfData(d, block.data(), static_cast<uint32_t>(block.size()), &end, &ignored, &position, &length);
+    codec.OutputWantsABlockOfData(d, block.data(), static_cast<uint32_t>(block.size()), &end, &ignored, &position,
+                                  &length);
     open.push_back(d);
   }
   const double after = privateBytes();
@@ -143,8 +145,8 @@ int main(int argc, char** argv) {
     }
     const double bare = TimesRealTime([&] { return BareDecode(ext, argv[i]); });
     const double plugin = TimesRealTime([&] { return PluginDecode(*codec, argv[i]); });
-    std::printf("%s: plug-in %.0fx real time, bare library %.0fx, ratio %.2f; %.0f KB per open track\n",
-                name, plugin, bare, plugin / (bare > 0 ? bare : 1), BytesPerOpenTrack(*codec, argv[i]) / 1024);
+    std::printf("%s: plug-in %.0fx real time, bare library %.0fx, ratio %.2f; %.0f KB per open track\n", name, plugin,
+                bare, plugin / (bare > 0 ? bare : 1), BytesPerOpenTrack(*codec, argv[i]) / 1024);
   }
   return 0;
 }

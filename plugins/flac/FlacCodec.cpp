@@ -26,8 +26,8 @@ struct Decoder {
   int shift = 0;                 // bits each decoded sample moves by into the output width
   std::vector<uint8_t> pending;  // decoded, not yet handed out
   size_t pendingAt = 0;
-  uint64_t position = 0;         // sample frames into the stream of the next block
-  bool broken = false;           // a frame contradicted STREAMINFO: the stream ends there
+  uint64_t position = 0;  // sample frames into the stream of the next block
+  bool broken = false;    // a frame contradicted STREAMINFO: the stream ends there
   bool ended = false;
 
   ~Decoder() {
@@ -68,8 +68,8 @@ FLAC__StreamDecoderLengthStatus Length(const FLAC__StreamDecoder*, FLAC__uint64*
 
 FLAC__bool AtEnd(const FLAC__StreamDecoder* decoder, void* data) {
   FLAC__uint64 at = 0, length = 0;
-  return Tell(decoder, &at, data) != FLAC__STREAM_DECODER_TELL_STATUS_OK || Length(decoder, &length, data) !=
-         FLAC__STREAM_DECODER_LENGTH_STATUS_OK || at >= length;
+  return Tell(decoder, &at, data) != FLAC__STREAM_DECODER_TELL_STATUS_OK ||
+         Length(decoder, &length, data) != FLAC__STREAM_DECODER_LENGTH_STATUS_OK || at >= length;
 }
 
 FLAC__StreamDecoderWriteStatus Write(const FLAC__StreamDecoder*, const FLAC__Frame* frame,

@@ -23,7 +23,8 @@ namespace {
 constexpr uint32_t kRate = 48000;
 
 int ReadFile(void* source, unsigned char* buffer, int bytes) {
-  return static_cast<int>(static_cast<tags::PluginFile*>(source)->Read(buffer, bytes < 0 ? 0 : static_cast<size_t>(bytes)));
+  return static_cast<int>(
+      static_cast<tags::PluginFile*>(source)->Read(buffer, bytes < 0 ? 0 : static_cast<size_t>(bytes)));
 }
 int SeekFile(void* source, opus_int64 offset, int whence) {
   return static_cast<tags::PluginFile*>(source)->Seek(offset, whence) ? 0 : -1;

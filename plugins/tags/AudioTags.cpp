@@ -66,8 +66,10 @@ bool ParseDecimal(std::string_view text, float& value) {
     } else if (c >= '0' && c <= '9') {
       digits = true;
       if (point) scale /= 10;
-      if (whole < 1e6) whole = whole * 10 + (c - '0');
-      else if (!point) return false;
+      if (whole < 1e6)
+        whole = whole * 10 + (c - '0');
+      else if (!point)
+        return false;
     } else {
       break;
     }
@@ -107,15 +109,24 @@ void ApplyComment(std::string_view entry, Tags& t) {
   const size_t eq = entry.find('=');
   if (eq == std::string_view::npos) return;
   const std::string_view name = entry.substr(0, eq), value = entry.substr(eq + 1);
-  if (SameName(name, "ARTIST")) Put(t.artist, value);
-  else if (SameName(name, "TITLE")) Put(t.title, value);
-  else if (SameName(name, "ALBUM")) Put(t.album, value);
-  else if (SameName(name, "GENRE")) Put(t.genre, value);
-  else if (SameName(name, "DATE") || SameName(name, "YEAR")) t.year = t.year ? t.year : LeadingNumber(value);
-  else if (SameName(name, "TRACKNUMBER")) t.track = t.track ? t.track : LeadingNumber(value);
-  else if (SameName(name, "R128_TRACK_GAIN")) t.hasR128Track = ParseQ78(value, t.r128Track) || t.hasR128Track;
-  else if (SameName(name, "R128_ALBUM_GAIN")) t.hasR128Album = ParseQ78(value, t.r128Album) || t.hasR128Album;
-  else ApplyLoudnessTag(name, value, t.loudness);
+  if (SameName(name, "ARTIST"))
+    Put(t.artist, value);
+  else if (SameName(name, "TITLE"))
+    Put(t.title, value);
+  else if (SameName(name, "ALBUM"))
+    Put(t.album, value);
+  else if (SameName(name, "GENRE"))
+    Put(t.genre, value);
+  else if (SameName(name, "DATE") || SameName(name, "YEAR"))
+    t.year = t.year ? t.year : LeadingNumber(value);
+  else if (SameName(name, "TRACKNUMBER"))
+    t.track = t.track ? t.track : LeadingNumber(value);
+  else if (SameName(name, "R128_TRACK_GAIN"))
+    t.hasR128Track = ParseQ78(value, t.r128Track) || t.hasR128Track;
+  else if (SameName(name, "R128_ALBUM_GAIN"))
+    t.hasR128Album = ParseQ78(value, t.r128Album) || t.hasR128Album;
+  else
+    ApplyLoudnessTag(name, value, t.loudness);
 }
 
 bool ParseCommentList(const uint8_t* data, size_t size, Tags& tags) {
@@ -196,8 +207,14 @@ namespace tags {
 const uint8_t* VorbisToWavOrder(int channels) {
   // Vorbis: L C R / FL FR RL RR / FL C FR RL RR / + LFE last / 6.1 and 7.1 with sides; WAV: FL FR C
   // LFE then the back and side pairs.
-  static const uint8_t orders[8][8] = {{0}, {0, 1}, {0, 2, 1}, {0, 1, 2, 3}, {0, 2, 1, 3, 4}, {0, 2, 1, 5, 3, 4},
-                                       {0, 2, 1, 6, 5, 3, 4}, {0, 2, 1, 7, 5, 6, 3, 4}};
+  static const uint8_t orders[8][8] = {{0},
+                                       {0, 1},
+                                       {0, 2, 1},
+                                       {0, 1, 2, 3},
+                                       {0, 2, 1, 3, 4},
+                                       {0, 2, 1, 5, 3, 4},
+                                       {0, 2, 1, 6, 5, 3, 4},
+                                       {0, 2, 1, 7, 5, 6, 3, 4}};
   return channels >= 1 && channels <= 8 ? orders[channels - 1] : nullptr;
 }
 

@@ -14,9 +14,7 @@ namespace tags {
 
 class PluginFile {
  public:
-  bool Open(const char* path) {
-    return path && file_.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting);
-  }
+  bool Open(const char* path) { return path && file_.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting); }
   ox::DataFile& File() { return file_; }
   // Bytes read, 0 at the end, -1 when the file went away.
   int64_t Read(void* buffer, size_t bytes) {

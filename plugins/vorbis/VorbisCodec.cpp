@@ -72,7 +72,9 @@ struct Decoder {
   std::vector<int16_t> scratch;  // one read in the Vorbis order, for files of 3 channels and more
   uint64_t position = 0;
   bool ended = false;
-  uint32_t LengthMs() const { return static_cast<uint32_t>(stream.samples * 1000 / static_cast<uint64_t>(stream.rate)); }
+  uint32_t LengthMs() const {
+    return static_cast<uint32_t>(stream.samples * 1000 / static_cast<uint64_t>(stream.rate));
+  }
 };
 
 Decoder* FromHandle(OxDecoder handle) { return reinterpret_cast<Decoder*>(handle); }

@@ -45,7 +45,8 @@ void ApplyReplayGain(uint8_t* block, size_t bytes, int bitsPerSample, double fac
     }
   } else if (bitsPerSample == 24) {
     for (size_t i = 0; i + 3 <= bytes; i += 3) {
-      const int32_t v = static_cast<int32_t>(static_cast<uint32_t>(block[i] | block[i + 1] << 8 | block[i + 2] << 16) << 8) >> 8;
+      const int32_t v =
+          static_cast<int32_t>(static_cast<uint32_t>(block[i] | block[i + 1] << 8 | block[i + 2] << 16) << 8) >> 8;
       const auto s = static_cast<int32_t>(scaled(static_cast<float>(v), -8388608.0f, 8388607.0f));
       block[i] = static_cast<uint8_t>(s), block[i + 1] = static_cast<uint8_t>(s >> 8);
       block[i + 2] = static_cast<uint8_t>(s >> 16);

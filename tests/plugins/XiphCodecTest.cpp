@@ -63,12 +63,6 @@ double Error(const std::vector<uint8_t>& after, const std::vector<uint8_t>& full
   return e;
 }
 
-std::vector<float> Floats(const std::vector<uint8_t>& bytes) {
-  std::vector<float> f(bytes.size() / 4);
-  std::memcpy(f.data(), bytes.data(), f.size() * 4);
-  return f;
-}
-
 TEST(XiphCodecs, DecodeExactlyAndSeekToTheSample) {
   const struct {
     const char* name;
@@ -106,7 +100,7 @@ TEST(XiphCodecs, DecodeExactlyAndSeekToTheSample) {
       EXPECT_LE(differ, full.size() / 2 / 1000);
     } else {
       // The exact length after pre-skip and end trim; the samples within rounding of the floats.
-      const std::vector<float> ref = Floats(reference);
+      const std::vector<float> ref = oxtest::Records<float>(reference);
       ASSERT_EQ(full.size() / 2, ref.size());
       double signal = 0, noise = 0;
       for (size_t i = 0; i < ref.size(); ++i) {
@@ -167,9 +161,9 @@ TEST(XiphCodecs, TagsAndLoudnessAsUtf8) {
     info.size = sizeof info;
     EXPECT_EQ(codec->GetLoudnessInfo(Fixture(f.name).c_str(), &info), f.flags != 0 ? 1 : 0);
     EXPECT_EQ(info.flags, f.flags);
-    EXPECT_NEAR(info.trackGainDb, f.trackGain, 1e-4);
-    EXPECT_NEAR(info.albumGainDb, f.albumGain, 1e-4);
-    EXPECT_NEAR(info.trackPeak, f.trackPeak, 1e-4);
+    for (auto [got, want] :
+         {std::pair{info.trackGainDb, f.trackGain}, {info.albumGainDb, f.albumGain}, {info.trackPeak, f.trackPeak}})
+      EXPECT_NEAR(got, want, 1e-4);
   }
 }
 
@@ -177,8 +171,8 @@ TEST(XiphCodecs, BadFilesCannotPlayOrPlayWithoutTheirTags) {
   const struct {
     const char* name;
     bool plays;
-  } files[] = {{"bad_cut.flac", false},   {"bad_cut.ogg", false},       {"bad_cut.opus", false},
-               {"bad_magic.flac", false}, {"bad_magic.opus", false},    {"bad_chained.ogg", false},
+  } files[] = {{"bad_cut.flac", false},        {"bad_cut.ogg", false},     {"bad_cut.opus", false},
+               {"bad_magic.flac", false},      {"bad_magic.opus", false},  {"bad_chained.ogg", false},
                {"bad_streaminfo.flac", false}, {"bad_comment.flac", true}, {"missing.flac", false}};
   for (const auto& f : files) {
     Opened d(f.name);
