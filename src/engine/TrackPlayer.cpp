@@ -283,10 +283,15 @@ void TrackPlayer::VolumeAndEqualiser() {
 // and the record's boost counts as none. "The queue is an album" is judged from the track before:
 // consecutive tracks of one album.
 void TrackPlayer::TakeReplayGain() {
-  static std::string previousAlbum;  // the playback threads start one at a time, on the core thread's word
+  static std::mutex lock;
+  static std::string previousAlbum;
   const std::string album(track_.Album());
-  const bool albumQueue = !album.empty() && album == previousAlbum;
-  previousAlbum = album;
+  bool albumQueue;
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    albumQueue = !album.empty() && album == previousAlbum;
+    previousAlbum = album;
+  }
   if (!codec_->GetLoudnessInfo) return;
   const ReplayGainSettings settings = ReadReplayGainSettings();
   if (settings.mode == ReplayGainMode::Off) return;
