@@ -4,7 +4,7 @@
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench librarian_bench rill oxctl \
   ox_test_recording skins \
-  ox_codec_mp3 ox_codec_wav
+  ox_codec_mp3 ox_codec_wav xiph_speed ox_codec_flac ox_codec_vorbis ox_codec_opus
 
 # The pure code natively, without the sanitizers of the test build.
 cmake -S "$root" -B "$build/native-release" -DCMAKE_BUILD_TYPE=Release -DOX_TESTS=OFF >/dev/null
@@ -33,6 +33,12 @@ xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 reg add 'HKCU\Softwa
 # the later ones unable to show windows.
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/codec_speed.exe" "Z:$build/x86_64/dist" \
   "Z:$data/minute.mp3" "Z:$data/minute_cbr128.mp3" "Z:$data/minute.wav"
+# FLAC, Ogg Vorbis and Opus of the same minute, each through its plug-in beside its bare library.
+[ -f "$data/minute.flac" ] || flac -s -5 -o "$data/minute.flac" "$data/minute.wav"
+[ -f "$data/minute.ogg" ] || oggenc -Q -q 5 -o "$data/minute.ogg" "$data/minute.wav"
+[ -f "$data/minute.opus" ] || opusenc --quiet --bitrate 128 "$data/minute.wav" "$data/minute.opus"
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/xiph_speed.exe" "Z:$build/x86_64/dist" \
+  "Z:$data/minute.flac" "Z:$data/minute.ogg" "Z:$data/minute.opus"
 # Two skins of three windows (the player, the equaliser docked below it, a panel), built with oxskin.
 for skin in A B; do
   dir="$data/skins/$skin"

@@ -5,7 +5,8 @@
 # it renders through the Disk Writer into build/rendered/. Returns when the files have been
 # played; `oxctl` (in the same folder as rill.exe) drives the player meanwhile.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_codec_mp3 ox_output_waveout ox_output_diskwriter skins
+. "$(dirname "$0")/build-x86_64.sh" rill oxctl ox_codec_wav ox_codec_mp3 ox_codec_flac ox_codec_vorbis ox_codec_opus \
+  ox_output_waveout ox_output_diskwriter skins
 dist="$build/x86_64/dist"  # the installation folder: rill.exe, oxctl.exe, Multiplayer\Input\, SoundOutputs\, ...
 
 files=("$@")

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   googletest
   sox lame alsa-utils libasound2-plugins
+  flac vorbis-tools opus-tools dpkg-dev
   imagemagick librsvg2-bin fonts-dejavu-core fonts-wqy-microhei
   nsis nsis-common 7zip
 )

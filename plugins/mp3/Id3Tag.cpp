@@ -7,6 +7,8 @@
 
 namespace id3 {
 
+using tags::ApplyLoudnessTag;
+
 namespace {
 
 constexpr uint32_t kMaxTagBytes = 1 << 20;  // text frames sit early; pictures after them are not read
@@ -57,6 +59,19 @@ uint16_t LeadingNumber(const std::string& text) {
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
     if ((n = n * 10 + static_cast<uint32_t>(text[i] - '0')) > 65535) return 0;
   return static_cast<uint16_t>(n);
+}
+
+// A TXXX frame: encoding byte, description up to its terminator (two zero bytes, aligned, in the
+// UTF-16 encodings), then the value. A ReplayGain description sets the loudness.
+void StoreUserText(Tag& tag, const uint8_t* p, size_t n) {
+  if (n < 2) return;
+  const size_t width = p[0] == 1 || p[0] == 2 ? 2 : 1;
+  size_t end = 1;
+  while (end + width <= n && (p[end] != 0 || (width == 2 && p[end + 1] != 0))) end += width;
+  if (end + width > n) return;
+  std::vector<uint8_t> value(p + end + width, p + n);
+  value.insert(value.begin(), p[0]);
+  ApplyLoudnessTag(DecodeText(p, end), DecodeText(value.data(), value.size()), tag.loudness);
 }
 
 void Store(Tag& tag, const char* id, const std::string& text) {
@@ -113,7 +128,10 @@ bool ReadV2(ox::ByteSource& source, Tag& tag) {
         std::vector<uint8_t> bytes(body.begin() + data, body.begin() + data + frameSize);
         if (version == 4 && (formatFlags & 0x02)) bytes = Resync(bytes.data(), bytes.size());
         const size_t skip = (lengthPrefix ? 4 : 0) + (version == 4 && (formatFlags & 0x40) ? 1 : 0);  // + group id
-        if (bytes.size() > skip) Store(tag, id, DecodeText(bytes.data() + skip, bytes.size() - skip));
+        if (bytes.size() > skip) {
+          if (std::strcmp(id, "TXXX") == 0 || std::strcmp(id, "TXX") == 0) StoreUserText(tag, bytes.data() + skip, bytes.size() - skip);
+          else Store(tag, id, DecodeText(bytes.data() + skip, bytes.size() - skip));
+        }
       }
     }
     at = data + frameSize;

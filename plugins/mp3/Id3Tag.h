@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AudioTags.h"
 #include "base/ByteSource.h"
 
 namespace id3 {
@@ -12,6 +13,7 @@ namespace id3 {
 struct Tag {
   std::string artist, title, album;  // UTF-8, uncut
   uint16_t year = 0, track = 0;  // 0 when missing
+  tags::Loudness loudness;       // from TXXX frames named REPLAYGAIN_*
   bool Empty() const { return artist.empty() && title.empty() && album.empty() && !year && !track; }
 };
 

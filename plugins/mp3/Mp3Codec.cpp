@@ -14,6 +14,7 @@
 
 #include "Id3Tag.h"
 #include "MpegAudio.h"
+#include "TagFields.h"
 #include "base/AudioMath.h"
 #include "base/DataFile.h"
 #include "base/FileSource.h"
@@ -214,6 +215,16 @@ void OX_PLUGIN_API GetStringInfo(const char* path, char* text) {
              static_cast<unsigned long>(s.header.sampleRate), s.header.channels == 1 ? "mono" : "stereo",
              s.xing.hasLame ? ", gapless" : "");
     ox::CopyBounded(text, OX_CODEC_TEXT_SIZE, line);
+  });
+}
+
+int32_t OX_PLUGIN_API GetLoudnessInfo(const char* path, OxLoudnessInfo* info) {
+  return ox::NoThrow<int32_t>(0, [&] {
+    ox::DataFile file;
+    if (!path || !file.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting)) return 0;
+    ox::FileSource source(file);
+    id3::Tag tag;
+    return id3::ReadV2(source, tag) ? tags::PutLoudness(tag.loudness, info) : 0;
   });
 }
 

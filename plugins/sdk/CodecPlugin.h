@@ -113,6 +113,23 @@ void OX_PLUGIN_API ShowAboutOptionsPage(HWND parent);
 int32_t OX_PLUGIN_API GetIDTagElement(const char* path, const char* element, char* value);
 int32_t OX_PLUGIN_API SetIDTagElement(const char* path, const char* element, const char* value);
 
+/* Optional: the loudness corrections (ReplayGain) the file at path carries in its tags, read
+ * without decoding it. The caller sets info->size to sizeof(OxLoudnessInfo) and zeroes the rest;
+ * the plug-in fills what the file has, sets the matching flags, and returns non-zero when it found
+ * a gain. Gains are in dB towards the ReplayGain reference level, peaks linear (1.0 is full scale).
+ * Hosts treat a plug-in without this entry point as one whose files carry no such tags. */
+#define OX_LOUDNESS_TRACK_GAIN 0x1u
+#define OX_LOUDNESS_ALBUM_GAIN 0x2u
+#define OX_LOUDNESS_TRACK_PEAK 0x4u
+#define OX_LOUDNESS_ALBUM_PEAK 0x8u
+typedef struct OxLoudnessInfo {
+  uint32_t size;  /* bytes of the structure the caller knows; later members come after these */
+  uint32_t flags; /* OX_LOUDNESS_* for each value filled */
+  float trackGainDb, albumGainDb;
+  float trackPeak, albumPeak;
+} OxLoudnessInfo;
+int32_t OX_PLUGIN_API GetLoudnessInfo(const char* path, OxLoudnessInfo* info);
+
 /* Pointer types, for hosts that look the entry points up with GetProcAddress. */
 typedef void(__cdecl* OxWhatFormatsFn)(int32_t, char*, char*);
 typedef void(__cdecl* OxGetTrackInfoFn)(const char*, uint16_t*, uint32_t*, uint8_t*, uint32_t*, uint32_t*, char*,
@@ -124,6 +141,7 @@ typedef uint32_t(__cdecl* OxOutputWantsBlockFn)(OxDecoder, void*, uint32_t, uint
 typedef void(__cdecl* OxGetStringInfoFn)(const char*, char*);
 typedef int32_t(__cdecl* OxGetIDTagElementFn)(const char*, const char*, char*);
 typedef int32_t(__cdecl* OxSetIDTagElementFn)(const char*, const char*, const char*);
+typedef int32_t(__cdecl* OxGetLoudnessInfoFn)(const char*, OxLoudnessInfo*);
 
 #ifdef __cplusplus
 }

@@ -30,6 +30,7 @@ CodecHost::CodecHost(const std::string& folder) {
     p.module.Lookup("GetStringInfo", p.GetStringInfo);
     p.module.Lookup("SetIDTagElement", p.SetIDTagElement);
     p.module.Lookup("GetIDTagElement", p.GetIDTagElement);
+    p.module.Lookup("GetLoudnessInfo", p.GetLoudnessInfo);
 
     for (int index = 0; p.WhatFormats && index < kMaxFormatsPerPlugin; ++index) {
       char extension[OX_CODEC_EXTENSION_SIZE] = {}, description[OX_CODEC_DESCRIPTION_SIZE] = {};

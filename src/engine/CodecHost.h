@@ -28,6 +28,7 @@ struct CodecPlugin {
   OxGetStringInfoFn GetStringInfo = nullptr;
   OxSetIDTagElementFn SetIDTagElement = nullptr;
   OxGetIDTagElementFn GetIDTagElement = nullptr;
+  OxGetLoudnessInfoFn GetLoudnessInfo = nullptr;  // optional: older plug-ins lack it
 };
 
 struct CodecFormat {

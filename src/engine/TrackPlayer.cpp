@@ -13,6 +13,7 @@
 #include "core/Settings.h"
 #include "engine/MpegCheck.h"
 #include "engine/PlaybackMath.h"
+#include "engine/ReplayGain.h"
 #include "engine/VisualOutputHost.h"
 
 namespace ox {
@@ -152,6 +153,7 @@ bool TrackPlayer::Open() {
     return false;
   }
   if (!wantsOutput) return true;  // the codec renders by itself
+  TakeReplayGain();
   bytesPerSecond_ = format_->nAvgBytesPerSec ? format_->nAvgBytesPerSec : 1;
 
   output_ = outputs_ ? outputs_->Choose() : nullptr;
@@ -277,6 +279,45 @@ void TrackPlayer::VolumeAndEqualiser() {
   else if (positionsLoaded) ApplyLevelCorrection(track_.volumeBoost);
 }
 
+// A track whose tags carry a gain plays at it instead of the automatic level: nothing is measured
+// and the record's boost counts as none. "The queue is an album" is judged from the track before:
+// consecutive tracks of one album.
+void TrackPlayer::TakeReplayGain() {
+  static std::mutex lock;
+  static std::string previousAlbum;
+  const std::string album(track_.Album());
+  bool albumQueue;
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    albumQueue = !album.empty() && album == previousAlbum;
+    previousAlbum = album;
+  }
+  if (!codec_->GetLoudnessInfo) return;
+  const ReplayGainSettings settings = ReadReplayGainSettings();
+  if (settings.mode == ReplayGainMode::Off) return;
+  OxLoudnessInfo info{};
+  info.size = sizeof info;
+  if (!codec_->GetLoudnessInfo(path_.c_str(), &info)) return;
+  LoudnessTags tags;
+  tags.hasTrackGain = info.flags & OX_LOUDNESS_TRACK_GAIN, tags.trackGainDb = info.trackGainDb;
+  tags.hasAlbumGain = info.flags & OX_LOUDNESS_ALBUM_GAIN, tags.albumGainDb = info.albumGainDb;
+  tags.hasTrackPeak = info.flags & OX_LOUDNESS_TRACK_PEAK, tags.trackPeak = info.trackPeak;
+  tags.hasAlbumPeak = info.flags & OX_LOUDNESS_ALBUM_PEAK, tags.albumPeak = info.albumPeak;
+  replayGain_ = ReplayGainFactor(settings, tags, albumQueue);
+  if (replayGain_ > 0) {
+    autoBoostPending_ = false;
+    track_.volumeBoost = 500;
+    boostDivisor_ = BoostDivisor(track_.volumeBoost);
+  }
+}
+
+ReplayGainSettings ReadReplayGainSettings() {
+  const uint32_t mode = GetNumberSetting("ReplayGainMode");
+  const uint32_t preamp = GetNumberSetting("ReplayGainPreamp");
+  const uint32_t clip = SettingExists("ReplayGainClipPrevention") ? GetNumberSetting("ReplayGainClipPrevention") : 1;
+  return ReplayGainSettingsOf(mode, preamp, clip);
+}
+
 void TrackPlayer::ApplyLevelCorrection(int16_t volumeBoost) {
   boostDivisor_ = BoostDivisor(volumeBoost);
   const uint32_t zero = 0;
@@ -384,6 +425,7 @@ void TrackPlayer::ProcessBlock(uint8_t* block, uint32_t bytes, uint32_t position
     const int32_t peak = BlockPeak(block, bytes, bits);
     if (peak > peak_) peak_ = peak;
   }
+  if (replayGain_ > 0) ApplyReplayGain(block, bytes, bits, replayGain_);
   if (equaliser_) equaliser_->Process(block, bytes);
   if (fadePercent_ != boostDivisor_) ScaleBlock(block, bytes, bits, fadePercent_, boostDivisor_);
   if (visual_) visual_->Feed(block, bytes, positionMs);

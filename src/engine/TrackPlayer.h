@@ -64,6 +64,7 @@ class TrackPlayer {
   void SeekHandling();
   void VolumeAndEqualiser();
   void ApplyLevelCorrection(int16_t volumeBoost);
+  void TakeReplayGain();
   void RecordCheck();
   bool DeliverBlock(bool& allPlayed);  // false: leave the loop at once
   void GiveBack(void* buffer, uint32_t bytes, bool end);
@@ -81,6 +82,7 @@ class TrackPlayer {
   bool noHistory_ = false;
   int fadePercent_ = 100;
   int boostDivisor_ = 100;
+  double replayGain_ = 0;  // linear factor from the track's loudness tags; 0: none, the automatic level rules
   bool autoBoostPending_ = false;
   bool playedEnough_ = false;
   int32_t peak_ = 0;

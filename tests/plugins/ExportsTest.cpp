@@ -18,7 +18,7 @@ namespace {
 const std::set<std::string> kCodecEntries = {
     "WhatFormats", "GetTrackInfo", "CreateANewDecoderObject", "DeleteADecoderObject", "OutputWantsABlockOfData",
     "ShowAboutOptionsPage", "SkipTo", "SetVolume", "Pause", "UnPause", "GetStringInfo", "SetIDTagElement",
-    "GetIDTagElement"};
+    "GetIDTagElement", "GetLoudnessInfo"};
 const std::set<std::string> kOutputEntries = {
     "CreateANewSoundOutObject", "DeleteASoundOutObject", "ServiceCall", "ANewDataBlockArrived",
     "ShowAboutOptionsPage", "HowManyBytesHaveBeenWritten", "SkipTo", "SetVolume", "Pause", "UnPause"};
