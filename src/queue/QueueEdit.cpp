@@ -1,0 +1,86 @@
+#include "queue/QueueEdit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ox {
+
+namespace {
+
+bool SameTrack(const TrackRecord& a, const TrackRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+template <typename Record>
+std::vector<Record> RecordsOf(const uint8_t* bytes, size_t size, size_t* strayBytes) {
+  std::vector<Record> records(size / sizeof(Record));
+  if (!records.empty()) std::memcpy(records.data(), bytes, records.size() * sizeof(Record));
+  if (strayBytes) *strayBytes = size % sizeof(Record);
+  return records;
+}
+template std::vector<QueueRecord> RecordsOf<QueueRecord>(const uint8_t*, size_t, size_t*);
+template std::vector<TrackRecord> RecordsOf<TrackRecord>(const uint8_t*, size_t, size_t*);
+
+int64_t TakenSince(const std::vector<QueueRecord>& seen, const std::vector<QueueRecord>& now) {
+  for (size_t d = 0; d <= seen.size(); ++d) {
+    const size_t left = seen.size() - d;
+    if (left > now.size()) continue;
+    // Only a d whose first row is the file's head can be the one; most fail on that compare.
+    if (left > 0 && !SameTrack(seen[d].track, now[0].track)) continue;
+    size_t i = 1;
+    while (i < left && SameTrack(seen[d + i].track, now[i].track)) ++i;
+    if (i >= left) return static_cast<int64_t>(d);
+  }
+  return -1;  // not reached: d = seen.size() always fits
+}
+
+bool ApplyQueueEdit(const std::vector<QueueRecord>& seen, const std::vector<QueueRecord>& now,
+                    const std::vector<int64_t>& order, const std::vector<TrackRecord>& added,
+                    std::vector<QueueRecord>& out) {
+  const int64_t taken = TakenSince(seen, now);
+  if (taken < 0) return false;
+  const size_t d = static_cast<size_t>(taken), kept = seen.size() - d;
+  std::vector<QueueRecord> result;
+  result.reserve(order.size() + now.size() - kept);
+  std::vector<bool> used(seen.size(), false);
+  for (int64_t v : order) {
+    if (v >= 0) {
+      const size_t row = static_cast<size_t>(v);
+      if (row >= seen.size() || used[row]) return false;  // each row once: never write one twice
+      used[row] = true;
+      if (row >= d) result.push_back(now[row - d]);
+    } else {
+      const size_t k = static_cast<size_t>(-1 - v);
+      if (k >= added.size()) return false;
+      QueueRecord q{};
+      q.track = added[k];
+      result.push_back(q);
+    }
+  }
+  result.insert(result.end(), now.begin() + static_cast<std::ptrdiff_t>(kept), now.end());
+  out = std::move(result);
+  return true;
+}
+
+std::vector<TrackRecord> RemoveFromHistory(const std::vector<TrackRecord>& seen, const std::vector<TrackRecord>& now,
+                                           const std::vector<size_t>& removed) {
+  // a: records put at the front since; the seen rows follow them, cut where the file now ends.
+  // a = now.size() always fits: every seen row has fallen off.
+  size_t a = 0;
+  for (; a < now.size(); ++a) {
+    const size_t overlap = std::min(seen.size(), now.size() - a);
+    size_t i = 0;
+    while (i < overlap && SameTrack(seen[i], now[a + i])) ++i;
+    if (i == overlap) break;
+  }
+  std::vector<bool> drop(now.size(), false);
+  for (size_t row : removed)
+    if (row < seen.size() && a + row < now.size()) drop[a + row] = true;
+  std::vector<TrackRecord> result;
+  result.reserve(now.size());
+  for (size_t k = 0; k < now.size(); ++k)
+    if (!drop[k]) result.push_back(now[k]);
+  return result;
+}
+
+}  // namespace ox

@@ -1,0 +1,41 @@
+// Edits of the queue and history files made against what a window showed, applied to what the
+// file holds at the moment of writing. Meanwhile the player may have taken records from a queue's
+// head (and counted on in a queued playlist there), others may have appended to it, and the
+// history may have gained records at its front and lost its oldest: an edit keeps every record it
+// does not touch, never loses one and never writes one twice. Pure.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/TrackRecord.h"
+
+namespace ox {
+
+// Whole records from a file's bytes; strayBytes (optional) receives how many bytes of a partial
+// record the end held.
+template <typename Record>
+std::vector<Record> RecordsOf(const uint8_t* bytes, size_t size, size_t* strayBytes = nullptr);
+
+// How many records were taken from the head of a queue file since `seen` was read from it: the
+// smallest d for which the file now starts with seen[d], seen[d + 1], ... (compared by track; the
+// count of a queued playlist may have moved on). -1 when the file changed in another way.
+int64_t TakenSince(const std::vector<QueueRecord>& seen, const std::vector<QueueRecord>& now);
+
+// The queue after an edit. order lists the edited queue top to bottom as the window meant it:
+// a value v >= 0 is the seen row v, a value v < 0 the new record added[-1 - v]. Rows taken since
+// are left out, each other row keeps what the file now holds for it, and records appended since
+// follow at the end. False, with out untouched, when the file changed in another way (the caller
+// reloads and the user sees the new state), or order names a row that does not exist.
+bool ApplyQueueEdit(const std::vector<QueueRecord>& seen, const std::vector<QueueRecord>& now,
+                    const std::vector<int64_t>& order, const std::vector<TrackRecord>& added,
+                    std::vector<QueueRecord>& out);
+
+// The history without the seen rows `removed`: the records put at its front since are skipped
+// over, and a removed row that has since fallen off the end is gone already (as is every row when
+// the seen rows are nowhere in the file).
+std::vector<TrackRecord> RemoveFromHistory(const std::vector<TrackRecord>& seen, const std::vector<TrackRecord>& now,
+                                           const std::vector<size_t>& removed);
+
+}  // namespace ox
