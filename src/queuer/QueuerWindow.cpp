@@ -39,7 +39,7 @@ constexpr UINT kPollMs = 250;
 constexpr int kListId = 100, kFilterId = 101, kStatusId = 102;
 
 enum Command : int {
-  kPlayNow = 1001,
+  kPlayNow = kQueuerPlayNowCommand,
   kRemove,
   kMoveUp,
   kMoveDown,

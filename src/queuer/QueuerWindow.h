@@ -7,6 +7,8 @@
 namespace ox {
 
 constexpr char kQueuerWindowClass[] = "OxQueuerWindow";
+// The menu command that plays the selected rows now (what Enter and a double click do).
+constexpr int kQueuerPlayNowCommand = 1001;
 
 // Runs the window until it is closed; show is WinMain's nCmdShow. The process exit code.
 int RunQueuer(int show);

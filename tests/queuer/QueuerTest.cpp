@@ -1,0 +1,144 @@
+// The playlist window against real files and processes: its edits while another process takes
+// records from the queue, and the program started beside a running player.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "ScratchInstallation.h"
+#include "TestSupport.h"
+#include "core/Locations.h"
+#include "core/NamedObjects.h"
+#include "queue/QueueEditFile.h"
+#include "queuer/QueuerWindow.h"
+
+namespace ox {
+namespace {
+
+TrackRecord Named(const std::string& name) { return oxtest::PathRecord("C:\\" + name + ".wav"); }
+
+// Starts a program without waiting for it; the process handle, or null.
+HANDLE Start(const std::string& exe, const std::string& arguments = "") {
+  std::string line = "\"" + exe + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return nullptr;
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
+  oxtest::ResetQueueState();
+  std::vector<TrackRecord> initial;
+  std::set<std::string> expected, removeAttempts;
+  for (int i = 0; i < 1000; ++i) {
+    initial.push_back(Named("q" + std::to_string(i)));
+    expected.insert(std::string(initial.back().Path()));
+  }
+  ASSERT_EQ(AppendToQueueFile(QueueFile(), initial), EditResult::Done);
+  oxtest::ScratchFolder scratch;
+  const std::string taken = scratch / "taken.txt";
+  HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, "evtOxTestTakerStop");
+  ResetEvent(stop);
+  HANDLE taker = Start(oxtest::PeerPath(), "queue-taker \"" + taken + "\"");
+  ASSERT_NE(taker, nullptr);
+
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<QueueRecord> seen;
+    ASSERT_TRUE(ReadQueueRecords(QueueFile(), seen).read);
+    std::vector<int64_t> order;
+    std::vector<TrackRecord> added;
+    for (size_t i = 0; i < seen.size(); ++i) order.push_back(static_cast<int64_t>(i));
+    switch (round % 3) {
+      case 0:  // reorder: the second half first
+        std::rotate(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2), order.end());
+        break;
+      case 1:  // remove one from the middle
+        if (order.empty()) break;
+        removeAttempts.insert(std::string(seen[order.size() / 2].track.Path()));
+        order.erase(order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2));
+        break;
+      default:  // insert at the head
+        added.push_back(Named("n" + std::to_string(round)));
+        expected.insert(std::string(added.back().Path()));
+        order.insert(order.begin(), -1);
+        break;
+    }
+    ASSERT_EQ(EditQueueFile(QueueFile(), seen, order, added), EditResult::Done) << "round " << round;
+  }
+  SetEvent(stop);
+  ASSERT_EQ(WaitForSingleObject(taker, 60000), WAIT_OBJECT_0);
+  CloseHandle(taker);
+  CloseHandle(stop);
+
+  std::map<std::string, int> takenCount;
+  std::ifstream lines(taken);
+  for (std::string line; std::getline(lines, line);) ++takenCount[line];
+  for (const auto& [path, count] : takenCount) {
+    EXPECT_EQ(count, 1) << path << " taken more than once";
+    EXPECT_TRUE(expected.count(path)) << path << " was never queued";
+  }
+  size_t lost = 0;
+  for (const std::string& path : expected)
+    if (!takenCount.count(path) && !removeAttempts.count(path)) ++lost;
+  EXPECT_EQ(lost, 0u) << "records neither taken nor removed";
+  EXPECT_GT(takenCount.size(), 500u);  // the taker did take meanwhile
+}
+
+// The windows of a class, and the list view of one.
+std::vector<HWND> WindowsOf(const char* windowClass) {
+  std::vector<HWND> found;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, windowClass, nullptr));) found.push_back(w);
+  return found;
+}
+HWND ListOf(HWND window) { return FindWindowExA(window, nullptr, "SysListView32", nullptr); }
+
+// Selects one row of another process's list view, as a click would.
+void SelectRow(HWND list, int row, HANDLE process) {
+  LVITEMW item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof item, MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_NE(remote, nullptr);
+  WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+}
+
+TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
+  oxtest::ResetQueueState();
+  for (const char* name : {"one", "two", "three"}) ASSERT_TRUE(AppendToQueueFile(QueueFile(), {Named(name)}) == EditResult::Done);
+  // The program as installed: in the installation folder, beside the (stand-in) running player.
+  const std::string exe = oxtest::QueueInstallFolder() + "Queuer.exe";
+  ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "..\\dist\\Queuer.exe").c_str(), exe.c_str(), FALSE));
+  HANDLE process = Start(exe);
+  ASSERT_NE(process, nullptr);
+  HWND window = nullptr;
+  ASSERT_TRUE(oxtest::WaitFor([&] { return (window = FindWindowA(kQueuerWindowClass, nullptr)) && IsWindowVisible(window); }, 10000));
+  HWND list = ListOf(window);
+  ASSERT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
+
+  SelectRow(list, 1, process);
+  SendMessageW(window, WM_COMMAND, kQueuerPlayNowCommand, 0);
+  ASSERT_TRUE(oxtest::WaitFor([] { return oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).HasPath(); }, 5000));
+  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), "C:\\two.wav");
+  EXPECT_TRUE(evt::OxPlay.IsSet());
+  // Played now, it leaves the queue.
+  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
+
+  EXPECT_EQ(oxtest::RunAndWait(exe, ""), 0);  // a second start hands over and exits
+  EXPECT_EQ(WindowsOf(kQueuerWindowClass).size(), 1u);
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+  CloseHandle(process);
+  oxtest::ResetQueueState();
+}
+
+}  // namespace
+}  // namespace ox
