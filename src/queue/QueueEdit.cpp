@@ -11,16 +11,6 @@ bool SameTrack(const TrackRecord& a, const TrackRecord& b) { return std::memcmp(
 
 }  // namespace
 
-template <typename Record>
-std::vector<Record> RecordsOf(const uint8_t* bytes, size_t size, size_t* strayBytes) {
-  std::vector<Record> records(size / sizeof(Record));
-  if (!records.empty()) std::memcpy(records.data(), bytes, records.size() * sizeof(Record));
-  if (strayBytes) *strayBytes = size % sizeof(Record);
-  return records;
-}
-template std::vector<QueueRecord> RecordsOf<QueueRecord>(const uint8_t*, size_t, size_t*);
-template std::vector<TrackRecord> RecordsOf<TrackRecord>(const uint8_t*, size_t, size_t*);
-
 int64_t TakenSince(const std::vector<QueueRecord>& seen, const std::vector<QueueRecord>& now) {
   for (size_t d = 0; d <= seen.size(); ++d) {
     const size_t left = seen.size() - d;

@@ -13,11 +13,6 @@
 
 namespace ox {
 
-// Whole records from a file's bytes; strayBytes (optional) receives how many bytes of a partial
-// record the end held.
-template <typename Record>
-std::vector<Record> RecordsOf(const uint8_t* bytes, size_t size, size_t* strayBytes = nullptr);
-
 // How many records were taken from the head of a queue file since `seen` was read from it: the
 // smallest d for which the file now starts with seen[d], seen[d + 1], ... (compared by track; the
 // count of a queued playlist may have moved on). -1 when the file changed in another way.
@@ -33,8 +28,8 @@ bool ApplyQueueEdit(const std::vector<QueueRecord>& seen, const std::vector<Queu
                     std::vector<QueueRecord>& out);
 
 // The history without the seen rows `removed`: the records put at its front since are skipped
-// over, and a removed row that has since fallen off the end is gone already (as is every row when
-// the seen rows are nowhere in the file).
+// over, and a removed row that has since fallen off the end is gone already. When the seen rows
+// are nowhere in the file, nothing is removed.
 std::vector<TrackRecord> RemoveFromHistory(const std::vector<TrackRecord>& seen, const std::vector<TrackRecord>& now,
                                            const std::vector<size_t>& removed);
 

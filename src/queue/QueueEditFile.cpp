@@ -17,25 +17,32 @@ bool OpenExclusive(DataFile& file, const std::string& path, FileCreation creatio
   return OpenRetrying(file, path, FileAccess::ReadWrite, creation, false);
 }
 
-// Reads up to limit bytes from the start; false when the read fell short of what the file holds.
-bool ReadStart(DataFile& file, uint64_t limit, std::vector<uint8_t>& bytes, uint64_t* size) {
+// Reads whole records from the start, at most limit of them, straight into records; strayBytes
+// receives what the file holds past them. False when the read fell short of the file.
+template <typename Record>
+bool ReadRecords(DataFile& file, uint64_t limit, std::vector<Record>& records, size_t* strayBytes) {
   bool error = false;
-  *size = file.Size(&error);
-  if (error || *size > 0x7FFFFFFF) return false;
-  bytes.resize(static_cast<size_t>(*size < limit ? *size : limit));
-  return bytes.empty() || file.Read(bytes.data(), static_cast<uint32_t>(bytes.size()), FileOrigin::Start) == bytes.size();
+  const uint64_t size = file.Size(&error);
+  if (error || size > 0x7FFFFFFF) return false;
+  const uint64_t count = size / sizeof(Record) < limit ? size / sizeof(Record) : limit;
+  records.resize(static_cast<size_t>(count));
+  *strayBytes = static_cast<size_t>(size - count * sizeof(Record));
+  const uint32_t bytes = static_cast<uint32_t>(count * sizeof(Record));
+  return bytes == 0 || file.Read(records.data(), bytes, FileOrigin::Start) == bytes;
 }
 
-// Writes `after` over a file that holds `before`: only from the first byte that differs, then cuts
-// the file to the new length.
-bool WriteDifference(DataFile& file, const std::vector<uint8_t>& before, const void* data, size_t size) {
-  const uint8_t* after = static_cast<const uint8_t*>(data);
+// Writes `after` over a file that holds `before`: only from the first record that differs, then
+// cuts the file to the new length.
+template <typename Record>
+bool WriteDifference(DataFile& file, const std::vector<Record>& before, const std::vector<Record>& after) {
   size_t same = 0;
-  const size_t common = before.size() < size ? before.size() : size;
-  while (same < common && before[same] == after[same]) ++same;
-  if (same < size && (!file.SeekTo(same) || !file.Write(after + same, static_cast<uint32_t>(size - same))))
+  const size_t common = before.size() < after.size() ? before.size() : after.size();
+  while (same < common && std::memcmp(&before[same], &after[same], sizeof(Record)) == 0) ++same;
+  const uint64_t at = uint64_t{same} * sizeof(Record), size = uint64_t{after.size()} * sizeof(Record);
+  if (same < after.size() &&
+      (!file.SeekTo(at) || !file.Write(&after[same], static_cast<uint32_t>(size - at), FileOrigin::Current)))
     return false;
-  return before.size() <= size || file.TruncateAt(size);
+  return before.size() <= after.size() || file.TruncateAt(size);
 }
 
 }  // namespace
@@ -50,11 +57,8 @@ FileRead ReadQueueRecords(const std::string& path, std::vector<QueueRecord>& rec
     result.read = missing;  // no file: an empty queue
     return result;
   }
-  std::vector<uint8_t> bytes;
-  uint64_t size = 0;
-  if (!ReadStart(file, UINT64_MAX, bytes, &size)) return result;
-  records = RecordsOf<QueueRecord>(bytes.data(), bytes.size(), &result.strayBytes);
-  result.read = true;
+  result.read = ReadRecords(file, UINT64_MAX, records, &result.strayBytes);
+  if (!result.read) records.clear();
   return result;
 }
 
@@ -68,12 +72,8 @@ FileRead ReadHistoryRecords(std::vector<TrackRecord>& records) {
     result.read = missing;
     return result;
   }
-  std::vector<uint8_t> bytes;
-  uint64_t size = 0;
-  if (!ReadStart(file, uint64_t{kHistoryMax} * sizeof(TrackRecord), bytes, &size)) return result;
-  records = RecordsOf<TrackRecord>(bytes.data(), bytes.size(), &result.strayBytes);
-  result.strayBytes = static_cast<size_t>(size - records.size() * sizeof(TrackRecord));
-  result.read = true;
+  result.read = ReadRecords(file, kHistoryMax, records, &result.strayBytes);
+  if (!result.read) records.clear();
   return result;
 }
 
@@ -81,15 +81,11 @@ EditResult EditQueueFile(const std::string& path, const std::vector<QueueRecord>
                          const std::vector<int64_t>& order, const std::vector<TrackRecord>& added) {
   DataFile file;
   if (!OpenExclusive(file, path, FileCreation::OpenAlways)) return EditResult::Unreadable;
-  std::vector<uint8_t> bytes;
-  uint64_t size = 0;
-  if (!ReadStart(file, UINT64_MAX, bytes, &size)) return EditResult::Unreadable;
+  std::vector<QueueRecord> now, edited;
   size_t stray = 0;
-  const std::vector<QueueRecord> now = RecordsOf<QueueRecord>(bytes.data(), bytes.size(), &stray);
-  if (stray) return EditResult::Unreadable;
-  std::vector<QueueRecord> edited;
+  if (!ReadRecords(file, UINT64_MAX, now, &stray) || stray) return EditResult::Unreadable;
   if (!ApplyQueueEdit(seen, now, order, added, edited)) return EditResult::Changed;
-  const bool written = WriteDifference(file, bytes, edited.data(), edited.size() * sizeof(QueueRecord));
+  const bool written = WriteDifference(file, now, edited);
   file.Close();
   BumpChangeCounter();
   return written ? EditResult::Done : EditResult::Failed;
@@ -115,14 +111,10 @@ EditResult AppendToQueueFile(const std::string& path, const std::vector<TrackRec
 EditResult RemoveHistoryRows(const std::vector<TrackRecord>& seen, const std::vector<size_t>& rows) {
   DataFile file;
   if (!OpenExclusive(file, HistoryFile(), FileCreation::OpenExisting)) return EditResult::Unreadable;
-  std::vector<uint8_t> bytes;
-  uint64_t size = 0;
-  if (!ReadStart(file, UINT64_MAX, bytes, &size)) return EditResult::Unreadable;
+  std::vector<TrackRecord> now;
   size_t stray = 0;
-  const std::vector<TrackRecord> now = RecordsOf<TrackRecord>(bytes.data(), bytes.size(), &stray);
-  if (stray || now.size() > kHistoryMax) return EditResult::Unreadable;
-  const std::vector<TrackRecord> edited = RemoveFromHistory(seen, now, rows);
-  const bool written = WriteDifference(file, bytes, edited.data(), edited.size() * sizeof(TrackRecord));
+  if (!ReadRecords(file, UINT64_MAX, now, &stray) || stray || now.size() > kHistoryMax) return EditResult::Unreadable;
+  const bool written = WriteDifference(file, now, RemoveFromHistory(seen, now, rows));
   file.Close();
   BumpChangeCounter();
   return written ? EditResult::Done : EditResult::Failed;
