@@ -33,7 +33,7 @@ namespace {
 constexpr char kPlaceName[] = "Queuer";
 constexpr int kProgramIcon = 101;
 constexpr UINT kLoadedMessage = WM_APP + 1;  // lParam: a Snapshot* to take
-constexpr UINT kEditedMessage = WM_APP + 2;  // wParam: an EditResult
+constexpr UINT kEditedMessage = WM_APP + 2;  // wParam: an EditResult; lParam: tracks left out of an addition
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 250;
 constexpr int kListId = 100, kFilterId = 101, kStatusId = 102;
@@ -69,6 +69,27 @@ struct Row {
   Section section;
   uint32_t index;  // in its section's records
 };
+
+// The paths of a command line, one a line, as a second start hands them over.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    if (end > at) lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+// The command line's arguments (after the program's path), one a line.
+std::string ArgumentLines() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::string lines;
+  for (int i = 1; arguments && i < count; ++i) lines += FromWide(arguments[i]) + "\n";
+  if (arguments) LocalFree(arguments);
+  return lines;
+}
 
 // What identifies a row across a reload: its section and path.
 std::string RowKey(Section section, const TrackRecord& record) {
@@ -184,6 +205,10 @@ LRESULT QueuerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case EditResult::Unreadable: note_ = "The queue file could not be read whole: it was left as it was."; break;
         case EditResult::Failed: note_ = "The queue file could not be written."; break;
       }
+      if (lParam > 0)
+        note_ += std::string(note_.empty() ? "" : " ") + std::to_string(lParam) +
+                 (lParam == 1 ? " item was" : " items were") +
+                 " left out: no codec plays it, its path is too long, or a playlist line could not be read.";
       ShowStatus();
       Poll();
       return 0;
@@ -229,6 +254,7 @@ LRESULT QueuerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!ReadHandOver(lParam, &text)) break;
       if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
       SetForegroundWindow(window);
+      AddPaths(SplitLines(text));  // what a second start was given: files to queue
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:
@@ -420,6 +446,7 @@ void QueuerWindow::ShowStatus() {
     ++tracks;
   }
   std::string text = TotalText(tracks, total, unknown) + " queued";
+  if (!shown_->priority.empty()) text += ", " + std::to_string(shown_->priority.size()) + " of them first";
   if (!filterText_.empty()) text += " (matching \"" + filterText_ + "\")";
   const auto stray = [&](const FileRead& read, const char* name) {
     if (!read.read) text += std::string(" \xE2\x80\x94 the ") + name + " could not be read";
@@ -654,7 +681,7 @@ void QueuerWindow::AddPaths(std::vector<std::string> paths) {
     size_t skipped = 0;
     const std::vector<TrackRecord> tracks = TracksFromPaths(paths, &skipped);
     const EditResult result = AppendToQueueFile(QueueFile(), tracks);
-    PostMessageW(window, kEditedMessage, static_cast<WPARAM>(result), 0);
+    PostMessageW(window, kEditedMessage, static_cast<WPARAM>(result), static_cast<LPARAM>(skipped));
   });
 }
 
@@ -720,14 +747,17 @@ void QueuerWindow::SavePlaylist() {
 }  // namespace
 
 int RunQueuer(int show) {
+  // Files named on the command line are queued, by the window that runs already if there is one.
+  const std::string arguments = ArgumentLines();
   SingleInstance instance(kQueuerWindowClass);
   if (instance.AnotherRuns()) {
-    instance.HandOver("");
+    instance.HandOver(arguments);
     return 0;
   }
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   auto queuer = std::make_unique<QueuerWindow>();
   if (!queuer->Create(show)) return 1;
+  queuer->AddPaths(SplitLines(arguments));
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (TranslateAcceleratorW(queuer->hwnd_, queuer->accelerators_, &message)) continue;

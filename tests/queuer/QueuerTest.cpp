@@ -131,8 +131,11 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   // Played now, it leaves the queue.
   EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
 
-  EXPECT_EQ(oxtest::RunAndWait(exe, ""), 0);  // a second start hands over and exits
+  // A second start hands its files over to the window and exits.
+  EXPECT_EQ(oxtest::RunAndWait(exe, "\"C:\\four.wav\""), 0);
   EXPECT_EQ(WindowsOf(kQueuerWindowClass).size(), 1u);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
+  EXPECT_EQ(oxtest::ReadRecords<QueueRecord>(QueueFile()).back().track.Path(), "C:\\four.wav");
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
