@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
+#include "core/Settings.h"
 #include "queue/QueueEditFile.h"
 #include "queuer/QueuerWindow.h"
 
@@ -137,9 +138,12 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
   EXPECT_EQ(oxtest::ReadRecords<QueueRecord>(QueueFile()).back().track.Path(), "C:\\four.wav");
 
+  // Closing ends the program; its place is kept beside the player's settings.
+  DeleteSetting("Width", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Queuer");
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
   CloseHandle(process);
+  EXPECT_TRUE(SettingExists("Width", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Queuer"));
   oxtest::ResetQueueState();
 }
 
