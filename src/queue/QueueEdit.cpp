@@ -52,6 +52,37 @@ bool ApplyQueueEdit(const std::vector<QueueRecord>& seen, const std::vector<Queu
   return true;
 }
 
+std::vector<int64_t> OrderWithout(const std::vector<bool>& marked) {
+  std::vector<int64_t> order;
+  for (size_t i = 0; i < marked.size(); ++i)
+    if (!marked[i]) order.push_back(static_cast<int64_t>(i));
+  return order;
+}
+
+std::vector<int64_t> OrderStepped(const std::vector<bool>& marked, int step) {
+  std::vector<int64_t> order(marked.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int64_t>(i);
+  std::vector<bool> moving = marked;
+  const size_t n = order.size();
+  if (step < 0) {
+    for (size_t i = 1; i < n; ++i)
+      if (moving[i] && !moving[i - 1]) std::swap(order[i], order[i - 1]), moving.swap(moving[i], moving[i - 1]);
+  } else if (step > 0) {
+    for (size_t i = n > 0 ? n - 1 : 0; i-- > 0;)
+      if (moving[i] && !moving[i + 1]) std::swap(order[i], order[i + 1]), moving.swap(moving[i], moving[i + 1]);
+  }
+  return order;
+}
+
+std::vector<int64_t> OrderMovedBefore(const std::vector<bool>& marked, size_t before) {
+  std::vector<int64_t> order, moved;
+  for (size_t i = 0; i < marked.size(); ++i) (marked[i] ? moved : order).push_back(static_cast<int64_t>(i));
+  size_t at = 0;
+  while (at < order.size() && order[at] < static_cast<int64_t>(before)) ++at;
+  order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), moved.begin(), moved.end());
+  return order;
+}
+
 std::vector<TrackRecord> RemoveFromHistory(const std::vector<TrackRecord>& seen, const std::vector<TrackRecord>& now,
                                            const std::vector<size_t>& removed) {
   // a: records put at the front since; the seen rows follow them, cut where the file now ends.

@@ -27,6 +27,14 @@ bool ApplyQueueEdit(const std::vector<QueueRecord>& seen, const std::vector<Queu
                     const std::vector<int64_t>& order, const std::vector<TrackRecord>& added,
                     std::vector<QueueRecord>& out);
 
+// Orders for ApplyQueueEdit from the rows a user marked (marked[i] for row i): the queue without
+// them; each one place up (step < 0) or down (step > 0), trading places with the unmarked row
+// beside it, so that a block of marked rows moves as one and a row at the edge stays; all of them,
+// in their order, moved to just before row `before` (to the end when it is past the last).
+std::vector<int64_t> OrderWithout(const std::vector<bool>& marked);
+std::vector<int64_t> OrderStepped(const std::vector<bool>& marked, int step);
+std::vector<int64_t> OrderMovedBefore(const std::vector<bool>& marked, size_t before);
+
 // The history without the seen rows `removed`: the records put at its front since are skipped
 // over, and a removed row that has since fallen off the end is gone already. When the seen rows
 // are nowhere in the file, nothing is removed.

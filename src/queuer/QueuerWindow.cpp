@@ -18,6 +18,7 @@
 #include "core/NamedObjects.h"
 #include "queue/PlayerCommands.h"
 #include "queue/PlaylistText.h"
+#include "queue/QueueEdit.h"
 #include "queue/QueueEditFile.h"
 #include "queue/TrackRows.h"
 #include "base/Path.h"
@@ -125,6 +126,8 @@ class QueuerWindow {
   LRESULT Notify(NMHDR* header, LPARAM lParam);
   void OnCommand(int id);
   void ShowContextMenu(LPARAM lParam);
+  // Which rows of a section's records are selected.
+  std::vector<bool> Marked(Section section) const;
   void PlaySelected();
   void RemoveSelected();
   void MoveSelected(int step);
@@ -562,66 +565,37 @@ void QueuerWindow::ShowContextMenu(LPARAM lParam) {
   DestroyMenu(menu);
 }
 
-void QueuerWindow::PlaySelected() {
-  std::vector<TrackRecord> tracks;
-  std::vector<bool> drop[2];
-  drop[0].assign(shown_->priority.size(), false);
-  drop[1].assign(shown_->queue.size(), false);
+std::vector<bool> QueuerWindow::Marked(Section section) const {
+  std::vector<bool> marked(section == Section::Queue ? shown_->queue.size() : shown_->priority.size(), false);
   for (int index : SelectedRows()) {
     const Row& row = rows_[static_cast<size_t>(index)];
-    tracks.push_back(RecordOf(row));
-    if (row.section != Section::Playing) drop[row.section == Section::Queue][row.index] = true;
+    if (row.section == section) marked[row.index] = true;
   }
+  return marked;
+}
+
+void QueuerWindow::PlaySelected() {
+  std::vector<TrackRecord> tracks;
+  for (int index : SelectedRows()) tracks.push_back(RecordOf(rows_[static_cast<size_t>(index)]));
   if (tracks.empty()) return;
-  // A queued track played now leaves the queue: it would otherwise play twice.
-  for (int s = 0; s < 2; ++s) {
-    std::vector<int64_t> order;
-    for (size_t i = 0; i < drop[s].size(); ++i)
-      if (!drop[s][i]) order.push_back(static_cast<int64_t>(i));
-    if (order.size() != drop[s].size()) EditSection(s ? Section::Queue : Section::Priority, std::move(order));
-  }
+  RemoveSelected();  // a queued track played now leaves the queue: it would otherwise play twice
   tasks_.Post([tracks = std::move(tracks)] {
     for (const TrackRecord& track : tracks) PlayNow(track);
   });
 }
 
 void QueuerWindow::RemoveSelected() {
-  std::vector<bool> drop[2];
-  drop[0].assign(shown_->priority.size(), false);
-  drop[1].assign(shown_->queue.size(), false);
-  for (int index : SelectedRows()) {
-    const Row& row = rows_[static_cast<size_t>(index)];
-    if (row.section != Section::Playing) drop[row.section == Section::Queue][row.index] = true;
-  }
-  for (int s = 0; s < 2; ++s) {
-    std::vector<int64_t> order;
-    for (size_t i = 0; i < drop[s].size(); ++i)
-      if (!drop[s][i]) order.push_back(static_cast<int64_t>(i));
-    if (order.size() != drop[s].size()) EditSection(s ? Section::Queue : Section::Priority, std::move(order));
+  for (Section section : {Section::Priority, Section::Queue}) {
+    const std::vector<bool> marked = Marked(section);
+    std::vector<int64_t> order = OrderWithout(marked);
+    if (order.size() != marked.size()) EditSection(section, std::move(order));
   }
 }
 
 void QueuerWindow::MoveSelected(int step) {
   for (Section section : {Section::Priority, Section::Queue}) {
-    const size_t count = section == Section::Queue ? shown_->queue.size() : shown_->priority.size();
-    std::vector<bool> selected(count, false);
-    bool any = false;
-    for (int index : SelectedRows()) {
-      const Row& row = rows_[static_cast<size_t>(index)];
-      if (row.section == section) selected[row.index] = any = true;
-    }
-    if (!any) continue;
-    std::vector<int64_t> order(count);
-    for (size_t i = 0; i < count; ++i) order[i] = static_cast<int64_t>(i);
-    // Each selected row trades places with the unselected one next to it; a block moves as one.
-    if (step < 0) {
-      for (size_t i = 1; i < count; ++i)
-        if (selected[i] && !selected[i - 1]) std::swap(order[i], order[i - 1]), selected.swap(selected[i], selected[i - 1]);
-    } else {
-      for (size_t i = count - 1; i-- > 0;)
-        if (selected[i] && !selected[i + 1]) std::swap(order[i], order[i + 1]), selected.swap(selected[i], selected[i + 1]);
-    }
-    EditSection(section, std::move(order));
+    const std::vector<bool> marked = Marked(section);
+    if (std::find(marked.begin(), marked.end(), true) != marked.end()) EditSection(section, OrderStepped(marked, step));
   }
 }
 
@@ -636,19 +610,8 @@ void QueuerWindow::MoveSelectedBefore(int target) {
     section = row.section;
     before = row.index;
   }
-  const size_t count = section == Section::Queue ? shown_->queue.size() : shown_->priority.size();
-  std::vector<bool> selected(count, false);
-  for (int index : SelectedRows()) {
-    const Row& row = rows_[static_cast<size_t>(index)];
-    if (row.section == section) selected[row.index] = true;
-  }
-  std::vector<int64_t> order, moved;
-  for (size_t i = 0; i < count; ++i) (selected[i] ? moved : order).push_back(static_cast<int64_t>(i));
-  if (moved.empty()) return;
-  size_t at = 0;
-  while (at < order.size() && order[at] < static_cast<int64_t>(before)) ++at;
-  order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), moved.begin(), moved.end());
-  EditSection(section, std::move(order));
+  const std::vector<bool> marked = Marked(section);
+  if (std::find(marked.begin(), marked.end(), true) != marked.end()) EditSection(section, OrderMovedBefore(marked, before));
 }
 
 void QueuerWindow::EndDrag(POINT at) {

@@ -70,6 +70,41 @@ TEST(QueueEdit, AppliesTheEditToTheFileAsItIsNow_KeepingEveryRecordNotEdited) {
   }
 }
 
+TEST(QueueEdit, OrdersFromMarkedRows) {
+  // Rows marked by "x" among six; the orders name rows 0-5 by letter.
+  const auto marked = [](const char* marks) {
+    std::vector<bool> m;
+    for (const char* c = marks; *c; ++c) m.push_back(*c == 'x');
+    return m;
+  };
+  const auto letters = [](const std::vector<int64_t>& order) {
+    std::string text;
+    for (int64_t v : order) text += static_cast<char>('A' + v);
+    return text;
+  };
+  const struct {
+    const char* marks;
+    const char* without;
+    const char* up;
+    const char* down;
+    const char* beforeB;  // moved before row 1
+  } cases[] = {
+      {"......", "ABCDEF", "ABCDEF", "ABCDEF", "ABCDEF"},
+      {"..x...", "ABDEF", "ACBDEF", "ABDCEF", "ACBDEF"},
+      {"x....x", "BCDE", "ABCDFE", "BACDEF", "AFBCDE"},  // at an edge a row stays
+      {".xx.x.", "ADF", "BCAEDF", "ADBCFE", "ABCEDF"},   // a block moves as one
+      {"xxxxxx", "", "ABCDEF", "ABCDEF", "ABCDEF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.marks);
+    EXPECT_EQ(letters(OrderWithout(marked(c.marks))), c.without);
+    EXPECT_EQ(letters(OrderStepped(marked(c.marks), -1)), c.up);
+    EXPECT_EQ(letters(OrderStepped(marked(c.marks), 1)), c.down);
+    EXPECT_EQ(letters(OrderMovedBefore(marked(c.marks), 1)), c.beforeB);
+  }
+  EXPECT_EQ(letters(OrderMovedBefore(marked("x....."), 9)), "BCDEFA");  // past the end
+}
+
 TEST(QueueEdit, HistoryRemovalFollowsRecordsAddedAtTheFront) {
   struct Case {
     const char* seen;
