@@ -220,8 +220,8 @@ void HistoryWindow::Poll() {
 
 std::vector<size_t> HistoryWindow::SelectedRows() const {
   std::vector<size_t> rows;
-  for (int i = -1; (i = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
-    if (static_cast<size_t>(i) < shown_->records.size()) rows.push_back(static_cast<size_t>(i));
+  for (int row : SelectedListRows(list_))
+    if (static_cast<size_t>(row) < shown_->records.size()) rows.push_back(static_cast<size_t>(row));
   return rows;
 }
 
@@ -341,15 +341,7 @@ void HistoryWindow::OnCommand(int id) {
 }
 
 void HistoryWindow::ShowContextMenu(LPARAM lParam) {
-  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  if (lParam == -1) {  // the context-menu key: at the focused row
-    const int focus = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    RECT item{LVIR_LABEL};
-    if (focus < 0 || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&item)))
-      item = RECT{0, 0, 0, 0};
-    at = POINT{item.left, item.bottom};
-    ClientToScreen(list_, &at);
-  }
+  const POINT at = ListMenuPoint(list_, lParam);
   const size_t selected = SelectedRows().size();
   const UINT any = selected ? 0 : MF_GRAYED, one = selected == 1 ? 0 : MF_GRAYED;
   HMENU menu = CreatePopupMenu();

@@ -370,9 +370,9 @@ const TrackRecord& QueuerWindow::RecordOf(const Row& row) const {
 }
 
 std::vector<int> QueuerWindow::SelectedRows() const {
-  std::vector<int> rows;
-  for (int i = -1; (i = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
-    rows.push_back(i);
+  std::vector<int> rows = SelectedListRows(list_);
+  // Rows past the end belong to a list the window has not shown yet.
+  while (!rows.empty() && rows.back() >= static_cast<int>(rows_.size())) rows.pop_back();
   return rows;
 }
 
@@ -543,15 +543,7 @@ void QueuerWindow::OnCommand(int id) {
 }
 
 void QueuerWindow::ShowContextMenu(LPARAM lParam) {
-  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  if (lParam == -1) {  // the context-menu key: at the focused row
-    const int focus = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    RECT item{LVIR_LABEL};
-    if (focus < 0 || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&item)))
-      item = RECT{0, 0, 0, 0};
-    at = POINT{item.left, item.bottom};
-    ClientToScreen(list_, &at);
-  }
+  const POINT at = ListMenuPoint(list_, lParam);
   HMENU menu = CreatePopupMenu();
   const UINT any = SelectedRows().empty() ? MF_GRAYED : 0;
   AppendMenuW(menu, MF_STRING | any, kPlayNow, L"&Play Now\tEnter");
