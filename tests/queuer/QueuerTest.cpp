@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -14,6 +15,7 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "queue/History.h"
 #include "queue/QueueEditFile.h"
 #include "queuer/QueuerWindow.h"
 
@@ -90,6 +92,49 @@ TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
     if (!takenCount.count(path) && !removeAttempts.count(path)) ++lost;
   EXPECT_EQ(lost, 0u) << "records neither taken nor removed";
   EXPECT_GT(takenCount.size(), 500u);  // the taker did take meanwhile
+}
+
+TEST(QueueEditFile, FilesNotReadWholeAreShownAsFarAsTheyGoAndNeverRewritten) {
+  oxtest::ResetQueueState();
+  std::vector<QueueRecord> queued(3);
+  for (size_t i = 0; i < queued.size(); ++i) queued[i].track = Named("q" + std::to_string(i));
+  std::vector<uint8_t> strayQueue(reinterpret_cast<const uint8_t*>(queued.data()),
+                                  reinterpret_cast<const uint8_t*>(queued.data() + queued.size()));
+  strayQueue.resize(strayQueue.size() + 100, 0x41);  // a partial record at the end
+  std::vector<TrackRecord> history(kHistoryMax + 1, Named("h"));
+  std::vector<uint8_t> longHistory(reinterpret_cast<const uint8_t*>(history.data()),
+                                   reinterpret_cast<const uint8_t*>(history.data() + history.size()));
+  const struct {
+    std::string file;
+    const std::vector<uint8_t>& bytes;
+    size_t shown, stray;
+    std::function<EditResult(const std::vector<QueueRecord>&, const std::vector<TrackRecord>&)> edit;
+  } cases[] = {
+      {QueueFile(), strayQueue, 3, 100,
+       [](const std::vector<QueueRecord>& seen, const std::vector<TrackRecord>&) {
+         return EditQueueFile(QueueFile(), seen, {1, 0}, {});
+       }},
+      {HistoryFile(), longHistory, kHistoryMax, sizeof(TrackRecord),
+       [](const std::vector<QueueRecord>&, const std::vector<TrackRecord>& seen) { return RemoveHistoryRows(seen, {0}); }},
+  };
+  for (const auto& c : cases) {
+    oxtest::WriteWholeFile(c.file, c.bytes);
+    std::vector<QueueRecord> queue;
+    std::vector<TrackRecord> tracks;
+    const FileRead read = c.file == QueueFile() ? ReadQueueRecords(c.file, queue) : ReadHistoryRecords(tracks);
+    EXPECT_TRUE(read.read);
+    EXPECT_EQ(queue.size() + tracks.size(), c.shown);
+    EXPECT_EQ(read.strayBytes, c.stray);
+    EXPECT_EQ(c.edit(queue, tracks), EditResult::Unreadable);
+    EXPECT_EQ(oxtest::ReadWholeFile(c.file), c.bytes) << c.file;
+  }
+  // Adding cuts the partial record first, so the added ones stay on the records' grid.
+  oxtest::WriteWholeFile(QueueFile(), strayQueue);
+  ASSERT_EQ(AppendToQueueFile(QueueFile(), {Named("added")}), EditResult::Done);
+  const auto after = oxtest::ReadRecords<QueueRecord>(QueueFile());
+  ASSERT_EQ(after.size(), 4u);
+  EXPECT_EQ(after[3].track.Path(), "C:\\added.wav");
+  oxtest::ResetQueueState();
 }
 
 // The windows of a class, and the list view of one.
