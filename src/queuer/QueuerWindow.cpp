@@ -93,8 +93,9 @@ std::string ArgumentLines() {
 }
 
 // What identifies a row across a reload: its section and path.
+char SectionMark(Section section) { return static_cast<char>('0' + static_cast<int>(section)); }
 std::string RowKey(Section section, const TrackRecord& record) {
-  return std::string(1, static_cast<char>('0' + static_cast<int>(section))) + std::string(record.Path());
+  return SectionMark(section) + std::string(record.Path());
 }
 
 class QueuerWindow {
@@ -412,17 +413,24 @@ void QueuerWindow::RebuildRows(const Place& place) {
   clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
   int newTop = -1;
-  std::string focus = place.focus;
-  const bool find = !place.selected.empty() || !focus.empty() || !place.top.empty();
-  for (size_t i = 0; find && i < rows_.size(); ++i) {
-    const std::string key = RowKey(rows_[i].section, RecordOf(rows_[i]));
+  bool focusFound = place.focus.empty();
+  // A row's key is made only to look it up among the selected: a reload of 100,000 rows with no
+  // selection compares paths in place.
+  const auto hasKey = [&](const Row& row, const std::string& key) {
+    const std::string_view path = RecordOf(row).Path();
+    return key.size() == path.size() + 1 && key[0] == SectionMark(row.section) &&
+           key.compare(1, std::string::npos, path.data(), path.size()) == 0;
+  };
+  for (size_t i = 0; i < rows_.size() && (!place.selected.empty() || !focusFound || (newTop < 0 && !place.top.empty()));
+       ++i) {
     UINT state = 0;
-    if (place.selected.count(key)) state |= LVIS_SELECTED;
-    if (!focus.empty() && key == focus) {
+    if (!place.selected.empty() && place.selected.count(RowKey(rows_[i].section, RecordOf(rows_[i]))))
+      state |= LVIS_SELECTED;
+    if (!focusFound && hasKey(rows_[i], place.focus)) {
       state |= LVIS_FOCUSED;
-      focus.clear();  // the first of equal rows only
+      focusFound = true;  // the first of equal rows only
     }
-    if (newTop < 0 && key == place.top) newTop = static_cast<int>(i);
+    if (newTop < 0 && !place.top.empty() && hasKey(rows_[i], place.top)) newTop = static_cast<int>(i);
     if (!state) continue;
     LVITEMW item{};
     item.stateMask = state;

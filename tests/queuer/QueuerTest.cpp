@@ -17,6 +17,7 @@
 #include "core/Settings.h"
 #include "queue/History.h"
 #include "queue/QueueEditFile.h"
+#include "queue/QueueFile.h"
 #include "queuer/QueuerWindow.h"
 
 namespace ox {
@@ -169,18 +170,25 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   HWND list = ListOf(window);
   ASSERT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
 
-  SelectRow(list, 1, process);
+  // The player takes the head: the selection stays on its track, one row up.
+  SelectRow(list, 2, process);
+  TrackRecord head;
+  ASSERT_TRUE(TakeFromQueueFile(QueueFile(), head));
+  BumpChangeCounter();
+  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+
   SendMessageW(window, WM_COMMAND, kQueuerPlayNowCommand, 0);
   ASSERT_TRUE(oxtest::WaitFor([] { return oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).HasPath(); }, 5000));
-  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), "C:\\two.wav");
+  EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), "C:\\three.wav");
   EXPECT_TRUE(evt::OxPlay.IsSet());
   // Played now, it leaves the queue.
-  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }, 5000));
 
   // A second start hands its files over to the window and exits.
   EXPECT_EQ(oxtest::RunAndWait(exe, "\"C:\\four.wav\""), 0);
   EXPECT_EQ(WindowsOf(kQueuerWindowClass).size(), 1u);
-  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, 5000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000));
   EXPECT_EQ(oxtest::ReadRecords<QueueRecord>(QueueFile()).back().track.Path(), "C:\\four.wav");
 
   // Closing ends the program; its place is kept beside the player's settings.
