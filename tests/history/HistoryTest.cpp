@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
 #include "core/Locations.h"
@@ -26,6 +28,11 @@ TEST(HistoryProgram, ListsTheHistoryPlaysARowNowAndRunsOnce) {
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   CloseHandle(process.hThread);
+  // A failed check leaves no window running behind the test.
+  const std::unique_ptr<void, void (*)(HANDLE)> ending(process.hProcess, [](HANDLE p) {
+    TerminateProcess(p, 1);
+    CloseHandle(p);
+  });
   HWND window = nullptr;
   ASSERT_TRUE(oxtest::WaitFor([&] { return (window = FindWindowA(kHistoryWindowClass, nullptr)) && IsWindowVisible(window); }, 10000));
   HWND list = FindWindowExA(window, nullptr, "SysListView32", nullptr);
@@ -49,7 +56,6 @@ TEST(HistoryProgram, ListsTheHistoryPlaysARowNowAndRunsOnce) {
 
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-  CloseHandle(process.hProcess);
   oxtest::ResetQueueState();
 }
 

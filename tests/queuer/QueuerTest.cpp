@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "ScratchInstallation.h"
@@ -52,6 +53,10 @@ TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
   ResetEvent(stop);
   HANDLE taker = Start(oxtest::PeerPath(), "queue-taker \"" + taken + "\"");
   ASSERT_NE(taker, nullptr);
+  const std::unique_ptr<void, void (*)(HANDLE)> ending(taker, [](HANDLE p) {
+    TerminateProcess(p, 1);  // a taker that a failed check left behind
+    CloseHandle(p);
+  });
 
   for (int round = 0; round < 1000; ++round) {
     std::vector<QueueRecord> seen;
@@ -78,7 +83,6 @@ TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
   }
   SetEvent(stop);
   ASSERT_EQ(WaitForSingleObject(taker, 60000), WAIT_OBJECT_0);
-  CloseHandle(taker);
   CloseHandle(stop);
 
   std::map<std::string, int> takenCount;
@@ -165,6 +169,11 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   ASSERT_TRUE(CopyFileA((oxtest::ExecutableFolder() + "..\\dist\\Queuer.exe").c_str(), exe.c_str(), FALSE));
   HANDLE process = Start(exe);
   ASSERT_NE(process, nullptr);
+  // A failed check leaves no window running behind the test.
+  const std::unique_ptr<void, void (*)(HANDLE)> ending(process, [](HANDLE p) {
+    TerminateProcess(p, 1);
+    CloseHandle(p);
+  });
   HWND window = nullptr;
   ASSERT_TRUE(oxtest::WaitFor([&] { return (window = FindWindowA(kQueuerWindowClass, nullptr)) && IsWindowVisible(window); }, 10000));
   HWND list = ListOf(window);
@@ -195,7 +204,6 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   DeleteSetting("Width", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Queuer");
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
-  CloseHandle(process);
   EXPECT_TRUE(SettingExists("Width", HKEY_CURRENT_USER, "Software\\Quillmarsh\\Orlavox\\Queuer"));
   oxtest::ResetQueueState();
 }
