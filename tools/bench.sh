@@ -2,7 +2,8 @@
 # Builds the x86_64 flavour, makes a minute of music-like audio as WAV and MP3, and runs the
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
-. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench librarian_bench rill oxctl \
+. "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench librarian_bench \
+  queuer_bench rill oxctl Queuer \
   ox_test_recording skins \
   ox_codec_mp3 ox_codec_wav xiph_speed ox_codec_flac ox_codec_vorbis ox_codec_opus
 
@@ -79,3 +80,5 @@ xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench
 # The collection editor, run from the installation folder it finds its codecs in.
 cp "$build/x86_64/bench/librarian_bench.exe" "$install/"
 xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$install/librarian_bench.exe" "Z:${data//\//\\}"
+# The playlist window with 100,000 queued tracks, in the copy of the installation folder.
+xvfb-run -a -s '-screen 0 1024x768x24' /usr/lib/wine/wine64 "$build/x86_64/bench/queuer_bench.exe" "Z:${install//\//\\}"

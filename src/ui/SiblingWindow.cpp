@@ -133,6 +133,9 @@ void RestoreWindowPlace(HWND window, const char* name, int defaultWidth, int def
     place.rcNormalPosition = {now.left, now.top, now.left + ScaleToDpi(defaultWidth, dpi),
                               now.top + ScaleToDpi(defaultHeight, dpi)};
   }
+  // A program started with a zeroed start-up record is given SW_SHOWDEFAULT, which is not among
+  // the states a placement takes.
+  if (show == SW_SHOWDEFAULT) show = SW_SHOWNORMAL;
   place.showCmd = static_cast<UINT>(show);
   place.flags = 0;
   SetWindowPlacement(window, &place);
@@ -262,6 +265,24 @@ LRESULT ListCustomDraw(LPARAM lParam, int markedRow) {
     default:
       return CDRF_DODEFAULT;
   }
+}
+
+std::vector<int> SelectedListRows(HWND list) {
+  std::vector<int> rows;
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
+    rows.push_back(i);
+  return rows;
+}
+
+POINT ListMenuPoint(HWND list, LPARAM lParam) {
+  if (lParam != -1) return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  const int focus = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  RECT item{LVIR_LABEL, 0, 0, 0};
+  if (focus < 0 || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&item)))
+    item = RECT{0, 0, 0, 0};
+  POINT at{item.left, item.bottom};
+  ClientToScreen(list, &at);
+  return at;
 }
 
 void FillDisplayText(LVITEMW& item, std::string_view text) {
