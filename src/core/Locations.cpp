@@ -52,7 +52,7 @@ std::string InstallFolder(bool fromRegistry) {
   std::lock_guard<std::mutex> lock(cache.lock);
   if (!cache.folder.empty()) return cache.folder;
   if (fromRegistry) {
-    cache.folder = GetTextSetting("InstalledTo", 260, HKEY_CURRENT_USER, kSettingsKey);
+    cache.folder = GetTextSetting(setting::InstalledTo.name, setting::InstalledTo.size, HKEY_CURRENT_USER, kSettingsKey);
     EnsureTrailingBackslash(cache.folder);
   } else {
     cache.folder = InstallFolderFromExePath(ExecutablePath());
@@ -70,7 +70,7 @@ std::string PriorityQueueFile() { return UserFile(".PriorityEnqued"); }
 std::string AddToEditorFile() { return UserFile(".AddToEditor"); }
 
 std::string ActiveMusicCollection() {
-  std::string active = GetTextSetting("ActiveMusicCollection", 260, HKEY_CURRENT_USER, kSettingsKey);
+  std::string active = GetTextSetting(setting::ActiveMusicCollection.name, setting::ActiveMusicCollection.size, HKEY_CURRENT_USER, kSettingsKey);
   return active.empty() ? DefaultMusicCollectionFile() : active;
 }
 

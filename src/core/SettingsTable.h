@@ -1,0 +1,140 @@
+// Every registry value the suite's programs read or write, each named once: its kind, where it
+// lives, what a missing value means and the range the options program offers. The player reads
+// through these entries (core/Settings.h: ReadNumber, ReadText...) and the options program writes
+// through the same ones, so a value name is spelled only here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ox {
+
+constexpr const char* kSettingsKey = "Software\\Quillmarsh\\Orlavox";
+constexpr const char* kSkinSettingsKey = "Software\\Quillmarsh\\Orlavox\\Skin";
+constexpr const char* kKeyControlKey = "Software\\Quillmarsh\\Orlavox\\Orp-KeyControl";
+
+enum class SettingKind : uint8_t {
+  Number,        // REG_DWORD, unsigned
+  SignedNumber,  // REG_DWORD holding a two's complement value
+  Text,          // REG_SZ of at most `size` bytes with its NUL
+  Bytes,         // REG_BINARY of `size` bytes
+};
+
+// The key a value lives under, beneath HKEY_CURRENT_USER.
+enum class SettingPlace : uint8_t {
+  Main,          // the settings root
+  KeyControl,    // the root's "Orp-KeyControl"
+  Skin,          // the root's "Skin"
+  VisualPlugin,  // the root's sub-key named after the plug-in's file name (the caller's key part)
+  GivenKey,      // a key the caller names whole (a skin window's own key)
+};
+
+struct Setting {
+  const char* name;  // a '*' stands for the part the caller gives: "Key*" is "Key0".."Key16"
+  SettingKind kind;
+  SettingPlace place;
+  int64_t defaultValue;     // what a missing number reads as
+  int64_t min, max;         // numbers: the range offered; a stored value outside is shown clamped
+  uint32_t size;            // text: bytes read, NUL included; bytes: the value's size
+  const char* defaultText;  // what a missing or empty text means
+};
+
+namespace settings_detail {
+constexpr Setting Flag(const char* name, int64_t byDefault = 0) {
+  return {name, SettingKind::Number, SettingPlace::Main, byDefault, 0, 1, 4, ""};
+}
+constexpr Setting Number(const char* name, int64_t byDefault, int64_t min, int64_t max,
+                         SettingPlace place = SettingPlace::Main) {
+  return {name, SettingKind::Number, place, byDefault, min, max, 4, ""};
+}
+constexpr Setting Text(const char* name, const char* byDefault = "", uint32_t size = 260,
+                       SettingPlace place = SettingPlace::Main) {
+  return {name, SettingKind::Text, place, 0, 0, 0, size, byDefault};
+}
+}  // namespace settings_detail
+
+namespace setting {
+using settings_detail::Flag, settings_detail::Number, settings_detail::Text;
+// Where the player is, and its own state, saved at exit and every 15 minutes.
+constexpr Setting InstalledTo = Text("InstalledTo");
+constexpr Setting OxVolume = Number("OxVolume", 101, 0, 101);  // volume + 1; 0 also means 100
+constexpr Setting OxBalance = Number("OxBalance", 50, 0, 100);  // 0 also means 50
+constexpr Setting OxPlayDown = Flag("OxPlayDown");      // 1: not playing at the last exit
+constexpr Setting OxRandomPlay = Flag("OxRandomPlay");  // 1: random play was off
+constexpr Setting OxEQOn = Flag("OxEQOn");
+constexpr Setting OxEQSettings = {"OxEQSettings", SettingKind::Bytes, SettingPlace::Main, 0, 0, 0, 88, ""};
+constexpr Setting OxMultiResumeFile = Text("OxMultiResumeFile");
+constexpr Setting OxMultiResumePos = Number("OxMultiResumePos", 0, 0, 101);  // percent
+constexpr Setting Minimized = Flag("Minimized");
+
+// Playback.
+constexpr Setting DefaultSO = Text("DefaultSO", "Wave Out");  // a sound output plug-in's name
+constexpr Setting CrossFadeOn = Flag("CrossFadeOn");
+constexpr Setting CrossFadeLengthSec = Number("CrossFadeLengthSec", 5, 1, 30);  // 0 also means 5
+constexpr Setting GapLessOn = Flag("GapLessOn");
+constexpr Setting GapLessLatencymS = Number("GapLessLatencymS", 80, 0, 2000);
+constexpr Setting ReplayGainMode = Number("ReplayGainMode", 0, 0, 3);  // off, track, album, album for an album queue
+constexpr Setting ReplayGainPreamp = {"ReplayGainPreamp", SettingKind::SignedNumber, SettingPlace::Main, 0, -150, 150, 4,
+                                      ""};  // tenths of a dB
+constexpr Setting ReplayGainClipPrevention = Flag("ReplayGainClipPrevention", 1);
+constexpr Setting NoAudioCDFromfreedB = Flag("NoAudioCDFromfreedB");
+constexpr Setting CdaOneTimeFreedB = Number("CDA-OneTimeFreedB", 0, 0, 0xFFFFFFFF);  // for the CD codec, once
+constexpr Setting DiskWriterFolder = Text("DiskWriterFolder");
+
+// Programs started with the player, and the folder watch.
+constexpr Setting MmcStart = Flag("MMC-Start");
+constexpr Setting PrevPlayedAtStart = Flag("Orp-PrevPlayed-X");
+constexpr Setting PlaylistAtStart = Flag("Orp-Playlist-X");
+constexpr Setting MmcIconic = Flag("MMC-Iconic");
+constexpr Setting FWFolderToWatch = Text("FWFolderToWatch", "", 261);
+constexpr Setting FWRecurse = Flag("FWRecurse");
+constexpr Setting FWSchedule = Number("FWSchedule", 0, 0, 2);  // 1 at start-up, 2 every FWScheduleEvery minutes
+constexpr Setting FWScheduleEvery = Text("FWScheduleEvery", "30");  // whole minutes in decimal
+constexpr Setting ActiveMusicCollection = Text("ActiveMusicCollection");
+
+// Window and tray.
+constexpr Setting NoShowTray = Flag("NoShowTray");
+constexpr Setting NeverInTask = Flag("NeverInTask");
+constexpr Setting HideWhenMin = Flag("HideWhenMin");
+
+// Dialogs' last folders.
+constexpr Setting LastAccessedFolder = Text("LastAccessedFolder");
+constexpr Setting LastAccessedFolderEq = Text("LastAccessedFolderEq");
+
+// Skins.
+constexpr Setting SkinChangeOpt = Number("SkinChangeOpt", 0, 0, 2);  // 0 at start, 1 never, 2 also every SkinRandomLen
+constexpr Setting SkinRandomLen = Number("SkinRandomLen", 0, 0, 1440);  // minutes
+constexpr Setting ActiveSkin = Text("[SetActive]", "Default", 260, SettingPlace::Skin);
+constexpr Setting SkinExcluded = Number("*", 0, 0, 1, SettingPlace::Skin);  // named after the skin
+
+// The key table: 17 entries, bits 0..7 a virtual-key code, 0x100 Shift, 0x200 Ctrl, 0x400 Alt.
+constexpr Setting Key = Number("Key*", 0, 0, 0x7FF, SettingPlace::KeyControl);
+
+// A visual output plug-in's key.
+constexpr Setting VisualHide = Number("Hide", 0, 0, 0xFFFFFFFF, SettingPlace::VisualPlugin);
+
+// A skin window's key.
+constexpr Setting WindowX = {"X", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+constexpr Setting WindowY = {"Y", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+constexpr Setting WindowRX = {"RX", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+constexpr Setting WindowRY = {"RY", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+constexpr Setting UserEvent = Number("EVENT-*", 0, 0, 1, SettingPlace::GivenKey);  // a user event's state
+constexpr Setting VisualShowing = Number("*-Showing", 0, 0, 2, SettingPlace::GivenKey);  // a visual area's mode
+}  // namespace setting
+
+// Every entry above.
+const std::vector<const Setting*>& AllSettings();
+
+// The value's name, with `part` in place of the '*'.
+std::string SettingName(const Setting& s, std::string_view part = {});
+// The key beneath HKEY_CURRENT_USER; `part` is the plug-in's file name or the given key.
+std::string SettingKey(const Setting& s, std::string_view part = {});
+
+// A stored number as the options show it: read in the setting's kind and held to its range.
+int64_t ShownNumber(const Setting& s, uint32_t stored);
+// A number as stored (two's complement for a signed one).
+uint32_t StoredNumber(const Setting& s, int64_t value);
+
+}  // namespace ox
