@@ -55,73 +55,74 @@ constexpr Setting Text(const char* name, const char* byDefault = "", uint32_t si
 }
 }  // namespace settings_detail
 
+// Inline, so that each entry is one object in every program: rows point at entries by address.
 namespace setting {
 using settings_detail::Flag, settings_detail::Number, settings_detail::Text;
 // Where the player is, and its own state, saved at exit and every 15 minutes.
-constexpr Setting InstalledTo = Text("InstalledTo");
-constexpr Setting OxVolume = Number("OxVolume", 101, 0, 101);  // volume + 1; 0 also means 100
-constexpr Setting OxBalance = Number("OxBalance", 50, 0, 100);  // 0 also means 50
-constexpr Setting OxPlayDown = Flag("OxPlayDown");      // 1: not playing at the last exit
-constexpr Setting OxRandomPlay = Flag("OxRandomPlay");  // 1: random play was off
-constexpr Setting OxEQOn = Flag("OxEQOn");
-constexpr Setting OxEQSettings = {"OxEQSettings", SettingKind::Bytes, SettingPlace::Main, 0, 0, 0, 88, ""};
-constexpr Setting OxMultiResumeFile = Text("OxMultiResumeFile");
-constexpr Setting OxMultiResumePos = Number("OxMultiResumePos", 0, 0, 101);  // percent
-constexpr Setting Minimized = Flag("Minimized");
+inline constexpr Setting InstalledTo = Text("InstalledTo");
+inline constexpr Setting OxVolume = Number("OxVolume", 101, 0, 101);  // volume + 1; 0 also means 100
+inline constexpr Setting OxBalance = Number("OxBalance", 50, 0, 100);  // 0 also means 50
+inline constexpr Setting OxPlayDown = Flag("OxPlayDown");      // 1: not playing at the last exit
+inline constexpr Setting OxRandomPlay = Flag("OxRandomPlay");  // 1: random play was off
+inline constexpr Setting OxEQOn = Flag("OxEQOn");
+inline constexpr Setting OxEQSettings = {"OxEQSettings", SettingKind::Bytes, SettingPlace::Main, 0, 0, 0, 88, ""};
+inline constexpr Setting OxMultiResumeFile = Text("OxMultiResumeFile");
+inline constexpr Setting OxMultiResumePos = Number("OxMultiResumePos", 0, 0, 101);  // percent
+inline constexpr Setting Minimized = Flag("Minimized");
 
 // Playback.
-constexpr Setting DefaultSO = Text("DefaultSO", "Wave Out");  // a sound output plug-in's name
-constexpr Setting CrossFadeOn = Flag("CrossFadeOn");
-constexpr Setting CrossFadeLengthSec = Number("CrossFadeLengthSec", 5, 1, 30);  // 0 also means 5
-constexpr Setting GapLessOn = Flag("GapLessOn");
-constexpr Setting GapLessLatencymS = Number("GapLessLatencymS", 80, 0, 2000);
-constexpr Setting ReplayGainMode = Number("ReplayGainMode", 0, 0, 3);  // off, track, album, album for an album queue
-constexpr Setting ReplayGainPreamp = {"ReplayGainPreamp", SettingKind::SignedNumber, SettingPlace::Main, 0, -150, 150, 4,
+inline constexpr Setting DefaultSO = Text("DefaultSO", "Wave Out");  // a sound output plug-in's name
+inline constexpr Setting CrossFadeOn = Flag("CrossFadeOn");
+inline constexpr Setting CrossFadeLengthSec = Number("CrossFadeLengthSec", 5, 1, 30);  // 0 also means 5
+inline constexpr Setting GapLessOn = Flag("GapLessOn");
+inline constexpr Setting GapLessLatencymS = Number("GapLessLatencymS", 80, 0, 2000);
+inline constexpr Setting ReplayGainMode = Number("ReplayGainMode", 0, 0, 3);  // off, track, album, album for an album queue
+inline constexpr Setting ReplayGainPreamp = {"ReplayGainPreamp", SettingKind::SignedNumber, SettingPlace::Main, 0, -150, 150, 4,
                                       ""};  // tenths of a dB
-constexpr Setting ReplayGainClipPrevention = Flag("ReplayGainClipPrevention", 1);
-constexpr Setting NoAudioCDFromfreedB = Flag("NoAudioCDFromfreedB");
-constexpr Setting CdaOneTimeFreedB = Number("CDA-OneTimeFreedB", 0, 0, 0xFFFFFFFF);  // for the CD codec, once
-constexpr Setting DiskWriterFolder = Text("DiskWriterFolder");
+inline constexpr Setting ReplayGainClipPrevention = Flag("ReplayGainClipPrevention", 1);
+inline constexpr Setting NoAudioCDFromfreedB = Flag("NoAudioCDFromfreedB");
+inline constexpr Setting CdaOneTimeFreedB = Number("CDA-OneTimeFreedB", 0, 0, 0xFFFFFFFF);  // for the CD codec, once
+inline constexpr Setting DiskWriterFolder = Text("DiskWriterFolder");
 
 // Programs started with the player, and the folder watch.
-constexpr Setting MmcStart = Flag("MMC-Start");
-constexpr Setting PrevPlayedAtStart = Flag("Orp-PrevPlayed-X");
-constexpr Setting PlaylistAtStart = Flag("Orp-Playlist-X");
-constexpr Setting MmcIconic = Flag("MMC-Iconic");
-constexpr Setting FWFolderToWatch = Text("FWFolderToWatch", "", 261);
-constexpr Setting FWRecurse = Flag("FWRecurse");
-constexpr Setting FWSchedule = Number("FWSchedule", 0, 0, 2);  // 1 at start-up, 2 every FWScheduleEvery minutes
-constexpr Setting FWScheduleEvery = Text("FWScheduleEvery", "30");  // whole minutes in decimal
-constexpr Setting ActiveMusicCollection = Text("ActiveMusicCollection");
+inline constexpr Setting MmcStart = Flag("MMC-Start");
+inline constexpr Setting PrevPlayedAtStart = Flag("Orp-PrevPlayed-X");
+inline constexpr Setting PlaylistAtStart = Flag("Orp-Playlist-X");
+inline constexpr Setting MmcIconic = Flag("MMC-Iconic");
+inline constexpr Setting FWFolderToWatch = Text("FWFolderToWatch", "", 261);
+inline constexpr Setting FWRecurse = Flag("FWRecurse");
+inline constexpr Setting FWSchedule = Number("FWSchedule", 0, 0, 2);  // 1 at start-up, 2 every FWScheduleEvery minutes
+inline constexpr Setting FWScheduleEvery = Text("FWScheduleEvery", "30");  // whole minutes in decimal
+inline constexpr Setting ActiveMusicCollection = Text("ActiveMusicCollection");
 
 // Window and tray.
-constexpr Setting NoShowTray = Flag("NoShowTray");
-constexpr Setting NeverInTask = Flag("NeverInTask");
-constexpr Setting HideWhenMin = Flag("HideWhenMin");
+inline constexpr Setting NoShowTray = Flag("NoShowTray");
+inline constexpr Setting NeverInTask = Flag("NeverInTask");
+inline constexpr Setting HideWhenMin = Flag("HideWhenMin");
 
 // Dialogs' last folders.
-constexpr Setting LastAccessedFolder = Text("LastAccessedFolder");
-constexpr Setting LastAccessedFolderEq = Text("LastAccessedFolderEq");
+inline constexpr Setting LastAccessedFolder = Text("LastAccessedFolder");
+inline constexpr Setting LastAccessedFolderEq = Text("LastAccessedFolderEq");
 
 // Skins.
-constexpr Setting SkinChangeOpt = Number("SkinChangeOpt", 0, 0, 2);  // 0 at start, 1 never, 2 also every SkinRandomLen
-constexpr Setting SkinRandomLen = Number("SkinRandomLen", 0, 0, 1440);  // minutes
-constexpr Setting ActiveSkin = Text("[SetActive]", "Default", 260, SettingPlace::Skin);
-constexpr Setting SkinExcluded = Number("*", 0, 0, 1, SettingPlace::Skin);  // named after the skin
+inline constexpr Setting SkinChangeOpt = Number("SkinChangeOpt", 0, 0, 2);  // 0 at start, 1 never, 2 also every SkinRandomLen
+inline constexpr Setting SkinRandomLen = Number("SkinRandomLen", 0, 0, 1440);  // minutes
+inline constexpr Setting ActiveSkin = Text("[SetActive]", "Default", 260, SettingPlace::Skin);
+inline constexpr Setting SkinExcluded = Number("*", 0, 0, 1, SettingPlace::Skin);  // named after the skin
 
 // The key table: 17 entries, bits 0..7 a virtual-key code, 0x100 Shift, 0x200 Ctrl, 0x400 Alt.
-constexpr Setting Key = Number("Key*", 0, 0, 0x7FF, SettingPlace::KeyControl);
+inline constexpr Setting Key = Number("Key*", 0, 0, 0x7FF, SettingPlace::KeyControl);
 
 // A visual output plug-in's key.
-constexpr Setting VisualHide = Number("Hide", 0, 0, 0xFFFFFFFF, SettingPlace::VisualPlugin);
+inline constexpr Setting VisualHide = Number("Hide", 0, 0, 0xFFFFFFFF, SettingPlace::VisualPlugin);
 
 // A skin window's key.
-constexpr Setting WindowX = {"X", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-constexpr Setting WindowY = {"Y", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-constexpr Setting WindowRX = {"RX", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-constexpr Setting WindowRY = {"RY", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-constexpr Setting UserEvent = Number("EVENT-*", 0, 0, 1, SettingPlace::GivenKey);  // a user event's state
-constexpr Setting VisualShowing = Number("*-Showing", 0, 0, 2, SettingPlace::GivenKey);  // a visual area's mode
+inline constexpr Setting WindowX = {"X", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+inline constexpr Setting WindowY = {"Y", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+inline constexpr Setting WindowRX = {"RX", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+inline constexpr Setting WindowRY = {"RY", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+inline constexpr Setting UserEvent = Number("EVENT-*", 0, 0, 1, SettingPlace::GivenKey);  // a user event's state
+inline constexpr Setting VisualShowing = Number("*-Showing", 0, 0, 2, SettingPlace::GivenKey);  // a visual area's mode
 }  // namespace setting
 
 // Every entry above.
