@@ -36,8 +36,8 @@ std::wstring ItemText(const std::string& text, bool mnemonic) {
   return Wide(escaped);
 }
 
-void Add(HMENU menu, UINT id, const wchar_t* text, bool checked = false) {
-  AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0), id, text);
+void Add(HMENU menu, UINT id, const wchar_t* text, bool checked = false, bool enabled = true) {
+  AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (enabled ? 0 : MF_GRAYED), id, text);
 }
 
 void Run(UINT command, const std::vector<std::string>& skins) {
@@ -112,8 +112,11 @@ bool RunOptionsMenu(HWND owner) {
   Add(menu, kCollection, L"Music &collection");
   Add(menu, kSelective, L"Selective pla&y");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  Add(menu, kMinimise, L"M&inimise player");
-  Add(menu, kClosePlayer, L"Clos&e player");
+  // Only a running player is minimised or closed: the event would outlive this program in the
+  // hands of a sibling and close the next player as it starts.
+  const bool running = evt::OxRillRunning.IsSet();
+  Add(menu, kMinimise, L"M&inimise player", false, running);
+  Add(menu, kClosePlayer, L"Clos&e player", false, running);
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   Add(menu, kOptions, L"Op&tions\u2026");
   SetMenuDefaultItem(menu, kOptions, FALSE);
