@@ -31,7 +31,9 @@ TEST(OptionRows, TypedTextBecomesAValueInRange_OrIsRefused) {
   for (const auto& c : cases) {
     const OptionRow& row = RowOf(c.s);
     EXPECT_EQ(ParseRowText(row, c.typed), c.value) << c.s.name << " '" << c.typed << "'";
-    if (c.value) EXPECT_EQ(RowText(row, *c.value), c.shown) << c.s.name;
+    if (c.value) {
+      EXPECT_EQ(RowText(row, *c.value), c.shown) << c.s.name;
+    }
   }
 }
 
