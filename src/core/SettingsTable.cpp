@@ -7,14 +7,58 @@ namespace ox {
 const std::vector<const Setting*>& AllSettings() {
   using namespace setting;
   static const std::vector<const Setting*> all = {
-      &InstalledTo, &OxVolume, &OxBalance, &OxPlayDown, &OxRandomPlay, &OxEQOn, &OxEQSettings,
-      &OxMultiResumeFile, &OxMultiResumePos, &Minimized, &DefaultSO, &CrossFadeOn, &CrossFadeLengthSec,
-      &GapLessOn, &GapLessLatencymS, &ReplayGainMode, &ReplayGainPreamp, &ReplayGainClipPrevention,
-      &NoAudioCDFromfreedB, &CdaOneTimeFreedB, &DiskWriterFolder, &MmcStart, &PrevPlayedAtStart,
-      &PlaylistAtStart, &MmcIconic, &FWFolderToWatch, &FWRecurse, &FWSchedule, &FWScheduleEvery,
-      &ActiveMusicCollection, &NoShowTray, &NeverInTask, &HideWhenMin, &LastAccessedFolder,
-      &LastAccessedFolderEq, &SkinChangeOpt, &SkinRandomLen, &ActiveSkin, &SkinExcluded, &Key, &VisualHide,
-      &WindowX, &WindowY, &WindowRX, &WindowRY, &UserEvent, &VisualShowing,
+      &InstalledTo,
+      &OxVolume,
+      &OxBalance,
+      &OxPlayDown,
+      &OxRandomPlay,
+      &OxEQOn,
+      &OxEQSettings,
+      &OxMultiResumeFile,
+      &OxMultiResumePos,
+      &Minimized,
+      &DefaultSO,
+      &CrossFadeOn,
+      &CrossFadeLengthSec,
+      &GapLessOn,
+      &GapLessLatencymS,
+      &ReplayGainMode,
+      &ReplayGainPreamp,
+      &ReplayGainClipPrevention,
+      &NoAudioCDFromfreedB,
+      &CdaOneTimeFreedB,
+      &DiskWriterFolder,
+      &MmcStart,
+      &PrevPlayedAtStart,
+      &PlaylistAtStart,
+      &MmcIconic,
+      &FWFolderToWatch,
+      &FWRecurse,
+      &FWSchedule,
+      &FWScheduleEvery,
+      &ActiveMusicCollection,
+      &NoShowTray,
+      &NeverInTask,
+      &HideWhenMin,
+      &LastAccessedFolder,
+      &LastAccessedFolderEq,
+      &LastPlaylistFolder,
+      &LibrarianFolder,
+      &SkinChangeOpt,
+      &SkinRandomLen,
+      &ActiveSkin,
+      &SkinExcluded,
+      &Key,
+      &VisualHide,
+      &WindowX,
+      &WindowY,
+      &WindowRX,
+      &WindowRY,
+      &WindowWidth,
+      &WindowHeight,
+      &WindowMaximized,
+      &UserEvent,
+      &VisualShowing,
   };
   return all;
 }
@@ -28,11 +72,16 @@ std::string SettingName(const Setting& s, std::string_view part) {
 
 std::string SettingKey(const Setting& s, std::string_view part) {
   switch (s.place) {
-    case SettingPlace::Main: return kSettingsKey;
-    case SettingPlace::KeyControl: return kKeyControlKey;
-    case SettingPlace::Skin: return kSkinSettingsKey;
-    case SettingPlace::VisualPlugin: return std::string(kSettingsKey) + "\\" + std::string(part);
-    case SettingPlace::GivenKey: return std::string(part);
+    case SettingPlace::Main:
+      return kSettingsKey;
+    case SettingPlace::KeyControl:
+      return kKeyControlKey;
+    case SettingPlace::Skin:
+      return kSkinSettingsKey;
+    case SettingPlace::VisualPlugin:
+      return std::string(kSettingsKey) + "\\" + std::string(part);
+    case SettingPlace::GivenKey:
+      return std::string(part);
   }
   return kSettingsKey;
 }

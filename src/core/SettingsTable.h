@@ -53,17 +53,21 @@ constexpr Setting Text(const char* name, const char* byDefault = "", uint32_t si
                        SettingPlace place = SettingPlace::Main) {
   return {name, SettingKind::Text, place, 0, 0, 0, size, byDefault};
 }
+// A window's position in screen pixels, under the window's own key.
+constexpr Setting Coordinate(const char* name) {
+  return {name, SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
+}
 }  // namespace settings_detail
 
 // Inline, so that each entry is one object in every program: rows point at entries by address.
 namespace setting {
-using settings_detail::Flag, settings_detail::Number, settings_detail::Text;
+using settings_detail::Coordinate, settings_detail::Flag, settings_detail::Number, settings_detail::Text;
 // Where the player is, and its own state, saved at exit and every 15 minutes.
 inline constexpr Setting InstalledTo = Text("InstalledTo");
-inline constexpr Setting OxVolume = Number("OxVolume", 101, 0, 101);  // volume + 1; 0 also means 100
+inline constexpr Setting OxVolume = Number("OxVolume", 101, 0, 101);   // volume + 1; 0 also means 100
 inline constexpr Setting OxBalance = Number("OxBalance", 50, 0, 100);  // 0 also means 50
-inline constexpr Setting OxPlayDown = Flag("OxPlayDown");      // 1: not playing at the last exit
-inline constexpr Setting OxRandomPlay = Flag("OxRandomPlay");  // 1: random play was off
+inline constexpr Setting OxPlayDown = Flag("OxPlayDown");              // 1: not playing at the last exit
+inline constexpr Setting OxRandomPlay = Flag("OxRandomPlay");          // 1: random play was off
 inline constexpr Setting OxEQOn = Flag("OxEQOn");
 inline constexpr Setting OxEQSettings = {"OxEQSettings", SettingKind::Bytes, SettingPlace::Main, 0, 0, 0, 88, ""};
 inline constexpr Setting OxMultiResumeFile = Text("OxMultiResumeFile");
@@ -76,9 +80,10 @@ inline constexpr Setting CrossFadeOn = Flag("CrossFadeOn");
 inline constexpr Setting CrossFadeLengthSec = Number("CrossFadeLengthSec", 5, 1, 30);  // 0 also means 5
 inline constexpr Setting GapLessOn = Flag("GapLessOn");
 inline constexpr Setting GapLessLatencymS = Number("GapLessLatencymS", 80, 0, 2000);
-inline constexpr Setting ReplayGainMode = Number("ReplayGainMode", 0, 0, 3);  // off, track, album, album for an album queue
-inline constexpr Setting ReplayGainPreamp = {"ReplayGainPreamp", SettingKind::SignedNumber, SettingPlace::Main, 0, -150, 150, 4,
-                                      ""};  // tenths of a dB
+// ReplayGain: off, track, album, album when the queue is an album; the preamp in tenths of a dB.
+inline constexpr Setting ReplayGainMode = Number("ReplayGainMode", 0, 0, 3);
+inline constexpr Setting ReplayGainPreamp = {
+    "ReplayGainPreamp", SettingKind::SignedNumber, SettingPlace::Main, 0, -150, 150, 4, ""};
 inline constexpr Setting ReplayGainClipPrevention = Flag("ReplayGainClipPrevention", 1);
 inline constexpr Setting NoAudioCDFromfreedB = Flag("NoAudioCDFromfreedB");
 inline constexpr Setting CdaOneTimeFreedB = Number("CDA-OneTimeFreedB", 0, 0, 0xFFFFFFFF);  // for the CD codec, once
@@ -103,9 +108,12 @@ inline constexpr Setting HideWhenMin = Flag("HideWhenMin");
 // Dialogs' last folders.
 inline constexpr Setting LastAccessedFolder = Text("LastAccessedFolder");
 inline constexpr Setting LastAccessedFolderEq = Text("LastAccessedFolderEq");
+inline constexpr Setting LastPlaylistFolder = Text("LastPlaylistFolder");  // the playlist window's
+inline constexpr Setting LibrarianFolder = Text("LibrarianFolder");        // the collection editor's
 
 // Skins.
-inline constexpr Setting SkinChangeOpt = Number("SkinChangeOpt", 0, 0, 2);  // 0 at start, 1 never, 2 also every SkinRandomLen
+// A random skin: 0 at every start, 1 never, 2 also every SkinRandomLen minutes.
+inline constexpr Setting SkinChangeOpt = Number("SkinChangeOpt", 0, 0, 2);
 inline constexpr Setting SkinRandomLen = Number("SkinRandomLen", 0, 0, 1440);  // minutes
 inline constexpr Setting ActiveSkin = Text("[SetActive]", "Default", 260, SettingPlace::Skin);
 inline constexpr Setting SkinExcluded = Number("*", 0, 0, 1, SettingPlace::Skin);  // named after the skin
@@ -117,11 +125,15 @@ inline constexpr Setting Key = Number("Key*", 0, 0, 0x7FF, SettingPlace::KeyCont
 inline constexpr Setting VisualHide = Number("Hide", 0, 0, 0xFFFFFFFF, SettingPlace::VisualPlugin);
 
 // A skin window's key.
-inline constexpr Setting WindowX = {"X", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-inline constexpr Setting WindowY = {"Y", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-inline constexpr Setting WindowRX = {"RX", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-inline constexpr Setting WindowRY = {"RY", SettingKind::SignedNumber, SettingPlace::GivenKey, 0, INT32_MIN, INT32_MAX, 4, ""};
-inline constexpr Setting UserEvent = Number("EVENT-*", 0, 0, 1, SettingPlace::GivenKey);  // a user event's state
+inline constexpr Setting WindowX = Coordinate("X");
+inline constexpr Setting WindowY = Coordinate("Y");
+inline constexpr Setting WindowRX = Coordinate("RX");  // from the group's first window
+inline constexpr Setting WindowRY = Coordinate("RY");
+// A list window's key ("Software\Quillmarsh\Orlavox\<window>"): X and Y above, and its size.
+inline constexpr Setting WindowWidth = Number("Width", 0, 0, INT32_MAX, SettingPlace::GivenKey);
+inline constexpr Setting WindowHeight = Number("Height", 0, 0, INT32_MAX, SettingPlace::GivenKey);
+inline constexpr Setting WindowMaximized = Number("Maximized", 0, 0, 1, SettingPlace::GivenKey);
+inline constexpr Setting UserEvent = Number("EVENT-*", 0, 0, 1, SettingPlace::GivenKey);        // a user event's state
 inline constexpr Setting VisualShowing = Number("*-Showing", 0, 0, 2, SettingPlace::GivenKey);  // a visual area's mode
 }  // namespace setting
 

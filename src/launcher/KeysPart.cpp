@@ -16,9 +16,23 @@ namespace ox {
 namespace {
 
 constexpr const char* kActionNames[kKeyActions] = {
-    "Play", "Play button (play, skip, resume)", "Skip back", "Seek forward", "Seek back", "Pause", "Stop",
-    "Open files", "Volume up", "Volume down", "Mute", "Music collection", "Collection editor", "Playlist",
-    "Previously played", "Power off", "Options menu",
+    "Play",
+    "Play button (play, skip, resume)",
+    "Skip back",
+    "Seek forward",
+    "Seek back",
+    "Pause",
+    "Stop",
+    "Open files",
+    "Volume up",
+    "Volume down",
+    "Mute",
+    "Music collection",
+    "Collection editor",
+    "Playlist",
+    "Previously played",
+    "Power off",
+    "Options menu",
 };
 
 constexpr int kListId = kFirstPartId + 30, kCaptureId = kFirstPartId + 31, kClearId = kFirstPartId + 32;
@@ -28,22 +42,26 @@ bool Held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 // The capture field: an edit box that shows the chosen key and takes every key pressed in it.
 LRESULT CALLBACK CaptureProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
   switch (message) {
-    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTMESSAGE;
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTMESSAGE;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      const Capture capture = CaptureKey(static_cast<uint32_t>(wParam), Held(VK_SHIFT), Held(VK_CONTROL), Held(VK_MENU));
+      const Capture capture =
+          CaptureKey(static_cast<uint32_t>(wParam), Held(VK_SHIFT), Held(VK_CONTROL), Held(VK_MENU));
       if (capture.step == CaptureStep::PassOn) {
         SetFocus(GetNextDlgTabItem(GetAncestor(field, GA_ROOT), field, Held(VK_SHIFT)));
       } else if (capture.step == CaptureStep::Take) {
         SetWindowLongPtrW(field, GWLP_USERDATA, static_cast<LONG_PTR>(capture.entry));
-        SendMessageW(GetParent(field), WM_COMMAND, MAKEWPARAM(kCaptureId, kKeyCaptured), reinterpret_cast<LPARAM>(field));
+        SendMessageW(GetParent(field), WM_COMMAND, MAKEWPARAM(kCaptureId, kKeyCaptured),
+                     reinterpret_cast<LPARAM>(field));
       }
       return 0;
     }
     case WM_CHAR:
     case WM_SYSCHAR:
     case WM_KEYUP:
-    case WM_SYSKEYUP: return 0;  // no typing, and Alt opens no menu
+    case WM_SYSKEYUP:
+      return 0;  // no typing, and Alt opens no menu
   }
   return DefSubclassProc(field, message, wParam, lParam);
 }
@@ -56,9 +74,9 @@ class Keys : public PagePart {
       return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, page,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     };
-    list_ = layout.Place(make(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, kListId,
-                              WS_EX_CLIENTEDGE),
-                         0, top, 588, 262);
+    list_ = layout.Place(
+        make(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, kListId, WS_EX_CLIENTEDGE),
+        0, top, 588, 262);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const struct {
       const wchar_t* title;
@@ -82,7 +100,8 @@ class Keys : public PagePart {
       ShowRow(i);
     }
     layout.Place(make(L"STATIC", L"&Key (press it):", SS_LEFT, -1), 0, top + 272, 110, 20);
-    capture_ = layout.Place(make(L"EDIT", L"", ES_READONLY | WS_TABSTOP, kCaptureId, WS_EX_CLIENTEDGE), 112, top + 268, 220, 24);
+    capture_ = layout.Place(make(L"EDIT", L"", ES_READONLY | WS_TABSTOP, kCaptureId, WS_EX_CLIENTEDGE), 112, top + 268,
+                            220, 24);
     SetWindowSubclass(capture_, CaptureProcedure, 1, 0);
     SetPropW(capture_, kKeyCaptureProperty, reinterpret_cast<HANDLE>(1));
     layout.Place(make(L"BUTTON", L"C&lear", BS_PUSHBUTTON | WS_TABSTOP, kClearId), 340, top + 267, 80, 26);
@@ -166,7 +185,7 @@ class Keys : public PagePart {
       const uint32_t entry = keys_[c.action];
       const std::string key = c.hotkey ? HotkeyName(entry) : KeyEntryName(entry);
       conflictsText_ += std::string(kActionNames[c.action]) + ": " + key + " " +
-                         (c.by >= 0 ? "goes to " + std::string(kActionNames[c.by]) : std::string("- ") + c.why) + "\n";
+                        (c.by >= 0 ? "goes to " + std::string(kActionNames[c.by]) : std::string("- ") + c.why) + "\n";
     }
     SetWindowTextW(conflicts_, Wide(conflictsText_.empty() ? "No key is taken twice." : conflictsText_).c_str());
   }

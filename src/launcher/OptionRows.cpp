@@ -32,7 +32,10 @@ const std::vector<OptionPage>& OptionPages() {
   static const std::vector<OptionPage> pages = {
       {"Skins",
        {{&ActiveSkin, RowControl::SkinName, "Active skin", Takes::AtOnce, {}},
-        {&SkinChangeOpt, RowControl::Choice, "Random skin", Takes::NextStart,
+        {&SkinChangeOpt,
+         RowControl::Choice,
+         "Random skin",
+         Takes::NextStart,
          {"At every start", "Never", "At every start and every few minutes"}},
         {&SkinRandomLen, RowControl::Number, "Minutes between random skins", Takes::WhenUsed, {}}}},
       {"Playback",
@@ -43,7 +46,10 @@ const std::vector<OptionPage>& OptionPages() {
         {&GapLessLatencymS, RowControl::Number, "Gapless latency (ms)", Takes::WhenUsed, {}},
         {&OxPlayDown, RowControl::InverseCheck, "Play when the player starts", Takes::NextStart, {}},
         {&OxRandomPlay, RowControl::InverseCheck, "Random play from the collection at start", Takes::NextStart, {}},
-        {&ReplayGainMode, RowControl::Choice, "ReplayGain", Takes::WhenUsed,
+        {&ReplayGainMode,
+         RowControl::Choice,
+         "ReplayGain",
+         Takes::WhenUsed,
          {"Off", "Track gain", "Album gain", "Album gain when the queue is an album"}},
         {&ReplayGainPreamp, RowControl::Tenths, "ReplayGain preamp (dB)", Takes::WhenUsed, {}},
         {&ReplayGainClipPrevention, RowControl::Check, "Prevent clipping", Takes::WhenUsed, {}}}},
@@ -58,7 +64,10 @@ const std::vector<OptionPage>& OptionPages() {
       {"Folder watch",
        {{&FWFolderToWatch, RowControl::Folder, "Folder to watch", Takes::WhenUsed, {}},
         {&FWRecurse, RowControl::Check, "Include subfolders", Takes::WhenUsed, {}},
-        {&FWSchedule, RowControl::Choice, "Scan", Takes::WhenUsed,
+        {&FWSchedule,
+         RowControl::Choice,
+         "Scan",
+         Takes::WhenUsed,
          {"Only on Scan now", "When the player starts", "Every few minutes"}},
         {&FWScheduleEvery, RowControl::NumberText, "Minutes between scans", Takes::WhenUsed, {}}}},
   };
@@ -67,17 +76,23 @@ const std::vector<OptionPage>& OptionPages() {
 
 int64_t ShownValue(const OptionRow& row, uint32_t stored) {
   switch (row.control) {
-    case RowControl::Check: return stored != 0 ? 1 : 0;
-    case RowControl::InverseCheck: return stored == 0 ? 1 : 0;
-    default: return ShownNumber(*row.setting, stored);
+    case RowControl::Check:
+      return stored != 0 ? 1 : 0;
+    case RowControl::InverseCheck:
+      return stored == 0 ? 1 : 0;
+    default:
+      return ShownNumber(*row.setting, stored);
   }
 }
 
 uint32_t StoredValue(const OptionRow& row, int64_t shown) {
   switch (row.control) {
-    case RowControl::Check: return shown ? 1 : 0;
-    case RowControl::InverseCheck: return shown ? 0 : 1;
-    default: return StoredNumber(*row.setting, shown);
+    case RowControl::Check:
+      return shown ? 1 : 0;
+    case RowControl::InverseCheck:
+      return shown ? 0 : 1;
+    default:
+      return StoredNumber(*row.setting, shown);
   }
 }
 

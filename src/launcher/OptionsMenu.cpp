@@ -14,8 +14,21 @@ namespace ox {
 namespace {
 
 enum Command : UINT {
-  kPlayPause = 1, kStop, kNext, kPrevious, kMute, kRandom, kEqualiser, kOpenFiles, kPlaylist,
-  kPreviouslyPlayed, kCollection, kSelective, kMinimise, kClosePlayer, kOptions,
+  kPlayPause = 1,
+  kStop,
+  kNext,
+  kPrevious,
+  kMute,
+  kRandom,
+  kEqualiser,
+  kOpenFiles,
+  kPlaylist,
+  kPreviouslyPlayed,
+  kCollection,
+  kSelective,
+  kMinimise,
+  kClosePlayer,
+  kOptions,
   kFirstSkin = 1000,
 };
 
@@ -47,23 +60,49 @@ void Run(UINT command, const std::vector<std::string>& skins) {
     RunPlayerAction(action);
   };
   switch (command) {
-    case kPlayPause: withPlayer(PlayerAction::PlayPause); break;
-    case kStop: RunPlayerAction(PlayerAction::Stop); break;
+    case kPlayPause:
+      withPlayer(PlayerAction::PlayPause);
+      break;
+    case kStop:
+      RunPlayerAction(PlayerAction::Stop);
+      break;
     case kNext:
       EnsurePlayerRunning();
       if (evt::OxPlay.IsSet()) evt::OxSkip.Set();
       break;
-    case kPrevious: withPlayer(PlayerAction::SkipBack); break;
-    case kMute: RunPlayerAction(PlayerAction::Mute); break;
-    case kRandom: evt::OxMyMusicRandom.Toggle(); break;
-    case kEqualiser: evt::OxEqOn.Toggle(); break;
-    case kOpenFiles: withPlayer(PlayerAction::OpenFiles); break;
-    case kPlaylist: StartPlaylistWindow(); break;
-    case kPreviouslyPlayed: StartPreviouslyPlayed(); break;
-    case kCollection: RunButtonCommand("<MyMusicCollection>", 0); break;
-    case kSelective: StartSelectivePlay(); break;
-    case kMinimise: evt::OxMinimize.Set(); break;
-    case kClosePlayer: evt::OxClose.Set(); break;
+    case kPrevious:
+      withPlayer(PlayerAction::SkipBack);
+      break;
+    case kMute:
+      RunPlayerAction(PlayerAction::Mute);
+      break;
+    case kRandom:
+      evt::OxMyMusicRandom.Toggle();
+      break;
+    case kEqualiser:
+      evt::OxEqOn.Toggle();
+      break;
+    case kOpenFiles:
+      withPlayer(PlayerAction::OpenFiles);
+      break;
+    case kPlaylist:
+      StartPlaylistWindow();
+      break;
+    case kPreviouslyPlayed:
+      StartPreviouslyPlayed();
+      break;
+    case kCollection:
+      RunButtonCommand("<MyMusicCollection>", 0);
+      break;
+    case kSelective:
+      StartSelectivePlay();
+      break;
+    case kMinimise:
+      evt::OxMinimize.Set();
+      break;
+    case kClosePlayer:
+      evt::OxClose.Set();
+      break;
     default:
       if (command >= kFirstSkin && command - kFirstSkin < skins.size()) ChooseSkin(skins[command - kFirstSkin]);
   }

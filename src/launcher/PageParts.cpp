@@ -33,10 +33,10 @@ class ChecklistPart : public PagePart {
 
   int Build(HWND page, DpiLayout& layout, int top) override {
     layout.Place(Make(page, L"STATIC", title_, SS_LEFT, -1), 0, top, 480, 20);
-    list_ = layout.Place(Make(page, WC_LISTVIEWW, L"",
-                              LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
-                              kFirstPartId, WS_EX_CLIENTEDGE),
-                         0, top + 22, 300, 150);
+    list_ = layout.Place(
+        Make(page, WC_LISTVIEWW, L"", LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+             kFirstPartId, WS_EX_CLIENTEDGE),
+        0, top + 22, 300, 150);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
@@ -111,12 +111,13 @@ class PresetsPart : public PagePart {
     list_ = layout.Place(Make(page, L"LISTBOX", L"", LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_TABSTOP, kFirstPartId + 10,
                               WS_EX_CLIENTEDGE),
                          0, top + 22, 300, 220);
-    load_ = layout.Place(Make(page, L"BUTTON", L"&Load", BS_PUSHBUTTON | WS_TABSTOP, kFirstPartId + 11), 312, top + 22, 100, 28);
+    load_ = layout.Place(Make(page, L"BUTTON", L"&Load", BS_PUSHBUTTON | WS_TABSTOP, kFirstPartId + 11), 312, top + 22,
+                         100, 28);
     remove_ = layout.Place(Make(page, L"BUTTON", L"&Delete\u2026", BS_PUSHBUTTON | WS_TABSTOP, kFirstPartId + 12), 312,
                            top + 56, 100, 28);
     layout.Place(Make(page, L"STATIC", L"New name:", SS_LEFT, -1), 312, top + 96, 180, 20);
-    name_ = layout.Place(Make(page, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, kFirstPartId + 13, WS_EX_CLIENTEDGE), 312,
-                         top + 118, 180, 24);
+    name_ = layout.Place(Make(page, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, kFirstPartId + 13, WS_EX_CLIENTEDGE),
+                         312, top + 118, 180, 24);
     rename_ = layout.Place(Make(page, L"BUTTON", L"&Rename", BS_PUSHBUTTON | WS_TABSTOP, kFirstPartId + 14), 312,
                            top + 148, 100, 28);
     Refill();
@@ -198,10 +199,9 @@ std::unique_ptr<PagePart> SkinChoicePart() {
 }
 
 std::unique_ptr<PagePart> VisualPluginsPart() {
-  return std::make_unique<ChecklistPart>(L"Visual plug-ins shown:", FileNames(VisualOutputFolder(), "*.dll"),
-                                         setting::VisualHide, true,
-                                         "At once: the plug-ins shown and hidden (Apply tells the player).",
-                                         &evt::OxVisHideShow);
+  return std::make_unique<ChecklistPart>(
+      L"Visual plug-ins shown:", FileNames(VisualOutputFolder(), "*.dll"), setting::VisualHide, true,
+      "At once: the plug-ins shown and hidden (Apply tells the player).", &evt::OxVisHideShow);
 }
 
 std::unique_ptr<PagePart> EqPresetsPart() { return std::make_unique<PresetsPart>(); }

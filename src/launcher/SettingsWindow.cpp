@@ -76,8 +76,8 @@ std::string BrowseForFolder(HWND owner, const std::string& title) {
 struct RowState {
   const OptionRow* row;
   HWND field = nullptr;
-  HWND button = nullptr;  // Browse... or Configure...
-  int64_t loaded = 0;     // check boxes and choices
+  HWND button = nullptr;    // Browse... or Configure...
+  int64_t loaded = 0;       // check boxes and choices
   std::wstring loadedText;  // edits and name lists
 };
 
@@ -125,8 +125,8 @@ SettingsWindow::SettingsWindow() {
       if (std::string(p.title) == title) return &p;
     return nullptr;
   };
-  for (const char* title : {"Skins", "Playback", "Visual plug-ins", "Keys", "Window and tray", "Folder watch",
-                            "Equaliser presets"}) {
+  for (const char* title :
+       {"Skins", "Playback", "Visual plug-ins", "Keys", "Window and tray", "Folder watch", "Equaliser presets"}) {
     Page page;
     page.title = title;
     page.rows = rowsOf(title);
@@ -158,14 +158,14 @@ bool SettingsWindow::Create(int page) {
   RegisterClassExW(&pageClass);
 
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kSettingsWindowClass, L"Orlavox Options",
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!window_) return false;
   layout_.SetDpi(WindowDpi(window_));
   outputs_ = std::make_unique<SoundOutputHost>(SoundOutputFolder());
 
-  tabs_ = layout_.Place(CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                                        0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kTabId), instance, nullptr),
+  tabs_ = layout_.Place(CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+                                        0, 0, 0, window_, reinterpret_cast<HMENU>(kTabId), instance, nullptr),
                         8, 8, kWidth - 16, kHeight - 56);
   for (size_t i = 0; i < pages_.size(); ++i) {
     TCITEMW item{};
@@ -181,11 +181,11 @@ bool SettingsWindow::Create(int page) {
     int x;
   } buttons[] = {{IDOK, L"OK", kWidth - 264}, {IDCANCEL, L"Cancel", kWidth - 176}, {kApplyId, L"&Apply", kWidth - 88}};
   for (const auto& b : buttons)
-    layout_.Place(CreateWindowExW(0, L"BUTTON", b.text,
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b.id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                  0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), instance,
-                                  nullptr),
-                  b.x, kHeight - 40, 80, 28);
+    layout_.Place(
+        CreateWindowExW(0, L"BUTTON", b.text,
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b.id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, 0, 0,
+                        0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), instance, nullptr),
+        b.x, kHeight - 40, 80, 28);
   UpdateApply();
   ShowPage(page >= 0 && page < static_cast<int>(pages_.size()) ? page : 0);
   RECT size{0, 0, layout_.Px(kWidth), layout_.Px(kHeight)};
@@ -248,9 +248,10 @@ int SettingsWindow::BuildRow(Page& page, RowState& state, int id, int top) {
       state.field = layout_.Place(make(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, id), kFieldLeft,
                                   top, width, 24);
     if (row.control == RowControl::Folder || row.control == RowControl::SoundOutput)
-      state.button = layout_.Place(make(L"BUTTON", row.control == RowControl::Folder ? L"Browse\u2026" : L"Configure\u2026",
-                                        BS_PUSHBUTTON | WS_TABSTOP, 0, id + 1),
-                                   kFieldLeft + width + 6, top - 1, 84, 26);
+      state.button =
+          layout_.Place(make(L"BUTTON", row.control == RowControl::Folder ? L"Browse\u2026" : L"Configure\u2026",
+                             BS_PUSHBUTTON | WS_TABSTOP, 0, id + 1),
+                        kFieldLeft + width + 6, top - 1, 84, 26);
   }
   Load(state);
   return top + kRowHeight;
@@ -270,14 +271,17 @@ void SettingsWindow::Load(RowState& state) {
       state.loaded = LoadRowValue(row);
       SendMessageW(state.field, CB_SETCURSEL, static_cast<WPARAM>(state.loaded), 0);
       return;
-    case RowControl::SkinName: FillNames(state.field, InstalledSkins(), LoadRowText(row)); break;
+    case RowControl::SkinName:
+      FillNames(state.field, InstalledSkins(), LoadRowText(row));
+      break;
     case RowControl::SoundOutput: {
       std::vector<std::string> names;
       for (const SoundOutputPlugin& plugin : outputs_->Plugins()) names.push_back(plugin.name);
       FillNames(state.field, names, LoadRowText(row));
       break;
     }
-    default: SetWindowTextW(state.field, Wide(LoadRowText(row)).c_str());
+    default:
+      SetWindowTextW(state.field, Wide(LoadRowText(row)).c_str());
   }
   state.loadedText = row.control == RowControl::SkinName || row.control == RowControl::SoundOutput
                          ? ComboText(state.field)
@@ -290,10 +294,13 @@ bool SettingsWindow::RowChanged(const RowState& state) const {
     case RowControl::Check:
     case RowControl::InverseCheck:
       return (SendMessageW(state.field, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0) != state.loaded;
-    case RowControl::Choice: return SendMessageW(state.field, CB_GETCURSEL, 0, 0) != state.loaded;
+    case RowControl::Choice:
+      return SendMessageW(state.field, CB_GETCURSEL, 0, 0) != state.loaded;
     case RowControl::SkinName:
-    case RowControl::SoundOutput: return ComboText(state.field) != state.loadedText;
-    default: return ControlText(state.field) != state.loadedText;
+    case RowControl::SoundOutput:
+      return ComboText(state.field) != state.loadedText;
+    default:
+      return ControlText(state.field) != state.loadedText;
   }
 }
 
@@ -412,7 +419,8 @@ LRESULT CALLBACK SettingsWindow::PageProcedure(HWND window, UINT message, WPARAM
 
 LRESULT SettingsWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const UINT code = HIWORD(wParam);
@@ -457,7 +465,9 @@ LRESULT SettingsWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       layout_.SetDpi(HIWORD(wParam));
       layout_.Refit();
       return 0;
-    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
     case WM_DESTROY:
       SaveWindowPlace(window_, kPlaceName);
       closed_ = true;

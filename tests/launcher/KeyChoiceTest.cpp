@@ -11,11 +11,15 @@ TEST(KeyChoice, EntriesAreNamedAsUsersWriteThem) {
     const char* name;
     const char* hotkey;
   } cases[] = {
-      {0x674, "Ctrl+Alt+F5", "Ctrl+Alt+F5"}, {0x160, "Shift+Num 0", ""},
+      {0x674, "Ctrl+Alt+F5", "Ctrl+Alt+F5"},
+      {0x160, "Shift+Num 0", ""},
       {0x427, "Alt+Right", "Ctrl+Alt+Right"},  // a hotkey is always Ctrl+Alt
-      {0x221, "Ctrl+Page Up", ""},          {0x7BE, "Ctrl+Alt+Shift+.", "Ctrl+Alt+."},
-      {0x041, "A", ""},                       {0x087, "F24", ""},
-      {0x0E5, "Key 0xE5", ""},               {0x600, "", ""},  // no key code: no key
+      {0x221, "Ctrl+Page Up", ""},
+      {0x7BE, "Ctrl+Alt+Shift+.", "Ctrl+Alt+."},
+      {0x041, "A", ""},
+      {0x087, "F24", ""},
+      {0x0E5, "Key 0xE5", ""},
+      {0x600, "", ""},  // no key code: no key
   };
   for (const auto& c : cases) {
     EXPECT_EQ(KeyEntryName(c.entry), c.name) << std::hex << c.entry;
@@ -30,9 +34,9 @@ TEST(KeyChoice, CaptureTakesAKeyWithItsModifiers_WaitsOnModifiers_LeavesTabToThe
     CaptureStep step;
     uint32_t entry;
   } cases[] = {
-      {0x74, false, true, true, CaptureStep::Take, 0x674},  {0x60, true, false, false, CaptureStep::Take, 0x160},
-      {0x11, false, true, false, CaptureStep::Wait, 0},     {0xA5, false, false, true, CaptureStep::Wait, 0},
-      {0x09, true, false, false, CaptureStep::PassOn, 0},   {0x09, false, true, false, CaptureStep::Take, 0x209},
+      {0x74, false, true, true, CaptureStep::Take, 0x674}, {0x60, true, false, false, CaptureStep::Take, 0x160},
+      {0x11, false, true, false, CaptureStep::Wait, 0},    {0xA5, false, false, true, CaptureStep::Wait, 0},
+      {0x09, true, false, false, CaptureStep::PassOn, 0},  {0x09, false, true, false, CaptureStep::Take, 0x209},
   };
   for (const auto& c : cases) {
     const Capture got = CaptureKey(c.code, c.shift, c.ctrl, c.alt);

@@ -35,8 +35,8 @@ TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
   } cases[] = {
       {setting::CrossFadeLengthSec, "12", [] { return std::to_string(ReadNumber(setting::CrossFadeLengthSec)); }, "12"},
       {setting::ReplayGainPreamp, "-1.5", [] { return std::to_string(ReadSigned(setting::ReplayGainPreamp)); }, "-15"},
-      {setting::FWScheduleEvery, "45", [] { return std::to_string(ScheduleMinutes(ReadText(setting::FWScheduleEvery))); },
-       "45"},
+      {setting::FWScheduleEvery, "45",
+       [] { return std::to_string(ScheduleMinutes(ReadText(setting::FWScheduleEvery))); }, "45"},
       {setting::FWFolderToWatch, "C:\\Music\\Новое", [] { return ReadText(setting::FWFolderToWatch); },
        "C:\\Music\\Новое"},
   };
@@ -65,7 +65,8 @@ class Process {
       info_ = PROCESS_INFORMATION{};
   }
   ~Process() {
-    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(info_.hProcess, 9);
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 5000) != WAIT_OBJECT_0)
+      TerminateProcess(info_.hProcess, 9);
     if (info_.hThread) CloseHandle(info_.hThread);
     if (info_.hProcess) CloseHandle(info_.hProcess);
   }

@@ -19,13 +19,13 @@ TEST(OptionRows, TypedTextBecomesAValueInRange_OrIsRefused) {
     std::optional<int64_t> value;
     const char* shown;  // as the field shows the value again
   } cases[] = {
-      {setting::ReplayGainPreamp, "-1.5", -15, "-1.5"},   {setting::ReplayGainPreamp, " +2 dB", 20, "2.0"},
-      {setting::ReplayGainPreamp, ".5", 5, "0.5"},        {setting::ReplayGainPreamp, "-0.3", -3, "-0.3"},
-      {setting::ReplayGainPreamp, "99", 150, "15.0"},     {setting::ReplayGainPreamp, "1.25", {}, ""},
-      {setting::ReplayGainPreamp, "-", {}, ""},           {setting::ReplayGainPreamp, "1e3", {}, ""},
-      {setting::CrossFadeLengthSec, "12", 12, "12"},      {setting::CrossFadeLengthSec, "0", 1, "1"},
-      {setting::CrossFadeLengthSec, "-3", {}, ""},        {setting::CrossFadeLengthSec, "", {}, ""},
-      {setting::FWScheduleEvery, "45", 45, "45"},         {setting::FWScheduleEvery, "0", 1, "1"},
+      {setting::ReplayGainPreamp, "-1.5", -15, "-1.5"}, {setting::ReplayGainPreamp, " +2 dB", 20, "2.0"},
+      {setting::ReplayGainPreamp, ".5", 5, "0.5"},      {setting::ReplayGainPreamp, "-0.3", -3, "-0.3"},
+      {setting::ReplayGainPreamp, "99", 150, "15.0"},   {setting::ReplayGainPreamp, "1.25", {}, ""},
+      {setting::ReplayGainPreamp, "-", {}, ""},         {setting::ReplayGainPreamp, "1e3", {}, ""},
+      {setting::CrossFadeLengthSec, "12", 12, "12"},    {setting::CrossFadeLengthSec, "0", 1, "1"},
+      {setting::CrossFadeLengthSec, "-3", {}, ""},      {setting::CrossFadeLengthSec, "", {}, ""},
+      {setting::FWScheduleEvery, "45", 45, "45"},       {setting::FWScheduleEvery, "0", 1, "1"},
       {setting::FWScheduleEvery, "9999999999", {}, ""},
   };
   for (const auto& c : cases) {
@@ -45,8 +45,11 @@ TEST(OptionRows, CheckBoxesShowTheirSettingsMeaning_NumbersHeldToTheRange) {
     uint32_t storedBack;
   } cases[] = {
       {setting::OxPlayDown, 0, 1, 0},  // "play when the player starts" is on while the value is 0
-      {setting::OxPlayDown, 7, 0, 1},   {setting::NoShowTray, 0, 1, 0},  {setting::CrossFadeOn, 5, 1, 1},
-      {setting::ReplayGainMode, 9, 3, 3}, {setting::ReplayGainPreamp, 0xFFFFFFF1u, -15, 0xFFFFFFF1u},
+      {setting::OxPlayDown, 7, 0, 1},
+      {setting::NoShowTray, 0, 1, 0},
+      {setting::CrossFadeOn, 5, 1, 1},
+      {setting::ReplayGainMode, 9, 3, 3},
+      {setting::ReplayGainPreamp, 0xFFFFFFF1u, -15, 0xFFFFFFF1u},
   };
   for (const auto& c : cases) {
     const OptionRow& row = RowOf(c.s);

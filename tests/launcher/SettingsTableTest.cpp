@@ -59,14 +59,15 @@ TEST(SettingsTable, NamesAndKeysOfTheFamilies) {
 // windows keep their own places under keys of their own, which the player never reads.
 TEST(SettingsTable, NoProgramSpellsAValueNameItself) {
   const char* const spelled[] = {"GetNumberSetting(\"", "SetNumberSetting(\"", "GetTextSetting(\"", "SetTextSetting(\"",
-                                 "GetBytesSetting(\"", "SetBytesSetting(\"", "SettingExists(\"", "DeleteSetting(\""};
+                                 "GetBytesSetting(\"",  "SetBytesSetting(\"",  "SettingExists(\"",  "DeleteSetting(\""};
   for (const char* folder : {"src", "plugins"}) {
     for (const auto& file : std::filesystem::recursive_directory_iterator(std::string(OX_SOURCE_DIR) + "/" + folder)) {
       if (!file.is_regular_file() || file.path().filename() == "SiblingWindow.cpp") continue;
       std::ifstream in(file.path());
       std::stringstream text;
       text << in.rdbuf();
-      for (const char* call : spelled) EXPECT_EQ(text.str().find(call), std::string::npos) << file.path() << " " << call;
+      for (const char* call : spelled)
+        EXPECT_EQ(text.str().find(call), std::string::npos) << file.path() << " " << call;
     }
   }
 }
