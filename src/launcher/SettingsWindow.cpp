@@ -112,6 +112,7 @@ class SettingsWindow {
 
   HWND window_ = nullptr;
   HWND tabs_ = nullptr;
+  HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
   DpiLayout layout_;
   std::vector<Page> pages_;
   std::unique_ptr<SoundOutputHost> outputs_;
@@ -460,6 +461,16 @@ LRESULT SettingsWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           }
       return 0;
     }
+    case WM_ACTIVATE:
+      // As a dialog does: back with the focus where the user left it, not on the window itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && IsWindow(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
     case WM_DPICHANGED:
       TakeSuggestedRect(window_, lParam);
       layout_.SetDpi(HIWORD(wParam));

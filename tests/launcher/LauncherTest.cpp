@@ -143,7 +143,12 @@ TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAH
   ASSERT_FALSE(Registered(MOD_CONTROL | MOD_ALT, VK_F9));
   Process window(Dist() + "Launcher.exe", "/options:3");
   ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(kSettingsWindowClass, nullptr)) != 0; }, 10000));
-  Sleep(300);
+  {
+    Process second(Dist() + "Launcher.exe", "");  // brings the window to the front and leaves
+    EXPECT_TRUE(second.Ended(10000));
+  }
+  EXPECT_EQ(FindWindowExW(nullptr, FindWindowW(kSettingsWindowClass, nullptr), kSettingsWindowClass, nullptr), nullptr);
+  EXPECT_TRUE(oxtest::WaitFor([] { return GetForegroundWindow() == FindWindowW(kSettingsWindowClass, nullptr); }, 5000));
   Press({}, VK_HOME);
   Press({}, VK_DOWN, 10);
   Press({}, VK_TAB);
