@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the options program under Xvfb: its menu at the pointer and two pages of its
+# Pictures of the options program under Xvfb: its menu at the pointer and three pages of its
 # settings window, written to docs/ (or the folder given):
 #   tools/screenshot-launcher.sh [output-folder]
-#     -> launcher-menu.png, launcher-playback.png, launcher-keys.png
+#     -> launcher-menu.png, launcher-skins.png, launcher-playback.png, launcher-keys.png
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" rill Launcher skins
 out=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
@@ -37,14 +37,14 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   shot menu
   wineserver -k >/dev/null 2>&1 || true
   wait || true
-  for page in 1:playback 3:keys; do
+  for page in 0:skins 1:playback 3:keys; do
     "$wine" "$OX_DIST/Launcher.exe" "/options:${page%%:*}" &
     shot "${page#*:}"
     wineserver -k >/dev/null 2>&1 || true
     wait || true
   done'
 # Each cut to what was drawn on the empty screen.
-for name in menu playback keys; do
+for name in menu skins playback keys; do
   convert "$OX_SHOT/$name.png" -trim +repage -bordercolor "#C9D1DB" -border 6 "$out/launcher-$name.png"
 done
 ls -l "$out"/launcher-*.png

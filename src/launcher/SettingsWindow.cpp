@@ -16,6 +16,7 @@
 #include "launcher/OptionsMenu.h"
 #include "launcher/PageParts.h"
 #include "launcher/RowStore.h"
+#include "launcher/SkinPreview.h"
 #include "launcher/WindowBasics.h"
 #include "ui/SiblingWindow.h"
 
@@ -27,6 +28,8 @@ constexpr char kPlaceName[] = "Options";
 // The window in 96-DPI units: a tab control over the pages, the buttons below.
 constexpr int kWidth = 620, kHeight = 500, kPageLeft = 16, kPageTop = 40, kPageWidth = 588, kPageHeight = 400;
 constexpr int kLabelWidth = 230, kFieldLeft = 246, kFieldWidth = 330, kRowHeight = 28;
+// The skin's picture on the Skins page, right of the skins in the random choice.
+constexpr int kPreviewLeft = 316, kPreviewTop = 118, kPreviewWidth = 270, kPreviewHeight = 150;
 constexpr int kTabId = 100, kApplyId = 101, kFirstRowId = 1000;
 
 std::wstring ControlText(HWND control) {
@@ -77,6 +80,7 @@ struct RowState {
   const OptionRow* row;
   HWND field = nullptr;
   HWND button = nullptr;    // Browse... or Configure...
+  HWND preview = nullptr;   // the chosen skin's picture
   int64_t loaded = 0;       // check boxes and choices
   std::wstring loadedText;  // edits and name lists
 };
@@ -254,6 +258,11 @@ int SettingsWindow::BuildRow(Page& page, RowState& state, int id, int top) {
                              BS_PUSHBUTTON | WS_TABSTOP, 0, id + 1),
                         kFieldLeft + width + 6, top - 1, 84, 26);
   }
+  if (row.control == RowControl::SkinName) {
+    // Beside the list of skins below the rows.
+    state.preview = layout_.Place(make(L"STATIC", L"", SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0, -1), kPreviewLeft,
+                                  kPreviewTop, kPreviewWidth, kPreviewHeight);
+  }
   Load(state);
   return top + kRowHeight;
 }
@@ -287,7 +296,8 @@ void SettingsWindow::Load(RowState& state) {
   state.loadedText = row.control == RowControl::SkinName || row.control == RowControl::SoundOutput
                          ? ComboText(state.field)
                          : ControlText(state.field);
-  if (row.control == RowControl::SoundOutput) RowCommand(state, state.field, CBN_SELCHANGE);
+  if (row.control == RowControl::SoundOutput || row.control == RowControl::SkinName)
+    RowCommand(state, state.field, CBN_SELCHANGE);
 }
 
 bool SettingsWindow::RowChanged(const RowState& state) const {
@@ -393,6 +403,12 @@ void SettingsWindow::RowCommand(RowState& state, HWND from, UINT code) {
       for (const SoundOutputPlugin& plugin : outputs_->Plugins())
         if (plugin.name == name && plugin.ShowAboutOptionsPage) plugin.ShowAboutOptionsPage(window_);
     }
+  } else if (from == state.field && code == CBN_SELCHANGE && state.preview) {
+    HBITMAP picture = SkinPreview(FromWide(ComboText(state.field)), layout_.Px(kPreviewWidth) - 4,
+                                  layout_.Px(kPreviewHeight) - 4);
+    HGDIOBJ old = reinterpret_cast<HGDIOBJ>(
+        SendMessageW(state.preview, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+    if (old) DeleteObject(old);
   } else if (from == state.field && code == CBN_SELCHANGE && state.button) {
     const std::string name = FromWide(ComboText(state.field));
     bool configurable = false;

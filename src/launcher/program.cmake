@@ -2,6 +2,6 @@
 ox_program(Launcher FOLDER launcher DPI_AWARE
   PURE launcher/OptionRows.cpp
   WIN32 launcher/KeysPart.cpp launcher/Launcher.cpp launcher/OptionsMenu.cpp launcher/PageParts.cpp
-        launcher/RowStore.cpp
+        launcher/RowStore.cpp launcher/SkinPreview.cpp
         launcher/SettingsWindow.cpp launcher/WindowBasics.cpp
   MAIN launcher/LauncherMain.cpp launcher/Launcher.rc)
