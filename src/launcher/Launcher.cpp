@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "base/Wide.h"
 #include "core/Locations.h"
 #include "launcher/OptionsMenu.h"
 #include "launcher/SettingsWindow.h"
@@ -51,9 +52,10 @@ int RunLauncher(const std::string& commandLine) {
   owner.cbSize = sizeof owner;
   owner.lpfnWndProc = OwnerProcedure;
   owner.hInstance = GetModuleHandleW(nullptr);
-  owner.lpszClassName = L"Orlavox Options Menu";
+  const std::wstring ownerClass = Wide(kOwnerClass);
+  owner.lpszClassName = ownerClass.c_str();
   RegisterClassExW(&owner);
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, owner.lpszClassName, L"Orlavox Options Menu", WS_POPUP, 0, 0, 0, 0,
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, owner.lpszClassName, owner.lpszClassName, WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, owner.hInstance, nullptr);
   int page = OptionsPage(commandLine);
   if (page < 0 && window && RunOptionsMenu(window)) page = 0;
