@@ -133,6 +133,9 @@ void RestoreWindowPlace(HWND window, const char* name, int defaultWidth, int def
     place.rcNormalPosition = {now.left, now.top, now.left + ScaleToDpi(defaultWidth, dpi),
                               now.top + ScaleToDpi(defaultHeight, dpi)};
   }
+  // A program started with a zeroed start-up record is given SW_SHOWDEFAULT, which is not among
+  // the states a placement takes.
+  if (show == SW_SHOWDEFAULT) show = SW_SHOWNORMAL;
   place.showCmd = static_cast<UINT>(show);
   place.flags = 0;
   SetWindowPlacement(window, &place);
