@@ -267,6 +267,24 @@ LRESULT ListCustomDraw(LPARAM lParam, int markedRow) {
   }
 }
 
+std::vector<int> SelectedListRows(HWND list) {
+  std::vector<int> rows;
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
+    rows.push_back(i);
+  return rows;
+}
+
+POINT ListMenuPoint(HWND list, LPARAM lParam) {
+  if (lParam != -1) return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  const int focus = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  RECT item{LVIR_LABEL, 0, 0, 0};
+  if (focus < 0 || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&item)))
+    item = RECT{0, 0, 0, 0};
+  POINT at{item.left, item.bottom};
+  ClientToScreen(list, &at);
+  return at;
+}
+
 void FillDisplayText(LVITEMW& item, std::string_view text) {
   if (!item.pszText || item.cchTextMax <= 0) return;
   const std::wstring wide = Wide(text);

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/NamedMutex.h"
 
@@ -118,6 +119,14 @@ void ScaleListColumns(HWND list, const ListColumn* columns, int columnCount, UIN
 // text colour, selected rows on the selection colour, and the row markedRow (none when negative)
 // in the accent colour. The parent returns the result from its procedure.
 LRESULT ListCustomDraw(LPARAM lParam, int markedRow = -1);
+
+// The rows selected in a list view, top to bottom.
+std::vector<int> SelectedListRows(HWND list);
+
+// Where a list view's context menu opens, in screen coordinates: at the cursor (lParam of
+// WM_CONTEXTMENU), or below the focused row (the list's corner when none) when the menu key
+// asked for it (lParam -1).
+POINT ListMenuPoint(HWND list, LPARAM lParam);
 
 // Copies UTF-8 text into the buffer an LVN_GETDISPINFOW asks to fill (pszText, cchTextMax), cut
 // on a character boundary and terminated.
