@@ -45,7 +45,7 @@ bool WriteAt(HANDLE file, const void* buffer, uint32_t count, DWORD origin) {
 }
 
 std::string OutputFolder() {
-  std::string folder = ox::GetTextSetting("DiskWriterFolder", 260, HKEY_CURRENT_USER, ox::kSettingsKey);
+  std::string folder = ox::ReadText(ox::setting::DiskWriterFolder);
   if (folder.empty()) folder = ox::InstallFolder(false) + "Output";
   ox::EnsureTrailingBackslash(folder);
   return folder;

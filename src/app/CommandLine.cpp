@@ -43,8 +43,8 @@ void PlayAudioCd(const std::string& folder) {
 
   std::vector<M3uTrack> entries;
   for (size_t i = 0; i < tracks.size(); ++i) {
-    if (i == 0 && GetNumberSetting("NoAudioCDFromfreedB") == 0)
-      SetNumberSetting(0xFFFFFFFFu, "CDA-OneTimeFreedB");  // a one-time request to the CD codec
+    if (i == 0 && ReadNumber(setting::NoAudioCDFromfreedB) == 0)
+      WriteNumber(setting::CdaOneTimeFreedB, 0xFFFFFFFFu);  // a one-time request to the CD codec
     TrackRecord r{};
     if (!CopyBounded(r.path, tracks[i])) continue;
     CompleteTrackRecord(r);

@@ -7,8 +7,6 @@
 
 namespace ox {
 
-const char* const kKeyControlKey = "Software\\Quillmarsh\\Orlavox\\Orp-KeyControl";
-
 KeyControl::KeyControl() { evt::ReloadKeyMappings.Set(); }
 
 KeyControl::~KeyControl() {
@@ -29,10 +27,10 @@ void KeyControl::Load(HWND window) {
   UnregisterAll();
   window_ = window;
   for (int i = 0; i < kKeyActions; ++i) {
-    const std::string name = "Key" + std::to_string(i);
-    keys_[i] = GetNumberSetting(name.c_str(), HKEY_CURRENT_USER, kKeyControlKey);
+    const std::string number = std::to_string(i);
+    keys_[i] = ReadNumber(setting::Key, {number});
     if (!IsHotkey(keys_[i])) continue;
-    const ATOM atom = GlobalAddAtomA(name.c_str());
+    const ATOM atom = GlobalAddAtomA(SettingName(setting::Key, number).c_str());
     if (!atom) continue;
     RegisterHotKey(window, atom, MOD_ALT | MOD_CONTROL, keys_[i] & 0xFF);
     atoms_.push_back(atom);

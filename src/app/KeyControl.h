@@ -8,7 +8,8 @@
 #include <mutex>
 #include <vector>
 
-#include "app/KeyMapping.h"
+#include "ui/KeyMapping.h"
+#include "core/SettingsTable.h"
 
 namespace ox {
 
@@ -35,8 +36,5 @@ class KeyControl {
 };
 
 KeyControl& Keys();
-
-// The settings key of the table: the player's settings key followed by "\Orp-KeyControl".
-extern const char* const kKeyControlKey;
 
 }  // namespace ox

@@ -35,12 +35,13 @@ void ClearPlayingBlocks() {
 }
 
 void SaveFlags() {
-  SetNumberSetting(evt::OxPlay.IsSet() ? 0 : 1, "OxPlayDown");
-  SetNumberSetting(evt::OxMyMusicRandom.IsSet() ? 0 : 1, "OxRandomPlay");
-  SetNumberSetting(evt::OxEqOn.IsSet() ? 1 : 0, "OxEQOn");
+  WriteNumber(setting::OxPlayDown, evt::OxPlay.IsSet() ? 0 : 1);
+  WriteNumber(setting::OxRandomPlay, evt::OxMyMusicRandom.IsSet() ? 0 : 1);
+  WriteNumber(setting::OxEQOn, evt::OxEqOn.IsSet() ? 1 : 0);
   EqPositions positions{};
   block::OxEqPositions.ReadValue(positions);
-  SetBytesSetting("OxEQSettings", &positions, sizeof positions);
+  static_assert(sizeof positions == 88);
+  WriteBytes(setting::OxEQSettings, &positions);
 }
 
 }  // namespace
@@ -52,8 +53,8 @@ void SaveState() {
   uint32_t volume = 100, balance = 50;
   block::OxVolume.ReadValue(volume);
   block::OxBalance.ReadValue(balance);
-  SetNumberSetting(volume + 1, "OxVolume");
-  SetNumberSetting(balance, "OxBalance");
+  WriteNumber(setting::OxVolume, volume + 1);
+  WriteNumber(setting::OxBalance, balance);
 }
 
 void PlayerControl::ClearPlayingTrack() {
@@ -64,11 +65,11 @@ void PlayerControl::ClearPlayingTrack() {
 
 PlayerControl::PlayerControl(const SoundOutputHost* outputs) : outputs_(outputs) {
   ClearPlayingTrack();
-  if (GetNumberSetting("OxPlayDown") == 0) evt::OxPlay.Set();
-  if (GetNumberSetting("OxRandomPlay") == 0) evt::OxMyMusicRandom.Set();
-  if (GetNumberSetting("OxEQOn") != 0) evt::OxEqOn.Set();
+  if (ReadNumber(setting::OxPlayDown) == 0) evt::OxPlay.Set();
+  if (ReadNumber(setting::OxRandomPlay) == 0) evt::OxMyMusicRandom.Set();
+  if (ReadNumber(setting::OxEQOn) != 0) evt::OxEqOn.Set();
   EqPositions positions{};
-  GetBytesSetting("OxEQSettings", &positions, sizeof positions);
+  ReadBytes(setting::OxEQSettings, &positions);
   block::OxEqPositions.WriteValue(positions);
 }
 
@@ -121,25 +122,25 @@ void PlayerControl::Step() {
       resumePending_ = false;
       block::OxTrackShouldPlay.ReadValue(track);
       if (!track.HasPath()) {
-        const std::string file = GetTextSetting("OxMultiResumeFile", 260);
+        const std::string file = ReadText(setting::OxMultiResumeFile);
         if (!file.empty() && CopyBounded(track.path, file)) {
           block::OxTrackShouldPlay.WriteValue(track);
-          const uint32_t percent = GetNumberSetting("OxMultiResumePos");
+          const uint32_t percent = ReadNumber(setting::OxMultiResumePos);
           block::OxSkipToPos.WriteValue(percent);
         }
       }
-      SetTextSetting("", "OxMultiResumeFile");
+      WriteText(setting::OxMultiResumeFile, "");
     }
     NextTrack(track);
     if (track.HasPath()) {
       uint32_t fadeInMs = 0;
       if (current_) {
-        if (GetNumberSetting("CrossFadeOn") != 0) {
+        if (ReadNumber(setting::CrossFadeOn) != 0) {
           previous_ = std::move(current_);
           previous_->Demote();
-          const uint32_t seconds = GetNumberSetting("CrossFadeLengthSec");
+          const uint32_t seconds = ReadNumber(setting::CrossFadeLengthSec);
           fadeInMs = seconds ? seconds * 1000 : 5000;
-        } else if (GetNumberSetting("GapLessOn") != 0) {
+        } else if (ReadNumber(setting::GapLessOn) != 0) {
           previous_ = std::move(current_);
         } else {
           current_.reset();

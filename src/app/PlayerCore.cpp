@@ -22,10 +22,10 @@ constexpr DWORD kSaveEveryMs = 900000;
 PlayerCore::PlayerCore() {
   thread_ = std::make_unique<WorkerThread>(CoreThread, 0, true);
   outputs_ = std::make_unique<SoundOutputHost>(SoundOutputFolder());
-  uint32_t volume = GetNumberSetting("OxVolume");
+  uint32_t volume = ReadNumber(setting::OxVolume);
   volume = (volume == 0 ? 101 : volume) - 1;  // the setting holds the volume plus one
   block::OxVolume.WriteValue(volume);
-  uint32_t balance = GetNumberSetting("OxBalance");
+  uint32_t balance = ReadNumber(setting::OxBalance);
   if (balance == 0) balance = 50;
   block::OxBalance.WriteValue(balance);
   thread_->SetArgument(reinterpret_cast<uintptr_t>(this));
@@ -33,12 +33,13 @@ PlayerCore::PlayerCore() {
   thread_->SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
 
   const struct {
-    const char* setting;
+    const Setting& setting;
     const char* program;
-  } siblings[] = {{"MMC-Start", "librarian.exe"}, {"Orp-PrevPlayed-X", "history.exe"}, {"Orp-Playlist-X", "queuer.exe"}};
+  } siblings[] = {{setting::MmcStart, "librarian.exe"}, {setting::PrevPlayedAtStart, "history.exe"},
+                  {setting::PlaylistAtStart, "queuer.exe"}};
   for (const auto& s : siblings)
-    if (GetNumberSetting(s.setting) != 0) RunProgram("\"" + InstallFolder(false) + s.program + "\"", false);
-  if (GetNumberSetting("FWSchedule") == 1) evt::OxTriggerFolderWatch.Set();
+    if (ReadNumber(s.setting) != 0) RunProgram("\"" + InstallFolder(false) + s.program + "\"", false);
+  if (ReadNumber(setting::FWSchedule) == 1) evt::OxTriggerFolderWatch.Set();
 }
 
 PlayerCore::~PlayerCore() {

@@ -121,7 +121,7 @@ int RunPlayer(HINSTANCE instance, const std::string& commandLine) {
 
   SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   SetDefaultSettingsRoot(HKEY_CURRENT_USER, kSettingsKey);
-  SetTextSetting(InstallFolder(false).c_str(), "InstalledTo");
+  WriteText(setting::InstalledTo, InstallFolder(false));
   SetKeyCheck([](HWND, UINT message, WPARAM wParam, LPARAM lParam) { return Keys().Check(message, wParam, lParam); });
   {
     VisualOutputHost visuals(VisualOutputFolder());  // before the players that feed it, gone after them

@@ -52,7 +52,9 @@ std::string InstallFolder(bool fromRegistry) {
   std::lock_guard<std::mutex> lock(cache.lock);
   if (!cache.folder.empty()) return cache.folder;
   if (fromRegistry) {
-    cache.folder = GetTextSetting("InstalledTo", 260, HKEY_CURRENT_USER, kSettingsKey);
+    // Named in full: a program's first request may come before it sets the default root.
+    cache.folder =
+        GetTextSetting(setting::InstalledTo.name, setting::InstalledTo.size, HKEY_CURRENT_USER, kSettingsKey);
     EnsureTrailingBackslash(cache.folder);
   } else {
     cache.folder = InstallFolderFromExePath(ExecutablePath());
@@ -70,7 +72,8 @@ std::string PriorityQueueFile() { return UserFile(".PriorityEnqued"); }
 std::string AddToEditorFile() { return UserFile(".AddToEditor"); }
 
 std::string ActiveMusicCollection() {
-  std::string active = GetTextSetting("ActiveMusicCollection", 260, HKEY_CURRENT_USER, kSettingsKey);
+  const Setting& s = setting::ActiveMusicCollection;
+  std::string active = GetTextSetting(s.name, s.size, HKEY_CURRENT_USER, kSettingsKey);
   return active.empty() ? DefaultMusicCollectionFile() : active;
 }
 

@@ -111,4 +111,68 @@ void DeleteSetting(const char* name, HKEY root, const char* subKey) {
   if (key) RegDeleteValueA(key.Get(), name);
 }
 
+namespace {
+
+struct Address {
+  std::string name, key;
+  HKEY root;
+  const char* subKey() const { return root ? key.c_str() : nullptr; }
+};
+
+// Values of the settings root follow the default root; the others are named in full.
+Address AddressOf(const Setting& s, SettingAt at) {
+  if (s.place == SettingPlace::Main) return {SettingName(s, at.name), {}, nullptr};
+  return {SettingName(s, at.name), SettingKey(s, at.key), HKEY_CURRENT_USER};
+}
+
+}  // namespace
+
+uint32_t ReadNumber(const Setting& s, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  Key key(a.root, a.subKey(), "REG_DWORD", KEY_QUERY_VALUE);
+  DWORD value = 0, size = sizeof value, type = 0;
+  if (!key ||
+      RegQueryValueExA(key.Get(), a.name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+          ERROR_SUCCESS ||
+      size != sizeof value)
+    return static_cast<uint32_t>(s.defaultValue);
+  return value;
+}
+
+void WriteNumber(const Setting& s, uint32_t value, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  SetNumberSetting(value, a.name.c_str(), a.root, a.subKey());
+}
+
+std::string ReadText(const Setting& s, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  std::string text = GetTextSetting(a.name.c_str(), s.size, a.root, a.subKey());
+  return text.empty() ? s.defaultText : text;
+}
+
+void WriteText(const Setting& s, const std::string& text, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  SetTextSetting(text.c_str(), a.name.c_str(), a.root, a.subKey());
+}
+
+bool ReadBytes(const Setting& s, void* data, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  return GetBytesSetting(a.name.c_str(), data, s.size, a.root, a.subKey());
+}
+
+void WriteBytes(const Setting& s, const void* data, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  SetBytesSetting(a.name.c_str(), data, s.size, a.root, a.subKey());
+}
+
+bool SettingStored(const Setting& s, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  return SettingExists(a.name.c_str(), a.root, a.subKey());
+}
+
+void RemoveSetting(const Setting& s, SettingAt at) {
+  const Address a = AddressOf(s, at);
+  DeleteSetting(a.name.c_str(), a.root, a.subKey());
+}
+
 }  // namespace ox

@@ -9,10 +9,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "core/SettingsTable.h"
 
 namespace ox {
-
-constexpr const char* kSettingsKey = "Software\\Quillmarsh\\Orlavox";
 
 // Sets the default root; subKey is cut at 259 characters.
 void SetDefaultSettingsRoot(HKEY root, const char* subKey);
@@ -35,5 +36,24 @@ void SetBytesSetting(const char* name, const void* data, uint32_t size, HKEY roo
 // Whether the value exists, without creating the key: tells a stored 0 from a missing value.
 bool SettingExists(const char* name, HKEY root = nullptr, const char* subKey = nullptr);
 void DeleteSetting(const char* name, HKEY root = nullptr, const char* subKey = nullptr);
+
+// The values of the settings table, by entry. `name` completes a name with a '*' (a key's number,
+// a skin's name); `key` names the plug-in or the whole key of the entries that need one. Values of
+// the settings root go through the default root.
+struct SettingAt {
+  std::string_view name, key;
+};
+// The stored number, or the entry's default when it is missing or no DWORD.
+uint32_t ReadNumber(const Setting& s, SettingAt at = {});
+inline int32_t ReadSigned(const Setting& s, SettingAt at = {}) { return static_cast<int32_t>(ReadNumber(s, at)); }
+void WriteNumber(const Setting& s, uint32_t value, SettingAt at = {});
+// The stored text, or the entry's default text when it is missing, empty or too long for the entry.
+std::string ReadText(const Setting& s, SettingAt at = {});
+void WriteText(const Setting& s, const std::string& text, SettingAt at = {});
+// The entry's bytes into data (its size); false, data untouched, when missing or too long.
+bool ReadBytes(const Setting& s, void* data, SettingAt at = {});
+void WriteBytes(const Setting& s, const void* data, SettingAt at = {});
+bool SettingStored(const Setting& s, SettingAt at = {});
+void RemoveSetting(const Setting& s, SettingAt at = {});
 
 }  // namespace ox

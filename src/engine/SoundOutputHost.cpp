@@ -26,7 +26,7 @@ SoundOutputHost::SoundOutputHost(const std::string& folder) {
 }
 
 const SoundOutputPlugin* SoundOutputHost::Choose() const {
-  std::string wanted = GetTextSetting("DefaultSO", 260, HKEY_CURRENT_USER, kSettingsKey);
+  std::string wanted = ReadText(setting::DefaultSO);
   if (wanted.empty()) wanted = "Wave Out";
   for (const SoundOutputPlugin& p : plugins_)
     if (p.name == wanted) return &p;

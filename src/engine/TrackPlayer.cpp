@@ -75,11 +75,11 @@ TrackPlayer::TrackPlayer(const SoundOutputHost* outputs, const TrackRecord& trac
   uint32_t seek = 0;
   ReadU32(block::OxSkipToPos, seek);
   noHistory_ = seek != 0;  // a resume: not a fresh play
-  if (GetNumberSetting("GapLessOn") != 0) {
+  if (ReadNumber(setting::GapLessOn) != 0) {
     gapless_ = true;
-    if (SettingExists("GapLessLatencymS")) gaplessLatencyMs_ = GetNumberSetting("GapLessLatencymS");
-  } else if (GetNumberSetting("CrossFadeOn") != 0) {
-    const uint32_t seconds = GetNumberSetting("CrossFadeLengthSec");
+    gaplessLatencyMs_ = ReadNumber(setting::GapLessLatencymS);
+  } else if (ReadNumber(setting::CrossFadeOn) != 0) {
+    const uint32_t seconds = ReadNumber(setting::CrossFadeLengthSec);
     crossFadeLengthMs_ = seconds ? seconds * 1000 : 5000;
     crossFadeThresholdMs_ = crossFadeLengthMs_;
   }
@@ -312,10 +312,8 @@ void TrackPlayer::TakeReplayGain() {
 }
 
 ReplayGainSettings ReadReplayGainSettings() {
-  const uint32_t mode = GetNumberSetting("ReplayGainMode");
-  const uint32_t preamp = GetNumberSetting("ReplayGainPreamp");
-  const uint32_t clip = SettingExists("ReplayGainClipPrevention") ? GetNumberSetting("ReplayGainClipPrevention") : 1;
-  return ReplayGainSettingsOf(mode, preamp, clip);
+  return ReplayGainSettingsOf(ReadNumber(setting::ReplayGainMode), ReadNumber(setting::ReplayGainPreamp),
+                              ReadNumber(setting::ReplayGainClipPrevention));
 }
 
 void TrackPlayer::ApplyLevelCorrection(int16_t volumeBoost) {
@@ -467,8 +465,8 @@ void TrackPlayer::Teardown(bool loopRan) {
   if (evt::OxClose.IsSet()) {  // the program closes: remember where to resume
     const uint32_t percent =
         time_.lengthMs ? static_cast<uint32_t>(uint64_t{time_.elapsedMs} * 100 / time_.lengthMs) : 0;
-    SetNumberSetting(percent, "OxMultiResumePos");
-    SetTextSetting(path_.c_str(), "OxMultiResumeFile");
+    WriteNumber(setting::OxMultiResumePos, percent);
+    WriteText(setting::OxMultiResumeFile, path_);
   }
 }
 

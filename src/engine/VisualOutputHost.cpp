@@ -43,7 +43,7 @@ uint32_t VisualOutputHost::Now() const { return clock_ ? clock_() : Ticks(); }
 void RequestVisualOutputCheck() { evt::OxVisHideShow.Set(); }
 
 std::string VisualOutputHost::HideKey(const std::string& dllPath) {
-  return std::string(kSettingsKey) + "\\" + FileNameOf(dllPath);
+  return SettingKey(setting::VisualHide, FileNameOf(dllPath));
 }
 
 uint32_t VisualOutputHost::Run(WorkerThread& self) {
@@ -88,7 +88,7 @@ void VisualOutputHost::Check() {
   if (!evt::OxVisHideShow.IsSet()) return;
   evt::OxVisHideShow.Reset();
   for (Plugin& plugin : plugins_) {
-    const bool hidden = GetNumberSetting("Hide", HKEY_CURRENT_USER, HideKey(plugin.path).c_str()) != 0;
+    const bool hidden = ReadNumber(setting::VisualHide, {{}, FileNameOf(plugin.path)}) != 0;
     if (plugin.module && hidden) {
       Unload(plugin);
     } else if (!plugin.module && !hidden) {
@@ -121,7 +121,7 @@ void VisualOutputHost::RenderStep() {
   zeroShown_ = !fresh;
   for (Plugin& plugin : plugins_) {
     if (!plugin.module || !plugin.render || plugin.render(&snapshot) == 0) continue;
-    SetNumberSetting(kHidden, "Hide", HKEY_CURRENT_USER, HideKey(plugin.path).c_str());
+    WriteNumber(setting::VisualHide, kHidden, {{}, FileNameOf(plugin.path)});
     evt::OxVisHideShow.Set();  // the next check unloads it
   }
   lastRender_ = now;

@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   ox::evt::OxEditorRunning.Set();
   // Started with the player ("MMC-Start") it may be asked to wait minimised; the player's button
   // clears that wish before it starts the editor.
-  if (ox::GetNumberSetting("MMC-Iconic") != 0 && !selective) show = SW_SHOWMINNOACTIVE;
+  if (ox::ReadNumber(ox::setting::MmcIconic) != 0 && !selective) show = SW_SHOWMINNOACTIVE;
   static ox::LibrarianWindow window;
   const bool made = window.Create(selective, show);
   MSG message;

@@ -440,7 +440,7 @@ void LibrarianWindow::Command(int id) {
       request.owner = window_;
       request.title = id == kNewCollection ? "New Music Collection" : "Open Music Collection";
       request.filters = {{"Music collections", "*.mcc"}};
-      request.folderSetting = "LibrarianFolder";
+      request.folderSetting = &setting::LibrarianFolder;
       request.fallbackFolder = InstallFolder(true);
       request.defaultExtension = "mcc";
       const FileSelection chosenFile = ShowFileDialog(request);
@@ -466,7 +466,7 @@ void LibrarianWindow::Command(int id) {
       request.owner = window_;
       request.title = "Add Music Files";
       request.filters = MusicFilters();
-      request.folderSetting = "LastAccessedFolder";
+      request.folderSetting = &setting::LastAccessedFolder;
       request.flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
       FileSelection files = ShowFileDialog(request);
       if (!files.paths.empty()) StartJob(ScanJob::Kind::AddFiles, std::move(files.paths));

@@ -68,16 +68,16 @@ size_t ScanFolder(const std::string& folder, bool recurse, const KnownPaths& kno
 }
 
 size_t ScanWatchedFolder(const std::function<bool()>& stop) {
-  const std::string folder = GetTextSetting("FWFolderToWatch", 261);
+  const std::string folder = ReadText(setting::FWFolderToWatch);
   if (folder.empty()) return 0;  // no folder chosen: nothing to watch (not the current folder)
   const KnownPaths known = CollectionPaths();
-  return ScanFolder(folder, GetNumberSetting("FWRecurse") != 0, known, Codecs(),
+  return ScanFolder(folder, ReadNumber(setting::FWRecurse) != 0, known, Codecs(),
                     [](const std::string& path) { AddFileToCollection(&path, true); }, stop);
 }
 
 void FolderWatchTick(uint32_t now) {
-  if (g_schedule.Tick(now, [] { return GetNumberSetting("FWSchedule") == 2; },
-                      [] { return ScheduleMinutes(GetTextSetting("FWScheduleEvery")); }))
+  if (g_schedule.Tick(now, [] { return ReadNumber(setting::FWSchedule) == 2; },
+                      [] { return ScheduleMinutes(ReadText(setting::FWScheduleEvery)); }))
     evt::OxTriggerFolderWatch.Set();
   std::lock_guard<std::mutex> hold(g_lock);
   for (auto it = g_scans.begin(); it != g_scans.end();) it = (*it)->IsFinished() ? g_scans.erase(it) : it + 1;

@@ -652,7 +652,7 @@ void QueuerWindow::AddFiles() {
   FileDialogRequest request;
   request.owner = hwnd_;
   request.title = "Add to the Queue";
-  request.folderSetting = "LastAccessedFolder";
+  request.folderSetting = &setting::LastAccessedFolder;
   request.flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
   request.filters = MusicFileFilters();
   AddPaths(ShowFileDialog(request).paths);
@@ -675,7 +675,7 @@ void QueuerWindow::LoadPlaylist() {
   FileDialogRequest request;
   request.owner = hwnd_;
   request.title = "Load a Playlist into the Queue";
-  request.folderSetting = "LastPlaylistFolder";
+  request.folderSetting = &setting::LastPlaylistFolder;
   request.flags = OFN_FILEMUSTEXIST;
   request.filters = {{"Playlists", "*.m3u8;*.m3u;*.pls"}};
   AddPaths(ShowFileDialog(request).paths);
@@ -686,7 +686,7 @@ void QueuerWindow::SavePlaylist() {
   request.save = true;
   request.owner = hwnd_;
   request.title = "Save the Queue as a Playlist";
-  request.folderSetting = "LastPlaylistFolder";
+  request.folderSetting = &setting::LastPlaylistFolder;
   request.flags = OFN_OVERWRITEPROMPT;
   request.filters = {{"M3U playlist, UTF-8 (*.m3u8)", "*.m3u8"}, {"M3U playlist (*.m3u)", "*.m3u"},
                      {"PLS playlist (*.pls)", "*.pls"}};

@@ -40,7 +40,7 @@ std::optional<bool> RunButtonCommand(std::string_view command, int32_t eventMode
   }
   if (command == "<PrevPlayed>") SkipBack();
   else if (command == "<Menu>") StartOptionsMenu();
-  else if (command == "<MyMusicCollection>") DeleteSetting("MMC-Iconic"), StartCollectionEditor();
+  else if (command == "<MyMusicCollection>") RemoveSetting(setting::MmcIconic), StartCollectionEditor();
   else if (command == "<Playlist>") StartPlaylistWindow();
   else if (command == "<OpenMusicFile>") OpenMusicFiles(nullptr);
   else if (command == "<EqReset>") ResetEqualiser();

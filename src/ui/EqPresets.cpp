@@ -17,8 +17,6 @@
 namespace ox {
 namespace {
 
-constexpr char kFolderSetting[] = "LastAccessedFolderEq";
-
 EqPositions CurrentPositions() {
   EqPositions p{};
   block::OxEqPositions.ReadValue(p);
@@ -33,7 +31,7 @@ void Publish(const EqPositions& p) {
 // The preset dialogs come from a button press on a skin window: the capture goes first.
 std::string ChosenPreset(FileDialogRequest request) {
   ReleaseCapture();
-  request.folderSetting = kFolderSetting;
+  request.folderSetting = &setting::LastAccessedFolderEq;
   request.fallbackFolder = EqPresetFolder();
   const FileSelection chosen = ShowFileDialog(request);
   return chosen.paths.empty() ? std::string() : chosen.paths[0];
@@ -42,7 +40,7 @@ std::string ChosenPreset(FileDialogRequest request) {
 }  // namespace
 
 std::string EqPresetFolder() {
-  std::string folder = GetTextSetting(kFolderSetting);
+  std::string folder = ReadText(setting::LastAccessedFolderEq);
   if (folder.empty()) folder = InstallFolder(false) + "Equalizer-Presets\\";
   return folder;
 }

@@ -22,7 +22,7 @@ std::string FilterList(const std::vector<FileFilter>& filters) {
 }  // namespace
 
 FileSelection ShowFileDialog(const FileDialogRequest& request) {
-  const std::string remembered = GetTextSetting(request.folderSetting);
+  const std::string remembered = ReadText(*request.folderSetting);
   const std::string& start = remembered.empty() ? request.fallbackFolder : remembered;
   const std::wstring filter = Wide(FilterList(request.filters));
   const std::wstring startFolder = Wide(start), title = Wide(request.title ? request.title : "");
@@ -46,7 +46,7 @@ FileSelection ShowFileDialog(const FileDialogRequest& request) {
     const size_t end = list.find(std::wstring_view(L"\0\0", 2));
     chosen = SelectedFiles(FromWide(list.substr(0, end == std::wstring_view::npos ? list.size() : end + 2)));
   }
-  SetTextSetting((chosen.folder.empty() ? remembered : chosen.folder).c_str(), request.folderSetting);
+  WriteText(*request.folderSetting, chosen.folder.empty() ? remembered : chosen.folder);
   return chosen;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsTable.h"
 #include "ui/ControlMath.h"
 
 namespace ox {
@@ -22,7 +23,7 @@ struct FileDialogRequest {
   HWND owner = nullptr;                // may be null
   const char* title = "";
   std::vector<FileFilter> filters;
-  const char* folderSetting = "";      // text setting under the settings root holding the start folder
+  const Setting* folderSetting = &setting::LastAccessedFolder;  // the text setting holding the start folder
   std::string fallbackFolder;          // the start folder while that setting is empty; empty: the system's
   DWORD flags = 0;                     // OFN_ flags on top of the ones every dialog has
   const char* defaultExtension = nullptr;  // without the dot: added by the dialog to a name typed without

@@ -17,7 +17,7 @@ void OpenMusicFiles(HWND owner) {
   FileDialogRequest request;
   request.owner = owner;
   request.title = "Select Music File(s)";
-  request.folderSetting = "LastAccessedFolder";
+  request.folderSetting = &setting::LastAccessedFolder;
   request.flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
   // Every format the codecs play and the playlists first, then each format on its own.
   const CodecHost& codecs = Codecs();

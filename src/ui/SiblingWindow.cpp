@@ -112,13 +112,14 @@ void RestoreWindowPlace(HWND window, const char* name, int defaultWidth, int def
   WINDOWPLACEMENT place{};
   place.length = sizeof place;
   GetWindowPlacement(window, &place);
-  const bool stored = SettingExists("Width", HKEY_CURRENT_USER, key.c_str());
+  const SettingAt at{{}, key};
+  const bool stored = SettingStored(setting::WindowWidth, at);
   RECT rect{};
   if (stored) {
-    rect.left = static_cast<int32_t>(GetNumberSetting("X", HKEY_CURRENT_USER, key.c_str()));
-    rect.top = static_cast<int32_t>(GetNumberSetting("Y", HKEY_CURRENT_USER, key.c_str()));
-    rect.right = rect.left + static_cast<int32_t>(GetNumberSetting("Width", HKEY_CURRENT_USER, key.c_str()));
-    rect.bottom = rect.top + static_cast<int32_t>(GetNumberSetting("Height", HKEY_CURRENT_USER, key.c_str()));
+    rect.left = ReadSigned(setting::WindowX, at);
+    rect.top = ReadSigned(setting::WindowY, at);
+    rect.right = rect.left + static_cast<int32_t>(ReadNumber(setting::WindowWidth, at));
+    rect.bottom = rect.top + static_cast<int32_t>(ReadNumber(setting::WindowHeight, at));
   }
   // A rectangle too small to use, or one left on a monitor that is gone, is not taken.
   const bool usable = stored && rect.right - rect.left >= 100 && rect.bottom - rect.top >= 60 &&
@@ -126,7 +127,7 @@ void RestoreWindowPlace(HWND window, const char* name, int defaultWidth, int def
   if (usable) {
     place.rcNormalPosition = rect;
     const bool minimised = show == SW_SHOWMINNOACTIVE || show == SW_SHOWMINIMIZED || show == SW_MINIMIZE;
-    if (!minimised && GetNumberSetting("Maximized", HKEY_CURRENT_USER, key.c_str())) show = SW_SHOWMAXIMIZED;
+    if (!minimised && ReadNumber(setting::WindowMaximized, at)) show = SW_SHOWMAXIMIZED;
   } else {
     const UINT dpi = WindowDpi(window);
     const RECT& now = place.rcNormalPosition;
@@ -147,11 +148,12 @@ void SaveWindowPlace(HWND window, const char* name) {
   if (!GetWindowPlacement(window, &place)) return;
   const std::string key = PlaceKey(name);
   const RECT& r = place.rcNormalPosition;
-  SetNumberSetting(static_cast<uint32_t>(r.left), "X", HKEY_CURRENT_USER, key.c_str());
-  SetNumberSetting(static_cast<uint32_t>(r.top), "Y", HKEY_CURRENT_USER, key.c_str());
-  SetNumberSetting(static_cast<uint32_t>(r.right - r.left), "Width", HKEY_CURRENT_USER, key.c_str());
-  SetNumberSetting(static_cast<uint32_t>(r.bottom - r.top), "Height", HKEY_CURRENT_USER, key.c_str());
-  SetNumberSetting(place.showCmd == SW_SHOWMAXIMIZED ? 1 : 0, "Maximized", HKEY_CURRENT_USER, key.c_str());
+  const SettingAt at{{}, key};
+  WriteNumber(setting::WindowX, static_cast<uint32_t>(r.left), at);
+  WriteNumber(setting::WindowY, static_cast<uint32_t>(r.top), at);
+  WriteNumber(setting::WindowWidth, static_cast<uint32_t>(r.right - r.left), at);
+  WriteNumber(setting::WindowHeight, static_cast<uint32_t>(r.bottom - r.top), at);
+  WriteNumber(setting::WindowMaximized, place.showCmd == SW_SHOWMAXIMIZED ? 1 : 0, at);
 }
 
 UINT WindowDpi(HWND window) {

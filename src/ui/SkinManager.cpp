@@ -52,7 +52,7 @@ SkinManager::SkinManager(SkinManagerOptions options) : options_(std::move(option
   }
   lastChange_ = Now();
   evt::OxMouseOverTray.Reset();  // from here on it changes only when the mouse does
-  if (GetNumberSetting("SkinChangeOpt") != 1) ChooseRandomSkin();
+  if (ReadNumber(setting::SkinChangeOpt) != 1) ChooseRandomSkin();
   evt::OxNewSkin.Set();
   if (options_.startThread) {
     thread_ = std::make_unique<WorkerThread>(ThreadMain, reinterpret_cast<uintptr_t>(this), true);
@@ -123,8 +123,7 @@ uint32_t SkinManager::Now() const { return options_.clock ? options_.clock() : T
 namespace {
 
 std::string ActiveSkinName() {
-  std::string name = GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey);
-  return name.empty() ? "Default" : name;
+  return ReadText(setting::ActiveSkin);
 }
 
 }  // namespace
@@ -132,10 +131,10 @@ std::string ActiveSkinName() {
 void SkinManager::ChooseRandomSkin() {
   std::vector<std::string> candidates;
   for (const std::string& name : names_) {
-    if (!GetNumberSetting(name.c_str(), HKEY_CURRENT_USER, kSkinSettingsKey)) candidates.push_back(name);
+    if (!ReadNumber(setting::SkinExcluded, {name})) candidates.push_back(name);
   }
   const std::string pick = PickRandomSkin(candidates, ActiveSkinName(), Random);
-  if (!pick.empty()) SetTextSetting(pick.c_str(), "[SetActive]", HKEY_CURRENT_USER, kSkinSettingsKey);
+  if (!pick.empty()) WriteText(setting::ActiveSkin, pick);
   evt::OxNewSkin.Set();
 }
 
@@ -152,8 +151,8 @@ void SkinManager::Check(bool askRequests) {
   taskbar_.Create();
   ++checks_;
   // The settings are read only when the time has come to look at them.
-  if (checks_ % 300 == 0 && TimeForRandomSkin(checks_, GetNumberSetting("SkinChangeOpt"),
-                                              GetNumberSetting("SkinRandomLen"), Now() - lastChange_)) {
+  if (checks_ % 300 == 0 && TimeForRandomSkin(checks_, ReadNumber(setting::SkinChangeOpt),
+                                              ReadNumber(setting::SkinRandomLen), Now() - lastChange_)) {
     ChooseRandomSkin();
     askRequests = true;
   }

@@ -15,6 +15,7 @@
 
 #include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
+#include "core/SettingsTable.h"
 #include "ui/SkinWindow.h"
 #include "ui/TaskbarWindow.h"
 
@@ -23,10 +24,6 @@ namespace ox {
 // Held for every walk over skin windows and their elements, by the skin thread and by the windows'
 // procedures (which run on the same thread: hence recursive).
 std::recursive_mutex& SkinLock();
-
-// The settings key of the active-skin value, "[SetActive]", and of the skins kept out of the random
-// choice (a non-zero DWORD named after the skin), under HKEY_CURRENT_USER.
-constexpr const char* kSkinSettingsKey = "Software\\Quillmarsh\\Orlavox\\Skin";
 
 // Work the skin thread does for other parts of the player. Empty ones leave their event set.
 struct SkinHooks {

@@ -44,11 +44,9 @@ std::vector<SkinRect> WorkAreas() {
   return areas;
 }
 
-std::optional<WindowPlace> SavedPlace(const std::string& key, const char* x, const char* y) {
-  if (!SettingExists(x, HKEY_CURRENT_USER, key.c_str()) || !SettingExists(y, HKEY_CURRENT_USER, key.c_str()))
-    return std::nullopt;
-  return WindowPlace{static_cast<int32_t>(GetNumberSetting(x, HKEY_CURRENT_USER, key.c_str())),
-                     static_cast<int32_t>(GetNumberSetting(y, HKEY_CURRENT_USER, key.c_str()))};
+std::optional<WindowPlace> SavedPlace(const std::string& key, const Setting& x, const Setting& y) {
+  if (!SettingStored(x, {{}, key}) || !SettingStored(y, {{}, key})) return std::nullopt;
+  return WindowPlace{ReadSigned(x, {{}, key}), ReadSigned(y, {{}, key})};
 }
 
 // The drag in progress, process-wide: one at a time, on the skin thread. It follows the mouse
@@ -125,7 +123,7 @@ bool SkinWindow::Create(HWND taskbar) {
   taskbar_ = taskbar;
   const SkinWindow* first = group_->First();
   const bool topmost = IsTopmost() || (first && first->IsTopmost());
-  const bool neverInTask = GetNumberSetting("NeverInTask") != 0;
+  const bool neverInTask = ReadNumber(setting::NeverInTask) != 0;
   DWORD style = WS_POPUP, exStyle = WS_EX_TOOLWINDOW;
   if (IsMainWindow()) {
     style |= WS_SYSMENU | WS_MINIMIZEBOX;
@@ -157,15 +155,14 @@ bool SkinWindow::Create(HWND taskbar) {
     if (element.Type() != SkinRecordType::Button) continue;
     const ButtonRecord button = element.As<ButtonRecord>();
     const std::string command(FieldText(button.command));
-    const std::string value = "EVENT-" + command;
-    if (!command.empty() && command[0] == 'U' && GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
+    if (!command.empty() && command[0] == 'U' && ReadNumber(setting::UserEvent, {command, key_}))
       if (NamedEvent* event = SkinEvent(command)) event->Set();
   }
   for (const SkinRecord& element : elements_) {  // the display mode each visualisation area had last
     if (element.Type() != SkinRecordType::Visualisation) continue;
-    const std::string value = std::string(element.Header().Name()) + "-Showing";
-    if (SettingExists(value.c_str(), HKEY_CURRENT_USER, key_.c_str()))
-      controls_.SetVisualMode(element.Header().Name(), static_cast<int32_t>(GetNumberSetting(value.c_str(), HKEY_CURRENT_USER, key_.c_str())));
+    const SettingAt at{element.Header().Name(), key_};
+    if (SettingStored(setting::VisualShowing, at))
+      controls_.SetVisualMode(element.Header().Name(), static_cast<int32_t>(ReadNumber(setting::VisualShowing, at)));
   }
   controls_.Initialise();
   Repaint();
@@ -183,7 +180,7 @@ bool SkinWindow::Create(HWND taskbar) {
     ShowWindow(taskbar, SW_RESTORE);
     if (IsMainWindow()) SetWindowPos(taskbar, nullptr, window_.X(), window_.Y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(taskbar, SW_MINIMIZE);
-    if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar, SW_HIDE);
+    if (ReadNumber(setting::NeverInTask)) ShowWindow(taskbar, SW_HIDE);
   }
   return true;
 }
@@ -196,8 +193,8 @@ WindowPlace SkinWindow::PlaceToOpen() const {
   in.record = {record_.header.x, record_.header.y};
   in.firstRecord = first ? WindowPlace{first->record_.header.x, first->record_.header.y} : in.record;
   if (first && first != this && first->IsCreated()) in.firstNow = first->SettledPlace();
-  in.relative = SavedPlace(key_, "RX", "RY");
-  in.saved = SavedPlace(key_, "X", "Y");
+  in.relative = SavedPlace(key_, setting::WindowRX, setting::WindowRY);
+  in.saved = SavedPlace(key_, setting::WindowX, setting::WindowY);
   POINT cursor{0, 0};
   GetCursorPos(&cursor);
   in.cursor = {cursor.x, cursor.y};
@@ -259,19 +256,16 @@ void SkinWindow::StartClosing() {
 }
 
 void SkinWindow::SavePlace() const {
-  for (const auto& [name, set] : UserEventStates()) {
-    const std::string value = "EVENT-" + name;
-    SetNumberSetting(set ? 1 : 0, value.c_str(), HKEY_CURRENT_USER, key_.c_str());
-  }
+  for (const auto& [name, set] : UserEventStates()) WriteNumber(setting::UserEvent, set ? 1 : 0, {name, key_});
   // Where it stands for good: the home position, not a frame of a closing animation.
   const WindowPlace at = closing_ || mode_ ? home_ : Place();
-  SetNumberSetting(static_cast<uint32_t>(at.x), "X", HKEY_CURRENT_USER, key_.c_str());
-  SetNumberSetting(static_cast<uint32_t>(at.y), "Y", HKEY_CURRENT_USER, key_.c_str());
+  WriteNumber(setting::WindowX, static_cast<uint32_t>(at.x), {{}, key_});
+  WriteNumber(setting::WindowY, static_cast<uint32_t>(at.y), {{}, key_});
   const SkinWindow* first = group_->First();
   if (first && first != this && first->IsCreated()) {
     const WindowPlace origin = first->SettledPlace();
-    SetNumberSetting(static_cast<uint32_t>(at.x - origin.x), "RX", HKEY_CURRENT_USER, key_.c_str());
-    SetNumberSetting(static_cast<uint32_t>(at.y - origin.y), "RY", HKEY_CURRENT_USER, key_.c_str());
+    WriteNumber(setting::WindowRX, static_cast<uint32_t>(at.x - origin.x), {{}, key_});
+    WriteNumber(setting::WindowRY, static_cast<uint32_t>(at.y - origin.y), {{}, key_});
   }
 }
 
@@ -279,10 +273,8 @@ void SkinWindow::Destroy() {
   if (window_) {
     if (g_drag.active && g_drag.group == group_) EndDrag();
     SavePlace();
-    for (const auto& [name, mode] : controls_.VisualModes()) {
-      const std::string value = name + "-Showing";
-      SetNumberSetting(static_cast<uint32_t>(mode), value.c_str(), HKEY_CURRENT_USER, key_.c_str());
-    }
+    for (const auto& [name, mode] : controls_.VisualModes())
+      WriteNumber(setting::VisualShowing, static_cast<uint32_t>(mode), {name, key_});
     buttons_.reset();
     trackTooltip_.Destroy();
     window_.Destroy();
@@ -333,7 +325,7 @@ void SkinWindow::RefreshTick() {
     evt::OxMinimize.Reset();
     if (taskbar_) {
       ShowWindow(taskbar_, SW_MINIMIZE);
-      if (GetNumberSetting("NeverInTask")) ShowWindow(taskbar_, SW_HIDE);
+      if (ReadNumber(setting::NeverInTask)) ShowWindow(taskbar_, SW_HIDE);
     }
   }
 }

@@ -14,10 +14,10 @@ LRESULT CALLBACK TaskbarProcedure(HWND window, UINT message, WPARAM wParam, LPAR
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {
-        SetNumberSetting(1, "Minimized");
-        if (GetNumberSetting("HideWhenMin")) ShowWindow(window, SW_HIDE);
+        WriteNumber(setting::Minimized, 1);
+        if (ReadNumber(setting::HideWhenMin)) ShowWindow(window, SW_HIDE);
       } else if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
-        SetNumberSetting(0, "Minimized");
+        WriteNumber(setting::Minimized, 0);
       }
       return 0;
     case WM_CLOSE:
@@ -31,7 +31,7 @@ LRESULT CALLBACK TaskbarProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 void TaskbarWindow::Create() {
   if (window_) return;
-  const bool neverInTask = GetNumberSetting("NeverInTask") != 0;
+  const bool neverInTask = ReadNumber(setting::NeverInTask) != 0;
   const DWORD exStyle = neverInTask ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : 0;
   const WindowClass windowClass{kTaskbarWindowClass, TaskbarProcedure, CS_OWNDC | CS_DBLCLKS, nullptr,
                                 LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(101))};
@@ -39,7 +39,7 @@ void TaskbarWindow::Create() {
                       0))
     return;
   window_.Show(SW_SHOWNOACTIVATE);
-  if (GetNumberSetting("Minimized")) {
+  if (ReadNumber(setting::Minimized)) {
     window_.Show(SW_SHOWMINNOACTIVE);
     if (neverInTask) window_.Hide();
   }

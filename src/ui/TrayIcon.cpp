@@ -23,7 +23,7 @@ int IconResource(bool active) {
 
 TrayIcon::TrayIcon(std::function<uint32_t()> clock) : clock_(std::move(clock)), hover_(Now()) {
   restartMessage_ = RegisterWindowMessageA("TaskbarCreated");
-  if (GetNumberSetting("NoShowTray") != 0) return;
+  if (ReadNumber(setting::NoShowTray) != 0) return;
   const WindowClass windowClass{kTrayWindowClass, Procedure, CS_OWNDC | CS_DBLCLKS,
                                 static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))};
   if (!window_.Create(windowClass, kTrayWindowClass, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 100, 100, 0, 0,

@@ -1,4 +1,4 @@
-#include "app/KeyMapping.h"
+#include "ui/KeyMapping.h"
 
 #include <gtest/gtest.h>
 

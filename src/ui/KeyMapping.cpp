@@ -1,4 +1,4 @@
-#include "app/KeyMapping.h"
+#include "ui/KeyMapping.h"
 
 namespace ox {
 namespace {

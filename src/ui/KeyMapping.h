@@ -1,5 +1,5 @@
 // The player's keys, as pure functions: which of the 17 actions of the key table a key message
-// asks for. The options program stores the table as 17 values "Key0".."Key16": bits 0..7 the
+// asks for (the player acts by it; the options program shows by it which entry a key reaches). The options program stores the table as 17 values "Key0".."Key16": bits 0..7 the
 // virtual-key code (0: no key), 0x100 Shift, 0x200 Ctrl, 0x400 Alt, which also makes the key a
 // system-wide hotkey (always Ctrl+Alt).
 #pragma once

@@ -1,0 +1,171 @@
+// The options program under Wine: what its rows store is what the player's readers get, and the
+// real Launcher.exe next to a running rill.exe switches the skin from its menu and sets a hotkey
+// from its window, driven by the keyboard as a user would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "TestSupport.h"
+#include "core/NamedObjects.h"
+#include "core/Settings.h"
+#include "launcher/RowStore.h"
+#include "launcher/SettingsWindow.h"
+#include "queue/FolderWatchRules.h"
+#include "ui/SkinRules.h"
+
+namespace ox {
+namespace {
+
+const OptionRow& RowOf(const Setting& s) {
+  for (const OptionPage& page : OptionPages())
+    for (const OptionRow& row : page.rows)
+      if (row.setting == &s) return row;
+  throw std::logic_error(s.name);
+}
+
+TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
+  const struct {
+    const Setting& s;
+    const char* typed;
+    std::function<std::string()> playerReads;
+    const char* read;
+  } cases[] = {
+      {setting::CrossFadeLengthSec, "12", [] { return std::to_string(ReadNumber(setting::CrossFadeLengthSec)); }, "12"},
+      {setting::ReplayGainPreamp, "-1.5", [] { return std::to_string(ReadSigned(setting::ReplayGainPreamp)); }, "-15"},
+      {setting::FWScheduleEvery, "45",
+       [] { return std::to_string(ScheduleMinutes(ReadText(setting::FWScheduleEvery))); }, "45"},
+      {setting::FWFolderToWatch, "C:\\Music\\Новое", [] { return ReadText(setting::FWFolderToWatch); },
+       "C:\\Music\\Новое"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(StoreRowText(RowOf(c.s), c.typed)) << c.s.name;
+    EXPECT_EQ(c.playerReads(), c.read) << c.s.name;
+    EXPECT_EQ(LoadRowText(RowOf(c.s)), c.typed) << c.s.name;  // and the window shows it so again
+    RemoveSetting(c.s);
+  }
+  EXPECT_FALSE(StoreRowText(RowOf(setting::CrossFadeLengthSec), "soon"));
+  EXPECT_FALSE(SettingStored(setting::CrossFadeLengthSec));
+  // "Play when the player starts" on is the stored 0 the player starts playing by.
+  StoreRowValue(RowOf(setting::OxPlayDown), 1);
+  EXPECT_TRUE(SettingStored(setting::OxPlayDown));
+  EXPECT_EQ(ReadNumber(setting::OxPlayDown), 0u);
+  RemoveSetting(setting::OxPlayDown);
+}
+
+class Process {
+ public:
+  Process(const std::string& exe, const std::string& arguments) {
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+      info_ = PROCESS_INFORMATION{};
+  }
+  ~Process() {
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 5000) != WAIT_OBJECT_0)
+      TerminateProcess(info_.hProcess, 9);
+    if (info_.hThread) CloseHandle(info_.hThread);
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+  }
+  bool Ended(DWORD limitMs) const { return WaitForSingleObject(info_.hProcess, limitMs) == WAIT_OBJECT_0; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+void Key(WORD key, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = key;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
+  Sleep(30);
+}
+
+void Press(std::initializer_list<WORD> modifiers, WORD key, int times = 1) {
+  for (WORD m : modifiers) Key(m, true);
+  for (int i = 0; i < times; ++i) Key(key, true), Key(key, false);
+  for (WORD m : modifiers) Key(m, false);
+}
+
+bool Shown(const char* skinWindow) {
+  return IsWindowVisible(FindWindowA(SkinWindowClassName(skinWindow).c_str(), nullptr)) != 0;
+}
+
+bool Registered(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, 0x7001, modifiers, key)) return true;
+  UnregisterHotKey(nullptr, 0x7001);
+  return false;
+}
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteText(setting::ActiveSkin, "Default");
+    WriteNumber(setting::SkinChangeOpt, 1);  // no random skin
+    WriteNumber(setting::OxPlayDown, 1);
+    RemoveSetting(setting::Key, {"10"});
+    evt::OxClose.Reset();
+    evt::OxMute.Reset();
+  }
+  void TearDown() override {
+    evt::OxClose.Set();
+    oxtest::WaitFor([] { return !evt::OxRillRunning.IsSet(); }, 10000);
+    evt::OxClose.Reset();
+    evt::OxMute.Reset();
+    WriteText(setting::ActiveSkin, "Default");
+    for (const Setting* s : {&setting::SkinChangeOpt, &setting::OxPlayDown}) RemoveSetting(*s);
+    RemoveSetting(setting::Key, {"10"});
+  }
+  static std::string Dist() { return oxtest::ExecutableFolder() + "..\\dist\\"; }
+};
+
+TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAHotkey) {
+  Process player(Dist() + "rill.exe", "");
+  ASSERT_TRUE(oxtest::WaitFor([] { return evt::OxRillRunning.IsSet() && Shown("OrlavoxMain"); }, 20000));
+
+  // The menu at the pointer: Skins (K), Strip (S).
+  {
+    Process menu(Dist() + "Launcher.exe", "");
+    ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != 0; }, 10000));
+    Press({}, 'K');
+    Press({}, 'S');
+    EXPECT_TRUE(menu.Ended(10000));
+  }
+  EXPECT_TRUE(oxtest::WaitFor([] { return Shown("OrlavoxStrip") && !Shown("OrlavoxMain"); }, 10000));
+  EXPECT_EQ(ReadText(setting::ActiveSkin), "Strip");
+
+  // The Keys page: the list (where the focus starts), Mute (ten rows down), the capture field (Tab),
+  // Alt+F9 pressed into it, out of it (Tab), Apply (Alt+A), Escape.
+  ASSERT_FALSE(Registered(MOD_CONTROL | MOD_ALT, VK_F9));
+  Process window(Dist() + "Launcher.exe", "/options:3");
+  ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(kSettingsWindowClass, nullptr)) != 0; }, 10000));
+  {
+    Process second(Dist() + "Launcher.exe", "");  // brings the window to the front and leaves
+    EXPECT_TRUE(second.Ended(10000));
+  }
+  EXPECT_EQ(FindWindowExW(nullptr, FindWindowW(kSettingsWindowClass, nullptr), kSettingsWindowClass, nullptr), nullptr);
+  EXPECT_TRUE(oxtest::WaitFor([] { return GetForegroundWindow() == FindWindowW(kSettingsWindowClass, nullptr); }, 5000));
+  Press({}, VK_HOME);
+  Press({}, VK_DOWN, 10);
+  Press({}, VK_TAB);
+  Press({VK_MENU}, VK_F9);
+  Press({}, VK_TAB);
+  Press({VK_MENU}, 'A');
+  EXPECT_TRUE(oxtest::WaitFor([] { return ReadNumber(setting::Key, {"10"}) == 0x478; }, 5000))
+      << std::hex << ReadNumber(setting::Key, {"10"});
+
+  // The player reloads its keys on the event Apply set, and the new hotkey mutes it.
+  EXPECT_TRUE(oxtest::WaitFor([] { return Registered(MOD_CONTROL | MOD_ALT, VK_F9); }, 5000));
+  Sleep(500);  // the skin thread may still be in its reload
+  Press({VK_CONTROL, VK_MENU}, VK_F9);
+  EXPECT_TRUE(oxtest::WaitFor([] { return evt::OxMute.IsSet(); }, 5000));
+  Press({}, VK_ESCAPE);
+  EXPECT_TRUE(window.Ended(10000));
+}
+
+}  // namespace
+}  // namespace ox
