@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "Recording.h"
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
 #include "base/ByteSource.h"
@@ -25,19 +26,6 @@
 
 namespace ox {
 namespace {
-
-// The layout RecordingOutput.c keeps per output object.
-struct Recording {
-  WAVEFORMATEX format;
-  uint8_t* data;
-  size_t size, capacity;
-  size_t skipAt[16];
-  int skipPercent[16];
-  int skips;
-  int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
-  DWORD firstDataTick, lastDataTick;
-  int brokenPromises;
-};
 
 // What the players told their owner, through the hooks every test player gets.
 struct Reports {
