@@ -557,12 +557,19 @@ TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
   EXPECT_TRUE(IsWindow(taskbar));  // still there for a second start to find
 }
 
-// The tray icon, driven through its window's messages with the cursor placed by the test and a
-// clock of the test's: resting pops the tray-control window up at the cursor; it stays while the
-// mouse is on it and goes once the mouse has left both.
+// The tray icon (none when the option says so), driven through its window's messages with the
+// cursor placed by the test and a clock of the test's: resting pops the tray-control window up at
+// the cursor; it stays while the mouse is on it and goes once the mouse has left both.
 TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   WriteSkin("", "", SkinText("tray_test.txt"), "tray.skin");
   evt::OxTrayControl.Reset();
+  SetNumberSetting(1, "NoShowTray");
+  {
+    TrayIcon none;  // the option: no icon and no window
+    EXPECT_EQ(none.Handle(), nullptr);
+    EXPECT_FALSE(FindWindowA(kTrayWindowClass, nullptr));
+  }
+  DeleteSetting("NoShowTray");
   Start();
   static std::atomic<uint32_t> now{100000};
   TrayIcon tray([] { return now.load(); });
@@ -650,16 +657,6 @@ TEST_F(SkinWindowTest, TheVisualisationAreaShowsTheRenderedSnapshot_APressSwitch
   EXPECT_EQ(Rect("OxTestMain").left, 0);  // the press was the area's: no drag
   manager_.reset();
   EXPECT_EQ(GetNumberSetting("Vis-Showing", HKEY_CURRENT_USER, SkinWindowKey(folder_, "OxTestMain").c_str()), 1u);
-}
-
-TEST_F(SkinWindowTest, NoShowTrayMeansNoIconAndNoWindow) {
-  SetNumberSetting(1, "NoShowTray");
-  {
-    TrayIcon tray;
-    EXPECT_EQ(tray.Handle(), nullptr);
-    EXPECT_FALSE(FindWindowA(kTrayWindowClass, nullptr));
-  }
-  DeleteSetting("NoShowTray");
 }
 
 }  // namespace
