@@ -277,14 +277,20 @@ TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
   EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), path);
 }
 
-TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds) {
+TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds_AnAutomaticLevelOnceMeasured) {
   setup_(32, 400);
   auto shortTrack = Play(Track(Constant("short.wav", 1000, 4.5)));
   ASSERT_TRUE(WaitFinished(*shortTrack));
-  auto longTrack = Play(Track(Constant("long.wav", 1000, 6)));
+  auto longTrack = Play(Track(Constant("long.wav", 3000, 6), kVolumeBoostAuto));
   ASSERT_TRUE(WaitFinished(*longTrack));
   ASSERT_TRUE(oxtest::WaitFor([] { return !Played().empty(); }, 2000));
   EXPECT_EQ(Played(), std::vector<std::string>{File("long.wav")});
+  {
+    std::lock_guard<std::mutex> hold(g_reports.lock);
+    ASSERT_EQ(g_reports.levels.size(), 1u);
+    EXPECT_EQ(g_reports.levels[0].first, File("long.wav"));
+    EXPECT_EQ(g_reports.levels[0].second, 968);  // peak 3000: as loud as the correction goes
+  }
   // A resumed track (a seek pending at its start) is not reported either.
   const uint32_t resume = 3;
   block::OxSkipToPos.WriteValue(resume);
@@ -292,17 +298,6 @@ TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds) {
   ASSERT_TRUE(WaitFinished(*resumed));
   resumed.reset();
   EXPECT_EQ(Played().size(), 1u);
-}
-
-TEST_F(TrackPlayerTest, AutomaticLevelIsMeasuredAndReported) {
-  setup_(32, 400);
-  const std::string path = Constant("quiet.wav", 3000, 6);
-  auto player = Play(Track(path, kVolumeBoostAuto));
-  ASSERT_TRUE(WaitFinished(*player));
-  std::lock_guard<std::mutex> hold(g_reports.lock);
-  ASSERT_EQ(g_reports.levels.size(), 1u);
-  EXPECT_EQ(g_reports.levels[0].first, path);
-  EXPECT_EQ(g_reports.levels[0].second, 968);  // peak 3000: as loud as the correction goes
 }
 
 TEST_F(TrackPlayerTest, UnknownExtensionWithMpegFramesPlaysThroughTheMp3Codec) {
