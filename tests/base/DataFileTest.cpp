@@ -36,7 +36,7 @@ class DataFileTest : public ::testing::Test {
   UserMessageSink previous_ = nullptr;
 };
 
-TEST_F(DataFileTest, OpenFailure_ReportsNameAndCaptionByAccess) {
+TEST_F(DataFileTest, OpenAndWriteFailures_ReportNameAndCaptionByAccess) {
   const std::string missing = dir_ / "missing.dat";
   DataFile quiet(missing, FileAccess::Read, FileCreation::OpenExisting);
   EXPECT_FALSE(quiet.IsOpen());
@@ -58,6 +58,18 @@ TEST_F(DataFileTest, OpenFailure_ReportsNameAndCaptionByAccess) {
   EXPECT_FALSE(read.Write(buffer, sizeof buffer));
   EXPECT_EQ(read.Size(), 0u);
   EXPECT_FALSE(read.MoveTail(0, 8));
+
+  // An overlong name fails quietly, the whole name in the message; a write to a file opened for
+  // reading is reported as a write error.
+  g_shown.clear();
+  const std::string overlong = dir_ / (std::string(300, 'n') + ".dat"), readOnly = dir_ / "ro.dat";
+  EXPECT_FALSE(DataFile(overlong, FileAccess::Write, FileCreation::CreateAlways, true).IsOpen());
+  oxtest::WriteWholeFile(readOnly, std::string("abc"));
+  EXPECT_FALSE(DataFile(readOnly, FileAccess::Read, FileCreation::OpenExisting, true).Write("x", 1, FileOrigin::End));
+  ASSERT_EQ(g_shown.size(), 2u);
+  EXPECT_EQ(g_shown[0].text, "Unable to open '" + overlong + "'");
+  EXPECT_EQ(g_shown[1].text, "Unable to write to '" + readOnly + "'");
+  EXPECT_EQ(g_shown[1].caption, "Disk Write Error");
 }
 
 // The program's manifest makes UTF-8 its code page: a name's UTF-8 bytes open the file of that name.
@@ -71,14 +83,6 @@ TEST_F(DataFileTest, Utf8Name_NamesTheFileThatTheSystemShows) {
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
   FindClose(find);
   EXPECT_EQ(std::wstring(found.cFileName), L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9.dat");
-}
-
-TEST_F(DataFileTest, OverlongName_FailsQuietlyWithTheWholeNameInTheMessage) {
-  const std::string name = dir_ / (std::string(300, 'n') + ".dat");
-  DataFile file(name, FileAccess::Write, FileCreation::CreateAlways, true);
-  EXPECT_FALSE(file.IsOpen());
-  ASSERT_EQ(g_shown.size(), 1u);
-  EXPECT_EQ(g_shown[0].text, "Unable to open '" + name + "'");
 }
 
 TEST_F(DataFileTest, RefusedPositioningWritesAndReadsNothing) {
@@ -129,16 +133,6 @@ TEST_F(DataFileTest, ReadWriteAndSize_PositionByOrigin) {
   EXPECT_FALSE(error);
 }
 
-TEST_F(DataFileTest, WriteToReadOnlyFile_ReportsWriteError) {
-  const std::string path = dir_ / "ro.dat";
-  oxtest::WriteWholeFile(path, std::string("abc"));
-  DataFile file(path, FileAccess::Read, FileCreation::OpenExisting, true);
-  EXPECT_FALSE(file.Write("x", 1, FileOrigin::End));
-  ASSERT_EQ(g_shown.size(), 1u);
-  EXPECT_EQ(g_shown[0].text, "Unable to write to '" + path + "'");
-  EXPECT_EQ(g_shown[0].caption, "Disk Write Error");
-}
-
 // MoveTail against a model of the file, on sizes around the 32 KB piece boundaries.
 TEST_F(DataFileTest, MoveTail_OpensAndClosesGapsAcrossPieceBoundaries) {
   struct Case {
@@ -180,16 +174,12 @@ TEST_F(DataFileTest, MoveTail_OpensAndClosesGapsAcrossPieceBoundaries) {
       EXPECT_EQ(oxtest::ReadWholeFile(path), model);
     }
   }
-  EXPECT_TRUE(g_shown.empty());
-}
-
-TEST_F(DataFileTest, MoveTail_RefusesAGapReachingBeforeTheStart) {
+  // A gap reaching before the start is refused, the file left as it was.
   const std::string path = dir_ / "short.dat";
   oxtest::WriteWholeFile(path, Pattern(1000));
-  DataFile file(path, FileAccess::ReadWrite, FileCreation::OpenExisting);
-  EXPECT_FALSE(file.MoveTail(100, -648));
-  file.Close();
+  EXPECT_FALSE(DataFile(path, FileAccess::ReadWrite, FileCreation::OpenExisting).MoveTail(100, -648));
   EXPECT_EQ(oxtest::ReadWholeFile(path), Pattern(1000));
+  EXPECT_TRUE(g_shown.empty());
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 namespace ox {
 namespace {
 
-TEST(NamedEvent, ToggleReturnsTheNewState) {
+TEST(NamedEvent, ToggleReturnsTheNewState_CreatingAnExistingNameKeepsItsState) {
   NamedEvent event(nullptr);
   ASSERT_TRUE(event.IsValid());
   EXPECT_FALSE(event.IsSet());
@@ -21,9 +21,7 @@ TEST(NamedEvent, ToggleReturnsTheNewState) {
   EXPECT_TRUE(event.IsSet());
   EXPECT_FALSE(event.Toggle());
   EXPECT_FALSE(event.IsSet());
-}
 
-TEST(NamedEvent, CreatingAnExistingNameKeepsItsState) {
   const std::string name = oxtest::UniqueName("evtTest");
   bool existed = true;
   NamedEvent first(name.c_str(), &existed);

@@ -32,8 +32,7 @@ std::pair<std::string, std::string> LocationsFrom(const oxtest::ScratchFolder& d
   EXPECT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), exePath.c_str(), FALSE));
   const std::string out = dir / "locations.txt";
   EXPECT_EQ(oxtest::RunAndWait(exePath, "locations \"" + out + "\" " + (fromRegistry ? "1" : "0")), 0);
-  const std::vector<uint8_t> bytes = oxtest::ReadWholeFile(out);
-  const std::string text(bytes.begin(), bytes.end());
+  const std::string text = oxtest::ReadText(out);
   const size_t split = text.find('\n');
   if (split == std::string::npos) return {};
   return {text.substr(0, split), text.substr(split + 1, text.size() - split - 2)};

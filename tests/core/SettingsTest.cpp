@@ -24,7 +24,7 @@ class SettingsTest : public ::testing::Test {
   std::string key_;
 };
 
-TEST_F(SettingsTest, MissingValuesReadAsZeroAndEmpty_AndReadingCreatesTheKey) {
+TEST_F(SettingsTest, MissingValuesReadAsZeroAndEmpty_AStoredZeroExists_ReadingCreatesTheKey) {
   EXPECT_FALSE(SettingExists("OxVolume", HKEY_CURRENT_USER, Key()));
   EXPECT_FALSE(KeyExists());  // asking whether a value exists creates nothing
   EXPECT_EQ(GetNumberSetting("OxVolume", HKEY_CURRENT_USER, Key()), 0u);
@@ -33,9 +33,7 @@ TEST_F(SettingsTest, MissingValuesReadAsZeroAndEmpty_AndReadingCreatesTheKey) {
   unsigned char bytes[4] = {1, 2, 3, 4};
   EXPECT_FALSE(GetBytesSetting("OxEQSettings", bytes, 4, HKEY_CURRENT_USER, Key()));
   EXPECT_EQ(bytes[3], 4);
-}
-
-TEST_F(SettingsTest, ValueExists_TellsAStoredZeroFromMissing) {
+  // A stored zero exists; the whole range of a number is kept.
   SetNumberSetting(0, "OxVolume", HKEY_CURRENT_USER, Key());
   EXPECT_TRUE(SettingExists("OxVolume", HKEY_CURRENT_USER, Key()));
   EXPECT_EQ(GetNumberSetting("OxVolume", HKEY_CURRENT_USER, Key()), 0u);
@@ -45,7 +43,7 @@ TEST_F(SettingsTest, ValueExists_TellsAStoredZeroFromMissing) {
   EXPECT_FALSE(SettingExists("OxVolume", HKEY_CURRENT_USER, Key()));
 }
 
-TEST_F(SettingsTest, Text_LongerThanTheLimitReadsEmpty) {
+TEST_F(SettingsTest, Text_LongerThanTheLimitOrOfAnotherTypeReadsEmpty) {
   const std::string fits(259, 'f');
   SetTextSetting(fits.c_str(), "Path", HKEY_CURRENT_USER, Key());
   EXPECT_EQ(GetTextSetting("Path", 260, HKEY_CURRENT_USER, Key()), fits);
@@ -58,9 +56,8 @@ TEST_F(SettingsTest, Text_LongerThanTheLimitReadsEmpty) {
   SetNumberSetting(0x41414141, "Number", HKEY_CURRENT_USER, Key());
   EXPECT_EQ(GetTextSetting("Number", 260, HKEY_CURRENT_USER, Key()), "");
   EXPECT_EQ(GetNumberSetting("Path", HKEY_CURRENT_USER, Key()), 0u);
-}
 
-TEST_F(SettingsTest, Text_StoredWithoutTerminatorIsTerminatedOrRefused) {
+  // Stored without its terminating zero: terminated when it fits, refused when it does not.
   HKEY k;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Key(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), ERROR_SUCCESS);
   RegSetValueExA(k, "Raw", 0, REG_SZ, reinterpret_cast<const BYTE*>("abcd"), 4);  // no NUL stored

@@ -9,22 +9,9 @@
 #include <string.h>
 
 #include "SoundOutputPlugin.h"
+#include "Recording.h"
 
 #define MAX_OBJECTS 16
-#define MAX_SKIPS 16
-
-typedef struct {
-  WAVEFORMATEX format;
-  uint8_t* data; /* everything handed over, in order */
-  size_t size, capacity;
-  size_t skipAt[MAX_SKIPS]; /* data size at each SkipTo */
-  int skipPercent[MAX_SKIPS];
-  int skips;
-  int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
-  DWORD firstDataTick; /* when the first non-empty block arrived */
-  DWORD lastDataTick;
-  int brokenPromises; /* buffers not handed back before the next ServiceCall or the delete */
-} Recording;
 
 typedef struct {
   Recording r;
@@ -169,7 +156,7 @@ void OX_PLUGIN_API SkipTo(OxSoundOut handle, int32_t percent) {
   Output* o = (Output*)handle;
   Recording* r = &o->r;
   Advance(o);
-  if (r->skips < MAX_SKIPS) {
+  if (r->skips < (int)(sizeof r->skipAt / sizeof r->skipAt[0])) {
     r->skipAt[r->skips] = r->size;
     r->skipPercent[r->skips++] = percent;
   }

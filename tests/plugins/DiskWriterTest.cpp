@@ -1,6 +1,8 @@
 // The shipped Disk Writer: what it is fed comes back as a valid WAV file named after the track.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TestSupport.h"
 #include "WavFormat.h"
 #include "base/Handle.h"
@@ -92,11 +94,8 @@ TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
     wav::Info info;
     ASSERT_EQ(wav::Parse(source, info), wav::Error::None);
     EXPECT_EQ(Le32(&file[4]), file.size() - 8);
-    EXPECT_EQ(info.bitsPerSample, bits);
-    EXPECT_EQ(info.channels, 2);
-    EXPECT_EQ(info.sampleRate, 22050u);
-    EXPECT_EQ(info.dataOffset, 44u);
-    EXPECT_EQ(info.dataBytes, fed.size());
+    EXPECT_EQ(std::make_tuple(info.bitsPerSample, info.channels, info.sampleRate, info.dataOffset, info.dataBytes),
+              std::make_tuple(bits, uint16_t{2}, 22050u, uint64_t{44}, uint64_t{fed.size()}));
     EXPECT_TRUE(std::equal(fed.begin(), fed.end(), file.begin() + 44));
   }
 }

@@ -33,6 +33,10 @@ void RemoveTree(const std::string& folder) {
   RemoveDirectoryA(folder.c_str());
 }
 
+void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count) {
+  for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
@@ -76,9 +80,7 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
   const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
   std::vector<uint8_t> f(44 + data);
-  auto put = [&](size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
+  auto put = [&f](size_t at, uint32_t v, int count) { PutLe(f, at, v, count); };
   std::memcpy(&f[0], "RIFF", 4);
   put(4, 36 + data, 4);
   std::memcpy(&f[8], "WAVEfmt ", 8);
@@ -115,9 +117,7 @@ std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
   const int row = (width * 3 + 3) & ~3;
   std::vector<uint8_t> b(54 + row * height, 0);
-  auto put = [&b](size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
+  auto put = [&b](size_t at, uint32_t v, int count) { PutLe(b, at, v, count); };
   b[0] = 'B', b[1] = 'M';
   put(2, static_cast<uint32_t>(b.size()), 4);
   put(10, 54, 4);
@@ -216,6 +216,25 @@ void Key(uint16_t key, bool down) {
   in.ki.wVk = key;
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof in);
+}
+
+std::vector<uint32_t> Pixels(void* from, int x, int y, int width, int height) {
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, width, height, from ? static_cast<HDC>(from) : screen, x, y, SRCCOPY);
+  GdiFlush();
+  const uint32_t* first = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> pixels(first, first + static_cast<size_t>(width) * height);
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
 }
 
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs) {

@@ -120,6 +120,10 @@ void Key(uint16_t key, bool down);
 // presses OK, as a user would; whether the dialog was there.
 bool AnswerFileDialog(const char* title, const std::string& names, uint32_t limitMs = 10000);
 
+// The pixels of a width x height rectangle of a device context (the screen's when `dc` is null), row
+// by row from the top, as 0x00RRGGBB.
+std::vector<uint32_t> Pixels(void* dc, int x, int y, int width, int height);
+
 // A name no other test run uses, for named kernel objects and registry keys.
 std::string UniqueName(const std::string& stem);
 

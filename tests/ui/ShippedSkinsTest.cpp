@@ -11,6 +11,7 @@
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
 #include "core/TrackRecord.h"
+#include "ui/Bitmap.h"
 #include "ui/SkinManager.h"
 #include "ui/SkinRecords.h"
 
@@ -18,53 +19,6 @@ namespace ox {
 namespace {
 
 const std::string kSkins = OX_SHIPPED_SKINS;  // the installation folder's Skins\, with the separator
-
-// A 24-bit bottom-up BMP as the build writes them, as 0x00RRGGBB rows from the top.
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;
-  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-Picture ReadBmp(const std::string& path) {
-  const std::vector<uint8_t> b = oxtest::ReadWholeFile(path);
-  Picture p;
-  auto u32 = [&](size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24); };
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || b[28] != 24) return p;
-  p.width = static_cast<int>(u32(18));
-  p.height = static_cast<int>(u32(22));
-  const size_t stride = (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4, data = u32(10);
-  if (data + stride * p.height > b.size()) return Picture{};
-  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
-  for (int y = 0; y < p.height; ++y) {
-    const uint8_t* row = &b[data + stride * (p.height - 1 - y)];
-    for (int x = 0; x < p.width; ++x)
-      p.pixels[static_cast<size_t>(y) * p.width + x] = row[x * 3] | row[x * 3 + 1] << 8 | row[x * 3 + 2] << 16;
-  }
-  return p;
-}
-
-// What the screen shows in a rectangle, in the same form.
-Picture Screen(const RECT& r) {
-  Picture p;
-  p.width = r.right - r.left, p.height = r.bottom - r.top;
-  p.pixels.resize(static_cast<size_t>(p.width) * p.height);
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const uint32_t* from = static_cast<const uint32_t*>(bits);
-  std::transform(from, from + p.pixels.size(), p.pixels.begin(), [](uint32_t v) { return v & 0xFFFFFF; });
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return p;
-}
 
 // The windows of a shipped skin, read from its skin files.
 std::vector<SkinWindowRecords> WindowsOf(const std::string& skin, const std::vector<std::string>& files) {
@@ -134,24 +88,26 @@ TEST_F(ShippedSkinsTest, EachSkinShowsItsBuiltBackgroundsInsideItsOutlines) {
       HWND window = FindWindowA(SkinWindowClassName(NameOf(w.window)).c_str(), nullptr);
       RECT r;
       GetWindowRect(window, &r);
-      const Picture background =
-          ReadBmp(kSkins + skin + "\\" + std::string(FieldText(w.window.As<WindowRecord>().bitmap)) + ".bmp");
-      ASSERT_EQ(r.right - r.left, background.width);
-      ASSERT_EQ(r.bottom - r.top, background.height);
+      Bitmap background;
+      ASSERT_TRUE(background.LoadFile(kSkins + skin + "\\" + std::string(FieldText(w.window.As<WindowRecord>().bitmap)) + ".bmp"));
+      const int width = background.Width(), height = background.Height();
+      ASSERT_EQ(r.right - r.left, width);
+      ASSERT_EQ(r.bottom - r.top, height);
+      const std::vector<uint32_t> built = oxtest::Pixels(background.Dc(), 0, 0, width, height);
       // The outline: rounded corners are not the window's, its middle is.
       HRGN region = CreateRectRgn(0, 0, 0, 0);
       ASSERT_NE(GetWindowRgn(window, region), ERROR);
       EXPECT_FALSE(PtInRegion(region, 0, 0));
-      EXPECT_FALSE(PtInRegion(region, background.width - 1, background.height - 1));
-      EXPECT_TRUE(PtInRegion(region, background.width / 2, background.height / 2));
+      EXPECT_FALSE(PtInRegion(region, width - 1, height - 1));
+      EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
       // Until the window has painted (a busy machine paints late), at most 5 s.
       int same = 0, inside = 0;
       oxtest::WaitFor([&] {
-        const Picture shown = Screen(r);
+        const std::vector<uint32_t> shown = oxtest::Pixels(nullptr, r.left, r.top, width, height);
         same = 0, inside = 0;
-        for (int y = 0; y < background.height; ++y)
-          for (int x = 0; x < background.width; ++x)
-            if (PtInRegion(region, x, y)) ++inside, same += shown.At(x, y) == background.At(x, y);
+        for (int y = 0; y < height; ++y)
+          for (int x = 0; x < width; ++x)
+            if (PtInRegion(region, x, y)) ++inside, same += shown[y * width + x] == built[y * width + x];
         return same > inside / 3;
       }, 5000);
       DeleteObject(region);

@@ -114,36 +114,11 @@ class SkinWindowTest : public ::testing::Test {
     GetWindowRect(Find(name), &r);
     return r;
   }
-  static COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
-  }
+  static uint32_t ScreenPixel(int x, int y) { return oxtest::Pixels(nullptr, x, y, 1, 1)[0]; }
   static COLORREF Colour(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-  // The pixels of a width x height area of dc, row by row.
-  static std::vector<COLORREF> Pixels(HDC dc, int x, int y, int width, int height) {
-    HDC copy = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    HGDIOBJ old = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, width, height, dc, x, y, SRCCOPY);
-    std::vector<COLORREF> pixels;
-    for (int row = 0; row < height; ++row)
-      for (int column = 0; column < width; ++column) pixels.push_back(GetPixel(copy, column, row));
-    SelectObject(copy, old);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
-    return pixels;
-  }
-  static std::vector<COLORREF> ScreenPixels(int x, int y, int width, int height) {
-    HDC screen = GetDC(nullptr);
-    std::vector<COLORREF> pixels = Pixels(screen, x, y, width, height);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-  }
   // `text` as the system draws it in a font of the face, height and weight, transparently in
   // `colour` at the top left of a width x height area of `background`.
-  static std::vector<COLORREF> DrawnText(const wchar_t* text, const wchar_t* face, int fontHeight, bool bold,
+  static std::vector<uint32_t> DrawnText(const wchar_t* text, const wchar_t* face, int fontHeight, bool bold,
                                          uint32_t colour, uint32_t background, int width, int height) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -165,7 +140,7 @@ class SkinWindowTest : public ::testing::Test {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Colour(colour));
     TextOutW(dc, 0, 0, text, static_cast<int>(std::wcslen(text)));
-    std::vector<COLORREF> pixels = Pixels(dc, 0, 0, width, height);
+    std::vector<uint32_t> pixels = oxtest::Pixels(dc, 0, 0, width, height);
     SelectObject(dc, oldFont);
     DeleteObject(font);
     SelectObject(dc, oldBitmap);
@@ -173,7 +148,7 @@ class SkinWindowTest : public ::testing::Test {
     DeleteDC(dc);
     return pixels;
   }
-  static bool Shows(int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == Colour(rgb); }
+  static bool Shows(int x, int y, uint32_t rgb) { return ScreenPixel(x, y) == rgb; }
   static void Drag(int fromX, int fromY, int toX, int toY) {
     // Only once one of the test's windows is the one under the start point (nothing else, like a
     // closing tooltip, in the way).
@@ -225,10 +200,10 @@ TEST_F(SkinWindowTest, PlacedShapedStackedAndPainted) {
   }, 3000));
 
   EXPECT_TRUE(oxtest::WaitFor([&] {
-    return ScreenPixel(100, 50) == Colour(kMainColour) && ScreenPixel(100, 120) == Colour(kEqColour) &&
-           ScreenPixel(free.left + 40, free.top + 40) == Colour(kFreeColour);
+    return ScreenPixel(100, 50) == kMainColour && ScreenPixel(100, 120) == kEqColour &&
+           ScreenPixel(free.left + 40, free.top + 40) == kFreeColour;
   }, 3000)) << ScreenPixel(free.left + 40, free.top + 40);
-  EXPECT_NE(ScreenPixel(3, 97), Colour(kMainColour));  // outside the outline
+  EXPECT_NE(ScreenPixel(3, 97), kMainColour);  // outside the outline
 }
 
 // Elements: an image shown only for stereo tracks, a volume slider that follows and sets the volume,
@@ -255,10 +230,10 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   // 18 pixels, clear of the slider's knob) in white, bold, height -14, in the default face: its
   // characters, not its UTF-8 bytes.
   EXPECT_TRUE(shows(147, 12, kGlyphColour));
-  const std::vector<COLORREF> title =
+  const std::vector<uint32_t> title =
       DrawnText(L"\u041F\u0435\u0441\u043D\u044F \u591C\u66F2 \u00E9", L"Arial", -14, true, 0xFFFFFF, kMainColour, 120, 18);
-  ASSERT_GT(std::count(title.begin(), title.end(), Colour(0xFFFFFF)), 20);
-  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixels(40, 30, 120, 18) == title; }, 3000));
+  ASSERT_GT(std::count(title.begin(), title.end(), 0xFFFFFFu), 20);
+  EXPECT_TRUE(oxtest::WaitFor([&] { return oxtest::Pixels(nullptr, 40, 30, 120, 18) == title; }, 3000));
 
 
   playing.channels = 1;
@@ -317,7 +292,7 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
   Mouse(MOUSEEVENTF_MOVE, 100, 300);
   Start();
   auto button = [](uint32_t rgb) {
-    return oxtest::WaitFor([rgb] { return ScreenPixel(180, 67) == Colour(rgb); }, 3000);
+    return oxtest::WaitFor([rgb] { return ScreenPixel(180, 67) == rgb; }, 3000);
   };
   EXPECT_TRUE(button(kNormalColour));
   Mouse(MOUSEEVENTF_MOVE, 180, 67);
@@ -502,7 +477,7 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
     Mouse(MOUSEEVENTF_MOVE, 100, 300);
     Sleep(500);  // no double click
   };
-  auto play = [](uint32_t rgb) { return oxtest::WaitFor([rgb] { return ScreenPixel(15, 42) == Colour(rgb); }, 3000); };
+  auto play = [](uint32_t rgb) { return oxtest::WaitFor([rgb] { return ScreenPixel(15, 42) == rgb; }, 3000); };
   EXPECT_TRUE(play(kPressedColour));  // lit while a track plays
   click(15, 42);
   EXPECT_TRUE(evt::OxPlay.IsSet() && !evt::OxPause.IsSet());  // paused: resumes
@@ -519,9 +494,9 @@ TEST_F(SkinWindowTest, PlayAndProgramButtons_SelectiveFollowsItsList_ABandSlider
   }, 5000));
   EXPECT_EQ(started(), queuer + "\n" + queuer + "\n");  // the program's path alone, twice
 
-  EXPECT_EQ(ScreenPixel(185, 17), Colour(kNormalColour));
+  EXPECT_EQ(ScreenPixel(185, 17), kNormalColour);
   oxtest::WriteWholeFile(SelectivePlayListFile(), std::string(8, 's'));
-  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(185, 17) == Colour(kPressedColour); }, 8000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(185, 17) == kPressedColour; }, 8000));
 
   Click(175, 27);  // the balance's left end writes 1
   EXPECT_TRUE(oxtest::WaitFor([&] { return oxtest::Value<uint32_t>(block::OxBalance) == 1; }, 3000));
@@ -554,7 +529,7 @@ TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) 
   SetWindowPos(dialog, nullptr, 250, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_TRUE(oxtest::WaitFor([&] { return !tooltip(); }, 1000));
   Mouse(MOUSEEVENTF_MOVE, 100, 120);
-  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(135, 59) == Colour(kNormalColour); }, 1000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return ScreenPixel(135, 59) == kNormalColour; }, 1000));
   EXPECT_TRUE(oxtest::AnswerFileDialog("Select Music File(s)", "\"c.mp3\" \"a.mp3\" \"b.mp3\""));
   ASSERT_TRUE(oxtest::WaitFor([] { return !FindWindowA("#32770", "Select Music File(s)"); }, 5000));
   EXPECT_TRUE(oxtest::WaitFor(
@@ -582,12 +557,19 @@ TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
   EXPECT_TRUE(IsWindow(taskbar));  // still there for a second start to find
 }
 
-// The tray icon, driven through its window's messages with the cursor placed by the test and a
-// clock of the test's: resting pops the tray-control window up at the cursor; it stays while the
-// mouse is on it and goes once the mouse has left both.
+// The tray icon (none when the option says so), driven through its window's messages with the
+// cursor placed by the test and a clock of the test's: resting pops the tray-control window up at
+// the cursor; it stays while the mouse is on it and goes once the mouse has left both.
 TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   WriteSkin("", "", SkinText("tray_test.txt"), "tray.skin");
   evt::OxTrayControl.Reset();
+  SetNumberSetting(1, "NoShowTray");
+  {
+    TrayIcon none;  // the option: no icon and no window
+    EXPECT_EQ(none.Handle(), nullptr);
+    EXPECT_FALSE(FindWindowA(kTrayWindowClass, nullptr));
+  }
+  DeleteSetting("NoShowTray");
   Start();
   static std::atomic<uint32_t> now{100000};
   TrayIcon tray([] { return now.load(); });
@@ -639,8 +621,8 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   GetWindowRect(shown("TTWindow"), &tip);
   EXPECT_EQ(tip.left, 180);
   // Light yellow in a black frame, once the tooltip window has painted.
-  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixel(tip.left + 1, tip.bottom - 2) == Colour(0xFFFFCC); }, 1000));
-  EXPECT_EQ(ScreenPixel(tip.left, tip.bottom - 2), Colour(0));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixel(tip.left + 1, tip.bottom - 2) == 0xFFFFCC; }, 1000));
+  EXPECT_EQ(ScreenPixel(tip.left, tip.bottom - 2), 0u);
 
   Mouse(MOUSEEVENTF_MOVE, 60, 38);  // on the title: the button tooltip goes, the track one comes
   EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindow"); }, 1000));
@@ -675,16 +657,6 @@ TEST_F(SkinWindowTest, TheVisualisationAreaShowsTheRenderedSnapshot_APressSwitch
   EXPECT_EQ(Rect("OxTestMain").left, 0);  // the press was the area's: no drag
   manager_.reset();
   EXPECT_EQ(GetNumberSetting("Vis-Showing", HKEY_CURRENT_USER, SkinWindowKey(folder_, "OxTestMain").c_str()), 1u);
-}
-
-TEST_F(SkinWindowTest, NoShowTrayMeansNoIconAndNoWindow) {
-  SetNumberSetting(1, "NoShowTray");
-  {
-    TrayIcon tray;
-    EXPECT_EQ(tray.Handle(), nullptr);
-    EXPECT_FALSE(FindWindowA(kTrayWindowClass, nullptr));
-  }
-  DeleteSetting("NoShowTray");
 }
 
 }  // namespace
