@@ -1,6 +1,7 @@
 // Sound output plug-in "Disk Writer": writes what it is handed to a WAV file instead of a device,
 // as fast as the player feeds it. One file per output object, named after the track playing when
-// the object is made ("<title>.wav", replaced if it exists), in the folder of the setting
+// the object is made ("<title>.wav", replaced if it exists; the title its tags give, else its file
+// name's, with the characters a file name cannot hold as '_'), in the folder of the setting
 // "DiskWriterFolder" or else the "Output\" folder of the installation folder. The title is UTF-8
 // and the file is made through the W function, so the name on disk is the title whatever the
 // process's code page.
@@ -56,7 +57,8 @@ std::string PlayingTitle() {
   ox::SharedDataBlock playing("OxTrackPlaying", sizeof(ox::TrackRecord));
   ox::TrackRecord record{};
   playing.ReadValue(record);
-  const std::string title = ox::FileTitleOf(record.Path());
+  std::string title = ox::SafeFileName(record.Title());  // a tag's title, where the track has one
+  if (title.empty()) title = ox::FileTitleOf(record.Path());
   return title.empty() ? std::string("Track") : title;
 }
 

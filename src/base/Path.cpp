@@ -38,6 +38,14 @@ std::string StripExtension(std::string_view path) {
 
 std::string FileTitleOf(std::string_view path) { return FileNameOf(StripExtension(path)); }
 
+std::string SafeFileName(std::string_view text) {
+  std::string name(text);
+  for (char& c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+  while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+  return name;
+}
+
 std::string ExtensionOf(std::string_view path) {
   const size_t dot = ExtensionDot(path);
   return dot == std::string_view::npos ? std::string(".") : std::string(path.substr(dot));

@@ -28,6 +28,10 @@ std::string StripExtension(std::string_view path);
 // StripExtension, then FileNameOf: "C:\a\song.mp3" gives "song".
 std::string FileTitleOf(std::string_view path);
 
+// A text as a file name Windows takes: the characters it refuses in a name (controls and
+// \ / : * ? " < > |) become '_', and the spaces and dots it would drop from the end go; may be "".
+std::string SafeFileName(std::string_view text);
+
 // The text from the last "." on, dot included, when that dot lies after the last backslash;
 // otherwise "." (so callers can always compare against ".mp3" and the like).
 std::string ExtensionOf(std::string_view path);

@@ -24,6 +24,8 @@ TEST(Path, PartsOfAPath) {
       {FileTitleOf, "C:\\Music.d\\song.x.mp3", "song.x"}, {FileTitleOf, "C:\\Music.d\\song", "song"},
       {ExtensionOf, longFolder + "\\song.flac", ".flac"}, {FolderOf, longFolder + "\\song.flac", longFolder + "\\"},
       {FileTitleOf, longFolder + "\\song.flac", "song"},
+      {SafeFileName, "AC/DC: \"Live\" <1979>?*|\\\t", "AC_DC_ _Live_ _1979______"}, {SafeFileName, "Intro...  ", "Intro"},
+      {SafeFileName, " . ", ""}, {SafeFileName, "Ça ♫", "Ça ♫"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.part(c.path), c.expected) << c.path.substr(0, 40);
   for (const auto& [path, expected] : {std::pair<std::string, std::string>{"", ""}, {"C:\\a", "C:\\a\\"}, {"C:\\a\\", "C:\\a\\"}}) {

@@ -26,9 +26,10 @@ class DiskWriterTest : public ::testing::Test {
 
   // Plays `path` as far as the player is concerned: its record in "OxTrackPlaying" (a block lives
   // as long as some process holds it open, as the player does).
-  void NowPlaying(const std::string& path) {
+  void NowPlaying(const std::string& path, const std::string& title) {
     TrackRecord record{};
     CopyBounded(record.path, path);
+    CopyBounded(record.title, title);
     playing_.WriteValue(record);
   }
 
@@ -62,9 +63,11 @@ TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
   for (uint16_t bits : {16, 8, 24}) {
     SCOPED_TRACE(bits);
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 22050, 22050u * 2 * bits / 8, static_cast<WORD>(2 * bits / 8), bits, 0};
-    // A Cyrillic and CJK title is the file's name as it stands, whatever the process's code page.
-    const std::string title = (bits == 8 ? "\u041f\u0435\u0441\u043d\u044f \u591c\u66f2 " : "Song ") + std::to_string(bits);
-    NowPlaying("C:\\Music\\" + title + ".mp3");
+    // A Cyrillic and CJK title is the file's name as it stands, whatever the process's code page;
+    // a tag's title goes before the file's, with what a file name cannot hold replaced.
+    const std::string name = (bits == 8 ? "\u041f\u0435\u0441\u043d\u044f \u591c\u66f2 " : "Song ") + std::to_string(bits);
+    NowPlaying("C:\\Music\\" + name + ".mp3", bits == 24 ? "T\u00edtulo: \u00fcnicode \u266b" : "");
+    const std::string title = bits == 24 ? "T\u00edtulo_ \u00fcnicode \u266b" : name;
     int32_t error = -1;
     const OxSoundOut out = writer->CreateANewSoundOutObject(&error, &format, 0);
     ASSERT_EQ(error, 0);
