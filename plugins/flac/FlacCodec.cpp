@@ -167,6 +167,14 @@ void OX_PLUGIN_API GetStringInfo(const char* path, char* text) {
   });
 }
 
+int32_t OX_PLUGIN_API GetIDTagElement(const char* path, const char* element, char* value) {
+  return ox::NoThrow<int32_t>(0, [&] {
+    ox::DataFile file;
+    tags::FlacInfo info;
+    return ReadInfo(path, file, info) ? tags::PutTagElement(info.tags, element, value) : 0;
+  });
+}
+
 int32_t OX_PLUGIN_API GetLoudnessInfo(const char* path, OxLoudnessInfo* loudness) {
   return ox::NoThrow<int32_t>(0, [&] {
     ox::DataFile file;

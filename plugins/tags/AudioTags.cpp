@@ -117,6 +117,8 @@ void ApplyComment(std::string_view entry, Tags& t) {
     Put(t.album, value);
   else if (SameName(name, "GENRE"))
     Put(t.genre, value);
+  else if (SameName(name, "ALBUMARTIST") || SameName(name, "ALBUM ARTIST"))
+    Put(t.albumArtist, value);
   else if (SameName(name, "DATE") || SameName(name, "YEAR"))
     t.year = t.year ? t.year : LeadingNumber(value);
   else if (SameName(name, "TRACKNUMBER"))

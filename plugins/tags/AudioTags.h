@@ -21,7 +21,7 @@ struct Loudness {
 };
 
 struct Tags {
-  std::string artist, title, album, genre;  // UTF-8, uncut; several values joined by "; "
+  std::string artist, title, album, genre, albumArtist;  // UTF-8, uncut; several values joined by "; "
   uint16_t year = 0, track = 0;             // 0 when missing
   Loudness loudness;
   // Opus's R128_TRACK_GAIN / R128_ALBUM_GAIN (Q7.8 dB towards -23 LUFS), kept apart from any

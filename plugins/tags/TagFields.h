@@ -3,6 +3,7 @@
 // character.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "AudioTags.h"
@@ -21,6 +22,27 @@ inline void PutTags(const Tags& t, char* artist, char* title, char* album, uint3
   PutTag(title, t.title);
   PutTag(album, t.album);
   *yearAndTrack = t.year | uint32_t{t.track} << 16;
+}
+
+// Answers GetIDTagElement: the named field ("artist", "title", "album", "genre", "albumartist",
+// "year", "track") into value (OX_CODEC_TEXT_SIZE bytes); non-zero when the file has it.
+inline int32_t PutTagElement(const Tags& t, const char* element, char* value) {
+  if (!element || !value) return 0;
+  const std::string_view name(element);
+  const struct {
+    const char* name;
+    const std::string* text;
+    uint16_t number;
+  } fields[] = {{"artist", &t.artist, 0}, {"title", &t.title, 0}, {"album", &t.album, 0}, {"genre", &t.genre, 0},
+                {"albumartist", &t.albumArtist, 0}, {"year", nullptr, t.year}, {"track", nullptr, t.track}};
+  for (const auto& f : fields) {
+    if (name != f.name) continue;
+    const std::string text = f.text ? *f.text : f.number ? std::to_string(f.number) : std::string();
+    if (text.empty()) return 0;
+    ox::CopyBounded(value, OX_CODEC_TEXT_SIZE, ox::WholeCharacters(text, OX_CODEC_TEXT_SIZE - 1));
+    return 1;
+  }
+  return 0;
 }
 
 // Fills a GetLoudnessInfo answer; non-zero when there is a gain.

@@ -145,6 +145,13 @@ void OX_PLUGIN_API GetStringInfo(const char* path, char* text) {
   });
 }
 
+int32_t OX_PLUGIN_API GetIDTagElement(const char* path, const char* element, char* value) {
+  return ox::NoThrow<int32_t>(0, [&] {
+    Stream s;
+    return s.Open(path) ? tags::PutTagElement(s.Tags(), element, value) : 0;
+  });
+}
+
 int32_t OX_PLUGIN_API GetLoudnessInfo(const char* path, OxLoudnessInfo* loudness) {
   return ox::NoThrow<int32_t>(0, [&] {
     Stream s;

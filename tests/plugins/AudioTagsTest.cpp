@@ -26,10 +26,11 @@ TEST(AudioTags, CommentsFillFieldsAndLoudness) {
   const auto list =
       CommentList({"title=Ünïcödé ☀", "ARTIST=A", "Artist=B", "DATE=2019-04-01", "TRACKNUMBER=7/12",
                    "REPLAYGAIN_TRACK_GAIN=-6.02 dB", "replaygain_album_gain=+2.5 dB", "REPLAYGAIN_TRACK_PEAK=0.794",
-                   "REPLAYGAIN_ALBUM_PEAK=-1", "R128_TRACK_GAIN=-2821", "x"},
-                  11);
+                   "REPLAYGAIN_ALBUM_PEAK=-1", "R128_TRACK_GAIN=-2821", "x", "Genre=Lied", "ALBUM ARTIST=Chor"},
+                  13);
   ASSERT_TRUE(ParseCommentList(list.data(), list.size(), t));
-  EXPECT_EQ(std::make_tuple(t.title, t.artist, t.year, t.track), std::make_tuple("Ünïcödé ☀", "A; B", 2019, 7));
+  EXPECT_EQ(std::make_tuple(t.title, t.artist, t.year, t.track, t.genre, t.albumArtist),
+            std::make_tuple("Ünïcödé ☀", "A; B", 2019, 7, "Lied", "Chor"));
   const Loudness& l = t.loudness;
   EXPECT_TRUE(l.hasTrackGain && l.hasAlbumGain && l.hasTrackPeak && !l.hasAlbumPeak);  // a peak <= 0 says nothing
   EXPECT_EQ(std::make_tuple(l.trackGainDb, l.albumGainDb, l.trackPeak), std::make_tuple(-6.02f, 2.5f, 0.794f));

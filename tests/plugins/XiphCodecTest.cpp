@@ -138,19 +138,20 @@ TEST(XiphCodecs, TagsAndLoudnessAsUtf8) {
     const char* name;
     const char* artist;
     const char* title;
+    const char* genre;  // through the tag-element call the collection editor uses
     uint32_t yearAndTrack, lengthMs, flags;
     float trackGain, albumGain, trackPeak;
   } files[] = {
-      {"f16_stereo.flac", "Zoë Ångström", "Frühlingslied – ☀", 2019 | 7 << 16, 2500, 0xF, -6.02f, 2.5f, 0.794f},
-      {"v_stereo.ogg", "Ærtist", "Título ünicode ♫", 2021 | 3 << 16, 3000, 0x7, -6.02f, -3.0f, 0.5f},
-      {"o_stereo.opus", "Ärtist", "Ópus ☂", 0, 2200, 0x3, -2821 / 256.0f + 5, 1 + 5, 0},
-      {"f24_mono.flac", "", "", 0, 900, 0, 0, 0, 0},
+      {"f16_stereo.flac", "Zoë Ångström", "Frühlingslied – ☀", "Lied", 2019 | 7 << 16, 2500, 0xF, -6.02f, 2.5f, 0.794f},
+      {"v_stereo.ogg", "Ærtist", "Título ünicode ♫", "Fado", 2021 | 3 << 16, 3000, 0x7, -6.02f, -3.0f, 0.5f},
+      {"o_stereo.opus", "Ärtist", "Ópus ☂", "Jazz", 0, 2200, 0x3, -2821 / 256.0f + 5, 1 + 5, 0},
+      {"f24_mono.flac", "", "", "", 0, 900, 0, 0, 0, 0},
   };
   oxtest::ScratchFolder dir;  // read under a name beyond any code page, through our own file reader
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
     const CodecPlugin* codec = Shipped().Find(Extension(f.name));
-    ASSERT_TRUE(codec && codec->GetTrackInfo && codec->GetLoudnessInfo);
+    ASSERT_TRUE(codec && codec->GetTrackInfo && codec->GetLoudnessInfo && codec->GetIDTagElement);
     char artist[100] = {}, title[100] = {}, album[100] = {}, text[260] = {};
     uint16_t kbps = 0;
     uint32_t hz = 0, length = 0, size = 0, yearTrack = 0;
@@ -161,6 +162,9 @@ TEST(XiphCodecs, TagsAndLoudnessAsUtf8) {
                         &yearTrack, &preference, text);
     EXPECT_EQ(std::make_tuple(std::string(artist), std::string(title), yearTrack, length),
               std::make_tuple(std::string(f.artist), std::string(f.title), f.yearAndTrack, f.lengthMs));
+    char genre[260] = {};
+    EXPECT_EQ(codec->GetIDTagElement(path.c_str(), "genre", genre), *f.genre ? 1 : 0);
+    EXPECT_STREQ(genre, f.genre);
     OxLoudnessInfo info{};
     info.size = sizeof info;
     EXPECT_EQ(codec->GetLoudnessInfo(path.c_str(), &info), f.flags != 0 ? 1 : 0);
