@@ -1,6 +1,8 @@
 #include "Id3Tag.h"
 
 #include <cstring>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "base/Utf8.h"
@@ -74,11 +76,32 @@ void StoreUserText(Tag& tag, const uint8_t* p, size_t n) {
   ApplyLoudnessTag(DecodeText(p, end), DecodeText(value.data(), value.size()), tag.loudness);
 }
 
+// ID3v1's genre numbers.
+constexpr const char* kGenres[] = {
+    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz", "Metal",
+    "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno", "Industrial",
+    "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno", "Ambient", "Trip-Hop", "Vocal",
+    "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental", "Acid", "House", "Game", "Sound Clip", "Gospel",
+    "Noise", "Alternative Rock", "Bass", "Soul", "Punk", "Space", "Meditative", "Instrumental Pop",
+    "Instrumental Rock", "Ethnic", "Gothic", "Darkwave", "Techno-Industrial", "Electronic", "Pop-Folk",
+    "Eurodance", "Dream", "Southern Rock", "Comedy", "Cult", "Gangsta", "Top 40", "Christian Rap", "Pop/Funk",
+    "Jungle", "Native American", "Cabaret", "New Wave", "Psychedelic", "Rave", "Showtunes", "Trailer", "Lo-Fi",
+    "Tribal", "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical", "Rock & Roll", "Hard Rock"};
+
+std::string NumberedGenre(std::string_view digits, const std::string& asWritten) {
+  if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return asWritten;
+  const size_t n = static_cast<size_t>(std::stoi(std::string(digits)));
+  return n < std::size(kGenres) ? kGenres[n] : asWritten;
+}
+
 void Store(Tag& tag, const char* id, const std::string& text) {
   auto is = [&](const char* a, const char* b) { return std::strcmp(id, a) == 0 || std::strcmp(id, b) == 0; };
   if (is("TPE1", "TP1")) tag.artist = text;
   else if (is("TIT2", "TT2")) tag.title = text;
   else if (is("TALB", "TAL")) tag.album = text;
+  else if (is("TCON", "TCO")) tag.genre = GenreName(text);
+  else if (is("TPE2", "TP2")) tag.albumArtist = text;
   else if (is("TYER", "TYE") || is("TDRC", "TDRC")) tag.year = LeadingNumber(text);
   else if (is("TRCK", "TRK")) tag.track = LeadingNumber(text);
 }
@@ -91,6 +114,17 @@ std::string Latin1(const uint8_t* p, size_t n) {
 }
 
 }  // namespace
+
+std::string GenreName(const std::string& text) {
+  if (text.size() > 1 && text[0] == '(' && text[1] != '(') {
+    const size_t close = text.find(')');
+    if (close != std::string::npos) {
+      if (close + 1 < text.size()) return text.substr(close + 1);  // the refinement says it better
+      return NumberedGenre(std::string_view(text).substr(1, close - 1), text);
+    }
+  }
+  return NumberedGenre(text, text);
+}
 
 bool ReadV2(ox::ByteSource& source, Tag& tag) {
   uint8_t h[10];
@@ -148,6 +182,7 @@ bool ReadV1(ox::ByteSource& source, Tag& tag) {
   tag.album = Latin1(t + 63, 30);
   tag.year = LeadingNumber(Latin1(t + 93, 4));
   tag.track = t[125] == 0 ? t[126] : 0;  // ID3v1.1
+  if (t[127] < std::size(kGenres)) tag.genre = kGenres[t[127]];
   return true;
 }
 
@@ -160,6 +195,7 @@ Tag Read(ox::ByteSource& source) {
     if (v2.album.empty()) v2.album = v1.album;
     if (!v2.year) v2.year = v1.year;
     if (!v2.track) v2.track = v1.track;
+    if (v2.genre.empty()) v2.genre = v1.genre;
   }
   return v2;
 }

@@ -11,11 +11,15 @@
 namespace id3 {
 
 struct Tag {
-  std::string artist, title, album;  // UTF-8, uncut
+  std::string artist, title, album, genre, albumArtist;  // UTF-8, uncut
   uint16_t year = 0, track = 0;  // 0 when missing
   tags::Loudness loudness;       // from TXXX frames named REPLAYGAIN_*
   bool Empty() const { return artist.empty() && title.empty() && album.empty() && !year && !track; }
 };
+
+// A genre as ID3 writes it, as a name: "(17)" and "17" are ID3v1's genre 17 ("Rock"), "(17)Indie
+// Rock" its refinement "Indie Rock"; a number past the list stays as it is written.
+std::string GenreName(const std::string& text);
 
 // Reads the ID3v2 tag at the start of the source; false when there is none. A tag or frame size
 // that runs past the data ends the reading there.

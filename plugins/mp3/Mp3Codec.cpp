@@ -218,6 +218,19 @@ void OX_PLUGIN_API GetStringInfo(const char* path, char* text) {
   });
 }
 
+int32_t OX_PLUGIN_API GetIDTagElement(const char* path, const char* element, char* value) {
+  return ox::NoThrow<int32_t>(0, [&] {
+    ox::DataFile file;
+    if (!path || !file.Open(path, ox::FileAccess::Read, ox::FileCreation::OpenExisting)) return 0;
+    ox::FileSource source(file);
+    const id3::Tag tag = id3::Read(source);
+    tags::Tags t;
+    t.artist = tag.artist, t.title = tag.title, t.album = tag.album, t.genre = tag.genre;
+    t.albumArtist = tag.albumArtist, t.year = tag.year, t.track = tag.track;
+    return tags::PutTagElement(t, element, value);
+  });
+}
+
 int32_t OX_PLUGIN_API GetLoudnessInfo(const char* path, OxLoudnessInfo* info) {
   return ox::NoThrow<int32_t>(0, [&] {
     ox::DataFile file;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 namespace id3 {
 namespace {
@@ -67,6 +68,11 @@ TEST(Id3Tag, EveryTextEncodingComesOutAsUtf8) {
   EXPECT_EQ(v23.track, 7);
   EXPECT_EQ(v23.year, 19);
   EXPECT_EQ(Parse(V2(4, Frame(4, "TDRC", std::string("\x03" "2004-05-06", 11)))).year, 2004);
+  const Tag v24 = Parse(V2(4, Frame(4, "TCON", std::string("\0" "(8)", 4)) + Frame(4, "TPE2", std::string("\0" "Band", 5))));
+  EXPECT_EQ(std::make_tuple(v24.genre, v24.albumArtist), std::make_tuple("Jazz", "Band"));
+  for (const auto& [written, name] : {std::pair<std::string, std::string>{"17", "Rock"}, {"(17)Indie Rock", "Indie Rock"},
+                                      {"(200)", "(200)"}, {"Fado", "Fado"}, {"((Odd", "((Odd"}, {"79", "Hard Rock"}, {"80", "80"}})
+    EXPECT_EQ(GenreName(written), name) << written;
   // Frame sizes of 128 and more: all 32 bits in 2.3, 7 bits a byte in 2.4.
   for (int version : {3, 4}) {
     const std::string title = std::string(1, '\0') + std::string(150, 't');
@@ -110,12 +116,14 @@ TEST(Id3Tag, Version1FillsWhatVersion2Lacks) {
   std::copy(fields.begin(), fields.end(), v1.begin());
   std::copy_n("1987", 4, v1.begin() + 93);
   v1[126] = 9;  // ID3v1.1 track
+  v1[127] = 17;
   bytes.insert(bytes.end(), v1.begin(), v1.end());
   const Tag t = Parse(bytes);
   EXPECT_EQ(t.title, "From V2");
   EXPECT_EQ(t.artist, "V1 \u00c4rtist");  // ID3v1 is Latin-1
   EXPECT_EQ(t.year, 1987);
   EXPECT_EQ(t.track, 9);
+  EXPECT_EQ(t.genre, "Rock");
   EXPECT_TRUE(Parse({}).Empty());
 }
 
