@@ -141,6 +141,8 @@ TEST(PlaylistText, WrittenPlaylistsReadBackToTheSamePaths) {
     const std::string text = PlaylistFileText(list, tracks);
     EXPECT_NE(text.find("Album\\01 Intro.mp3\r\n"), std::string::npos) << text;  // relative below the list
     EXPECT_NE(text.find("D:\\Elsewhere\\song.wav\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Artist - Intro\r\n"), std::string::npos) << text;  // a name goes with its track
+    EXPECT_EQ(text.find("Title2="), std::string::npos) << text;  // a track without a name gets no title
     MemorySource source(std::vector<uint8_t>(text.begin(), text.end()));
     const PlaylistEntries read = ReadPlaylistEntries(source, list, 100);
     ASSERT_EQ(read.paths.size(), 3u) << list;
@@ -160,6 +162,9 @@ TEST(PlaylistText, OverlongLinesAndEntriesPastTheLimitAreCountedAsSkipped) {
   const std::string pls = "[playlist]\nFile2=b.mp3\nFile1=a.mp3\nFilex=c.mp3\n";
   MemorySource plsSource(std::vector<uint8_t>(pls.begin(), pls.end()));
   EXPECT_EQ(ReadPlaylistEntries(plsSource, "C:\\l.pls", 10).paths, (std::vector<std::string>{"C:\\a.mp3", "C:\\b.mp3"}));
+  const std::string ansi = "\xDC" "ber.mp3\n";  // no UTF-8, no converter given: read as Latin-1
+  MemorySource ansiSource(std::vector<uint8_t>(ansi.begin(), ansi.end()));
+  EXPECT_EQ(ReadPlaylistEntries(ansiSource, "C:\\l.m3u", 10).paths, (std::vector<std::string>{"C:\\\xC3\x9C" "ber.mp3"}));
 }
 
 TEST(TrackRows, TextOfARow) {
