@@ -54,15 +54,6 @@ std::string DecodeText(const uint8_t* p, size_t n) {
   return encoding == 3 ? ox::Utf8(ox::Utf16(bytes)) : ox::Latin1ToUtf8(bytes);
 }
 
-uint16_t LeadingNumber(const std::string& text) {
-  uint32_t n = 0;
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    if ((n = n * 10 + static_cast<uint32_t>(text[i] - '0')) > 65535) return 0;
-  return static_cast<uint16_t>(n);
-}
-
 // A TXXX frame: encoding byte, description up to its terminator (two zero bytes, aligned, in the
 // UTF-16 encodings), then the value. A ReplayGain description sets the loudness.
 void StoreUserText(Tag& tag, const uint8_t* p, size_t n) {
@@ -102,8 +93,8 @@ void Store(Tag& tag, const char* id, const std::string& text) {
   else if (is("TALB", "TAL")) tag.album = text;
   else if (is("TCON", "TCO")) tag.genre = GenreName(text);
   else if (is("TPE2", "TP2")) tag.albumArtist = text;
-  else if (is("TYER", "TYE") || is("TDRC", "TDRC")) tag.year = LeadingNumber(text);
-  else if (is("TRCK", "TRK")) tag.track = LeadingNumber(text);
+  else if (is("TYER", "TYE") || is("TDRC", "TDRC")) tag.year = tags::LeadingNumber(text);
+  else if (is("TRCK", "TRK")) tag.track = tags::LeadingNumber(text);
 }
 
 // An ID3v1 field: Latin-1 up to its first zero, trailing spaces dropped.
@@ -180,7 +171,7 @@ bool ReadV1(ox::ByteSource& source, Tag& tag) {
   tag.title = Latin1(t + 3, 30);
   tag.artist = Latin1(t + 33, 30);
   tag.album = Latin1(t + 63, 30);
-  tag.year = LeadingNumber(Latin1(t + 93, 4));
+  tag.year = tags::LeadingNumber(Latin1(t + 93, 4));
   tag.track = t[125] == 0 ? t[126] : 0;  // ID3v1.1
   if (t[127] < std::size(kGenres)) tag.genre = kGenres[t[127]];
   return true;

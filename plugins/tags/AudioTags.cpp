@@ -18,6 +18,8 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+}  // namespace
+
 uint16_t LeadingNumber(std::string_view text) {
   uint32_t n = 0;
   size_t i = 0;
@@ -26,6 +28,8 @@ uint16_t LeadingNumber(std::string_view text) {
     if ((n = n * 10 + static_cast<uint32_t>(text[i] - '0')) > 65535) return 0;
   return static_cast<uint16_t>(n);
 }
+
+namespace {
 
 // A second value of the same field (ARTIST twice) joins the first.
 void Put(std::string& field, std::string_view value) {

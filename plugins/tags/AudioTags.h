@@ -30,6 +30,10 @@ struct Tags {
   int16_t r128Track = 0, r128Album = 0;
 };
 
+// The number a year or track text starts with, after spaces ("2019-04-01" 2019, "7/12" 7); 0 when
+// there is none or it passes 65535.
+uint16_t LeadingNumber(std::string_view text);
+
 // A decimal number as the loudness tags write it: optional sign, digits, optional fraction, then
 // anything (" dB"). False when no digit starts it or it is out of +-1000.
 bool ParseDecimal(std::string_view text, float& value);

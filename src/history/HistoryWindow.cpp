@@ -58,7 +58,7 @@ class HistoryWindow {
   HWND Handle() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK RoutedProcedure<HistoryWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ApplyDpi(UINT dpi);
@@ -85,7 +85,7 @@ class HistoryWindow {
 };
 
 bool HistoryWindow::Create(int show) {
-  WindowClass windowClass{kHistoryWindowClass, Procedure};
+  WindowClass windowClass{kHistoryWindowClass, RoutedProcedure<HistoryWindow>};
   windowClass.background = BackgroundBrush();
   windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon));
   windowClass.unicode = true;
@@ -97,20 +97,6 @@ bool HistoryWindow::Create(int show) {
   Poll();
   SetFocus(list_);
   return true;
-}
-
-LRESULT CALLBACK HistoryWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<HistoryWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<HistoryWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    // The wrapper learns its handle only when creation returns; the controls need it before.
-    self->hwnd_ = window;
-  } else if (message == WM_CREATE && self) {
-    self->CreateControls();
-  }
-  if (self && message != WM_NCCREATE && message != WM_CREATE) return self->Handle(message, wParam, lParam);
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT HistoryWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

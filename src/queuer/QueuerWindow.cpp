@@ -103,7 +103,7 @@ class QueuerWindow {
   bool Create(int show);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK RoutedProcedure<QueuerWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ApplyDpi(UINT dpi);
@@ -158,7 +158,7 @@ class QueuerWindow {
 };
 
 bool QueuerWindow::Create(int show) {
-  WindowClass windowClass{kQueuerWindowClass, Procedure};
+  WindowClass windowClass{kQueuerWindowClass, RoutedProcedure<QueuerWindow>};
   windowClass.background = BackgroundBrush();
   windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon));
   windowClass.unicode = true;
@@ -170,20 +170,6 @@ bool QueuerWindow::Create(int show) {
   Poll();
   SetFocus(list_);
   return true;
-}
-
-LRESULT CALLBACK QueuerWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<QueuerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<QueuerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    // The wrapper learns its handle only when creation returns; the controls need it before.
-    self->hwnd_ = window;
-  } else if (message == WM_CREATE && self) {
-    self->CreateControls();
-  }
-  if (self && message != WM_NCCREATE && message != WM_CREATE) return self->Handle(message, wParam, lParam);
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT QueuerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -132,4 +132,22 @@ POINT ListMenuPoint(HWND list, LPARAM lParam);
 // on a character boundary and terminated.
 void FillDisplayText(LVITEMW& item, std::string_view text);
 
+// The procedure of a list window's class, for a class T whose object is the creation parameter:
+// the object learns its handle with WM_NCCREATE (its controls need it before creation returns),
+// makes its controls (T::CreateControls) with WM_CREATE and handles every later message in
+// T::Handle. T names it a friend when those members are private.
+template <typename T>
+LRESULT CALLBACK RoutedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = window;
+  } else if (message == WM_CREATE && self) {
+    self->CreateControls();
+  }
+  if (self && message != WM_NCCREATE && message != WM_CREATE) return self->Handle(message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace ox

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "RowOf.h"
 #include "TestSupport.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
@@ -18,13 +19,6 @@
 
 namespace ox {
 namespace {
-
-const OptionRow& RowOf(const Setting& s) {
-  for (const OptionPage& page : OptionPages())
-    for (const OptionRow& row : page.rows)
-      if (row.setting == &s) return row;
-  throw std::logic_error(s.name);
-}
 
 TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
   const struct {

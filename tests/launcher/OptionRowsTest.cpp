@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "RowOf.h"
+
 namespace ox {
 namespace {
-
-const OptionRow& RowOf(const Setting& s) {
-  for (const OptionPage& page : OptionPages())
-    for (const OptionRow& row : page.rows)
-      if (row.setting == &s) return row;
-  throw std::logic_error(s.name);
-}
 
 TEST(OptionRows, TypedTextBecomesAValueInRange_OrIsRefused) {
   const struct {
