@@ -4,6 +4,7 @@
 // order already. Seeking is sample-exact.
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "CodecPlugin.h"
@@ -193,13 +194,7 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
   if (info.channels > 8 || info.sampleRate > 655350 || !d->file.SeekTo(0)) return 0;
   const int bits = info.bitsPerSample <= 8 ? 8 : info.bitsPerSample <= 16 ? 16 : 24;
   d->shift = bits - info.bitsPerSample;
-  WAVEFORMATEX& f = d->format;
-  f.wFormatTag = WAVE_FORMAT_PCM;
-  f.nChannels = info.channels;
-  f.nSamplesPerSec = info.sampleRate;
-  f.wBitsPerSample = static_cast<WORD>(bits);
-  f.nBlockAlign = static_cast<WORD>(bits / 8 * info.channels);
-  f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
+  d->format = tags::PcmFormat(info.channels, info.sampleRate, static_cast<unsigned>(bits));
   d->flac = FLAC__stream_decoder_new();
   if (!d->flac) return 0;
   FLAC__stream_decoder_set_md5_checking(d->flac, false);
@@ -214,11 +209,7 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
         return true;
       }))
     return 0;
-  *error = 0;
-  *wantsOutput = 1;
-  *format = &d->format;
-  *outputHint = 0;
-  return reinterpret_cast<OxDecoder>(owner.release());
+  return tags::HandOver(std::move(owner), error, wantsOutput, format, outputHint);
 }
 
 void OX_PLUGIN_API DeleteADecoderObject(OxDecoder decoder) { delete FromHandle(decoder); }

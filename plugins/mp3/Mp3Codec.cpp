@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CodecPlugin.h"  // windows.h first: the ACM headers need its types
@@ -275,11 +276,7 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
   d->skipSamples = x.hasLame ? uint64_t{x.encoderDelay} + kDecoderDelay : 0;
   d->samplesLeft = d->stream.MusicSamples();
   StartAt(*d, d->stream.firstFrame);
-  *error = 0;
-  *wantsOutput = 1;
-  *format = &d->format;
-  *outputHint = 0;
-  return reinterpret_cast<OxDecoder>(owner.release());
+  return tags::HandOver(std::move(owner), error, wantsOutput, format, outputHint);
 }
 
 void OX_PLUGIN_API DeleteADecoderObject(OxDecoder decoder) { delete FromHandle(decoder); }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "CodecPlugin.h"
@@ -159,18 +160,8 @@ OxDecoder OX_PLUGIN_API CreateANewDecoderObject(const char* path, int32_t* error
   std::unique_ptr<Decoder> owner(new (std::nothrow) Decoder);
   Decoder* d = owner.get();
   if (!d || !ox::NoThrow(false, [&] { return d->stream.Open(path); })) return 0;
-  WAVEFORMATEX& f = d->format;
-  f.wFormatTag = WAVE_FORMAT_PCM;
-  f.nChannels = static_cast<WORD>(d->stream.channels);
-  f.nSamplesPerSec = kRate;
-  f.wBitsPerSample = 16;
-  f.nBlockAlign = static_cast<WORD>(2 * f.nChannels);
-  f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-  *error = 0;
-  *wantsOutput = 1;
-  *format = &d->format;
-  *outputHint = 0;
-  return reinterpret_cast<OxDecoder>(owner.release());
+  d->format = tags::PcmFormat(static_cast<unsigned>(d->stream.channels), kRate, 16);
+  return tags::HandOver(std::move(owner), error, wantsOutput, format, outputHint);
 }
 
 void OX_PLUGIN_API DeleteADecoderObject(OxDecoder decoder) { delete FromHandle(decoder); }

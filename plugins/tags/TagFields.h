@@ -3,6 +3,7 @@
 // character.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -55,6 +56,30 @@ inline int32_t PutLoudness(const Loudness& l, OxLoudnessInfo* info) {
   info->trackPeak = l.trackPeak;
   info->albumPeak = l.albumPeak;
   return l.Any() ? 1 : 0;
+}
+
+// The PCM format a decoder announces: interleaved integer samples of `bits` bits.
+inline WAVEFORMATEX PcmFormat(unsigned channels, uint32_t rate, unsigned bits) {
+  WAVEFORMATEX f{};
+  f.wFormatTag = WAVE_FORMAT_PCM;
+  f.nChannels = static_cast<WORD>(channels);
+  f.nSamplesPerSec = rate;
+  f.wBitsPerSample = static_cast<WORD>(bits);
+  f.nBlockAlign = static_cast<WORD>(bits / 8 * channels);
+  f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
+  return f;
+}
+
+// CreateANewDecoderObject's answers for a decoder that opened: no error, PCM for a sound output in
+// the decoder's `format`, and the handle, which owns the decoder from here on.
+template <typename Decoder>
+OxDecoder HandOver(std::unique_ptr<Decoder> owner, int32_t* error, uint8_t* wantsOutput, WAVEFORMATEX** format,
+                   uintptr_t* outputHint) {
+  *error = 0;
+  *wantsOutput = 1;
+  *format = &owner->format;
+  *outputHint = 0;
+  return reinterpret_cast<OxDecoder>(owner.release());
 }
 
 // The file size as GetTrackInfo reports it.
