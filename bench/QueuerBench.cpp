@@ -8,7 +8,9 @@
 
 #include "BenchClock.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,57 @@ std::vector<ox::TrackRecord> Tracks(size_t count) {
 void Fill(const std::string& queue, const std::vector<ox::TrackRecord>& tracks) {
   DeleteFileA(queue.c_str());
   ox::AppendToQueueFile(queue, tracks);
+}
+
+// A started program: how long from its start its window took to show and its list to hold
+// `rows` rows (when it has a list view).
+struct Started {
+  PROCESS_INFORMATION process{};
+  HWND window = nullptr, list = nullptr;
+  double shownMs = 0, listedMs = 0;
+};
+
+Started Start(const std::string& exe, const char* windowClass, size_t rows) {
+  Started s;
+  std::string line = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  const double start = Now();
+  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &s.process)) {
+    std::fprintf(stderr, "queuer_bench: cannot start %s\n", exe.c_str());
+    std::exit(1);
+  }
+  while (Now() - start < 30) {
+    if (!s.window && (s.window = FindWindowA(windowClass, nullptr)) && !IsWindowVisible(s.window)) s.window = nullptr;
+    if (s.window && s.shownMs == 0) {
+      s.shownMs = (Now() - start) * 1000;
+      s.list = FindWindowExA(s.window, nullptr, "SysListView32", nullptr);
+    }
+    if (s.window && (rows == 0 || (s.list && SendMessageW(s.list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(rows))))
+      break;
+    Sleep(1);
+  }
+  s.listedMs = (Now() - start) * 1000;
+  return s;
+}
+
+void Close(Started& s) {
+  PostMessageW(s.window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(s.process.hProcess, 10000);
+  CloseHandle(s.process.hThread);
+  CloseHandle(s.process.hProcess);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::string ExecutableFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
 }  // namespace
@@ -83,31 +136,27 @@ int main(int argc, char** argv) {
     std::printf("queuer: read %zu queued tracks: %.1f ms\n", seen.size(), (Now() - start) * 1000);
   }
 
-  // The program: from its start to a list of every track.
+  // The program from its start to a visible window and to a list of every track, five times,
+  // each start beside one of the bare window program (what the system takes for any window).
+  const std::string queuer = folder + "Queuer.exe", bare = ExecutableFolder() + "bare_window.exe";
+  std::vector<double> shownMs, listedMs, bareMs;
+  for (int round = 0; round < 5; ++round) {
+    Fill(queue, tracks);
+    Started q = Start(queuer, "OxQueuerWindow", kTracks);
+    shownMs.push_back(q.shownMs);
+    listedMs.push_back(q.listedMs);
+    Close(q);
+    Started b = Start(bare, "OxBareWindow", 0);
+    bareMs.push_back(b.shownMs);
+    Close(b);
+  }
+  std::printf("queuer: start to window %.0f ms (bare window program %.0f ms), to a list of %zu tracks %.0f ms"
+              " (medians of 5; fastest %.0f / %.0f / %.0f ms)\n",
+              Median(shownMs), Median(bareMs), kTracks, Median(listedMs), *std::min_element(shownMs.begin(), shownMs.end()),
+              *std::min_element(bareMs.begin(), bareMs.end()), *std::min_element(listedMs.begin(), listedMs.end()));
   Fill(queue, tracks);
-  const std::string exe = folder + "Queuer.exe";
-  std::string line = "\"" + exe + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const double start = Now();
-  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    std::fprintf(stderr, "queuer_bench: cannot start %s\n", exe.c_str());
-    return 1;
-  }
-  HWND window = nullptr, list = nullptr;
-  double shown = 0;
-  while (Now() - start < 30) {
-    if (!list && (window = FindWindowA("OxQueuerWindow", nullptr)) && IsWindowVisible(window)) {
-      shown = Now();
-      list = FindWindowExA(window, nullptr, "SysListView32", nullptr);
-    }
-    if (list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == static_cast<LRESULT>(kTracks)) break;
-    Sleep(1);
-  }
-  const double listed = Now();
-  std::printf("queuer: start to window %.0f ms, to a list of %zu tracks %.0f ms (of which the load %.0f ms)\n",
-              (shown - start) * 1000, kTracks, (listed - start) * 1000, (listed - shown) * 1000);
+  Started q = Start(queuer, "OxQueuerWindow", kTracks);
+  HWND list = q.list;
   // Scrolling: a page at a time through the middle of the list, each page drawn before the next.
   if (list) {
     SendMessageW(list, LVM_ENSUREVISIBLE, kTracks / 2, FALSE);
@@ -120,10 +169,7 @@ int main(int argc, char** argv) {
     }
     std::printf("queuer: a page of scrolling %.2f ms\n", (Now() - scroll) * 1000 / pages);
   }
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  Close(q);
   DeleteFileA(queue.c_str());
   return 0;
 }

@@ -3,7 +3,7 @@
 # benchmarks under Wine. Prints their figures.
 set -euo pipefail
 . "$(dirname "$0")/build-x86_64.sh" codec_speed queue_speed player_bench skin_load skin_bench watch_bench librarian_bench \
-  queuer_bench rill oxctl Queuer \
+  queuer_bench bare_window rill oxctl Queuer \
   ox_test_recording skins \
   ox_codec_mp3 ox_codec_wav xiph_speed ox_codec_flac ox_codec_vorbis ox_codec_opus
 

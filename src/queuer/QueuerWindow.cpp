@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <memory>
@@ -24,6 +22,7 @@
 #include "base/Path.h"
 #include "queuer/TrackSources.h"
 #include "ui/FileDialog.h"
+#include "ui/ShellCalls.h"
 #include "ui/SiblingWindow.h"
 #include "ui/Window.h"
 
@@ -84,11 +83,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 // The command line's arguments (after the program's path), one a line.
 std::string ArgumentLines() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   std::string lines;
-  for (int i = 1; arguments && i < count; ++i) lines += FromWide(arguments[i]) + "\n";
-  if (arguments) LocalFree(arguments);
+  for (const std::string& argument : CommandLineArguments()) lines += argument + "\n";
   return lines;
 }
 
@@ -162,8 +158,9 @@ bool QueuerWindow::Create(int show) {
   windowClass.background = BackgroundBrush();
   windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIcon));
   windowClass.unicode = true;
-  if (!window_.Create(windowClass, "Orlavox Playlist", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, 640, 420, nullptr, this))
+  // Files dropped from Explorer are taken through the style rather than a call into the shell.
+  if (!window_.Create(windowClass, "Orlavox Playlist", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, CW_USEDEFAULT, CW_USEDEFAULT, 640, 420, nullptr, this))
     return false;
   RestoreWindowPlace(hwnd_, kPlaceName, 680, 460, show);
   SetTimer(hwnd_, kPollTimer, kPollMs, nullptr);
@@ -227,16 +224,7 @@ LRESULT QueuerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       dragging_ = false;
       return 0;
     case WM_DROPFILES: {
-      HDROP drop = reinterpret_cast<HDROP>(wParam);
-      std::vector<std::string> paths;
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-        paths.push_back(FromWide(name));
-      }
-      DragFinish(drop);
-      AddPaths(std::move(paths));
+      AddPaths(DroppedPaths(reinterpret_cast<HDROP>(wParam)));
       return 0;
     }
     case WM_COPYDATA: {
@@ -276,7 +264,6 @@ void QueuerWindow::CreateControls() {
                             0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
                             GetModuleHandleW(nullptr), nullptr);
   CreateMenus();
-  DragAcceptFiles(window, TRUE);
   UseDarkTitleBar(window);
   ApplyDpi(dpi_);
 }
@@ -645,16 +632,8 @@ void QueuerWindow::AddFiles() {
 }
 
 void QueuerWindow::AddFolder() {
-  BROWSEINFOW browse{};
-  browse.hwndOwner = hwnd_;
-  browse.lpszTitle = L"Add every music file of a folder and its subfolders to the queue";
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-  if (!chosen) return;
-  wchar_t folder[MAX_PATH] = {};
-  const bool named = SHGetPathFromIDListW(chosen, folder);
-  CoTaskMemFree(chosen);
-  if (named) AddPaths({FromWide(folder)});
+  const std::string folder = BrowseForFolder(hwnd_, "Add every music file of a folder and its subfolders to the queue");
+  if (!folder.empty()) AddPaths({folder});
 }
 
 void QueuerWindow::LoadPlaylist() {
@@ -703,7 +682,6 @@ int RunQueuer(int show) {
     instance.HandOver(arguments);
     return 0;
   }
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   auto queuer = std::make_unique<QueuerWindow>();
   if (!queuer->Create(show)) return 1;
   queuer->AddPaths(SplitLines(arguments));
@@ -716,7 +694,6 @@ int RunQueuer(int show) {
   }
   if (queuer->accelerators_) DestroyAcceleratorTable(queuer->accelerators_);
   queuer.reset();
-  CoUninitialize();
   return 0;
 }
 

@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 
+#include "base/SystemCall.h"
 #include "base/Wide.h"
 #include "core/Settings.h"
+#include "ui/ShellCalls.h"
 
 namespace ox {
 namespace {
@@ -38,8 +40,12 @@ FileSelection ShowFileDialog(const FileDialogRequest& request) {
   dialog.lpstrTitle = request.title ? title.c_str() : nullptr;
   dialog.lpstrDefExt = request.defaultExtension ? extension.c_str() : nullptr;
   dialog.Flags = request.flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  static const auto open = SystemCall<decltype(&GetOpenFileNameW)>("comdlg32.dll", "GetOpenFileNameW");
+  static const auto save = SystemCall<decltype(&GetSaveFileNameW)>("comdlg32.dll", "GetSaveFileNameW");
+  const auto show = request.save ? save : open;
   FileSelection chosen;
-  if (request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) {
+  ComForDialog com;
+  if (show && show(&dialog)) {
     names.back() = L'\0';
     // The names end in a zero, the list in a second one: everything up to that, in UTF-8.
     const std::wstring_view list(names.data(), names.size());
