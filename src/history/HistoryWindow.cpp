@@ -1,8 +1,6 @@
 #include "history/HistoryWindow.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <memory>
@@ -18,6 +16,7 @@
 #include "queue/PlayerCommands.h"
 #include "queue/QueueEditFile.h"
 #include "queue/TrackRows.h"
+#include "ui/ShellCalls.h"
 #include "ui/SiblingWindow.h"
 #include "ui/Window.h"
 
@@ -361,9 +360,7 @@ void HistoryWindow::CopyPath() {
 void HistoryWindow::OpenFolder() {
   const std::vector<size_t> rows = SelectedRows();
   if (rows.size() != 1) return;
-  // Explorer opens the folder with the file selected in it.
-  const std::wstring arguments = L"/select,\"" + Wide(shown_->records[rows[0]].Path()) + L"\"";
-  ShellExecuteW(hwnd_, nullptr, L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+  ShowInFolder(hwnd_, std::string(shown_->records[rows[0]].Path()));
 }
 
 }  // namespace
@@ -374,7 +371,6 @@ int RunHistory(int show) {
     instance.HandOver("");
     return 0;
   }
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   auto history = std::make_unique<HistoryWindow>();
   if (!history->Create(show)) return 1;
   MSG message;
@@ -384,7 +380,6 @@ int RunHistory(int show) {
     DispatchMessageW(&message);
   }
   history.reset();
-  CoUninitialize();
   return 0;
 }
 

@@ -73,4 +73,12 @@ std::string BrowseForFolder(HWND owner, const std::string& title) {
   return named ? FromWide(path) : std::string();
 }
 
+void ShowInFolder(HWND owner, const std::string& path) {
+  static const auto execute = SystemCall<decltype(&ShellExecuteW)>("shell32.dll", "ShellExecuteW");
+  if (!execute) return;
+  ComForDialog com;
+  const std::wstring arguments = L"/select,\"" + Wide(path) + L"\"";
+  execute(owner, nullptr, L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace ox

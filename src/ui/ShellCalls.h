@@ -1,5 +1,5 @@
 // The shell's services a window uses now and then (the arguments it was started with, the files
-// dropped on it, the folder chooser), with the shell's DLLs loaded at their first use rather than
+// dropped on it, the folder chooser, Explorer), with the shell's DLLs loaded at their first use rather than
 // at the program's start.
 #pragma once
 
@@ -23,6 +23,9 @@ std::vector<std::string> DroppedPaths(HDROP drop);
 // The system's folder chooser, owned by `owner`, headed by `title`: the chosen folder in UTF-8,
 // empty when cancelled or when the folder has no file system path.
 std::string BrowseForFolder(HWND owner, const std::string& title);
+
+// Explorer's window of the folder holding `path`, with the file selected in it.
+void ShowInFolder(HWND owner, const std::string& path);
 
 // COM for the calling thread while it shows one of the shell's dialogs; balanced at the end.
 class ComForDialog {
