@@ -46,7 +46,7 @@ int RunLauncher(const std::string& commandLine) {
   InstallFolder(false);  // beside the player: this program's own folder
   const SingleInstance single(kOwnerClass);
   if (single.AnotherRuns()) return single.HandOver("") ? 0 : 1;
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the folder browser
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the skin preview's picture loader
 
   WNDCLASSEXW owner{};
   owner.cbSize = sizeof owner;

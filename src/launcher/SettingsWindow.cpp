@@ -1,7 +1,6 @@
 #include "launcher/SettingsWindow.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <memory>
 #include <string>
@@ -18,6 +17,7 @@
 #include "launcher/RowStore.h"
 #include "launcher/SkinPreview.h"
 #include "launcher/WindowBasics.h"
+#include "ui/ShellCalls.h"
 #include "ui/SiblingWindow.h"
 
 namespace ox {
@@ -59,20 +59,6 @@ void FillNames(HWND combo, std::vector<std::string> names, const std::string& cu
     const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
     if (name == current) SendMessageW(combo, CB_SETCURSEL, index, 0);
   }
-}
-
-std::string BrowseForFolder(HWND owner, const std::string& title) {
-  const std::wstring caption = Wide(title);
-  BROWSEINFOW browse{};
-  browse.hwndOwner = owner;
-  browse.lpszTitle = caption.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-  if (!chosen) return {};
-  wchar_t path[MAX_PATH] = {};
-  const bool ok = SHGetPathFromIDListW(chosen, path);
-  CoTaskMemFree(chosen);
-  return ok ? FromWide(path) : std::string();
 }
 
 // One row of a page: its control, and what it showed when the values were read.

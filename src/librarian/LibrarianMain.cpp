@@ -3,7 +3,6 @@
 // tells the player that files it hands over will be taken.
 #include <windows.h>
 
-#include <objbase.h>
 
 #include "base/Wide.h"
 #include "core/Locations.h"
@@ -19,7 +18,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   if (instance.AnotherRuns() && instance.HandOver(selective ? "<selective>" : "")) return 0;
   // Where the player said it is installed; beside this program when no player has said so yet.
   if (ox::InstallFolder(true).empty()) ox::InstallFolder(false);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the folder dialog
   ox::evt::OxEditorRunning.Set();
   // Started with the player ("MMC-Start") it may be asked to wait minimised; the player's button
   // clears that wish before it starts the editor.
@@ -33,6 +31,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     DispatchMessageW(&message);
   }
   ox::evt::OxEditorRunning.Reset();
-  CoUninitialize();
   return made ? 0 : 1;
 }

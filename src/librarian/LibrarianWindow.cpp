@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -21,6 +19,7 @@
 #include "queue/CollectionStore.h"
 #include "queue/PlayerCommands.h"
 #include "ui/FileDialog.h"
+#include "ui/ShellCalls.h"
 
 namespace ox {
 
@@ -73,19 +72,6 @@ std::string TextOf(HWND control) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return FromWide(text);
-}
-
-std::string BrowseForFolder(HWND owner) {
-  BROWSEINFOW info{};
-  info.hwndOwner = owner;
-  info.lpszTitle = L"Add the music of this folder and its subfolders";
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (!chosen) return {};
-  wchar_t path[MAX_PATH] = {};
-  const bool ok = SHGetPathFromIDListW(chosen, path) != 0;
-  CoTaskMemFree(chosen);
-  return ok ? FromWide(path) : std::string();
 }
 
 std::vector<FileFilter> MusicFilters() {
@@ -457,7 +443,7 @@ void LibrarianWindow::Command(int id) {
       return;
     }
     case kAddFolder: {
-      const std::string folder = BrowseForFolder(window_);
+      const std::string folder = BrowseForFolder(window_, "Add the music of this folder and its subfolders");
       if (!folder.empty()) StartJob(ScanJob::Kind::AddFolders, {folder});
       return;
     }
@@ -533,8 +519,7 @@ void LibrarianWindow::Command(int id) {
       RefreshList(true);
     }
   } else if (id == kOpenFolder) {
-    const std::wstring arguments = L"/select,\"" + Wide(records[chosen.front()].Path()) + L"\"";
-    ShellExecuteW(window_, nullptr, L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
+    ShowInFolder(window_, std::string(records[chosen.front()].Path()));
   } else if (id >= kPreference && id < kPreference + kPreferenceSteps) {
     library_.SetPreference(chosen, PreferenceOfStep(id - kPreference));
     InvalidateRect(list_, nullptr, FALSE);
