@@ -3,6 +3,7 @@
 
 #include <tuple>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
 #include "WavFormat.h"
 #include "base/Handle.h"
@@ -11,7 +12,6 @@
 #include "base/Wide.h"
 #include "core/Settings.h"
 #include "core/TrackRecord.h"
-#include "engine/SoundOutputHost.h"
 
 namespace ox {
 namespace {
@@ -54,10 +54,7 @@ std::vector<uint8_t> ReadAndDelete(const std::string& path) {
 }
 
 TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
-  const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
-  const SoundOutputPlugin* writer = nullptr;
-  for (const SoundOutputPlugin& p : host.Plugins())
-    if (p.name == "Disk Writer") writer = &p;
+  const SoundOutputPlugin* writer = oxtest::ShippedOutput("Disk Writer");
   ASSERT_NE(writer, nullptr);
 
   for (uint16_t bits : {16, 8, 24}) {

@@ -6,18 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
-#include "engine/SoundOutputHost.h"
 
 namespace ox {
 namespace {
-
-const SoundOutputPlugin* WaveOut() {
-  static const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
-  for (const SoundOutputPlugin& p : host.Plugins())
-    if (p.name == "Wave Out") return &p;
-  return nullptr;
-}
 
 // Feeds pcm through the output as the playback loop does, one pass every 10 ms; calls `during`
 // after each block. Returns false when the output did not finish playing within `limitMs`.
@@ -43,16 +36,21 @@ bool Play(const SoundOutputPlugin* out, OxSoundOut handle, const std::vector<uin
   return false;
 }
 
-TEST(WaveOut, PlaysEveryByteIntoTheDevice) {
-  const SoundOutputPlugin* out = WaveOut();
+TEST(WaveOut, RefusesFormatsItCannotOpenAndPlaysEveryByteIntoTheDevice) {
+  const SoundOutputPlugin* out = oxtest::ShippedOutput("Wave Out");
   ASSERT_NE(out, nullptr);
   const std::vector<uint8_t> pcm = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
   ASSERT_EQ(pcm.size(), 229320u);
   const char* capture = std::getenv("OX_ALSA_CAPTURE");
   if (capture) DeleteFileA(capture);
+  int32_t error = 0;
+  WAVEFORMATEX bad[] = {{0x7777, 2, 44100, 176400, 4, 16, 0}, {WAVE_FORMAT_PCM, 0, 0, 0, 0, 0, 0}};
+  for (WAVEFORMATEX& f : bad) {
+    EXPECT_EQ(out->CreateANewSoundOutObject(&error, &f, 0), 0u) << f.wFormatTag;
+    EXPECT_NE(error, 0);
+  }
 
   WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
-  int32_t error = -1;
   const OxSoundOut handle = out->CreateANewSoundOutObject(&error, &format, 0);
   ASSERT_EQ(error, 0);
   ASSERT_NE(handle, 0u);
@@ -80,7 +78,7 @@ TEST(WaveOut, PlaysEveryByteIntoTheDevice) {
 }
 
 TEST(WaveOut, PauseHoldsTheCountAndSkipRestartsIt) {
-  const SoundOutputPlugin* out = WaveOut();
+  const SoundOutputPlugin* out = oxtest::ShippedOutput("Wave Out");
   ASSERT_NE(out, nullptr);
   const std::vector<uint8_t> pcm = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
   WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
@@ -108,18 +106,6 @@ TEST(WaveOut, PauseHoldsTheCountAndSkipRestartsIt) {
   });
   EXPECT_TRUE(checked);
   out->DeleteASoundOutObject(handle);
-}
-
-TEST(WaveOut, RefusesAFormatItCannotOpen) {
-  const SoundOutputPlugin* out = WaveOut();
-  ASSERT_NE(out, nullptr);
-  WAVEFORMATEX bogus{0x7777, 2, 44100, 176400, 4, 16, 0};
-  int32_t error = 0;
-  EXPECT_EQ(out->CreateANewSoundOutObject(&error, &bogus, 0), 0u);
-  EXPECT_NE(error, 0);
-  WAVEFORMATEX empty{WAVE_FORMAT_PCM, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(out->CreateANewSoundOutObject(&error, &empty, 0), 0u);
-  EXPECT_NE(error, 0);
 }
 
 }  // namespace
