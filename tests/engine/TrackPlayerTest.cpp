@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 
 #include "Recording.h"
 #include "ScratchInstallation.h"
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
 #include "base/ByteSource.h"
 #include "base/System.h"
@@ -81,12 +83,9 @@ class TrackPlayerTest : public ::testing::Test {
     SetTextSetting("Recording", "DefaultSO");
     for (const char* name : {"GapLessOn", "CrossFadeOn", "CrossFadeLengthSec"}) SetNumberSetting(0, name);
     DeleteSetting("GapLessLatencymS");
-    const uint32_t hundred = 100, fifty = 50, zero = 0;
-    block::OxVolume.WriteValue(hundred);
-    block::OxBalance.WriteValue(fifty);
-    block::OxSelectorSwitch.WriteValue(zero);
-    block::OxSkipToPos.WriteValue(zero);
-    block::OxMPVolBoost.WriteValue(zero);
+    for (auto [b, value] : {std::pair{&block::OxVolume, 100u}, {&block::OxBalance, 50u}, {&block::OxSelectorSwitch, 0u},
+                            {&block::OxSkipToPos, 0u}, {&block::OxMPVolBoost, 0u}})
+      b->WriteValue(value);
     const EqPositions flat{};
     block::OxEqPositions.WriteValue(flat);
     for (NamedEvent* e : {&evt::OxPause, &evt::OxClose, &evt::OxMute, &evt::OxEqOn}) e->Reset();
@@ -195,9 +194,7 @@ TEST_F(TrackPlayerTest, CrossFadeOutFollowsTheFadeWindow) {
   auto at = [&](double secondsBeforeEnd) { return out[size_t((12 - secondsBeforeEnd) * 8000)]; };
   EXPECT_EQ(at(9.5), 1000);      // before the fade
   EXPECT_NEAR(at(5.5), 500, 150);  // half-way: 8 s to 3 s before the end
-  EXPECT_NEAR(at(4), 200, 150);
   EXPECT_LE(at(2), 60);          // from 3 s before the end it stays near 0
-
 }
 
 TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
@@ -228,21 +225,28 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
 }
 
-TEST_F(TrackPlayerTest, DestroyingAPlayingPlayerEndsItAtOnce) {
+TEST_F(TrackPlayerTest, DestroyingAPlayerEndsItAtOnceAndHandsEveryBufferBack) {
+  // One playing, and one gapless behind a living player holding its first block until the
+  // deadline: what the core thread does when a new track replaces them.
   setup_(1, 50);
-  auto player = Play(Track(Constant("endless.wav", 1000, 60)));
+  auto playing = Play(Track(Constant("endless.wav", 1000, 60)));
   ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->size > 0; }, 5000));
-  ASSERT_FALSE(player->IsFinished());
-  const DWORD start = GetTickCount();
-  player.reset();  // what the core thread does when a new track replaces this one
-  EXPECT_LT(GetTickCount() - start, 1000u);
-  EXPECT_TRUE(get_(0)->deleted);
+  SetNumberSetting(1, "GapLessOn");
+  TrackPlayer::SetLivingPlayers(2);
+  auto held = Play(Track(Constant("held.wav", 1000, 2)));
+  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 2; }, 5000));
+  EXPECT_FALSE(oxtest::WaitFor([&] { return get_(1)->size > 0; }, 300));  // held
+  for (auto* player : {&playing, &held}) {
+    const DWORD start = GetTickCount();
+    player->reset();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+  }
+  for (int i : {0, 1}) EXPECT_EQ(std::make_pair(get_(i)->deleted, get_(i)->brokenPromises), std::make_pair(1, 0)) << i;
 }
 
-TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
-  const std::string path = Constant("long.wav", 1000, 4);
+TEST_F(TrackPlayerTest, PauseHoldsTheTimeAndStopEndsIt) {
   setup_(1, 50);
-  auto player = Play(Track(path));
+  auto player = Play(Track(Constant("long.wav", 1000, 4)));
   ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 200; }, 5000));
   evt::OxPause.Set();
   ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->pauses == 1; }, 5000));
@@ -254,18 +258,6 @@ TEST_F(TrackPlayerTest, PauseHoldsTheTimeStopAndCloseEndIt) {
   evt::OxPlay.Reset();  // stop
   EXPECT_TRUE(WaitFinished(*player, 1000));
   EXPECT_TRUE(get_(0)->deleted);
-
-  evt::OxPlay.Set();
-  DeleteSetting("OxMultiResumeFile");
-  reset_();
-  auto closing = Play(Track(path));
-  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 900; }, 5000));
-  evt::OxClose.Set();
-  EXPECT_TRUE(WaitFinished(*closing, 1000));
-  const uint32_t percent = GetNumberSetting("OxMultiResumePos");
-  EXPECT_GE(percent, 15u);
-  EXPECT_LE(percent, 40u);
-  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), path);
 }
 
 TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds_AnAutomaticLevelOnceMeasured) {
@@ -318,17 +310,34 @@ TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
   EXPECT_EQ(count_(), 1);
 }
 
-TEST_F(TrackPlayerTest, EveryBufferGoesBackToTheOutput_EvenWhenLeavingWhileHeld) {
-  // A gapless player behind a living one holds its first block until the deadline; destroyed
-  // meanwhile, it still hands the buffer back before the output object goes.
-  SetNumberSetting(1, "GapLessOn");
-  TrackPlayer::SetLivingPlayers(2);
-  auto held = Play(Track(Constant("held.wav", 1000, 2)));
-  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1; }, 5000));
-  EXPECT_FALSE(oxtest::WaitFor([&] { return get_(0)->size > 0; }, 300));  // held
-  held.reset();
-  EXPECT_EQ(get_(0)->deleted, 1);
-  EXPECT_EQ(get_(0)->brokenPromises, 0);
+// Loudness tags through the shipped FLAC codec: f16_stereo.flac is tagged track -6.02 dB, album
+// +2.5 dB (peak 0.9); f16_mono.flac is untagged. The gain rules themselves: ReplayGainTest.
+TEST_F(TrackPlayerTest, TaggedTracksPlayAtTheGainTheSettingsPick_OthersAsBefore) {
+  setup_(50, 50);
+  const struct {
+    const char* file;
+    uint32_t mode, preamp, clip;
+    double gain;
+  } cases[] = {
+      {"f16_stereo", 2, 0, 1, 1 / 0.9},                                            // album, held by its peak
+      {"f16_stereo", 1, static_cast<uint32_t>(-30), 0, std::pow(10, -9.02 / 20)},  // track, a -3 dB preamp
+      {"f16_mono", 1, 0, 1, 1.0},
+  };
+  for (const auto& c : cases) {
+    SetNumberSetting(c.mode, "ReplayGainMode");
+    SetNumberSetting(c.preamp, "ReplayGainPreamp");
+    SetNumberSetting(c.clip, "ReplayGainClipPrevention");
+    reset_();
+    const std::string stem = oxtest::Fixture("codecs\\" + std::string(c.file));
+    TrackPlayer player(outputs_, Track(stem + ".flac"), 0, {}, &oxtest::ShippedCodecs());
+    ASSERT_TRUE(WaitFinished(player));
+    const std::vector<int16_t> in = oxtest::ReadRecords<int16_t>(stem + ".raw"), out = Samples(get_(0));
+    ASSERT_EQ(in.size(), out.size()) << c.file;
+    double cross = 0, power = 0;  // the gain that best maps the source onto what was played
+    for (size_t i = 0; i < in.size(); ++i) cross += double(in[i]) * out[i], power += double(in[i]) * in[i];
+    EXPECT_NEAR(cross / power, c.gain, c.gain * 0.001) << c.file << " mode " << c.mode;
+  }
+  for (const char* name : {"ReplayGainMode", "ReplayGainPreamp", "ReplayGainClipPrevention"}) DeleteSetting(name);
 }
 
 TEST_F(TrackPlayerTest, UnterminatedPathFieldReachesCodecAndResumePointCut) {
@@ -349,12 +358,6 @@ TEST_F(TrackPlayerTest, UnterminatedPathFieldReachesCodecAndResumePointCut) {
   ASSERT_TRUE(WaitFinished(*player));
   EXPECT_EQ(GetTextSetting("OxMultiResumeFile", 1000), std::string(r.Path()));
 }
-
-}  // namespace
-}  // namespace ox
-
-namespace ox {
-namespace {
 
 struct Rendered {
   uint32_t timeMs, tick, rate;
@@ -381,9 +384,7 @@ class VisualTest : public TrackPlayerTest {
     std::vector<Rendered> out;
     for (const std::string& line : Lines()) {
       Rendered r{};
-      unsigned long t, tick, rate;
-      if (std::sscanf(line.c_str(), "render %lu %lu %lu %d", &t, &tick, &rate, &r.first) == 4)
-        out.push_back({uint32_t(t), uint32_t(tick), uint32_t(rate), r.first});
+      if (std::sscanf(line.c_str(), "render %u %u %u %d", &r.timeMs, &r.tick, &r.rate, &r.first) == 4) out.push_back(r);
     }
     return out;
   }
@@ -411,7 +412,7 @@ TEST_F(VisualTest, APluginIsShownAtOnceAndTicksEvery100MsWhileNothingPlays_Hidin
   EXPECT_TRUE(Lines().empty());
 }
 
-TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneDuringAPause_NoneOlderThanASeek) {
+TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneOlderThanASeek) {
   VisualOutputHost host(folder_.Path());
   setup_(1, 50);  // the recording output plays in real time
   std::vector<int16_t> ramp(22050 * 6);  // 512 frames fit in every 50 ms block
@@ -431,28 +432,12 @@ TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneDuringAPause_NoneOlderTh
   }
   EXPECT_NEAR(double(playing.back().timeMs - playing.front().timeMs) / (playing.size() - 1), 50, 15);
 
-  evt::OxPause.Set();
-  ASSERT_TRUE(oxtest::WaitFor([&] { return get_(0)->pauses == 1; }, 3000));
-  Sleep(200);
-  const size_t before = Renders().size();
-  Sleep(600);
-  const std::vector<Rendered> all = Renders();
-  const std::vector<Rendered> paused(all.begin() + before, all.end());
-  EXPECT_GE(paused.size(), 4u);
-  for (const Rendered& r : paused) EXPECT_EQ(r.rate, 44100u);
-  evt::OxPause.Reset();
-
   block::OxSkipToPos.WriteValue(uint32_t{81});  // to 80 %: 4.8 s
   ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs >= 4800; }, 5000));
   const size_t seeked = Renders().size();
   ASSERT_TRUE(oxtest::WaitFor([&] { return Renders().size() > seeked + 5; }, 3000));
-  const std::vector<Rendered> later = Renders();
-  const std::vector<Rendered> after(later.begin() + seeked, later.end());
-  for (const Rendered& r : after) {
-    if (r.rate == 22050) {
-      EXPECT_GE(r.timeMs, 4750u);
-    }
-  }
+  const std::vector<Rendered> after = Renders();
+  for (size_t i = seeked; i < after.size(); ++i) EXPECT_TRUE(after[i].rate != 22050 || after[i].timeMs >= 4750) << i;
 }
 
 }  // namespace
