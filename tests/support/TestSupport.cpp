@@ -33,9 +33,18 @@ void RemoveTree(const std::string& folder) {
   RemoveDirectoryA(folder.c_str());
 }
 
-void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count) {
-  for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
+// A file's bytes built field by field: little-endian numbers of `count` bytes, and tags.
+struct Fields {
+  std::vector<uint8_t> bytes;
+  Fields& Le(uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    return *this;
+  }
+  Fields& Tag(const char* text) {
+    bytes.insert(bytes.end(), text, text + std::strlen(text));
+    return *this;
+  }
+};
 
 }  // namespace
 
@@ -79,22 +88,12 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
   const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-  std::vector<uint8_t> f(44 + data);
-  auto put = [&f](size_t at, uint32_t v, int count) { PutLe(f, at, v, count); };
-  std::memcpy(&f[0], "RIFF", 4);
-  put(4, 36 + data, 4);
-  std::memcpy(&f[8], "WAVEfmt ", 8);
-  put(16, 16, 4);
-  put(20, 1, 2);  // PCM
-  put(22, channels, 2);
-  put(24, rate, 4);
-  put(28, rate * channels * 2, 4);
-  put(32, channels * 2u, 2);
-  put(34, 16, 2);
-  std::memcpy(&f[36], "data", 4);
-  put(40, data, 4);
-  if (data) std::memcpy(&f[44], samples.data(), data);
-  WriteWholeFile(path, f);
+  Fields f;
+  f.Tag("RIFF").Le(36 + data, 4).Tag("WAVEfmt ").Le(16, 4).Le(1, 2).Le(channels, 2).Le(rate, 4);  // PCM
+  f.Le(rate * channels * 2, 4).Le(channels * 2u, 2).Le(16, 2).Tag("data").Le(data, 4);
+  const uint8_t* first = reinterpret_cast<const uint8_t*>(samples.data());
+  f.bytes.insert(f.bytes.end(), first, first + data);
+  WriteWholeFile(path, f.bytes);
 }
 
 std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value) {
@@ -116,19 +115,15 @@ std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
   const int row = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> b(54 + row * height, 0);
-  auto put = [&b](size_t at, uint32_t v, int count) { PutLe(b, at, v, count); };
-  b[0] = 'B', b[1] = 'M';
-  put(2, static_cast<uint32_t>(b.size()), 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, static_cast<uint32_t>(width), 4);
-  put(22, static_cast<uint32_t>(height), 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) put(54 + y * row + x * 3, rgb, 3);  // stored blue, green, red
-  return b;
+  Fields b;
+  b.Tag("BM").Le(static_cast<uint32_t>(54 + row * height), 4).Le(0, 4).Le(54, 4);
+  b.Le(40, 4).Le(static_cast<uint32_t>(width), 4).Le(static_cast<uint32_t>(height), 4).Le(1, 2).Le(24, 2);
+  b.bytes.resize(54);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) b.Le(rgb, 3);  // stored blue, green, red
+    b.bytes.resize(54 + (y + 1) * row);
+  }
+  return b.bytes;
 }
 
 std::string ExecutableFolder() {
@@ -255,10 +250,6 @@ std::string UniqueName(const std::string& stem) {
                 InterlockedIncrement(&counter));
   return name;
 }
-
-}  // namespace oxtest
-
-namespace oxtest {
 
 bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs) {
   for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
