@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -12,26 +13,6 @@
 namespace oxtest {
 
 namespace {
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = folder + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full + "\\");
-      } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
 
 // A file's bytes built field by field: little-endian numbers of `count` bytes, and tags.
 struct Fields {
@@ -55,7 +36,10 @@ ScratchFolder::ScratchFolder() {
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;  // what a test left open stays behind in the temporary folder
+  std::filesystem::remove_all(std::filesystem::u8path(path_.substr(0, path_.size() - 1)), ignored);
+}
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -104,12 +88,8 @@ std::string WriteSteadyWav(const std::string& path, uint32_t rate, double second
 std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files) {
   for (const auto& [source, name] : files) CopyFileA(source.c_str(), (folder / name).c_str(), FALSE);
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder / "*.dll").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(entry.cFileName);
-  while (FindNextFileA(find, &entry));
-  FindClose(find);
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder.Path())))
+    if (entry.path().extension() == ".dll") names.push_back(entry.path().filename().u8string());
   return names;
 }
 
