@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -113,12 +114,11 @@ class PlayerProcessTest : public ::testing::Test {
 TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
   const uint32_t before = Counter();
   auto player = StartPlayer("\"" + oxtest::Fixture("s16_stereo.wav") + "\" \"" + oxtest::Fixture("s16_mono.wav") + "\"");
-  // First start with no settings.
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxVolume), 100u);
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxBalance), 50u);
-  EXPECT_TRUE(evt::OxMyMusicRandom.IsSet());
-  EXPECT_FALSE(evt::OxEqOn.IsSet());
-  EXPECT_EQ(oxtest::Value<EqPositions>(block::OxEqPositions).preamp, 0);
+  // First start with no settings: volume, balance, random play, the equaliser.
+  const int32_t preamp = oxtest::Value<EqPositions>(block::OxEqPositions).preamp;
+  EXPECT_EQ(std::make_tuple(oxtest::Value<uint32_t>(block::OxVolume), oxtest::Value<uint32_t>(block::OxBalance),
+                            evt::OxMyMusicRandom.IsSet(), evt::OxEqOn.IsSet(), preamp),
+            std::make_tuple(100u, 50u, true, false, 0));
 
   // The queue runs dry: play stops and the change counter moves.
   ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
@@ -131,8 +131,7 @@ TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
   EXPECT_EQ(player->Wait(5000), 0);
   EXPECT_LT(GetTickCount() - start, 2500u);  // a cycle of the main loop and the core thread, in practice
   EXPECT_FALSE(evt::OxRillRunning.IsSet());
-  EXPECT_EQ(GetNumberSetting("OxVolume"), 101u);
-  EXPECT_EQ(GetNumberSetting("OxPlayDown"), 1u);  // it had stopped
+  EXPECT_EQ(std::make_pair(GetNumberSetting("OxVolume"), GetNumberSetting("OxPlayDown")), std::make_pair(101u, 1u));
 }
 
 TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
