@@ -19,7 +19,6 @@
 #include "ScratchInstallation.h"
 #include "ShippedPlugins.h"
 #include "TestSupport.h"
-#include "base/ByteSource.h"
 #include "base/System.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
@@ -86,8 +85,7 @@ class TrackPlayerTest : public ::testing::Test {
     for (auto [b, value] : {std::pair{&block::OxVolume, 100u}, {&block::OxBalance, 50u}, {&block::OxSelectorSwitch, 0u},
                             {&block::OxSkipToPos, 0u}, {&block::OxMPVolBoost, 0u}})
       b->WriteValue(value);
-    const EqPositions flat{};
-    block::OxEqPositions.WriteValue(flat);
+    block::OxEqPositions.WriteValue(EqPositions{});
     for (NamedEvent* e : {&evt::OxPause, &evt::OxClose, &evt::OxMute, &evt::OxEqOn}) e->Reset();
     evt::OxPlay.Set();
     TrackPlayer::SetLivingPlayers(1);
@@ -132,8 +130,7 @@ TEST_F(TrackPlayerTest, NeutralSettingsPassTheCodecsSamplesUnchanged) {
   const Recording* r = get_(0);
   EXPECT_EQ(r->format.nSamplesPerSec, 44100u);
   EXPECT_EQ(std::vector<uint8_t>(r->data, r->data + r->size), oxtest::ReadWholeFile(oxtest::Fixture("s16_stereo.raw")));
-  EXPECT_TRUE(r->endSeen);
-  EXPECT_TRUE(r->deleted);
+  EXPECT_EQ(std::make_pair(r->endSeen, r->deleted), std::make_pair(1, 1));
   const TrackTime t = Time();
   EXPECT_EQ(std::make_tuple(t.lengthMs, t.elapsedMs, t.remainingMs), std::make_tuple(1300u, 1300u, 0u));
   player.reset();
@@ -159,8 +156,7 @@ TEST_F(TrackPlayerTest, VolumeBalanceAndMuteReachTheOutput) {
     auto player = Play(Track(path));
     ASSERT_TRUE(WaitFinished(*player));
     ASSERT_EQ(count_(), 1);
-    EXPECT_EQ(get_(0)->left, c.left) << c.balance << " " << c.volume;
-    EXPECT_EQ(get_(0)->right, c.right) << c.balance << " " << c.volume;
+    EXPECT_EQ(std::make_pair(get_(0)->left, get_(0)->right), std::make_pair(c.left, c.right)) << &c - cases;
     EXPECT_EQ(get_(0)->volumeCalls, 1);  // sent once, on the first control pass
   }
 }
@@ -220,8 +216,7 @@ TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
   ASSERT_EQ(r->skips, 3);
   EXPECT_EQ(std::vector<int>(r->skipPercent, r->skipPercent + 3), (std::vector<int>{50, 0, 100}));
   const std::vector<int16_t> all = Samples(r);
-  EXPECT_EQ(all[r->skipAt[0] / 2], 16000);
-  EXPECT_EQ(all[r->skipAt[1] / 2], 0);
+  EXPECT_EQ(std::make_pair(all[r->skipAt[0] / 2], all[r->skipAt[1] / 2]), std::make_pair(int16_t{16000}, int16_t{0}));
   EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
 }
 
@@ -270,13 +265,11 @@ TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds_AnAutomaticLevelOnc
   EXPECT_EQ(Played(), std::vector<std::string>{File("long.wav")});
   {
     std::lock_guard<std::mutex> hold(g_reports.lock);
-    ASSERT_EQ(g_reports.levels.size(), 1u);
-    EXPECT_EQ(g_reports.levels[0].first, File("long.wav"));
-    EXPECT_EQ(g_reports.levels[0].second, 968);  // peak 3000: as loud as the correction goes
+    // Peak 3000: as loud as the correction goes.
+    EXPECT_EQ(g_reports.levels, (std::vector<std::pair<std::string, int16_t>>{{File("long.wav"), 968}}));
   }
   // A resumed track (a seek pending at its start) is not reported either.
-  const uint32_t resume = 3;
-  block::OxSkipToPos.WriteValue(resume);
+  block::OxSkipToPos.WriteValue(uint32_t{3});
   auto resumed = Play(Track(File("long.wav")));
   ASSERT_TRUE(WaitFinished(*resumed));
   resumed.reset();
