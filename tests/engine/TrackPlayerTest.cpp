@@ -193,33 +193,6 @@ TEST_F(TrackPlayerTest, CrossFadeOutFollowsTheFadeWindow) {
   EXPECT_LE(at(2), 60);          // from 3 s before the end it stays near 0
 }
 
-TEST_F(TrackPlayerTest, SeekRequestsLandAndAreTakenOnce) {
-  // Each sample holds its own frame number, so the data after a seek tells where it landed.
-  std::vector<int16_t> ramp(32000);
-  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i);
-  oxtest::WriteWav(File("ramp.wav"), 8000, 1, ramp);
-  setup_(1, 50);
-  auto player = Play(Track(File("ramp.wav")));
-  // Each request is taken (the block goes back to 0), then some sound follows the seek.
-  auto request = [&](uint32_t n) {
-    block::OxSkipToPos.WriteValue(n);
-    EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::Value<uint32_t>(block::OxSkipToPos) == 0; }, 5000)) << n;
-    const Recording* r = get_(0);
-    EXPECT_TRUE(oxtest::WaitFor([&] { return r->size >= r->skipAt[r->skips - 1] + 1600 || player->IsFinished(); }, 5000));
-  };
-  ASSERT_TRUE(oxtest::WaitFor([&] { return count_() == 1 && get_(0)->size >= 1600; }, 5000));
-  request(51);   // to 50 %
-  request(1);    // back to the start
-  request(500);  // counts as 101: the end
-  ASSERT_TRUE(WaitFinished(*player));
-  const Recording* r = get_(0);
-  ASSERT_EQ(r->skips, 3);
-  EXPECT_EQ(std::vector<int>(r->skipPercent, r->skipPercent + 3), (std::vector<int>{50, 0, 100}));
-  const std::vector<int16_t> all = Samples(r);
-  EXPECT_EQ(std::make_pair(all[r->skipAt[0] / 2], all[r->skipAt[1] / 2]), std::make_pair(int16_t{16000}, int16_t{0}));
-  EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
-}
-
 TEST_F(TrackPlayerTest, DestroyingAPlayerEndsItAtOnceAndHandsEveryBufferBack) {
   // One playing, and one gapless behind a living player holding its first block until the
   // deadline: what the core thread does when a new track replaces them.
@@ -405,13 +378,14 @@ TEST_F(VisualTest, APluginIsShownAtOnceAndTicksEvery100MsWhileNothingPlays_Hidin
   EXPECT_TRUE(Lines().empty());
 }
 
-TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneOlderThanASeek) {
+TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_SeeksLandAreTakenOnceAndLeaveNoOlderSnapshot) {
   VisualOutputHost host(folder_.Path());
-  setup_(1, 50);  // the recording output plays in real time
-  std::vector<int16_t> ramp(22050 * 6);  // 512 frames fit in every 50 ms block
-  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<int16_t>(i / 8 % 100 * 256);
-  oxtest::WriteWav(File("visual.wav"), 22050, 1, ramp);
-  auto player = Play(Track(File("visual.wav")));
+  // Each sample holds its frame number (modulo 2^16), so the data after a seek tells where it landed.
+  std::vector<int16_t> ramp(22050 * 4);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i);
+  oxtest::WriteWav(File("ramp.wav"), 22050, 1, ramp);
+  setup_(1, 50);  // real time, in blocks that hold the 512 frames of a snapshot
+  auto player = Play(Track(File("ramp.wav")));
   ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs > 1500; }, 5000));
   std::vector<Rendered> playing;
   for (const Rendered& r : Renders())
@@ -425,12 +399,27 @@ TEST_F(VisualTest, SnapshotsFollowPlaybackEvery50Ms_NoneOlderThanASeek) {
   }
   EXPECT_NEAR(double(playing.back().timeMs - playing.front().timeMs) / (playing.size() - 1), 50, 15);
 
-  block::OxSkipToPos.WriteValue(uint32_t{81});  // to 80 %: 4.8 s
-  ASSERT_TRUE(oxtest::WaitFor([] { return Time().elapsedMs >= 4800; }, 5000));
+  // Each request is taken (the block goes back to 0), then 100 ms of sound follow the seek.
+  auto request = [&](uint32_t n) {
+    block::OxSkipToPos.WriteValue(n);
+    EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::Value<uint32_t>(block::OxSkipToPos) == 0; }, 5000)) << n;
+    const Recording* r = get_(0);
+    EXPECT_TRUE(oxtest::WaitFor([&] { return r->size >= r->skipAt[r->skips - 1] + 4410 || player->IsFinished(); }, 5000));
+  };
+  request(51);  // to 50 %: 2 s
   const size_t seeked = Renders().size();
   ASSERT_TRUE(oxtest::WaitFor([&] { return Renders().size() > seeked + 5; }, 3000));
   const std::vector<Rendered> after = Renders();
-  for (size_t i = seeked; i < after.size(); ++i) EXPECT_TRUE(after[i].rate != 22050 || after[i].timeMs >= 4750) << i;
+  for (size_t i = seeked; i < after.size(); ++i) EXPECT_TRUE(after[i].rate != 22050 || after[i].timeMs >= 1950) << i;
+  request(1);    // back to the start
+  request(500);  // counts as 101: the end
+  ASSERT_TRUE(WaitFinished(*player));
+  const Recording* r = get_(0);
+  ASSERT_EQ(r->skips, 3);
+  EXPECT_EQ(std::vector<int>(r->skipPercent, r->skipPercent + 3), (std::vector<int>{50, 0, 100}));
+  const std::vector<int16_t> all = Samples(r);
+  EXPECT_EQ(std::make_pair(all[r->skipAt[0] / 2], all[r->skipAt[1] / 2]), std::make_pair(int16_t(44100), int16_t{0}));
+  EXPECT_EQ(r->size, r->skipAt[2]);  // nothing after the seek to the end
 }
 
 }  // namespace
