@@ -137,43 +137,36 @@ TEST_F(TrackPlayerTest, NeutralSettingsPassTheCodecsSamplesUnchanged) {
   EXPECT_EQ(oxtest::Value<uint32_t>(block::OxCurrentBitRate), 0u);
 }
 
-TEST_F(TrackPlayerTest, VolumeBalanceAndMuteReachTheOutput) {
+// The arithmetic of the levels and of the level correction's divisors: PlaybackMath.
+TEST_F(TrackPlayerTest, VolumeBalanceMuteAndLevelCorrectionReachTheOutput) {
   const std::string path = Constant("levels.wav", 1000, 0.3);
   struct Case {
     uint32_t balance, volume;
     bool mute;
-    uint32_t selector;
+    uint32_t selector, request;  // request: a correction left in "OxMPVolBoost", which the start clears
+    int16_t boost;
     int left, right;
-  } cases[] = {{51, 100, false, 1, 98, 100}, {100, 80, false, 0, 0, 80},  // the levels' arithmetic: PlaybackMath
-               {50, 100, true, 0, 0, 0}, {50, 100, false, 2, 0, 0}};
+    int16_t sample;
+  } cases[] = {{51, 100, false, 1, 0, 0, 98, 100, 1000},  {100, 80, false, 0, 0, 0, 0, 80, 1000},
+               {50, 100, true, 0, 0, 0, 0, 0, 1000},      {50, 100, false, 2, 0, 0, 0, 0, 1000},
+               {50, 100, false, 0, 0, 250, 100, 100, 500}, {50, 100, false, 0, 250, 0, 100, 100, 1000}};
   for (const Case& c : cases) {
     block::OxBalance.WriteValue(c.balance);
     block::OxVolume.WriteValue(c.volume);
     block::OxSelectorSwitch.WriteValue(c.selector);
+    block::OxMPVolBoost.WriteValue(c.request);
     if (c.mute) evt::OxMute.Set();
     else evt::OxMute.Reset();
     reset_();
-    auto player = Play(Track(path));
+    auto player = Play(Track(path, c.boost));
     ASSERT_TRUE(WaitFinished(*player));
     ASSERT_EQ(count_(), 1);
     EXPECT_EQ(std::make_pair(get_(0)->left, get_(0)->right), std::make_pair(c.left, c.right)) << &c - cases;
     EXPECT_EQ(get_(0)->volumeCalls, 1);  // sent once, on the first control pass
+    const std::vector<int16_t> s = Samples(get_(0));
+    ASSERT_EQ(s.size(), 2400u);
+    EXPECT_EQ(std::make_pair(s.front(), s.back()), std::make_pair(c.sample, c.sample)) << &c - cases;
   }
-}
-
-TEST_F(TrackPlayerTest, LevelCorrectionScalesTheSamples) {
-  const std::string path = Constant("boost.wav", 1000, 0.3);
-  auto corrected = Play(Track(path, 250));  // the divisors themselves: PlaybackMath
-  ASSERT_TRUE(WaitFinished(*corrected));
-  const std::vector<int16_t> s = Samples(get_(0));
-  ASSERT_EQ(s.size(), 2400u);
-  EXPECT_EQ(std::make_pair(s.front(), s.back()), std::make_pair(int16_t{500}, int16_t{500}));
-  // A request left in "OxMPVolBoost" before a track starts is cleared by the start.
-  block::OxMPVolBoost.WriteValue(uint32_t{250});
-  reset_();
-  auto player = Play(Track(path));
-  ASSERT_TRUE(WaitFinished(*player));
-  EXPECT_EQ(Samples(get_(0)).back(), 1000);
 }
 
 TEST_F(TrackPlayerTest, CrossFadeOutFollowsTheFadeWindow) {
@@ -249,15 +242,7 @@ TEST_F(TrackPlayerTest, PlaysAreReportedOnlyAfterFiveSeconds_AnAutomaticLevelOnc
   EXPECT_EQ(Played().size(), 1u);
 }
 
-TEST_F(TrackPlayerTest, UnknownExtensionWithMpegFramesPlaysThroughTheMp3Codec) {
-  ASSERT_TRUE(CopyFileA(oxtest::Fixture("sweep_cbr.mp3").c_str(), File("sweep.xyz").c_str(), FALSE));
-  auto player = Play(Track(File("sweep.xyz")));
-  ASSERT_TRUE(WaitFinished(*player));
-  ASSERT_EQ(count_(), 1);
-  EXPECT_EQ(get_(0)->size, 66150u * 4);  // the whole 1.5 s, gapless-trimmed by the codec
-}
-
-TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
+TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack_MpegFramesFindTheMp3Codec) {
   oxtest::WriteWholeFile(File("x.oxself"), std::string("x"));
   const DWORD start = GetTickCount();
   auto self = Play(Track(File("x.oxself")));
@@ -271,9 +256,11 @@ TEST_F(TrackPlayerTest, SelfRenderingCodecAndFailuresEndTheTrack) {
     EXPECT_TRUE(WaitFinished(*p, 2000)) << bad;
   }
   SetTextSetting("Nonexistent", "DefaultSO");  // the first plug-in plays: still the recording one
-  auto fallback = Play(Track(Constant("x.wav", 1, 0.1)));
-  EXPECT_TRUE(WaitFinished(*fallback));
-  EXPECT_EQ(count_(), 1);
+  ASSERT_TRUE(CopyFileA(oxtest::Fixture("sweep_cbr.mp3").c_str(), File("sweep.xyz").c_str(), FALSE));
+  auto mpeg = Play(Track(File("sweep.xyz")));  // an unknown extension on MPEG frames: the MP3 codec
+  ASSERT_TRUE(WaitFinished(*mpeg));
+  ASSERT_EQ(count_(), 1);
+  EXPECT_EQ(get_(0)->size, 66150u * 4);  // the whole 1.5 s, gapless-trimmed by the codec
 }
 
 // Loudness tags through the shipped FLAC codec: f16_stereo.flac is tagged track -6.02 dB, album
