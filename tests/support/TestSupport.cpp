@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <utility>
 
 namespace oxtest {
@@ -52,12 +53,9 @@ std::string ReadText(const std::string& path) {
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines(1);
-  for (char c : ReadText(path)) {
-    if (c == '\n') lines.emplace_back();
-    else lines.back().push_back(c);
-  }
-  if (lines.back().empty()) lines.pop_back();
+  std::istringstream text(ReadText(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
   return lines;
 }
 
