@@ -70,8 +70,8 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
   const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-  Fields f;
-  f.Tag("RIFF").Le(36 + data, 4).Tag("WAVEfmt ").Le(16, 4).Le(1, 2).Le(channels, 2).Le(rate, 4);  // PCM
+  Fields f;  // the RIFF header, a 16-byte format chunk of PCM (format 1), the data chunk's header
+  f.Tag("RIFF").Le(36 + data, 4).Tag("WAVEfmt ").Le(16, 4).Le(1, 2).Le(channels, 2).Le(rate, 4);
   f.Le(rate * channels * 2, 4).Le(channels * 2u, 2).Le(16, 2).Tag("data").Le(data, 4);
   const uint8_t* first = reinterpret_cast<const uint8_t*>(samples.data());
   f.bytes.insert(f.bytes.end(), first, first + data);
@@ -93,7 +93,7 @@ std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
   const int row = (width * 3 + 3) & ~3;
-  Fields b;
+  Fields b;  // the file header (pixels at 54), a 40-byte information header: one plane of 24 bits
   b.Tag("BM").Le(static_cast<uint32_t>(54 + row * height), 4).Le(0, 4).Le(54, 4);
   b.Le(40, 4).Le(static_cast<uint32_t>(width), 4).Le(static_cast<uint32_t>(height), 4).Le(1, 2).Le(24, 2);
   b.bytes.resize(54);
