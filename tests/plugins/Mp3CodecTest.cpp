@@ -28,11 +28,13 @@ struct Decoded {
 Decoded Decode(const std::string& path, int skipPercent = -1) {
   oxtest::Decoding d(Mp3(), path);
   Decoded out;
-  if (!(out.opened = d.handle != 0)) return out;
+  out.opened = d.handle != 0;
+  if (!out.opened) return out;
   out.format = *d.format;
   if (skipPercent >= 0) Mp3()->SkipTo(d.handle, skipPercent);
   out.samples = Samples(d.Read(4608 * 2 + 12));
-  out.lengthMs = d.lengthMs, out.firstPositionMs = d.blocks[0].second;
+  out.lengthMs = d.lengthMs;
+  out.firstPositionMs = d.blocks[0].second;
   return out;
 }
 
