@@ -287,7 +287,10 @@ TEST_F(TrackPlayerTest, TaggedTracksPlayAtTheGainTheSettingsPick_OthersAsBefore)
     const std::vector<int16_t> in = oxtest::ReadRecords<int16_t>(stem + ".raw"), out = Samples(get_(0));
     ASSERT_EQ(in.size(), out.size()) << c.file;
     double cross = 0, power = 0;  // the gain that best maps the source onto what was played
-    for (size_t i = 0; i < in.size(); ++i) cross += double(in[i]) * out[i], power += double(in[i]) * in[i];
+    for (size_t i = 0; i < in.size(); ++i) {
+      cross += double(in[i]) * out[i];
+      power += double(in[i]) * in[i];
+    }
     EXPECT_NEAR(cross / power, c.gain, c.gain * 0.001) << c.file << " mode " << c.mode;
   }
   for (const char* name : {"ReplayGainMode", "ReplayGainPreamp", "ReplayGainClipPrevention"}) DeleteSetting(name);
