@@ -102,8 +102,7 @@ TEST_F(KeyControlTest, AltKeysAreSystemWideHotkeys_OthersActOnKeyUpWithTheirModi
 TEST_F(KeyControlTest, ActionsDriveThePlayer) {
   evt::OxPause.Set();
   RunPlayerAction(PlayerAction::Play);
-  EXPECT_TRUE(evt::OxPlay.IsSet());
-  EXPECT_FALSE(evt::OxPause.IsSet());
+  EXPECT_EQ(std::make_pair(evt::OxPlay.IsSet(), evt::OxPause.IsSet()), std::make_pair(true, false));
   RunPlayerAction(PlayerAction::Pause);
   EXPECT_TRUE(evt::OxPause.IsSet());
   RunPlayerAction(PlayerAction::Stop);

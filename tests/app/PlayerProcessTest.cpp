@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
@@ -110,29 +111,31 @@ class PlayerProcessTest : public ::testing::Test {
   static uint32_t Elapsed() { return oxtest::Value<TrackTime>(block::OxTrackTime).elapsedMs; }
 };
 
-TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses) {
+TEST_F(PlayerProcessTest, PlaysItsFilesInOrderThenStopsAndCloses_AResumePointGoesUnused) {
+  SetTextSetting(Constant("resume.wav", 1, 1000, 8000).c_str(), "OxMultiResumeFile");
+  SetNumberSetting(50, "OxMultiResumePos");
   const uint32_t before = Counter();
   auto player = StartPlayer("\"" + oxtest::Fixture("s16_stereo.wav") + "\" \"" + oxtest::Fixture("s16_mono.wav") + "\"");
-  // First start with no settings.
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxVolume), 100u);
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxBalance), 50u);
-  EXPECT_TRUE(evt::OxMyMusicRandom.IsSet());
-  EXPECT_FALSE(evt::OxEqOn.IsSet());
-  EXPECT_EQ(oxtest::Value<EqPositions>(block::OxEqPositions).preamp, 0);
+  // First start with no settings: volume, balance, random play, the equaliser.
+  const int32_t preamp = oxtest::Value<EqPositions>(block::OxEqPositions).preamp;
+  EXPECT_EQ(std::make_tuple(oxtest::Value<uint32_t>(block::OxVolume), oxtest::Value<uint32_t>(block::OxBalance),
+                            evt::OxMyMusicRandom.IsSet(), evt::OxEqOn.IsSet(), preamp),
+            std::make_tuple(100u, 50u, true, false, 0));
 
   // The queue runs dry: play stops and the change counter moves.
   ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
   EXPECT_GT(Counter(), before);
   EXPECT_EQ(oxtest::ReadWholeFile(Out() + "s16_stereo.wav"), oxtest::ReadWholeFile(oxtest::Fixture("s16_stereo.wav")));
   EXPECT_EQ(OutputSamples("s16_mono"), oxtest::ReadRecords<int16_t>(oxtest::Fixture("s16_mono.raw")));
+  EXPECT_TRUE(oxtest::ReadWholeFile(Out() + "resume.wav").empty());  // a start with files drops it
+  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
 
   const DWORD start = GetTickCount();
   evt::OxClose.Set();
   EXPECT_EQ(player->Wait(5000), 0);
   EXPECT_LT(GetTickCount() - start, 2500u);  // a cycle of the main loop and the core thread, in practice
   EXPECT_FALSE(evt::OxRillRunning.IsSet());
-  EXPECT_EQ(GetNumberSetting("OxVolume"), 101u);
-  EXPECT_EQ(GetNumberSetting("OxPlayDown"), 1u);  // it had stopped
+  EXPECT_EQ(std::make_pair(GetNumberSetting("OxVolume"), GetNumberSetting("OxPlayDown")), std::make_pair(101u, 1u));
 }
 
 TEST_F(PlayerProcessTest, SecondStartHandsItsFilesOverAndLeaves) {
@@ -186,10 +189,8 @@ TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
   ASSERT_TRUE(WaitFor([] { return Elapsed() > 12000; }, 20000));  // at least 20 % in
   evt::OxClose.Set();
   EXPECT_EQ(player->Wait(5000), 0);
-  EXPECT_EQ(GetNumberSetting("OxVolume"), 38u);
-  EXPECT_EQ(GetNumberSetting("OxBalance"), 20u);
-  EXPECT_EQ(GetNumberSetting("OxEQOn"), 1u);
-  EXPECT_EQ(GetNumberSetting("OxPlayDown"), 0u);
+  for (auto [name, value] : {std::pair{"OxVolume", 38u}, {"OxBalance", 20u}, {"OxEQOn", 1u}, {"OxPlayDown", 0u}})
+    EXPECT_EQ(GetNumberSetting(name), value) << name;
   EqPositions saved{};
   EXPECT_TRUE(GetBytesSetting("OxEQSettings", &saved, sizeof saved));
   EXPECT_EQ(std::memcmp(&saved, &eq, sizeof eq), 0);
@@ -209,13 +210,6 @@ TEST_F(PlayerProcessTest, CloseSavesTheStateAndTheNextStartResumes) {
   EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
   evt::OxClose.Set();
   EXPECT_EQ(resumed->Wait(5000), 0);
-  // A start with files drops a resume point instead of using it.
-  SetTextSetting(longTrack.c_str(), "OxMultiResumeFile");
-  SetNumberSetting(50, "OxMultiResumePos");
-  auto withFiles = StartPlayer("\"" + oxtest::Fixture("s16_mono.wav") + "\"");
-  ASSERT_TRUE(WaitFor([] { return !evt::OxPlay.IsSet(); }, 20000));
-  EXPECT_EQ(GetTextSetting("OxMultiResumeFile"), "");
-  EXPECT_EQ(OutputSamples("s16_mono").size(), 12800u);
 }
 
 TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
@@ -261,43 +255,30 @@ TEST_F(PlayerProcessTest, GaplessAndCrossFadeHandOvers) {
   EXPECT_EQ(in.samples[8000 * 3], 1000);     // done
 }
 
-// A name in Cyrillic, CJK and an accented letter, given on the command line of the player and of
-// oxctl and in a .m3u8 playlist, plays and reaches the shared block and the queue file as the same
-// UTF-8 bytes.
-TEST_F(PlayerProcessTest, NamesInEveryScriptPlayAndKeepTheirBytes) {
+// oxctl against no player and against a running one. Names in Cyrillic, CJK and an accented letter,
+// given on the command line of the player and of oxctl and in a .m3u8 playlist, play and reach the
+// shared block and the queue file as the same UTF-8 bytes.
+TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer_NamesInEveryScriptKeepTheirBytes) {
+  EXPECT_EQ(Oxctl("status"), 3);  // no player
+  EXPECT_EQ(Oxctl("bogus"), 1);
   const std::string title = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xE5\xA4\x9C\xE6\x9B\xB2 \xC3\xA9";  // Песня 夜曲 é
-  const std::string song = Constant(title + ".wav", 60, 1000, 8000);
-  const std::string queued = Constant(title + " 2.wav", 1, 1000, 8000);
+  const std::string song = Constant(title + ".wav", 120, 1000, 8000), next = Constant(title + " 2.wav", 120, 1000, 8000);
   auto player = StartPlayer("\"" + song + "\"");
   ASSERT_TRUE(WaitFor([] { return Elapsed() > 500; }, 10000));  // it plays: the position advances
   const TrackRecord playing = oxtest::Value<TrackRecord>(block::OxTrackPlaying);
   EXPECT_EQ(playing.Path(), song);
   EXPECT_EQ(playing.Title(), title);
-  ASSERT_EQ(Oxctl("enqueue \"" + queued + "\""), 0);
+  ASSERT_EQ(Oxctl("enqueue \"" + next + "\""), 0);
   const std::vector<QueueRecord> records = oxtest::ReadRecords<QueueRecord>(QueueFile());
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].track.Path(), queued);
-  // And listed in a UTF-8 playlist (with its byte-order mark) that a second start hands over.
-  const std::string listed = Constant(title + " 3.wav", 60, 1000, 8000);
-  oxtest::WriteWholeFile(Folder() + "list.m3u8", "\xEF\xBB\xBF#EXTM3U\r\n" + listed + "\r\n");
-  Process second(Folder() + "rill.exe", "\"" + Folder() + "list.m3u8\"");
-  EXPECT_EQ(second.Wait(5000), 0);
-  EXPECT_TRUE(WaitFor([&] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Path() == listed; }, 10000));
-}
-
-TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
-  EXPECT_EQ(Oxctl("status"), 3);  // no player
-  EXPECT_EQ(Oxctl("bogus"), 1);
-  const std::string first = Constant("first.wav", 120, 1000, 8000), next = Constant("next.wav", 120, 1000, 8000);
-  auto player = StartPlayer("\"" + first + "\"");
-  ASSERT_EQ(Oxctl("enqueue \"" + next + "\""), 0);
+  EXPECT_EQ(records[0].track.Path(), next);
   EXPECT_EQ(Oxctl("status"), 0);
   ASSERT_EQ(Oxctl("volume 30"), 0);
   EXPECT_EQ(oxtest::Value<uint32_t>(block::OxVolume), 30u);
   EXPECT_EQ(Oxctl("volume 200"), 2);
   EXPECT_EQ(Oxctl("balance 61"), 0);
   ASSERT_EQ(Oxctl("next"), 0);
-  ASSERT_TRUE(WaitFor([] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Title() == "next"; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Title() == title + " 2"; }, 5000));
   ASSERT_EQ(Oxctl("pause"), 0);
   EXPECT_TRUE(evt::OxPause.IsSet());  // what a pause holds: the track player tests
   ASSERT_EQ(Oxctl("resume"), 0);
@@ -309,6 +290,12 @@ TEST_F(PlayerProcessTest, OxctlDrivesTheRunningPlayer) {
   EXPECT_EQ(GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, skinKey), "Strip");
   EXPECT_EQ(Oxctl("skin"), 1);
   DeleteSetting("[SetActive]", HKEY_CURRENT_USER, skinKey);
+  // A UTF-8 playlist (with its byte-order mark) that a second start hands over.
+  const std::string listed = Constant(title + " 3.wav", 60, 1000, 8000);
+  oxtest::WriteWholeFile(Folder() + "list.m3u8", "\xEF\xBB\xBF#EXTM3U\r\n" + listed + "\r\n");
+  Process second(Folder() + "rill.exe", "\"" + Folder() + "list.m3u8\"");
+  EXPECT_EQ(second.Wait(5000), 0);
+  EXPECT_TRUE(WaitFor([&] { return oxtest::Value<TrackRecord>(block::OxTrackPlaying).Path() == listed; }, 10000));
   ASSERT_EQ(Oxctl("close"), 0);
   EXPECT_EQ(player->Wait(5000), 0);
 }

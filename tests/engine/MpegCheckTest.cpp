@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace ox {
 namespace {
@@ -21,17 +22,11 @@ std::vector<uint8_t> Frames(int count) {
 TEST(MpegCheck, ParseMpegHeader_FieldsAndLengths) {
   MpegHeader m;
   EXPECT_EQ(ParseMpegHeader(0xFFFB9044, m), 417u);
-  EXPECT_EQ(m.version, 1);
-  EXPECT_EQ(m.layer, 3);
-  EXPECT_EQ(m.bitRateKbps, 128u);
-  EXPECT_EQ(m.sampleRate, 44100u);
-  EXPECT_EQ(m.channels, 2);
-  EXPECT_EQ(m.modeExtension, 0);
-  EXPECT_EQ(m.flags, 4);
+  EXPECT_EQ(std::make_tuple(m.version, m.layer, m.bitRateKbps, m.sampleRate, m.channels, m.modeExtension, m.flags),
+            std::make_tuple(1, 3, 128u, 44100u, 2, 0, 4));
   EXPECT_EQ(ParseMpegHeader(0xFFFB9244, m), 418u);  // padding
   EXPECT_EQ(ParseMpegHeader(0xFFF380C4, m), 64u * 144000 / (2 * 22050));  // MPEG-2, mono
-  EXPECT_EQ(m.version, 2);
-  EXPECT_EQ(m.channels, 1);
+  EXPECT_EQ(std::make_pair(m.version, m.channels), std::make_pair(2, 1));
   EXPECT_EQ(ParseMpegHeader(0xFFE340C4, m), 32u * 144000 / (2 * 11025));  // MPEG-2.5
   EXPECT_EQ(m.version, 25);
   EXPECT_EQ(ParseMpegHeader(0xFFFF4000, m), 128u * 144000 / 44100);  // layer I: the same rule

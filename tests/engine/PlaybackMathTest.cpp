@@ -27,13 +27,11 @@ TEST(PlaybackMath, LevelsAndBoostDivisors) {
 }
 
 TEST(PlaybackMath, FadeOutRunsFromEightToThreeSecondsBeforeTheEnd) {
-  EXPECT_EQ(FadeOutPercent(9000, 5000, 100), 100);  // before the window: kept
-  EXPECT_EQ(FadeOutPercent(8000, 5000, 100), 100);  // 8000 is past the window's open end: kept
-  EXPECT_EQ(FadeOutPercent(7999, 5000, 100), 99);
-  EXPECT_EQ(FadeOutPercent(5500, 5000, 100), 50);
-  EXPECT_EQ(FadeOutPercent(3000, 5000, 7), 0);
-  EXPECT_EQ(FadeOutPercent(2999, 5000, 7), 7);     // after it: kept
-  EXPECT_EQ(FadeOutPercent(5500, 0, 64), 64);      // no cross-fade: no fade
+  // Remaining, cross-fade length, current, expected: kept before the window (whose start at 8000 is
+  // open) and after it, and with no cross-fade.
+  const int fades[][4] = {{9000, 5000, 100, 100}, {8000, 5000, 100, 100}, {7999, 5000, 100, 99},
+                          {5500, 5000, 100, 50},  {3000, 5000, 7, 0},     {2999, 5000, 7, 7}, {5500, 0, 64, 64}};
+  for (const auto& f : fades) EXPECT_EQ(FadeOutPercent(f[0], f[1], f[2]), f[3]) << f[0] << " " << f[1];
 }
 
 TEST(PlaybackMath, SilenceAtTheEnds) {

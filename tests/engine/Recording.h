@@ -9,7 +9,7 @@ typedef struct {
   size_t skipAt[16]; /* data size at each SkipTo */
   int skipPercent[16];
   int skips;
-  int left, right, volumeCalls, pauses, unpauses, deleted, endSeen;
+  int left, right, volumeCalls, pauses, deleted, endSeen;
   DWORD firstDataTick; /* when the first non-empty block arrived */
   DWORD lastDataTick;
   int brokenPromises; /* buffers not handed back before the next ServiceCall or the delete */

@@ -3,7 +3,7 @@
  * out of data and stops while paused). Tests in the same process read what it kept through
  * RecordingGet; in another process (the player) it takes its speed from OX_RECORDING_SPEED and
  * OX_RECORDING_BLOCK_MS and, when OX_RECORDING_DIR is set, leaves each object's samples in
- * <dir>\rec<N>.raw and "first-tick last-tick bytes left right" in <dir>\rec<N>.txt when deleted. */
+ * <dir>\rec<N>.raw and "first-tick last-tick bytes" in <dir>\rec<N>.txt when deleted. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -58,8 +58,7 @@ static void Dump(int index, const Recording* r) {
   }
   snprintf(path, sizeof path, "%s\\rec%d.txt", dir, index);
   if ((f = fopen(path, "w"))) {
-    fprintf(f, "%lu %lu %lu %d %d\n", (unsigned long)r->firstDataTick, (unsigned long)r->lastDataTick,
-            (unsigned long)r->size, r->left, r->right);
+    fprintf(f, "%lu %lu %lu\n", (unsigned long)r->firstDataTick, (unsigned long)r->lastDataTick, (unsigned long)r->size);
     fclose(f);
   }
 }
@@ -183,5 +182,4 @@ void OX_PLUGIN_API UnPause(OxSoundOut handle) {
   Output* o = (Output*)handle;
   Advance(o);
   o->paused = 0;
-  ++o->r.unpauses;
 }

@@ -17,7 +17,7 @@ class SoundOutputHostTest : public ::testing::Test {
   std::string saved_;
 };
 
-TEST_F(SoundOutputHostTest, ChoosesByExactNameWaveOutByDefaultElseTheFirst) {
+TEST_F(SoundOutputHostTest, ChoosesByExactNameWaveOutByDefaultElseTheFirst_NoneFromAnEmptyFolder) {
   oxtest::ScratchFolder dir;
   const std::string example = oxtest::ExecutableFolder() + "..\\examples\\Null Output.dll";  // copies of it
   const auto order = oxtest::CopyDlls(dir, {{example, "Alpha.dll"}, {example, "Wave Out.dll"}, {example, "Zed.dll"}});
@@ -37,12 +37,8 @@ TEST_F(SoundOutputHostTest, ChoosesByExactNameWaveOutByDefaultElseTheFirst) {
   EXPECT_EQ(host.Choose()->name, first);  // case counts
   Prefer("Missing");
   EXPECT_EQ(host.Choose()->name, first);
-}
-
-TEST_F(SoundOutputHostTest, NoPluginsNoChoice) {
-  oxtest::ScratchFolder dir;
-  const SoundOutputHost host(dir.Path());
-  EXPECT_EQ(host.Choose(), nullptr);
+  oxtest::ScratchFolder empty;
+  EXPECT_EQ(SoundOutputHost(empty.Path()).Choose(), nullptr);
 }
 
 }  // namespace

@@ -108,15 +108,7 @@ TEST(AudioTags, Id3UserTextFramesCarryLoudness) {
     frames.insert(frames.end(), {0, 0});
     frames.insert(frames.end(), body.begin(), body.end());
   }
-  std::vector<uint8_t> file = {'I',
-                               'D',
-                               '3',
-                               3,
-                               0,
-                               0,
-                               0,
-                               0,
-                               static_cast<uint8_t>(frames.size() >> 7),
+  std::vector<uint8_t> file = {'I', 'D', '3', 3, 0, 0, 0, 0, static_cast<uint8_t>(frames.size() >> 7),
                                static_cast<uint8_t>(frames.size() & 0x7F)};
   file.insert(file.end(), frames.begin(), frames.end());
   ox::MemorySource source(file);

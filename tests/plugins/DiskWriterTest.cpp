@@ -3,15 +3,13 @@
 
 #include <tuple>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
 #include "WavFormat.h"
-#include "base/Handle.h"
 #include "base/NamedMutex.h"
 #include "base/SharedDataBlock.h"
-#include "base/Wide.h"
 #include "core/Settings.h"
 #include "core/TrackRecord.h"
-#include "engine/SoundOutputHost.h"
 
 namespace ox {
 namespace {
@@ -38,26 +36,8 @@ class DiskWriterTest : public ::testing::Test {
   std::string saved_;
 };
 
-// The file's bytes, read through its UTF-16 name; the file is deleted after.
-std::vector<uint8_t> ReadAndDelete(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  {
-    const UniqueHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return bytes;
-    bytes.resize(GetFileSize(file.Get(), nullptr));
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-    bytes.resize(got);
-  }
-  DeleteFileW(Wide(path).c_str());
-  return bytes;
-}
-
 TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
-  const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
-  const SoundOutputPlugin* writer = nullptr;
-  for (const SoundOutputPlugin& p : host.Plugins())
-    if (p.name == "Disk Writer") writer = &p;
+  const SoundOutputPlugin* writer = oxtest::ShippedOutput("Disk Writer");
   ASSERT_NE(writer, nullptr);
 
   for (uint16_t bits : {16, 8, 24}) {
@@ -91,7 +71,7 @@ TEST_F(DiskWriterTest, WritesWhatItIsFedAsAValidWav) {
     }
     writer->DeleteASoundOutObject(out);
 
-    const std::vector<uint8_t> file = ReadAndDelete(dir_ / (title + ".wav"));
+    const std::vector<uint8_t> file = oxtest::ReadWholeFile(dir_ / (title + ".wav"));  // the tests' code page is UTF-8
     ASSERT_EQ(file.size(), 44 + fed.size());
     MemorySource source(file);
     wav::Info info;

@@ -3,13 +3,13 @@
 // (installation folders separated by ":"), which the test script sets once both flavours are built.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 
 #include "PeExports.h"
 
@@ -29,25 +29,18 @@ const std::set<std::string> kOutputRequired = {"CreateANewSoundOutObject", "Dele
 
 std::vector<std::string> DllsIn(const std::string& folder) {
   std::vector<std::string> dlls;
-  if (DIR* d = opendir(folder.c_str())) {
-    while (dirent* e = readdir(d)) {
-      const std::string name = e->d_name;
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".dll") == 0) dlls.push_back(folder + "/" + name);
-    }
-    closedir(d);
-  }
+  std::error_code missing;  // no folder: no DLLs
+  for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
+    if (entry.path().extension() == ".dll") dlls.push_back(entry.path().string());
   return dlls;
 }
 
 TEST(Exports, ShippedDllsExportPlainEntryPointsOnly) {
   const char* dirs = std::getenv("OX_DIST_DIRS");
   if (!dirs) GTEST_SKIP() << "OX_DIST_DIRS not set";
-  std::string list = dirs;
+  std::istringstream list(dirs);
   int checked = 0;
-  for (size_t start = 0, end; start < list.size(); start = end + 1) {
-    end = list.find(':', start);
-    if (end == std::string::npos) end = list.size();
-    const std::string dist = list.substr(start, end - start);
+  for (std::string dist; std::getline(list, dist, ':');) {
     const uint16_t machine = dist.find("i686") != std::string::npos ? 0x14C : 0x8664;
     for (const bool codec : {true, false}) {
       const auto dlls = DllsIn(dist + (codec ? "/Multiplayer/Input" : "/SoundOutputs"));

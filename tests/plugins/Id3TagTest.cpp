@@ -119,11 +119,8 @@ TEST(Id3Tag, Version1FillsWhatVersion2Lacks) {
   v1[127] = 17;
   bytes.insert(bytes.end(), v1.begin(), v1.end());
   const Tag t = Parse(bytes);
-  EXPECT_EQ(t.title, "From V2");
-  EXPECT_EQ(t.artist, "V1 \u00c4rtist");  // ID3v1 is Latin-1
-  EXPECT_EQ(t.year, 1987);
-  EXPECT_EQ(t.track, 9);
-  EXPECT_EQ(t.genre, "Rock");
+  EXPECT_EQ(std::make_tuple(t.title, t.artist, t.year, t.track, t.genre),
+            std::make_tuple("From V2", "V1 \u00c4rtist", 1987, 9, "Rock"));  // ID3v1 is Latin-1
   EXPECT_TRUE(Parse({}).Empty());
 }
 

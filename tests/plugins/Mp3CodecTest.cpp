@@ -6,16 +6,13 @@
 #include <cstring>
 #include <tuple>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
-#include "engine/CodecHost.h"
 
 namespace ox {
 namespace {
 
-const CodecPlugin* Mp3() {
-  static const CodecHost host(oxtest::ExecutableFolder() + "..\\dist\\Multiplayer\\Input\\");
-  return host.Find(".mp3");
-}
+const CodecPlugin* Mp3() { return oxtest::ShippedCodecs().Find(".mp3"); }
 
 using oxtest::Fixture;
 std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) { return oxtest::Records<int16_t>(bytes); }
@@ -29,30 +26,15 @@ struct Decoded {
 };
 
 Decoded Decode(const std::string& path, int skipPercent = -1) {
+  oxtest::Decoding d(Mp3(), path);
   Decoded out;
-  const CodecPlugin* mp3 = Mp3();
-  int32_t error = -1;
-  uint8_t wants = 0;
-  uintptr_t hint = 0;
-  WAVEFORMATEX* format = nullptr;
-  const OxDecoder d = mp3->CreateANewDecoderObject(path.c_str(), &error, &wants, &format, &hint);
-  if (error != 0 || !d) return out;
-  out.opened = true;
-  out.format = *format;
-  if (skipPercent >= 0) mp3->SkipTo(d, skipPercent);
-  std::vector<uint8_t> block(4608 * 2 + 12);
-  std::vector<uint8_t> all;
-  for (int guard = 0; guard < 100000; ++guard) {
-    uint8_t end = 0;
-    uint32_t ignored = 0, position = 0;
-    const uint32_t n = mp3->OutputWantsABlockOfData(d, block.data(), static_cast<uint32_t>(block.size()), &end,
-                                                    &ignored, &position, &out.lengthMs);
-    if (guard == 0) out.firstPositionMs = position;
-    all.insert(all.end(), block.begin(), block.begin() + n);
-    if (end) break;
-  }
-  mp3->DeleteADecoderObject(d);
-  out.samples = Samples(all);
+  out.opened = d.handle != 0;
+  if (!out.opened) return out;
+  out.format = *d.format;
+  if (skipPercent >= 0) Mp3()->SkipTo(d.handle, skipPercent);
+  out.samples = Samples(d.Read(4608 * 2 + 12));
+  out.lengthMs = d.lengthMs;
+  out.firstPositionMs = d.blocks[0].second;
   return out;
 }
 
@@ -122,22 +104,8 @@ TEST(Mp3Codec, WithoutGaplessInfoEveryDecodedSampleIsKept) {
   EXPECT_GT(snr, 15.0);
 }
 
-struct TrackInfo {
-  std::string artist, title, album;
-  uint16_t kbps = 0;
-  uint32_t hz = 0, lengthMs = 0, size = 0, yearAndTrack = 0;
-  uint8_t channels = 0;
-};
-
-TrackInfo InfoOf(const std::string& path) {
-  char artist[100] = {}, title[100] = {}, album[100] = {}, text[260] = {};
-  TrackInfo t;
-  uint8_t preference = 0;
-  Mp3()->GetTrackInfo(path.c_str(), &t.kbps, &t.hz, &t.channels, &t.lengthMs, &t.size, artist, title, album,
-                      &t.yearAndTrack, &preference, text);
-  t.artist = artist, t.title = title, t.album = album;
-  return t;
-}
+using oxtest::TrackInfo;
+TrackInfo InfoOf(const std::string& path) { return oxtest::TrackInfoOf(Mp3(), path); }
 
 TEST(Mp3Codec, TrackInfoFromTagsAndHeaders) {
   const TrackInfo cbr = InfoOf(Fixture("sweep_cbr.mp3"));

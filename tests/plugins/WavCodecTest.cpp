@@ -5,51 +5,27 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
-#include "engine/CodecHost.h"
 
 namespace ox {
 namespace {
 
-const CodecHost& Shipped() {
-  static const CodecHost host(oxtest::ExecutableFolder() + "..\\dist\\Multiplayer\\Input\\");
-  return host;
-}
-
 using oxtest::Fixture;
 
-struct Opened {
-  const CodecPlugin* codec;
-  OxDecoder handle = 0;
-  WAVEFORMATEX* format = nullptr;
-  Opened(const CodecPlugin* c, const std::string& path) : codec(c) {
-    int32_t error = -1;
-    uint8_t wants = 0;
-    uintptr_t hint = 0;
-    handle = codec->CreateANewDecoderObject(path.c_str(), &error, &wants, &format, &hint);
-    if (error != 0 || wants != 1) handle = 0;
-  }
-  ~Opened() {
-    if (handle) codec->DeleteADecoderObject(handle);
-  }
-  // Reads blocks until the end flag; checks each block's position against the bytes before it.
+struct Opened : oxtest::Decoding {
+  using Decoding::Decoding;
+  // Reads to the end; checks each block's position against the bytes before it.
   std::vector<uint8_t> ReadAll(uint32_t blockBytes, uint64_t startBytes = 0) {
-    std::vector<uint8_t> all, block(blockBytes);
-    for (int guard = 0; guard < 100000; ++guard) {
-      uint8_t end = 0;
-      uint32_t ignored = 0, position = 0, length = 0;
-      const uint32_t n = codec->OutputWantsABlockOfData(handle, block.data(), blockBytes, &end, &ignored, &position, &length);
-      EXPECT_EQ(n % format->nBlockAlign, 0u);
-      EXPECT_EQ(position, (startBytes + all.size()) * 1000 / format->nAvgBytesPerSec);
-      all.insert(all.end(), block.begin(), block.begin() + n);
-      if (end) break;
-    }
+    const std::vector<uint8_t> all = Read(blockBytes);
+    for (const auto& [before, position] : blocks)
+      EXPECT_EQ(position, (startBytes + before) * 1000 / format->nAvgBytesPerSec);
     return all;
   }
 };
 
 TEST(WavCodec, AnnouncesWavAndDecodesEveryLayoutBitExactly) {
-  const CodecPlugin* wav = Shipped().Find(".WAV");
+  const CodecPlugin* wav = oxtest::ShippedCodecs().Find(".WAV");
   ASSERT_NE(wav, nullptr);
   const struct {
     const char* name;
@@ -76,7 +52,7 @@ TEST(WavCodec, AnnouncesWavAndDecodesEveryLayoutBitExactly) {
 }
 
 TEST(WavCodec, SkipToLandsOnAFrameAtThePercent) {
-  const CodecPlugin* wav = Shipped().Find(".wav");
+  const CodecPlugin* wav = oxtest::ShippedCodecs().Find(".wav");
   const std::vector<uint8_t> raw = oxtest::ReadWholeFile(Fixture("s24_stereo.raw"));
   Opened d(wav, Fixture("s24_stereo.wav"));
   ASSERT_NE(d.handle, 0u);
@@ -93,7 +69,7 @@ TEST(WavCodec, SkipToLandsOnAFrameAtThePercent) {
 }
 
 TEST(WavCodec, TrackInfoFromHeadersAndTags) {
-  const CodecPlugin* wav = Shipped().Find(".wav");
+  const CodecPlugin* wav = oxtest::ShippedCodecs().Find(".wav");
   oxtest::ScratchFolder dir;
   // sox's file with a LIST/INFO chunk appended after the data, as tagging tools write them.
   std::vector<uint8_t> file = oxtest::ReadWholeFile(Fixture("s16_stereo.wav"));
@@ -108,15 +84,10 @@ TEST(WavCodec, TrackInfoFromHeadersAndTags) {
   file.insert(file.end(), chunk.begin(), chunk.end());
   oxtest::WriteWholeFile(dir / "tagged.wav", file);
 
-  char artist[100] = {}, title[100] = {}, album[100] = {}, text[260] = {};
-  uint16_t kbps = 0;
-  uint32_t hz = 0, length = 0, size = 0, yearTrack = 0;
-  uint8_t channels = 0, preference = 0;
-  wav->GetTrackInfo((dir / "tagged.wav").c_str(), &kbps, &hz, &channels, &length, &size, artist, title, album,
-                    &yearTrack, &preference, text);
-  EXPECT_EQ(std::make_tuple(kbps, hz, channels, length, size, yearTrack),
+  const oxtest::TrackInfo t = oxtest::TrackInfoOf(wav, dir / "tagged.wav");
+  EXPECT_EQ(std::make_tuple(t.kbps, t.hz, t.channels, t.lengthMs, t.size, t.yearAndTrack),
             std::make_tuple(uint16_t{1411}, 44100u, uint8_t{2}, 1300u, uint32_t(file.size()), 1999u | 3u << 16));
-  EXPECT_EQ(std::make_tuple(std::string(artist), std::string(title), std::string(album)), std::make_tuple("Artist", "Title", ""));
+  EXPECT_EQ(std::make_tuple(t.artist, t.title, t.album), std::make_tuple("Artist", "Title", ""));
 
   char info[260] = {};
   wav->GetStringInfo(Fixture("s24_mono.wav").c_str(), info);
@@ -124,7 +95,7 @@ TEST(WavCodec, TrackInfoFromHeadersAndTags) {
 }
 
 TEST(WavCodec, BadFilesFailToOpenOrEndCleanly) {
-  const CodecPlugin* wav = Shipped().Find(".wav");
+  const CodecPlugin* wav = oxtest::ShippedCodecs().Find(".wav");
   oxtest::ScratchFolder dir;
   const std::vector<uint8_t> good = oxtest::ReadWholeFile(Fixture("s16_mono.wav"));
 

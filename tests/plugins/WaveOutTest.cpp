@@ -6,18 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ShippedPlugins.h"
 #include "TestSupport.h"
-#include "engine/SoundOutputHost.h"
 
 namespace ox {
 namespace {
-
-const SoundOutputPlugin* WaveOut() {
-  static const SoundOutputHost host(oxtest::ExecutableFolder() + "..\\dist\\SoundOutputs\\");
-  for (const SoundOutputPlugin& p : host.Plugins())
-    if (p.name == "Wave Out") return &p;
-  return nullptr;
-}
 
 // Feeds pcm through the output as the playback loop does, one pass every 10 ms; calls `during`
 // after each block. Returns false when the output did not finish playing within `limitMs`.
@@ -43,55 +36,29 @@ bool Play(const SoundOutputPlugin* out, OxSoundOut handle, const std::vector<uin
   return false;
 }
 
-TEST(WaveOut, PlaysEveryByteIntoTheDevice) {
-  const SoundOutputPlugin* out = WaveOut();
+TEST(WaveOut, RefusesFormatsItCannotOpen_PlaysEveryByteIntoTheDevice_PauseHoldsTheCount_SkipRestartsIt) {
+  const SoundOutputPlugin* out = oxtest::ShippedOutput("Wave Out");
   ASSERT_NE(out, nullptr);
   const std::vector<uint8_t> pcm = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
   ASSERT_EQ(pcm.size(), 229320u);
   const char* capture = std::getenv("OX_ALSA_CAPTURE");
   if (capture) DeleteFileA(capture);
+  int32_t error = 0;
+  WAVEFORMATEX bad[] = {{0x7777, 2, 44100, 176400, 4, 16, 0}, {WAVE_FORMAT_PCM, 0, 0, 0, 0, 0, 0}};
+  for (WAVEFORMATEX& f : bad) {
+    EXPECT_EQ(out->CreateANewSoundOutObject(&error, &f, 0), 0u) << f.wFormatTag;
+    EXPECT_NE(error, 0);
+  }
 
   WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
-  int32_t error = -1;
   const OxSoundOut handle = out->CreateANewSoundOutObject(&error, &format, 0);
   ASSERT_EQ(error, 0);
   ASSERT_NE(handle, 0u);
   out->SetVolume(handle, 100, 100);
-  ASSERT_TRUE(Play(out, handle, pcm, [](size_t) {}));
-  EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), pcm.size());
-
-  // An empty last block changes nothing.
-  void* buffer = nullptr;
-  uint32_t room = 0;
-  EXPECT_EQ(out->ServiceCall(handle, &buffer, &room), 1);
-  out->ANewDataBlockArrived(handle, buffer, 0, 1);
-  EXPECT_EQ(out->ServiceCall(handle, &buffer, &room), 1);
-  out->DeleteASoundOutObject(handle);
-
-  if (capture) {
-    const std::vector<uint8_t> got = oxtest::ReadWholeFile(capture);
-    ASSERT_GE(got.size(), pcm.size());
-    // Whatever silence the device adds around it, the samples arrive whole and in order.
-    const auto at = std::search(got.begin(), got.end(), pcm.begin(), pcm.begin() + 4096);
-    ASSERT_NE(at, got.end());
-    ASSERT_GE(static_cast<size_t>(got.end() - at), pcm.size());
-    EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), at));
-  }
-}
-
-TEST(WaveOut, PauseHoldsTheCountAndSkipRestartsIt) {
-  const SoundOutputPlugin* out = WaveOut();
-  ASSERT_NE(out, nullptr);
-  const std::vector<uint8_t> pcm = oxtest::ReadWholeFile(oxtest::FixtureFolder() + "s16_stereo.raw");
-  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
-  int32_t error = -1;
-  const OxSoundOut handle = out->CreateANewSoundOutObject(&error, &format, 0);
-  ASSERT_EQ(error, 0);
-
-  bool checked = false;
-  Play(out, handle, pcm, [&](size_t fed) {
-    if (checked || fed < pcm.size() / 2) return;
-    checked = true;
+  bool paused = false;
+  ASSERT_TRUE(Play(out, handle, pcm, [&](size_t fed) {
+    if (paused || fed < pcm.size() / 2) return;
+    paused = true;
     EXPECT_TRUE(oxtest::WaitFor([&] { return out->HowManyBytesHaveBeenWritten(handle) > 0; }, 3000));
     out->Pause(handle);
     // The device stops a moment later; then the count holds.
@@ -103,23 +70,29 @@ TEST(WaveOut, PauseHoldsTheCountAndSkipRestartsIt) {
     const uint32_t held = out->HowManyBytesHaveBeenWritten(handle);
     EXPECT_FALSE(oxtest::WaitFor([&] { return out->HowManyBytesHaveBeenWritten(handle) != held; }, 300));
     out->UnPause(handle);
-    out->SkipTo(handle, 0);
-    EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), 0u);
-  });
-  EXPECT_TRUE(checked);
-  out->DeleteASoundOutObject(handle);
-}
+  }));
+  EXPECT_TRUE(paused);
+  EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), pcm.size());
 
-TEST(WaveOut, RefusesAFormatItCannotOpen) {
-  const SoundOutputPlugin* out = WaveOut();
-  ASSERT_NE(out, nullptr);
-  WAVEFORMATEX bogus{0x7777, 2, 44100, 176400, 4, 16, 0};
-  int32_t error = 0;
-  EXPECT_EQ(out->CreateANewSoundOutObject(&error, &bogus, 0), 0u);
-  EXPECT_NE(error, 0);
-  WAVEFORMATEX empty{WAVE_FORMAT_PCM, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(out->CreateANewSoundOutObject(&error, &empty, 0), 0u);
-  EXPECT_NE(error, 0);
+  // An empty last block changes nothing.
+  void* buffer = nullptr;
+  uint32_t room = 0;
+  EXPECT_EQ(out->ServiceCall(handle, &buffer, &room), 1);
+  out->ANewDataBlockArrived(handle, buffer, 0, 1);
+  EXPECT_EQ(out->ServiceCall(handle, &buffer, &room), 1);
+  out->SkipTo(handle, 0);
+  EXPECT_EQ(out->HowManyBytesHaveBeenWritten(handle), 0u);
+  out->DeleteASoundOutObject(handle);
+
+  if (capture) {
+    const std::vector<uint8_t> got = oxtest::ReadWholeFile(capture);
+    ASSERT_GE(got.size(), pcm.size());
+    // Whatever silence the device adds around it, the samples arrive whole and in order.
+    const auto at = std::search(got.begin(), got.end(), pcm.begin(), pcm.begin() + 4096);
+    ASSERT_NE(at, got.end());
+    ASSERT_GE(static_cast<size_t>(got.end() - at), pcm.size());
+    EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), at));
+  }
 }
 
 }  // namespace

@@ -5,37 +5,28 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <utility>
 
 namespace oxtest {
 
 namespace {
 
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = folder + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full + "\\");
-      } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+// A file's bytes built field by field: little-endian numbers of `count` bytes, and tags.
+struct Fields {
+  std::vector<uint8_t> bytes;
+  Fields& Le(uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    return *this;
   }
-  RemoveDirectoryA(folder.c_str());
-}
-
-void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count) {
-  for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
+  Fields& Tag(const char* text) {
+    bytes.insert(bytes.end(), text, text + std::strlen(text));
+    return *this;
+  }
+};
 
 }  // namespace
 
@@ -46,7 +37,10 @@ ScratchFolder::ScratchFolder() {
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;  // what a test left open stays behind in the temporary folder
+  std::filesystem::remove_all(std::filesystem::u8path(path_.substr(0, path_.size() - 1)), ignored);
+}
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -59,12 +53,9 @@ std::string ReadText(const std::string& path) {
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines(1);
-  for (char c : ReadText(path)) {
-    if (c == '\n') lines.emplace_back();
-    else lines.back().push_back(c);
-  }
-  if (lines.back().empty()) lines.pop_back();
+  std::istringstream text(ReadText(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
   return lines;
 }
 
@@ -79,22 +70,12 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 
 void WriteWav(const std::string& path, uint32_t rate, uint16_t channels, const std::vector<int16_t>& samples) {
   const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-  std::vector<uint8_t> f(44 + data);
-  auto put = [&f](size_t at, uint32_t v, int count) { PutLe(f, at, v, count); };
-  std::memcpy(&f[0], "RIFF", 4);
-  put(4, 36 + data, 4);
-  std::memcpy(&f[8], "WAVEfmt ", 8);
-  put(16, 16, 4);
-  put(20, 1, 2);  // PCM
-  put(22, channels, 2);
-  put(24, rate, 4);
-  put(28, rate * channels * 2, 4);
-  put(32, channels * 2u, 2);
-  put(34, 16, 2);
-  std::memcpy(&f[36], "data", 4);
-  put(40, data, 4);
-  if (data) std::memcpy(&f[44], samples.data(), data);
-  WriteWholeFile(path, f);
+  Fields f;  // the RIFF header, a 16-byte format chunk of PCM (format 1), the data chunk's header
+  f.Tag("RIFF").Le(36 + data, 4).Tag("WAVEfmt ").Le(16, 4).Le(1, 2).Le(channels, 2).Le(rate, 4);
+  f.Le(rate * channels * 2, 4).Le(channels * 2u, 2).Le(16, 2).Tag("data").Le(data, 4);
+  const uint8_t* first = reinterpret_cast<const uint8_t*>(samples.data());
+  f.bytes.insert(f.bytes.end(), first, first + data);
+  WriteWholeFile(path, f.bytes);
 }
 
 std::string WriteSteadyWav(const std::string& path, uint32_t rate, double seconds, int16_t value) {
@@ -105,30 +86,22 @@ std::string WriteSteadyWav(const std::string& path, uint32_t rate, double second
 std::vector<std::string> CopyDlls(const ScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& files) {
   for (const auto& [source, name] : files) CopyFileA(source.c_str(), (folder / name).c_str(), FALSE);
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder / "*.dll").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(entry.cFileName);
-  while (FindNextFileA(find, &entry));
-  FindClose(find);
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder.Path())))
+    if (entry.path().extension() == ".dll") names.push_back(entry.path().filename().u8string());
   return names;
 }
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t rgb) {
   const int row = (width * 3 + 3) & ~3;
-  std::vector<uint8_t> b(54 + row * height, 0);
-  auto put = [&b](size_t at, uint32_t v, int count) { PutLe(b, at, v, count); };
-  b[0] = 'B', b[1] = 'M';
-  put(2, static_cast<uint32_t>(b.size()), 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, static_cast<uint32_t>(width), 4);
-  put(22, static_cast<uint32_t>(height), 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) put(54 + y * row + x * 3, rgb, 3);  // stored blue, green, red
-  return b;
+  Fields b;  // the file header (pixels at 54), a 40-byte information header: one plane of 24 bits
+  b.Tag("BM").Le(static_cast<uint32_t>(54 + row * height), 4).Le(0, 4).Le(54, 4);
+  b.Le(40, 4).Le(static_cast<uint32_t>(width), 4).Le(static_cast<uint32_t>(height), 4).Le(1, 2).Le(24, 2);
+  b.bytes.resize(54);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) b.Le(rgb, 3);  // stored blue, green, red
+    b.bytes.resize(54 + (y + 1) * row);
+  }
+  return b.bytes;
 }
 
 std::string ExecutableFolder() {
@@ -255,10 +228,6 @@ std::string UniqueName(const std::string& stem) {
                 InterlockedIncrement(&counter));
   return name;
 }
-
-}  // namespace oxtest
-
-namespace oxtest {
 
 bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs) {
   for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
