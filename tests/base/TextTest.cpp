@@ -8,13 +8,11 @@ namespace ox {
 namespace {
 
 TEST(Text, TrimSpaces_RemovesOnlySpacesAtBothEnds) {
-  std::string a = "  two words \t  ", b = "    ", c = "x";
-  TrimSpaces(a);
-  TrimSpaces(b);
-  TrimSpaces(c);
-  EXPECT_EQ(a, "two words \t");
-  EXPECT_EQ(b, "");
-  EXPECT_EQ(c, "x");
+  using Case = std::pair<std::string, std::string>;
+  for (auto [text, trimmed] : {Case{"  two words \t  ", "two words \t"}, Case{"    ", ""}, Case{"x", "x"}}) {
+    TrimSpaces(text);
+    EXPECT_EQ(text, trimmed);
+  }
 }
 
 TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
