@@ -77,18 +77,13 @@ TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
 }
 
-TEST_F(LocationsTest, EnsureRunning_StartsThePlayerOnceAndGivesUpOnAMissingOne) {
+TEST_F(LocationsTest, EnsureRunning_StartsThePlayerOnce) {
   evt::OxRillRunning.Reset();
   NamedEvent quit("evtOxTestStandInQuit");
   quit.Reset();
 
-  // No player in the folder "InstalledTo" names: nothing to wait for.
-  SetTextSetting((dir_ / "empty").c_str(), "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(oxtest::RunAndWait(oxtest::PeerPath(), "ensure-running 20000"), 0);
-  EXPECT_LT(GetTickCount() - start, 10000u);
-
-  // A stand-in player there: started, and reported running.
+  // A stand-in player in the folder "InstalledTo" names: started, and reported running. (A missing
+  // one is not waited for: see the collection editor's start.)
   const std::string suite = dir_ / "Suite Folder";
   CreateFolders(suite);
   ASSERT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), (suite + "\\rill.exe").c_str(), FALSE));
