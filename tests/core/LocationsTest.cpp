@@ -55,7 +55,6 @@ TEST_F(LocationsTest, FolderFromTheExecutableOrTheRegistry_UserFilesBesideIt) {
     std::string folder;
   } cases[] = {
       {dir_ / "Apps\\Player\\rill.exe", false, UpperCase(dir_ / "Apps\\Player\\")},
-      {dir_ / "my source code\\bin\\rill.exe", false, "c:\\Program files\\Quillmarsh\\Orlavox\\"},
       {dir_ / "elsewhere\\tool.exe", true, "D:\\Suite\\"},
   };
   for (const auto& c : cases) {

@@ -78,14 +78,5 @@ TEST_F(SettingsTest, Bytes_ReadAtMostTheBufferAndLeaveItOnFailure) {
   for (unsigned char b : small) ASSERT_EQ(b, 7);
 }
 
-TEST_F(SettingsTest, DefaultRoot_ServesCallsWithoutRootOrKey) {
-  SetDefaultSettingsRoot(HKEY_CURRENT_USER, Key());
-  SetNumberSetting(42, "OxBalance");
-  SetTextSetting("x", "Skin");
-  SetDefaultSettingsRoot(HKEY_CURRENT_USER, kSettingsKey);
-  EXPECT_EQ(GetNumberSetting("OxBalance", HKEY_CURRENT_USER, Key()), 42u);
-  EXPECT_EQ(GetTextSetting("Skin", 260, HKEY_CURRENT_USER, Key()), "x");
-}
-
 }  // namespace
 }  // namespace ox

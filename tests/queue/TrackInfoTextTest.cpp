@@ -77,10 +77,9 @@ TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
 }
 
 TEST(TrackInfoText, DefaultTypeText) {
-  EXPECT_EQ(DefaultTypeText(".mp3"), "MP3 File");
-  EXPECT_EQ(DefaultTypeText(".Flac"), "FLAC File");
-  EXPECT_EQ(DefaultTypeText("."), "File");
-  EXPECT_EQ(DefaultTypeText(".a"), "A File");
+  for (const auto& [extension, text] :
+       {std::pair{".mp3", "MP3 File"}, {".Flac", "FLAC File"}, {".", "File"}, {".a", "A File"}})
+    EXPECT_EQ(DefaultTypeText(extension), text);
 }
 
 }  // namespace
