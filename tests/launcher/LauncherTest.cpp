@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "RowOf.h"
@@ -20,26 +19,21 @@
 namespace ox {
 namespace {
 
+// Each kind of row, stored from its text, read back as the window shows it and as the player reads it.
 TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
-  const struct {
-    const Setting& s;
-    const char* typed;
-    std::function<std::string()> playerReads;
-    const char* read;
-  } cases[] = {
-      {setting::CrossFadeLengthSec, "12", [] { return std::to_string(ReadNumber(setting::CrossFadeLengthSec)); }, "12"},
-      {setting::ReplayGainPreamp, "-1.5", [] { return std::to_string(ReadSigned(setting::ReplayGainPreamp)); }, "-15"},
-      {setting::FWScheduleEvery, "45",
-       [] { return std::to_string(ScheduleMinutes(ReadText(setting::FWScheduleEvery))); }, "45"},
-      {setting::FWFolderToWatch, "C:\\Music\\Новое", [] { return ReadText(setting::FWFolderToWatch); },
-       "C:\\Music\\Новое"},
-  };
-  for (const auto& c : cases) {
-    ASSERT_TRUE(StoreRowText(RowOf(c.s), c.typed)) << c.s.name;
-    EXPECT_EQ(c.playerReads(), c.read) << c.s.name;
-    EXPECT_EQ(LoadRowText(RowOf(c.s)), c.typed) << c.s.name;  // and the window shows it so again
-    RemoveSetting(c.s);
+  const std::pair<const Setting*, const char*> typed[] = {{&setting::CrossFadeLengthSec, "12"},
+                                                          {&setting::ReplayGainPreamp, "-1.5"},
+                                                          {&setting::FWScheduleEvery, "45"},
+                                                          {&setting::FWFolderToWatch, "C:\\Music\\Новое"}};
+  for (const auto& [s, text] : typed) {
+    ASSERT_TRUE(StoreRowText(RowOf(*s), text)) << s->name;
+    EXPECT_EQ(LoadRowText(RowOf(*s)), text) << s->name;
   }
+  EXPECT_EQ(ReadNumber(setting::CrossFadeLengthSec), 12u);
+  EXPECT_EQ(ReadSigned(setting::ReplayGainPreamp), -15);
+  EXPECT_EQ(ScheduleMinutes(ReadText(setting::FWScheduleEvery)), 45u);
+  EXPECT_EQ(ReadText(setting::FWFolderToWatch), "C:\\Music\\Новое");
+  for (const auto& row : typed) RemoveSetting(*row.first);
   EXPECT_FALSE(StoreRowText(RowOf(setting::CrossFadeLengthSec), "soon"));
   EXPECT_FALSE(SettingStored(setting::CrossFadeLengthSec));
   // "Play when the player starts" on is the stored 0 the player starts playing by.

@@ -3,6 +3,7 @@
 #include "queue/History.h"
 #include "queue/NextTrack.h"
 #include "queue/PlayerCommands.h"
+#include "queue/QueueEditFile.h"
 #include "queue/QueueFile.h"
 
 #include <gtest/gtest.h>
@@ -174,28 +175,50 @@ TEST_F(PlayQueueTest, HistoryNewestFirstAndNeverMoreThan100_PlayButtonsClearAndC
 // writes that cannot cut it off, a history that cannot be written and a queue file that cannot be
 // opened change nothing.
 TEST_F(PlayQueueTest, DamagedOrRefusedFilesLoseNothingThatWasWhole) {
+  const auto halfWritten = [] {
+    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenAlways);
+    file.Write("partial", 7, FileOrigin::End);
+  };
   Enqueue(PathRecord("C:\\one.wav"));
   Enqueue(PathRecord("C:\\two.wav"));
-  {
-    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
-    file.Write("partial", 7, FileOrigin::End);
-  }
+  halfWritten();
   const std::vector<uint8_t> queue = oxtest::ReadWholeFile(QueueFile());
+  // The list windows show it as far as it goes and never rewrite it.
+  std::vector<QueueRecord> seen;
+  const FileRead read = ReadQueueRecords(QueueFile(), seen);
+  EXPECT_TRUE(read.read);
+  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(read.strayBytes, 7u);
+  EXPECT_EQ(EditQueueFile(QueueFile(), seen, {1, 0}, {}), EditResult::Unreadable);
   InjectFileFaults(FileFault::Truncate, 1);  // appending after it would shift every later record
   EXPECT_FALSE(Enqueue(PathRecord("C:\\lost.wav")));
   InjectFileFaults(FileFault::Truncate, 0);
   EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()), queue);
+  // Both ways of appending cut it first.
   Enqueue(PathRecord("C:\\three.wav"));
-  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3 * sizeof(QueueRecord));
-  for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav"}) EXPECT_EQ(Next(), expected);
+  halfWritten();
+  EXPECT_EQ(AppendToQueueFile(QueueFile(), {PathRecord("C:\\four.wav")}), EditResult::Done);
+  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 4 * sizeof(QueueRecord));
+  for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav", "C:\\four.wav"})
+    EXPECT_EQ(Next(), expected);
   oxtest::WriteWholeFile(PriorityQueueFile(), std::string(651, 'x'));  // shorter than a record
   EXPECT_EQ(Next(), "none");
 
   for (const char* path : {"C:\\old.wav", "C:\\newest.wav"}) ASSERT_TRUE(AddToHistory(PathRecord(path)));
-  const std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
+  std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
   InjectFileFaults(FileFault::Write, 1);
   EXPECT_FALSE(AddToHistory(PathRecord("C:\\lost.wav")));
   InjectFileFaults(FileFault::Write, 0);
+  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
+  // A history longer than it may be is shown as far as it may go, and never rewritten.
+  oxtest::WriteRecords(HistoryFile(), std::vector<TrackRecord>(kHistoryMax + 1, PathRecord("C:\\h.wav")));
+  history = oxtest::ReadWholeFile(HistoryFile());
+  std::vector<TrackRecord> shown;
+  const FileRead historyRead = ReadHistoryRecords(shown);
+  EXPECT_TRUE(historyRead.read);
+  EXPECT_EQ(shown.size(), kHistoryMax);
+  EXPECT_EQ(historyRead.strayBytes, sizeof(TrackRecord));
+  EXPECT_EQ(RemoveHistoryRows(shown, {0}), EditResult::Unreadable);
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
 
   // Access denied (here: a folder where the file should be) is no passing lock: no 10 s of retries.

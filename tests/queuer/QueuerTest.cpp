@@ -14,7 +14,6 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
-#include "queue/History.h"
 #include "queue/QueueEditFile.h"
 #include "queue/QueueFile.h"
 #include "history/HistoryWindow.h"
@@ -63,39 +62,6 @@ TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
     EXPECT_TRUE(expected.count(path)) << path << " was never queued";
   }
   EXPECT_EQ(takenCount.size(), expected.size());
-}
-
-TEST(QueueEditFile, FilesNotReadWholeAreShownAsFarAsTheyGoAndNeverRewritten) {
-  oxtest::ResetQueueState();
-  std::vector<QueueRecord> queue(3);
-  for (size_t i = 0; i < queue.size(); ++i) queue[i].track = Named("q" + std::to_string(i));
-  oxtest::WriteRecords(QueueFile(), queue);
-  std::vector<uint8_t> strayQueue = oxtest::ReadWholeFile(QueueFile());
-  strayQueue.resize(strayQueue.size() + 100, 0x41);  // a partial record at the end
-  oxtest::WriteWholeFile(QueueFile(), strayQueue);
-  oxtest::WriteRecords(HistoryFile(), std::vector<TrackRecord>(kHistoryMax + 1, Named("h")));
-  const std::vector<uint8_t> longHistory = oxtest::ReadWholeFile(HistoryFile());
-
-  const FileRead queueRead = ReadQueueRecords(QueueFile(), queue);
-  EXPECT_TRUE(queueRead.read);
-  EXPECT_EQ(queue.size(), 3u);
-  EXPECT_EQ(queueRead.strayBytes, 100u);
-  EXPECT_EQ(EditQueueFile(QueueFile(), queue, {1, 0}, {}), EditResult::Unreadable);
-  std::vector<TrackRecord> history;
-  const FileRead historyRead = ReadHistoryRecords(history);
-  EXPECT_TRUE(historyRead.read);
-  EXPECT_EQ(history.size(), kHistoryMax);
-  EXPECT_EQ(historyRead.strayBytes, sizeof(TrackRecord));
-  EXPECT_EQ(RemoveHistoryRows(history, {0}), EditResult::Unreadable);
-  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()), strayQueue);
-  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), longHistory);
-
-  // Adding cuts the partial record first, so the added ones stay on the records' grid.
-  ASSERT_EQ(AppendToQueueFile(QueueFile(), {Named("added")}), EditResult::Done);
-  const auto after = oxtest::ReadRecords<QueueRecord>(QueueFile());
-  ASSERT_EQ(after.size(), 4u);
-  EXPECT_EQ(after[3].track.Path(), "C:\\added.wav");
-  oxtest::ResetQueueState();
 }
 
 // The windows of a class, and the list view of one.
