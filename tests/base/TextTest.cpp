@@ -15,7 +15,7 @@ TEST(Text, TrimSpaces_RemovesOnlySpacesAtBothEnds) {
   }
 }
 
-TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
+TEST(Text, CopyBoundedFitsOrCutsAndAlwaysTerminates_FieldTextStopsAtNulOrTheFieldEnd) {
   char field[260];
   std::memset(field, 'z', sizeof field);
   EXPECT_TRUE(CopyBounded(field, std::string(259, 'a')));
@@ -36,11 +36,7 @@ TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
       EXPECT_EQ(std::string(field), fits ? text : std::string(before, 'a')) << before;
     }
   }
-}
-
-TEST(Text, FieldText_StopsAtNulOrAtTheFieldEnd) {
-  const char unterminated[4] = {'a', 'b', 'c', 'd'};
-  const char terminated[4] = {'a', 0, 'c', 'd'};
+  const char unterminated[4] = {'a', 'b', 'c', 'd'}, terminated[4] = {'a', 0, 'c', 'd'};
   EXPECT_EQ(FieldText(unterminated), "abcd");
   EXPECT_EQ(FieldText(terminated), "a");
 }

@@ -230,7 +230,10 @@ TEST_F(PlayQueueTest, DamagedOrRefusedFilesLoseNothingThatWasWhole) {
   RemoveDirectoryA(QueueFile().c_str());
 }
 
-TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
+// Four processes play and queue while another takes; then this one edits the queue (each edit
+// reorders it and adds a record at its head) while the taker goes on: every record is taken or left
+// exactly once.
+TEST_F(PlayQueueTest, ManyWritersEditsAndOneTaker_EveryRecordExactlyOnce) {
   const std::string taken = oxtest::QueueInstallFolder() + "taken.txt";
   NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
   stop.Reset();
@@ -247,6 +250,19 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   PlayNow("C:\\first.wav");
   go.Set();
   for (size_t i = 1; i < processes.size(); ++i) EXPECT_EQ(processes[i]->Wait(120000), 0);
+
+  std::vector<TrackRecord> initial;
+  for (int i = 0; i < 1000; ++i) initial.push_back(PathRecord("C:\\q" + std::to_string(i) + ".wav"));
+  ASSERT_EQ(AppendToQueueFile(QueueFile(), initial), EditResult::Done);
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<QueueRecord> seen;
+    ASSERT_TRUE(ReadQueueRecords(QueueFile(), seen).read);
+    std::vector<int64_t> order = {-1};  // the new record, then the second half, then the first
+    for (size_t i = 0; i < seen.size(); ++i) order.push_back(static_cast<int64_t>((i + seen.size() / 2) % seen.size()));
+    const std::vector<TrackRecord> added = {PathRecord("C:\\n" + std::to_string(round) + ".wav")};
+    ASSERT_EQ(EditQueueFile(QueueFile(), seen, order, added), EditResult::Done) << "round " << round;
+  }
+  EXPECT_LT(QueueRecords(QueueFile()).size(), 2000u);  // the taker took meanwhile
   stop.Set();
   EXPECT_EQ(processes[0]->Wait(60000), 0);
 
@@ -256,7 +272,7 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
     EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);
     for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));
   }
-  EXPECT_EQ(seen.size(), 4u * 200 * 2);
+  EXPECT_EQ(seen.size(), 4u * 200 * 2 + 1000 + 1000);
   EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end()).size(), seen.size());  // none lost, none doubled
   EXPECT_EQ(Slot().Path(), "C:\\first.wav");
   stop.Reset();

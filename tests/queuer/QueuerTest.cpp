@@ -1,16 +1,12 @@
-// The list windows against real files and processes: the playlist window's edits while another
-// process takes records from the queue, and both programs started beside a running player.
+// The list windows' programs started beside a running player (their edits of the queue files are
+// tested with the queue's).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <map>
-#include <set>
-
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
-#include "base/NamedEvent.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
@@ -23,46 +19,6 @@ namespace ox {
 namespace {
 
 TrackRecord Named(const std::string& name) { return oxtest::PathRecord("C:\\" + name + ".wav"); }
-
-// Each edit reorders the queue and adds a record at its head while another process takes records
-// from it: when the taker has emptied the queue, it took every record exactly once.
-TEST(QueueEditFile, EditsWhileAnotherProcessTakesNeitherLoseNorDoubleARecord) {
-  oxtest::ResetQueueState();
-  std::vector<TrackRecord> initial;
-  std::set<std::string> expected;
-  for (int i = 0; i < 1000; ++i) {
-    initial.push_back(Named("q" + std::to_string(i)));
-    expected.insert(std::string(initial.back().Path()));
-  }
-  ASSERT_EQ(AppendToQueueFile(QueueFile(), initial), EditResult::Done);
-  oxtest::ScratchFolder scratch;
-  const std::string taken = scratch / "taken.txt";
-  NamedEvent stop("evtOxTestTakerStop");
-  stop.Reset();
-  oxtest::Process taker(oxtest::PeerPath(), "queue-taker \"" + taken + "\"");
-  ASSERT_TRUE(taker.Started());
-
-  for (int round = 0; round < 1000; ++round) {
-    std::vector<QueueRecord> seen;
-    ASSERT_TRUE(ReadQueueRecords(QueueFile(), seen).read);
-    std::vector<int64_t> order = {-1};  // the new record, then the second half, then the first
-    for (size_t i = 0; i < seen.size(); ++i) order.push_back(static_cast<int64_t>((i + seen.size() / 2) % seen.size()));
-    const std::vector<TrackRecord> added = {Named("n" + std::to_string(round))};
-    expected.insert(std::string(added[0].Path()));
-    ASSERT_EQ(EditQueueFile(QueueFile(), seen, order, added), EditResult::Done) << "round " << round;
-  }
-  EXPECT_LT(oxtest::ReadRecords<QueueRecord>(QueueFile()).size(), 2000u);  // the taker did take meanwhile
-  stop.Set();
-  ASSERT_EQ(taker.Wait(60000), 0);
-
-  std::map<std::string, int> takenCount;
-  for (const std::string& line : oxtest::ReadLines(taken)) ++takenCount[line];
-  for (const auto& [path, count] : takenCount) {
-    EXPECT_EQ(count, 1) << path << " taken more than once";
-    EXPECT_TRUE(expected.count(path)) << path << " was never queued";
-  }
-  EXPECT_EQ(takenCount.size(), expected.size());
-}
 
 // The windows of a class, and the list view of one.
 std::vector<HWND> WindowsOf(const char* windowClass) {
