@@ -25,13 +25,13 @@ std::string UserName() {
   return GetUserNameA(name, &size) ? name : "defuser";
 }
 
-// Runs "locations" in a copy of the peer placed at exePath; gives the two lines it writes.
-std::pair<std::string, std::string> LocationsFrom(const oxtest::ScratchFolder& dir, const std::string& exePath,
-                                                  bool fromRegistry) {
+// Runs "locations" in a copy of the peer placed at exePath, asking for the registry's folder first;
+// gives the two lines it writes.
+std::pair<std::string, std::string> LocationsFrom(const oxtest::ScratchFolder& dir, const std::string& exePath) {
   CreateFolders(exePath.substr(0, exePath.rfind('\\')));
   EXPECT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), exePath.c_str(), FALSE));
   const std::string out = dir / "locations.txt";
-  EXPECT_EQ(oxtest::RunAndWait(exePath, "locations \"" + out + "\" " + (fromRegistry ? "1" : "0")), 0);
+  EXPECT_EQ(oxtest::RunAndWait(exePath, "locations \"" + out + "\" 1"), 0);
   const std::string text = oxtest::ReadText(out);
   const size_t split = text.find('\n');
   if (split == std::string::npos) return {};
@@ -47,21 +47,12 @@ class LocationsTest : public ::testing::Test {
   std::string saved_;
 };
 
-TEST_F(LocationsTest, FolderFromTheExecutableOrTheRegistry_UserFilesBesideIt) {
+// A process that asks for the registry's folder first gets it; its user files lie beside it.
+TEST_F(LocationsTest, FolderFromTheRegistry_UserFilesBesideIt) {
   SetTextSetting("D:\\Suite", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
-  const struct {
-    std::string exe;
-    bool fromRegistry;
-    std::string folder;
-  } cases[] = {
-      {dir_ / "Apps\\Player\\rill.exe", false, UpperCase(dir_ / "Apps\\Player\\")},
-      {dir_ / "elsewhere\\tool.exe", true, "D:\\Suite\\"},
-  };
-  for (const auto& c : cases) {
-    const auto [folder, base] = LocationsFrom(dir_, c.exe, c.fromRegistry);
-    EXPECT_EQ(folder, c.folder) << c.exe;
-    EXPECT_EQ(base, c.folder + UserName()) << c.exe;  // no separator between folder and user name
-  }
+  const auto [folder, base] = LocationsFrom(dir_, dir_ / "elsewhere\\tool.exe");
+  EXPECT_EQ(folder, "D:\\Suite\\");
+  EXPECT_EQ(base, "D:\\Suite\\" + UserName());  // no separator between folder and user name
 }
 
 TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {

@@ -26,12 +26,9 @@ namespace ox {
 namespace {
 
 TrackRecord Record(const std::string& path, const char* artist) {
-  TrackRecord r{};
-  CopyBounded(r.path, path);
+  TrackRecord r = oxtest::PathRecord(path);
   CopyBounded(r.artist, artist);
-  CopyBounded(r.title, "t");
-  r.preference = 9;
-  r.volumeBoost = kVolumeBoostAuto;
+  r.preference = 9;  // within the selective view's preferences
   return r;
 }
 

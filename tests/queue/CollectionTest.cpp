@@ -120,20 +120,17 @@ TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
   TrackRecord unterminated = Record("C:\\b.wav");
   std::memset(unterminated.artist, 'A', sizeof unterminated.artist);
   std::memset(unterminated.title, 'T', sizeof unterminated.title);
-  const std::string song = "C:\\\xD0\xBF\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.wav";  // песня
-  WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav"), Record(song)});
-  RecordAsPlayed(Record("c:\\B.WAV"));
-  RecordAsPlayed(Record("C:\\\xD0\x9F\xD0\x95\xD0\xA1\xD0\x9D\xD0\xAF.wav"));  // ПЕСНЯ
+  WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav")});
+  RecordAsPlayed(Record("c:\\B.WAV"));  // the same path in every script: see PathsCompareWithoutCaseInEveryScript
   UpdateCollectionEntry("C:\\c.wav", false, 600);
 
-  ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 4 * sizeof(TrackRecord));
+  ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 3 * sizeof(TrackRecord));
   const std::vector<TrackRecord> records = oxtest::ReadRecords<TrackRecord>(DefaultMusicCollectionFile());
   EXPECT_EQ(records[0].timesPlayed, 0u);
   EXPECT_EQ(records[1].timesPlayed, 1u);
   EXPECT_EQ(records[1].Artist(), std::string(100, 'A'));  // untouched, and read no further than its field
   EXPECT_EQ(records[2].volumeBoost, 600);
   EXPECT_EQ(records[2].timesPlayed, 0u);
-  EXPECT_EQ(records[3].timesPlayed, 1u);
 
   const LiveUpdate live = oxtest::Value<LiveUpdate>(block::OxRillLiveUpdate);
   EXPECT_EQ(live.Path(), "C:\\c.wav");

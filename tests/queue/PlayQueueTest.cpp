@@ -92,16 +92,33 @@ TEST_F(PlayQueueTest, ChosenPathsKeepTheirBytesOrAreRefusedWithAMessage) {
   EXPECT_EQ(g_messages[0], "The path is too long to play:\n" + tooLong);
 }
 
-TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
-  const std::string list = Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n");
-  Enqueue(PathRecord(list));
+// A queued playlist hands out its entries one by one, then disappears; skipping back early in an
+// entry steps back in it.
+TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears_SkipBackStepsBackInIt) {
+  const std::string folder = oxtest::QueueInstallFolder();
+  Enqueue(PathRecord(Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n")));
   Enqueue(PathRecord("C:\\after.wav"));
-  for (const char* entry : {"one.wav", "two.wav", "three.wav"}) EXPECT_EQ(Next(), oxtest::QueueInstallFolder() + entry);
+  RecordAsPlayed(PathRecord("C:\\older.wav"));
+  RecordAsPlayed(PathRecord("C:\\newest.wav"));
+  block::OxTrackTime.WriteValue(TrackTime{60000, 5100, 54900});
+  SkipBack();  // late in a track: it restarts
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
+  block::OxTrackTime.WriteValue(TrackTime{});
+  // From the first entry there is none before it: the history's plays (index 1: the newest is the
+  // one playing), and the playlist starts again.
+  EXPECT_EQ(Next(), folder + "one.wav");
+  SkipBack();
+  EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
+  EXPECT_EQ(Next(), "C:\\older.wav");
+  for (const char* entry : {"one.wav", "two.wav"}) EXPECT_EQ(Next(), folder + entry);
+  SkipBack();
+  EXPECT_TRUE(evt::OxSkip.IsSet());
+  for (const char* entry : {"one.wav", "two.wav", "three.wav"}) EXPECT_EQ(Next(), folder + entry);
   EXPECT_EQ(Queued(QueueFile()), Paths{"C:\\after.wav"});
   EXPECT_EQ(Next(), "C:\\after.wav");
 
   // A missing and an empty playlist are removed at the first take, which yields an empty path.
-  Enqueue(PathRecord(oxtest::QueueInstallFolder() + "missing.pls"));
+  Enqueue(PathRecord(folder + "missing.pls"));
   Enqueue(PathRecord(Playlist("empty.m3u", "#EXTM3U\r\n")));
   Enqueue(PathRecord("C:\\later.wav"));
   for (const char* path : {"", "", "C:\\later.wav"}) EXPECT_EQ(Next(), path);
@@ -110,30 +127,6 @@ TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
   PlayNow(Playlist("slot.pls", "[playlist]\r\nFile1=C:\\x.wav\r\n"));
   EXPECT_EQ(Next(), "C:\\x.wav");
   EXPECT_TRUE(QueueRecords(PriorityQueueFile()).empty());
-}
-
-TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
-  TrackTime time{60000, 5100, 54900};
-  block::OxTrackTime.WriteValue(time);
-  SkipBack();
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
-  time.elapsedMs = 1000;
-  block::OxTrackTime.WriteValue(time);
-  block::OxSkipToPos.WriteValue(uint32_t{0});
-
-  Enqueue(PathRecord(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
-  Next();
-  Next();  // b plays; entries taken 2
-  SkipBack();
-  EXPECT_TRUE(evt::OxSkip.IsSet());
-  EXPECT_EQ(Next(), oxtest::QueueInstallFolder() + "a.wav");  // the entry before b
-
-  // From the first entry there is nothing before it: the history is used instead.
-  RecordAsPlayed(PathRecord("C:\\older.wav"));
-  RecordAsPlayed(PathRecord("C:\\newest.wav"));
-  SkipBack();
-  EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
-  EXPECT_EQ(Slot().Path(), "C:\\older.wav");  // index 1: the newest is the one playing
 }
 
 TEST_F(PlayQueueTest, HistoryNewestFirstAndNeverMoreThan100_PlayButtonsClearAndCounter) {
