@@ -43,10 +43,5 @@ TEST(System, CreateFolders_MakesEveryMissingLevel) {
   EXPECT_FALSE(CreateFolders(dir / std::string(300, 'd')));
 }
 
-TEST(System, RunProgram_TellsWhetherAProcessStarted) {
-  EXPECT_TRUE(RunProgram("\"" + oxtest::PeerPath() + "\" is-set " + oxtest::UniqueName("evt"), true));
-  EXPECT_FALSE(RunProgram("\"" + oxtest::ExecutableFolder() + "no-such-program.exe\"", true));
-}
-
 }  // namespace
 }  // namespace ox

@@ -189,7 +189,7 @@ TEST_F(LibrarianTest, DamagedCollectionIsNeverRewritten) {
 // The player's button starts the editor, which lists the collection; a second start for selective
 // play brings the same window to its selective view, where the selection of one artist becomes the
 // list random play picks from (which the collection's own tests follow further).
-TEST_F(LibrarianTest, ButtonStartsTheEditorAndSelectionLimitsRandomPlay) {
+TEST_F(LibrarianTest, ButtonStartsTheEditor_ItsSelectiveViewWritesTheSelection) {
   oxtest::WriteRecords(DefaultMusicCollectionFile(),
                        std::vector<TrackRecord>{Record("C:\\g.wav", "Gamma"), Record("C:\\a.wav", "Alpha"),
                                                 Record("C:\\b.wav", "Beta")});

@@ -121,7 +121,7 @@ TEST_F(CollectionTest, PlaysAreCountedInTheCollectionAndAnnounced) {
   std::memset(unterminated.artist, 'A', sizeof unterminated.artist);
   std::memset(unterminated.title, 'T', sizeof unterminated.title);
   WriteCollection({Record("C:\\a.wav"), unterminated, Record("C:\\c.wav")});
-  RecordAsPlayed(Record("c:\\B.WAV"));  // the same path in every script: see PathsCompareWithoutCaseInEveryScript
+  RecordAsPlayed(Record("c:\\B.WAV"));  // the same file, in every script: see PathsCompareWithoutCaseInEveryScript
   UpdateCollectionEntry("C:\\c.wav", false, 600);
 
   ASSERT_EQ(oxtest::ReadWholeFile(DefaultMusicCollectionFile()).size(), 3 * sizeof(TrackRecord));
