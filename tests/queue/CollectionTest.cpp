@@ -20,11 +20,8 @@ namespace ox {
 namespace {
 
 TrackRecord Record(const std::string& path, uint8_t preference = 9) {
-  TrackRecord r{};
-  CopyBounded(r.path, path);
-  std::strcpy(r.title, "t");
+  TrackRecord r = oxtest::PathRecord(path);
   r.preference = preference;
-  r.volumeBoost = kVolumeBoostAuto;
   return r;
 }
 

@@ -56,7 +56,7 @@ TEST_F(PlayQueueTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrde
   PlayNow("C:\\b.mp3");
   PlayNow("C:\\c.mp3");
   EXPECT_EQ(Slot().Path(), "C:\\a.mp3");
-  EXPECT_EQ(Queued(PriorityQueueFile()), (Paths{"C:\\b.mp3", "C:\\c.mp3"}));
+  ASSERT_EQ(Queued(PriorityQueueFile()), (Paths{"C:\\b.mp3", "C:\\c.mp3"}));
   EXPECT_EQ(QueueRecords(PriorityQueueFile())[1].entriesTaken, 0u);
   EXPECT_TRUE(evt::OxPlay.IsSet());
 
@@ -104,8 +104,8 @@ TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears_SkipBackSte
   SkipBack();  // late in a track: it restarts
   EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
   block::OxTrackTime.WriteValue(TrackTime{});
-  // From the first entry there is none before it: the history's plays (index 1: the newest is the
-  // one playing), and the playlist starts again.
+  // From the first entry there is none before it: a history record plays (index 1: the newest is
+  // the one playing), and the playlist starts again.
   EXPECT_EQ(Next(), folder + "one.wav");
   SkipBack();
   EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);

@@ -10,9 +10,9 @@
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
 #include "core/Settings.h"
+#include "history/HistoryWindow.h"
 #include "queue/QueueEditFile.h"
 #include "queue/QueueFile.h"
-#include "history/HistoryWindow.h"
 #include "queuer/QueuerWindow.h"
 
 namespace ox {
