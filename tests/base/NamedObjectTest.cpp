@@ -65,9 +65,7 @@ TEST(SharedDataBlock, LargerThanTheExistingMappingIsRefused) {
   SharedDataBlock large(name.c_str(), 3 * 65536, &ok);  // would copy past the 4 KB mapping
   EXPECT_FALSE(ok);
   std::vector<unsigned char> buffer(3 * 65536);
-  EXPECT_FALSE(large.Read(buffer.data()));
-  EXPECT_FALSE(large.Poll(buffer.data()));
-  EXPECT_FALSE(large.Write(buffer.data()));
+  EXPECT_FALSE(large.Read(buffer.data()) || large.Poll(buffer.data()) || large.Write(buffer.data()));
 }
 
 }  // namespace
