@@ -21,10 +21,9 @@ namespace {
 
 // Each kind of row, stored from its text, read back as the window shows it and as the player reads it.
 TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
-  const std::pair<const Setting*, const char*> typed[] = {{&setting::CrossFadeLengthSec, "12"},
-                                                          {&setting::ReplayGainPreamp, "-1.5"},
-                                                          {&setting::FWScheduleEvery, "45"},
-                                                          {&setting::FWFolderToWatch, "C:\\Music\\Новое"}};
+  const std::pair<const Setting*, const char*> typed[] = {
+      {&setting::CrossFadeLengthSec, "12"}, {&setting::ReplayGainPreamp, "-1.5"},
+      {&setting::FWScheduleEvery, "45"}, {&setting::FWFolderToWatch, "C:\\Music\\Новое"}};
   for (const auto& [s, text] : typed) {
     ASSERT_TRUE(StoreRowText(RowOf(*s), text)) << s->name;
     EXPECT_EQ(LoadRowText(RowOf(*s)), text) << s->name;
@@ -36,11 +35,6 @@ TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
   for (const auto& row : typed) RemoveSetting(*row.first);
   EXPECT_FALSE(StoreRowText(RowOf(setting::CrossFadeLengthSec), "soon"));
   EXPECT_FALSE(SettingStored(setting::CrossFadeLengthSec));
-  // "Play when the player starts" on is the stored 0 the player starts playing by.
-  StoreRowValue(RowOf(setting::OxPlayDown), 1);
-  EXPECT_TRUE(SettingStored(setting::OxPlayDown));
-  EXPECT_EQ(ReadNumber(setting::OxPlayDown), 0u);
-  RemoveSetting(setting::OxPlayDown);
 }
 
 void Key(WORD key, bool down) {

@@ -18,7 +18,7 @@ TrackRecord Record(const char* path, uint32_t fileSize, uint32_t lengthMs, uint8
   return r;
 }
 
-TEST(TrackInfoText, WholeTextOfACompressedTrack) {
+TEST(TrackInfoText, WholeTextOfACompressedTrack_DefaultTypeText) {
   TrackRecord r = Record("C:\\Music\\Band - Song.mp3", 1000 * 1024 - 1, 60000, 2, 44100);
   r.preference = 6;
   r.year = 1999;
@@ -30,6 +30,10 @@ TEST(TrackInfoText, WholeTextOfACompressedTrack) {
             "\r\nOriginal Size :\t10335KB\r\nCompression Ratio :\t10 to 1   (9 %)\r\n"
             "\r\nPreferrence :\t3.5\r\nYear :\t\t1999\r\nTimes Played :\t12\r\nDate Added :\tFriday, 1 January 1999"
             "\r\nVolume Boost :\tAuto [Yet to set]\r\n\r\nMPEG-1 Layer III");
+  // A type no file class names: the extension in capitals.
+  for (const auto& [extension, text] :
+       {std::pair{".mp3", "MP3 File"}, {".Flac", "FLAC File"}, {".", "File"}, {".a", "A File"}})
+    EXPECT_EQ(DefaultTypeText(extension), text);
 }
 
 TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
@@ -68,12 +72,6 @@ TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
   EXPECT_EQ(TrackInfoText(Record("C:\\a.x", 0, 60000, 2, 44100), {}).find("Original"), std::string::npos);
   TrackRecord empty{};
   EXPECT_EQ(TrackInfoText(empty, {}), "Not Playing");
-}
-
-TEST(TrackInfoText, DefaultTypeText) {
-  for (const auto& [extension, text] :
-       {std::pair{".mp3", "MP3 File"}, {".Flac", "FLAC File"}, {".", "File"}, {".a", "A File"}})
-    EXPECT_EQ(DefaultTypeText(extension), text);
 }
 
 }  // namespace
