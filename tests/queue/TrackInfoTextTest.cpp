@@ -31,9 +31,9 @@ TEST(TrackInfoText, WholeTextOfACompressedTrack_DefaultTypeText) {
             "\r\nPreferrence :\t3.5\r\nYear :\t\t1999\r\nTimes Played :\t12\r\nDate Added :\tFriday, 1 January 1999"
             "\r\nVolume Boost :\tAuto [Yet to set]\r\n\r\nMPEG-1 Layer III");
   // A type no file class names: the extension in capitals.
-  for (const auto& [extension, text] :
+  for (const auto& [extension, typeText] :
        {std::pair{".mp3", "MP3 File"}, {".Flac", "FLAC File"}, {".", "File"}, {".a", "A File"}})
-    EXPECT_EQ(DefaultTypeText(extension), text);
+    EXPECT_EQ(DefaultTypeText(extension), typeText);
 }
 
 TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
