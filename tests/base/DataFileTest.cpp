@@ -127,18 +127,17 @@ TEST_F(DataFileTest, ReadWriteAndSize_PositionByOrigin_RefusedSeeksMoveNothing) 
 
 // MoveTail against a model of the file, on sizes around the 32 KB piece boundaries.
 TEST_F(DataFileTest, MoveTail_OpensAndClosesGapsAcrossPieceBoundaries) {
-  struct Case {
+  const struct {
     size_t size;
     uint64_t offset;
     int64_t delta;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {1000, 0, 648},          {100000, 0, 648},      {100000, 32768, 652},  {65536, 1, 32768},
       {98304, 65536, 100000},  {100000, 648, -648},   {100000, 40000, -652}, {65537, 32769, -32769},
       {100000, 100000, -648},  {5000, 6000, -648},    {5000, 5000, 648},     {5000, 6000, 10},
       {70000, 0, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " " << c.offset << " " << c.delta);
     const std::string path = dir_ / "tail.dat";
     std::vector<uint8_t> model = Pattern(c.size);

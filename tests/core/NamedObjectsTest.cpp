@@ -13,17 +13,16 @@ int Peer(const std::string& arguments) { return oxtest::RunAndWait(oxtest::PeerP
 
 TEST(NamedObjects, BlocksAreSharedWithOtherProcessesByName) {
   // Written by the peer, read here; written here, checked by the peer; for blocks of each size.
-  struct Case {
+  const struct {
     SharedDataBlock* block;
     const char* name;
     uint32_t size;
-  };
-  const Case cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", sizeof(TrackRecord)},
-                        {&block::OxTrackTime, "OxTrackTime", sizeof(TrackTime)},
-                        {&block::OxEqPositions, "OxEqPositions", sizeof(EqPositions)},
-                        {&block::OxRillLiveUpdate, "OxRillLiveUpdate", sizeof(LiveUpdate)},
-                        {&block::OxVolume, "OxVolume", 4}};
-  for (const Case& c : cases) {
+  } cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", sizeof(TrackRecord)},
+               {&block::OxTrackTime, "OxTrackTime", sizeof(TrackTime)},
+               {&block::OxEqPositions, "OxEqPositions", sizeof(EqPositions)},
+               {&block::OxRillLiveUpdate, "OxRillLiveUpdate", sizeof(LiveUpdate)},
+               {&block::OxVolume, "OxVolume", 4}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(c.block->Size(), c.size);
     const std::string args = std::string(c.name) + " " + std::to_string(c.size);
