@@ -14,11 +14,6 @@
 namespace ox {
 namespace {
 
-std::string UpperCase(std::string s) {
-  CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
-  return s;
-}
-
 std::string UserName() {
   char name[260];
   DWORD size = sizeof name;
@@ -57,7 +52,9 @@ TEST_F(LocationsTest, FolderFromTheRegistry_UserFilesBesideIt) {
 
 TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
   const std::string folder = InstallFolder(false);
-  EXPECT_EQ(folder, UpperCase(oxtest::ExecutableFolder()));
+  std::string upper = oxtest::ExecutableFolder();
+  CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  EXPECT_EQ(folder, upper);
   SetTextSetting("D:\\Other\\", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
   EXPECT_EQ(InstallFolder(true), folder);
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);

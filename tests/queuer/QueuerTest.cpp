@@ -20,11 +20,9 @@ namespace {
 
 TrackRecord Named(const std::string& name) { return oxtest::PathRecord("C:\\" + name + ".wav"); }
 
-// The windows of a class, and the list view of one.
-std::vector<HWND> WindowsOf(const char* windowClass) {
-  std::vector<HWND> found;
-  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, windowClass, nullptr));) found.push_back(w);
-  return found;
+// No other window of the class comes before or after the window; its list view; its rows.
+bool OnlyOne(HWND window, const char* windowClass) {
+  return FindWindowA(windowClass, nullptr) == window && !FindWindowExA(nullptr, window, windowClass, nullptr);
 }
 HWND ListOf(HWND window) { return FindWindowExA(window, nullptr, "SysListView32", nullptr); }
 bool ListsRows(HWND window, int rows) {
@@ -88,7 +86,7 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
 
   // A second start hands its files over to the window and exits.
   EXPECT_EQ(oxtest::RunAndWait(exe, "\"C:\\four.wav\""), 0);
-  EXPECT_EQ(WindowsOf(kQueuerWindowClass).size(), 1u);
+  EXPECT_TRUE(OnlyOne(window, kQueuerWindowClass));
   EXPECT_TRUE(ListsRows(window, 2));
   EXPECT_EQ(oxtest::ReadRecords<QueueRecord>(QueueFile()).back().track.Path(), "C:\\four.wav");
 
@@ -113,7 +111,7 @@ TEST(HistoryProgram, ListsTheHistoryPlaysARowNowAndRunsOnce) {
   EXPECT_EQ(PlayNext(), "C:\\middle.wav");
 
   EXPECT_EQ(oxtest::RunAndWait(exe, ""), 0);  // a second start hands over and exits
-  EXPECT_EQ(WindowsOf(kHistoryWindowClass), std::vector<HWND>{window});
+  EXPECT_TRUE(OnlyOne(window, kHistoryWindowClass));
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(process.Wait(10000), 0);
   oxtest::ResetQueueState();
