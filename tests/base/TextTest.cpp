@@ -8,16 +8,14 @@ namespace ox {
 namespace {
 
 TEST(Text, TrimSpaces_RemovesOnlySpacesAtBothEnds) {
-  std::string a = "  two words \t  ", b = "    ", c = "x";
-  TrimSpaces(a);
-  TrimSpaces(b);
-  TrimSpaces(c);
-  EXPECT_EQ(a, "two words \t");
-  EXPECT_EQ(b, "");
-  EXPECT_EQ(c, "x");
+  using Case = std::pair<std::string, std::string>;
+  for (auto [text, trimmed] : {Case{"  two words \t  ", "two words \t"}, Case{"    ", ""}, Case{"x", "x"}}) {
+    TrimSpaces(text);
+    EXPECT_EQ(text, trimmed);
+  }
 }
 
-TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
+TEST(Text, CopyBoundedFitsOrCutsAndAlwaysTerminates_FieldTextStopsAtNulOrTheFieldEnd) {
   char field[260];
   std::memset(field, 'z', sizeof field);
   EXPECT_TRUE(CopyBounded(field, std::string(259, 'a')));
@@ -38,11 +36,7 @@ TEST(Text, CopyBounded_FitsOrCutsAndAlwaysTerminates) {
       EXPECT_EQ(std::string(field), fits ? text : std::string(before, 'a')) << before;
     }
   }
-}
-
-TEST(Text, FieldText_StopsAtNulOrAtTheFieldEnd) {
-  const char unterminated[4] = {'a', 'b', 'c', 'd'};
-  const char terminated[4] = {'a', 0, 'c', 'd'};
+  const char unterminated[4] = {'a', 'b', 'c', 'd'}, terminated[4] = {'a', 0, 'c', 'd'};
   EXPECT_EQ(FieldText(unterminated), "abcd");
   EXPECT_EQ(FieldText(terminated), "a");
 }

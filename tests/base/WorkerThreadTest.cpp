@@ -34,7 +34,7 @@ TEST(WorkerThread, SuspendedRunsOnlyAfterResumeAndStopEndsIt) {
   EXPECT_FALSE(oxtest::WaitFor([&] { return passes != after; }, 30));  // the function really returned
 }
 
-TEST(WorkerThread, NeverResumedOrNotStarted_StopAndDestructionReturn) {
+TEST(WorkerThread, NeverResumedOrNotStarted_StopAndDestructionReturn_ARunningOneIsWaitedFor) {
   std::atomic<int> passes{0};
   { WorkerThread thread(PollUntilStopped, reinterpret_cast<uintptr_t>(&passes), true); }
   EXPECT_EQ(passes, 0);  // it saw the stop request before its first pass
@@ -43,9 +43,8 @@ TEST(WorkerThread, NeverResumedOrNotStarted_StopAndDestructionReturn) {
   EXPECT_TRUE(none.IsFinished());
   none.Stop(true);
   EXPECT_TRUE(none.StopRequested());
-}
 
-TEST(WorkerThread, DestructionWaitsForAFunctionThatIgnoresStop) {
+  // Destruction waits for a function that ignores the stop request.
   static std::atomic<bool> done;
   done = false;
   {

@@ -14,24 +14,19 @@
 namespace ox {
 namespace {
 
-std::string UpperCase(std::string s) {
-  CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
-  return s;
-}
-
 std::string UserName() {
   char name[260];
   DWORD size = sizeof name;
   return GetUserNameA(name, &size) ? name : "defuser";
 }
 
-// Runs "locations" in a copy of the peer placed at exePath; gives the two lines it writes.
-std::pair<std::string, std::string> LocationsFrom(const oxtest::ScratchFolder& dir, const std::string& exePath,
-                                                  bool fromRegistry) {
+// Runs "locations" in a copy of the peer placed at exePath, asking for the registry's folder first;
+// gives the two lines it writes.
+std::pair<std::string, std::string> LocationsFrom(const oxtest::ScratchFolder& dir, const std::string& exePath) {
   CreateFolders(exePath.substr(0, exePath.rfind('\\')));
   EXPECT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), exePath.c_str(), FALSE));
   const std::string out = dir / "locations.txt";
-  EXPECT_EQ(oxtest::RunAndWait(exePath, "locations \"" + out + "\" " + (fromRegistry ? "1" : "0")), 0);
+  EXPECT_EQ(oxtest::RunAndWait(exePath, "locations \"" + out + "\" 1"), 0);
   const std::string text = oxtest::ReadText(out);
   const size_t split = text.find('\n');
   if (split == std::string::npos) return {};
@@ -47,27 +42,19 @@ class LocationsTest : public ::testing::Test {
   std::string saved_;
 };
 
-TEST_F(LocationsTest, FolderFromTheExecutableOrTheRegistry_UserFilesBesideIt) {
+// A process that asks for the registry's folder first gets it; its user files lie beside it.
+TEST_F(LocationsTest, FolderFromTheRegistry_UserFilesBesideIt) {
   SetTextSetting("D:\\Suite", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
-  const struct {
-    std::string exe;
-    bool fromRegistry;
-    std::string folder;
-  } cases[] = {
-      {dir_ / "Apps\\Player\\rill.exe", false, UpperCase(dir_ / "Apps\\Player\\")},
-      {dir_ / "my source code\\bin\\rill.exe", false, "c:\\Program files\\Quillmarsh\\Orlavox\\"},
-      {dir_ / "elsewhere\\tool.exe", true, "D:\\Suite\\"},
-  };
-  for (const auto& c : cases) {
-    const auto [folder, base] = LocationsFrom(dir_, c.exe, c.fromRegistry);
-    EXPECT_EQ(folder, c.folder) << c.exe;
-    EXPECT_EQ(base, c.folder + UserName()) << c.exe;  // no separator between folder and user name
-  }
+  const auto [folder, base] = LocationsFrom(dir_, dir_ / "elsewhere\\tool.exe");
+  EXPECT_EQ(folder, "D:\\Suite\\");
+  EXPECT_EQ(base, "D:\\Suite\\" + UserName());  // no separator between folder and user name
 }
 
 TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
   const std::string folder = InstallFolder(false);
-  EXPECT_EQ(folder, UpperCase(oxtest::ExecutableFolder()));
+  std::string upper = oxtest::ExecutableFolder();
+  CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  EXPECT_EQ(folder, upper);
   SetTextSetting("D:\\Other\\", "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
   EXPECT_EQ(InstallFolder(true), folder);
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
@@ -77,18 +64,13 @@ TEST_F(LocationsTest, InThisProcess_TheFirstAnswerIsKept) {
   DeleteSetting("ActiveMusicCollection", HKEY_CURRENT_USER, kSettingsKey);
 }
 
-TEST_F(LocationsTest, EnsureRunning_StartsThePlayerOnceAndGivesUpOnAMissingOne) {
+TEST_F(LocationsTest, EnsureRunning_StartsThePlayerOnce) {
   evt::OxRillRunning.Reset();
   NamedEvent quit("evtOxTestStandInQuit");
   quit.Reset();
 
-  // No player in the folder "InstalledTo" names: nothing to wait for.
-  SetTextSetting((dir_ / "empty").c_str(), "InstalledTo", HKEY_CURRENT_USER, kSettingsKey);
-  const DWORD start = GetTickCount();
-  EXPECT_EQ(oxtest::RunAndWait(oxtest::PeerPath(), "ensure-running 20000"), 0);
-  EXPECT_LT(GetTickCount() - start, 10000u);
-
-  // A stand-in player there: started, and reported running.
+  // A stand-in player in the folder "InstalledTo" names: started, and reported running. (A missing
+  // one is not waited for: see the collection editor's start.)
   const std::string suite = dir_ / "Suite Folder";
   CreateFolders(suite);
   ASSERT_TRUE(CopyFileA(oxtest::PeerPath().c_str(), (suite + "\\rill.exe").c_str(), FALSE));

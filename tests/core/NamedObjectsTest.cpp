@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "TestSupport.h"
 
 namespace ox {
@@ -13,38 +11,18 @@ namespace {
 
 int Peer(const std::string& arguments) { return oxtest::RunAndWait(oxtest::PeerPath(), arguments); }
 
-TEST(NamedObjects, EventsAreSharedWithOtherProcessesByName) {
-  evt::OxPause.Reset();
-  ASSERT_EQ(Peer("set-event evtOxPause"), 0);
-  EXPECT_TRUE(evt::OxPause.IsSet());
-  EXPECT_EQ(Peer("is-set evtOxPause"), 1);  // a new process creating it keeps the state
-  evt::OxPause.Reset();
-  EXPECT_EQ(Peer("is-set evtOxPause"), 0);
-
-  evt::OxSkip.Set();
-  EXPECT_EQ(Peer("is-set evtOxSkip"), 1);
-  evt::OxSkip.Reset();
-}
-
 TEST(NamedObjects, BlocksAreSharedWithOtherProcessesByName) {
-  // Every block starts as zeros in this test prefix, whatever its size.
-  unsigned char track[sizeof(TrackRecord)];
-  std::memset(track, 0xFF, sizeof track);
-  ASSERT_TRUE(block::OxTrackPlaying.Read(track));
-  for (unsigned char b : track) ASSERT_EQ(b, 0);
-
   // Written by the peer, read here; written here, checked by the peer; for blocks of each size.
-  struct Case {
+  const struct {
     SharedDataBlock* block;
     const char* name;
     uint32_t size;
-  };
-  const Case cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", sizeof(TrackRecord)},
-                        {&block::OxTrackTime, "OxTrackTime", sizeof(TrackTime)},
-                        {&block::OxEqPositions, "OxEqPositions", sizeof(EqPositions)},
-                        {&block::OxRillLiveUpdate, "OxRillLiveUpdate", sizeof(LiveUpdate)},
-                        {&block::OxVolume, "OxVolume", 4}};
-  for (const Case& c : cases) {
+  } cases[] = {{&block::OxTrackShouldPlay, "OxTrackShouldPlay", sizeof(TrackRecord)},
+               {&block::OxTrackTime, "OxTrackTime", sizeof(TrackTime)},
+               {&block::OxEqPositions, "OxEqPositions", sizeof(EqPositions)},
+               {&block::OxRillLiveUpdate, "OxRillLiveUpdate", sizeof(LiveUpdate)},
+               {&block::OxVolume, "OxVolume", 4}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(c.block->Size(), c.size);
     const std::string args = std::string(c.name) + " " + std::to_string(c.size);
@@ -57,16 +35,23 @@ TEST(NamedObjects, BlocksAreSharedWithOtherProcessesByName) {
     ASSERT_TRUE(c.block->Write(bytes.data()));
     EXPECT_EQ(Peer("check-pattern " + args + " 99"), 0);
     EXPECT_EQ(Peer("check-pattern " + args + " 17"), 1);
-
-    std::fill(bytes.begin(), bytes.end(), 0);
-    c.block->Write(bytes.data());
   }
 }
 
-TEST(NamedObjects, SkinEvents_NamedOnFirstUseAndSharedWithTheTable) {
-  EXPECT_EQ(SkinEvent(""), nullptr);
-  EXPECT_EQ(SkinEvent("<Play>"), nullptr);
-  EXPECT_EQ(SkinEvent("[Next]"), nullptr);
+// A skin names its own events on first use; those of the table it shares.
+TEST(NamedObjects, EventsAreSharedWithOtherProcessesByName) {
+  evt::OxPause.Reset();
+  ASSERT_EQ(Peer("set-event evtOxPause"), 0);
+  EXPECT_TRUE(evt::OxPause.IsSet());
+  EXPECT_EQ(Peer("is-set evtOxPause"), 1);  // a new process creating it keeps the state
+  evt::OxPause.Reset();
+  EXPECT_EQ(Peer("is-set evtOxPause"), 0);
+
+  evt::OxSkip.Set();
+  EXPECT_EQ(Peer("is-set evtOxSkip"), 1);
+  evt::OxSkip.Reset();
+
+  for (const char* notAnEvent : {"", "<Play>", "[Next]"}) EXPECT_EQ(SkinEvent(notAnEvent), nullptr) << notAnEvent;
 
   NamedEvent* play = SkinEvent("evtOxPlay");
   ASSERT_NE(play, nullptr);

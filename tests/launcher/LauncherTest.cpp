@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "RowOf.h"
@@ -20,62 +19,26 @@
 namespace ox {
 namespace {
 
+// Each kind of row, stored from its text, read back as the window shows it and as the player reads it.
 TEST(LauncherRows, WhatARowStoresIsWhatThePlayersReaderGets) {
-  const struct {
-    const Setting& s;
-    const char* typed;
-    std::function<std::string()> playerReads;
-    const char* read;
-  } cases[] = {
-      {setting::CrossFadeLengthSec, "12", [] { return std::to_string(ReadNumber(setting::CrossFadeLengthSec)); }, "12"},
-      {setting::ReplayGainPreamp, "-1.5", [] { return std::to_string(ReadSigned(setting::ReplayGainPreamp)); }, "-15"},
-      {setting::FWScheduleEvery, "45",
-       [] { return std::to_string(ScheduleMinutes(ReadText(setting::FWScheduleEvery))); }, "45"},
-      {setting::FWFolderToWatch, "C:\\Music\\Новое", [] { return ReadText(setting::FWFolderToWatch); },
-       "C:\\Music\\Новое"},
-  };
-  for (const auto& c : cases) {
-    ASSERT_TRUE(StoreRowText(RowOf(c.s), c.typed)) << c.s.name;
-    EXPECT_EQ(c.playerReads(), c.read) << c.s.name;
-    EXPECT_EQ(LoadRowText(RowOf(c.s)), c.typed) << c.s.name;  // and the window shows it so again
-    RemoveSetting(c.s);
+  const std::pair<const Setting*, const char*> typed[] = {
+      {&setting::CrossFadeLengthSec, "12"}, {&setting::ReplayGainPreamp, "-1.5"},
+      {&setting::FWScheduleEvery, "45"}, {&setting::FWFolderToWatch, "C:\\Music\\Новое"}};
+  for (const auto& [s, text] : typed) {
+    ASSERT_TRUE(StoreRowText(RowOf(*s), text)) << s->name;
+    EXPECT_EQ(LoadRowText(RowOf(*s)), text) << s->name;
   }
+  EXPECT_EQ(ReadNumber(setting::CrossFadeLengthSec), 12u);
+  EXPECT_EQ(ReadSigned(setting::ReplayGainPreamp), -15);
+  EXPECT_EQ(ScheduleMinutes(ReadText(setting::FWScheduleEvery)), 45u);
+  EXPECT_EQ(ReadText(setting::FWFolderToWatch), "C:\\Music\\Новое");
+  for (const auto& row : typed) RemoveSetting(*row.first);
   EXPECT_FALSE(StoreRowText(RowOf(setting::CrossFadeLengthSec), "soon"));
   EXPECT_FALSE(SettingStored(setting::CrossFadeLengthSec));
-  // "Play when the player starts" on is the stored 0 the player starts playing by.
-  StoreRowValue(RowOf(setting::OxPlayDown), 1);
-  EXPECT_TRUE(SettingStored(setting::OxPlayDown));
-  EXPECT_EQ(ReadNumber(setting::OxPlayDown), 0u);
-  RemoveSetting(setting::OxPlayDown);
 }
 
-class Process {
- public:
-  Process(const std::string& exe, const std::string& arguments) {
-    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-      info_ = PROCESS_INFORMATION{};
-  }
-  ~Process() {
-    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 5000) != WAIT_OBJECT_0)
-      TerminateProcess(info_.hProcess, 9);
-    if (info_.hThread) CloseHandle(info_.hThread);
-    if (info_.hProcess) CloseHandle(info_.hProcess);
-  }
-  bool Ended(DWORD limitMs) const { return WaitForSingleObject(info_.hProcess, limitMs) == WAIT_OBJECT_0; }
-
- private:
-  PROCESS_INFORMATION info_{};
-};
-
 void Key(WORD key, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = key;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &in, sizeof in);
+  oxtest::Key(key, down);
   Sleep(30);
 }
 
@@ -105,9 +68,7 @@ class LauncherTest : public ::testing::Test {
     evt::OxClose.Reset();
     evt::OxMute.Reset();
   }
-  void TearDown() override {
-    evt::OxClose.Set();
-    oxtest::WaitFor([] { return !evt::OxRillRunning.IsSet(); }, 10000);
+  void TearDown() override {  // the player has ended: its process asked it to close
     evt::OxClose.Reset();
     evt::OxMute.Reset();
     WriteText(setting::ActiveSkin, "Default");
@@ -118,16 +79,16 @@ class LauncherTest : public ::testing::Test {
 };
 
 TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAHotkey) {
-  Process player(Dist() + "rill.exe", "");
+  oxtest::Process player(Dist() + "rill.exe", "", [] { evt::OxClose.Set(); });
   ASSERT_TRUE(oxtest::WaitFor([] { return evt::OxRillRunning.IsSet() && Shown("OrlavoxMain"); }, 20000));
 
   // The menu at the pointer: Skins (K), Strip (S).
   {
-    Process menu(Dist() + "Launcher.exe", "");
+    oxtest::Process menu(Dist() + "Launcher.exe", "");
     ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != 0; }, 10000));
     Press({}, 'K');
     Press({}, 'S');
-    EXPECT_TRUE(menu.Ended(10000));
+    EXPECT_EQ(menu.Wait(10000), 0);
   }
   EXPECT_TRUE(oxtest::WaitFor([] { return Shown("OrlavoxStrip") && !Shown("OrlavoxMain"); }, 10000));
   EXPECT_EQ(ReadText(setting::ActiveSkin), "Strip");
@@ -135,11 +96,11 @@ TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAH
   // The Keys page: the list (where the focus starts), Mute (ten rows down), the capture field (Tab),
   // Alt+F9 pressed into it, out of it (Tab), Apply (Alt+A), Escape.
   ASSERT_FALSE(Registered(MOD_CONTROL | MOD_ALT, VK_F9));
-  Process window(Dist() + "Launcher.exe", "/options:3");
+  oxtest::Process window(Dist() + "Launcher.exe", "/options:3");
   ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(kSettingsWindowClass, nullptr)) != 0; }, 10000));
   {
-    Process second(Dist() + "Launcher.exe", "");  // brings the window to the front and leaves
-    EXPECT_TRUE(second.Ended(10000));
+    oxtest::Process second(Dist() + "Launcher.exe", "");  // brings the window to the front and leaves
+    EXPECT_EQ(second.Wait(10000), 0);
   }
   EXPECT_EQ(FindWindowExW(nullptr, FindWindowW(kSettingsWindowClass, nullptr), kSettingsWindowClass, nullptr), nullptr);
   EXPECT_TRUE(oxtest::WaitFor([] { return GetForegroundWindow() == FindWindowW(kSettingsWindowClass, nullptr); }, 5000));
@@ -158,7 +119,7 @@ TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAH
   Press({VK_CONTROL, VK_MENU}, VK_F9);
   EXPECT_TRUE(oxtest::WaitFor([] { return evt::OxMute.IsSet(); }, 5000));
   Press({}, VK_ESCAPE);
-  EXPECT_TRUE(window.Ended(10000));
+  EXPECT_EQ(window.Wait(10000), 0);
 }
 
 }  // namespace

@@ -8,10 +8,9 @@ namespace ox {
 namespace {
 
 TEST(EqPresetFormat, EqfBandsMapOntoTenSliders_ResetKeepsOnlyTheLayout) {
-  EXPECT_EQ(EqfPosition(0), 200);
-  EXPECT_EQ(EqfPosition(31), 4);   // 200 - 12400/63 = 200 - 196
-  EXPECT_EQ(EqfPosition(32), -3);  // 200 - 203
-  EXPECT_EQ(EqfPosition(63), -200);
+  // 31: 200 - 12400/63 = 200 - 196; 32: 200 - 203.
+  for (const auto& [eqf, position] : {std::pair{0, 200}, {31, 4}, {32, -3}, {63, -200}})
+    EXPECT_EQ(EqfPosition(eqf), position) << eqf;
   uint8_t preset[kEqfPresetBytes];
   for (int i = 0; i < 11; ++i) preset[i] = static_cast<uint8_t>(i * 6);
   const EqPositions p = EqPositionsFromEqf(preset);

@@ -3,6 +3,7 @@
 #include "queue/History.h"
 #include "queue/NextTrack.h"
 #include "queue/PlayerCommands.h"
+#include "queue/QueueEditFile.h"
 #include "queue/QueueFile.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,18 @@ using oxtest::PathRecord;
 
 std::vector<QueueRecord> QueueRecords(const std::string& file) { return oxtest::ReadRecords<QueueRecord>(file); }
 TrackRecord Slot() { return oxtest::Value<TrackRecord>(block::OxTrackShouldPlay); }
+using Paths = std::vector<std::string>;
+Paths Queued(const std::string& file) {
+  Paths paths;
+  for (const QueueRecord& q : QueueRecords(file)) paths.emplace_back(q.track.Path());
+  return paths;
+}
+// What the next-track selection hands out: a path (empty for a failed take), or "none" when it has
+// nothing, having cleared the record it was given.
+std::string Next() {
+  TrackRecord r = PathRecord("C:\\stale.wav");
+  return NextTrack(r) ? std::string(r.Path()) : r.HasPath() ? "stale" : "none";
+}
 
 class PlayQueueTest : public ::testing::Test {
  protected:
@@ -43,24 +56,17 @@ TEST_F(PlayQueueTest, ThreeFilesPlayedAtOnce_FirstInTheSlotTheOthersQueuedInOrde
   PlayNow("C:\\b.mp3");
   PlayNow("C:\\c.mp3");
   EXPECT_EQ(Slot().Path(), "C:\\a.mp3");
-  const auto queued = QueueRecords(PriorityQueueFile());
-  ASSERT_EQ(queued.size(), 2u);
-  EXPECT_EQ(queued[0].track.Path(), "C:\\b.mp3");
-  EXPECT_EQ(queued[1].track.Path(), "C:\\c.mp3");
-  EXPECT_EQ(queued[1].entriesTaken, 0u);
+  ASSERT_EQ(Queued(PriorityQueueFile()), (Paths{"C:\\b.mp3", "C:\\c.mp3"}));
+  EXPECT_EQ(QueueRecords(PriorityQueueFile())[1].entriesTaken, 0u);
   EXPECT_TRUE(evt::OxPlay.IsSet());
 
   // The next-track selection takes the slot (and clears it), then the priority queue.
-  TrackRecord next;
-  ASSERT_TRUE(NextTrack(next));
-  EXPECT_EQ(next.Path(), "C:\\a.mp3");
+  EXPECT_EQ(Next(), "C:\\a.mp3");
   EXPECT_FALSE(Slot().HasPath());
-  ASSERT_TRUE(NextTrack(next));
-  EXPECT_EQ(next.Path(), "C:\\b.mp3");
+  EXPECT_EQ(Next(), "C:\\b.mp3");
   EXPECT_TRUE(IsAnythingToPlay());
-  ASSERT_TRUE(NextTrack(next));
-  EXPECT_FALSE(NextTrack(next));
-  EXPECT_FALSE(next.HasPath());
+  EXPECT_EQ(Next(), "C:\\c.mp3");
+  EXPECT_EQ(Next(), "none");
   EXPECT_FALSE(IsAnythingToPlay());
 
   // A path too long for the record is not played; nothing overflows.
@@ -81,71 +87,49 @@ TEST_F(PlayQueueTest, ChosenPathsKeepTheirBytesOrAreRefusedWithAMessage) {
   PlayNowInOrder({song, tooLong, "C:\\b.wav"});
   SetUserMessageSink(previous);
   EXPECT_EQ(Slot().Path(), song);
-  const auto queued = QueueRecords(PriorityQueueFile());
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].track.Path(), "C:\\b.wav");
+  EXPECT_EQ(Queued(PriorityQueueFile()), Paths{"C:\\b.wav"});
   ASSERT_EQ(g_messages.size(), 1u);
   EXPECT_EQ(g_messages[0], "The path is too long to play:\n" + tooLong);
 }
 
-TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears) {
-  const std::string list = Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n");
-  Enqueue(PathRecord(list));
+// A queued playlist hands out its entries one by one, then disappears; skipping back early in an
+// entry steps back in it.
+TEST_F(PlayQueueTest, QueuedPlaylistHandsOutItsEntriesThenDisappears_SkipBackStepsBackInIt) {
+  const std::string folder = oxtest::QueueInstallFolder();
+  Enqueue(PathRecord(Playlist("mix.m3u", "#EXTM3U\r\none.wav\r\n#EXTINF:1,x\r\ntwo.wav\r\nthree.wav\r\n")));
   Enqueue(PathRecord("C:\\after.wav"));
-  TrackRecord r;
-  for (const char* entry : {"one.wav", "two.wav", "three.wav"}) {
-    ASSERT_TRUE(NextTrack(r));
-    EXPECT_EQ(r.Path(), oxtest::QueueInstallFolder() + entry);
-  }
-  ASSERT_EQ(QueueRecords(QueueFile()).size(), 1u);
-  ASSERT_TRUE(NextTrack(r));
-  EXPECT_EQ(r.Path(), "C:\\after.wav");
+  RecordAsPlayed(PathRecord("C:\\older.wav"));
+  RecordAsPlayed(PathRecord("C:\\newest.wav"));
+  block::OxTrackTime.WriteValue(TrackTime{60000, 5100, 54900});
+  SkipBack();  // late in a track: it restarts
+  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
+  block::OxTrackTime.WriteValue(TrackTime{});
+  // From the first entry there is none before it: a history record plays (index 1: the newest is
+  // the one playing), and the playlist starts again.
+  EXPECT_EQ(Next(), folder + "one.wav");
+  SkipBack();
+  EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
+  EXPECT_EQ(Next(), "C:\\older.wav");
+  for (const char* entry : {"one.wav", "two.wav"}) EXPECT_EQ(Next(), folder + entry);
+  SkipBack();
+  EXPECT_TRUE(evt::OxSkip.IsSet());
+  for (const char* entry : {"one.wav", "two.wav", "three.wav"}) EXPECT_EQ(Next(), folder + entry);
+  EXPECT_EQ(Queued(QueueFile()), Paths{"C:\\after.wav"});
+  EXPECT_EQ(Next(), "C:\\after.wav");
 
   // A missing and an empty playlist are removed at the first take, which yields an empty path.
-  Enqueue(PathRecord(oxtest::QueueInstallFolder() + "missing.pls"));
+  Enqueue(PathRecord(folder + "missing.pls"));
   Enqueue(PathRecord(Playlist("empty.m3u", "#EXTM3U\r\n")));
   Enqueue(PathRecord("C:\\later.wav"));
-  for (int i = 0; i < 2; ++i) {
-    ASSERT_TRUE(NextTrack(r));
-    EXPECT_FALSE(r.HasPath());
-  }
-  ASSERT_TRUE(NextTrack(r));
-  EXPECT_EQ(r.Path(), "C:\\later.wav");
+  for (const char* path : {"", "", "C:\\later.wav"}) EXPECT_EQ(Next(), path);
 
   // A playlist through the play-next slot is queued at the end of the priority queue first.
   PlayNow(Playlist("slot.pls", "[playlist]\r\nFile1=C:\\x.wav\r\n"));
-  ASSERT_TRUE(NextTrack(r));
-  EXPECT_EQ(r.Path(), "C:\\x.wav");
+  EXPECT_EQ(Next(), "C:\\x.wav");
   EXPECT_TRUE(QueueRecords(PriorityQueueFile()).empty());
 }
 
-TEST_F(PlayQueueTest, SkipBack_RestartsStepsBackInAPlaylistOrUsesTheHistory) {
-  TrackTime time{60000, 5100, 54900};
-  block::OxTrackTime.WriteValue(time);
-  SkipBack();
-  EXPECT_EQ(oxtest::Value<uint32_t>(block::OxSkipToPos), 1u);
-  time.elapsedMs = 1000;
-  block::OxTrackTime.WriteValue(time);
-  block::OxSkipToPos.WriteValue(uint32_t{0});
-
-  Enqueue(PathRecord(Playlist("three.m3u", "a.wav\r\nb.wav\r\nc.wav\r\n")));
-  TrackRecord r;
-  NextTrack(r);
-  NextTrack(r);  // b plays; entries taken 2
-  SkipBack();
-  EXPECT_TRUE(evt::OxSkip.IsSet());
-  ASSERT_TRUE(NextTrack(r));
-  EXPECT_EQ(r.Path(), oxtest::QueueInstallFolder() + "a.wav");  // the entry before b
-
-  // From the first entry there is nothing before it: the history is used instead.
-  RecordAsPlayed(PathRecord("C:\\older.wav"));
-  RecordAsPlayed(PathRecord("C:\\newest.wav"));
-  SkipBack();
-  EXPECT_EQ(QueueRecords(QueueFile())[0].entriesTaken, 0u);
-  EXPECT_EQ(Slot().Path(), "C:\\older.wav");  // index 1: the newest is the one playing
-}
-
-TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
+TEST_F(PlayQueueTest, HistoryNewestFirstAndNeverMoreThan100_PlayButtonsClearAndCounter) {
   for (int i = 0; i < 101; ++i) RecordAsPlayed(PathRecord("C:\\track" + std::to_string(i) + ".wav"));
   const auto history = oxtest::ReadRecords<TrackRecord>(HistoryFile());
   ASSERT_EQ(history.size(), 100u);
@@ -159,9 +143,7 @@ TEST_F(PlayQueueTest, History_NewestFirstAndNeverMoreThan100) {
   EXPECT_TRUE(evt::OxPlay.IsSet());
   PlayStop();
   EXPECT_FALSE(evt::OxPlay.IsSet());
-}
 
-TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
   const uint32_t before = oxtest::Value<uint32_t>(block::OxPlayListChanged);
   Enqueue(PathRecord("C:\\q.wav"));
   PlayNow("C:\\p.wav");
@@ -182,56 +164,69 @@ TEST_F(PlayQueueTest, PlayButtonClearAndTheChangeCounter) {
   EXPECT_TRUE(evt::OxPlay.IsSet());
 }
 
-TEST_F(PlayQueueTest, DamagedQueueFileLosesNothingThatWasWhole) {
+// A writer that died half-way leaves a partial record: every whole record is still taken once, and
+// writes that cannot cut it off, a history that cannot be written and a queue file that cannot be
+// opened change nothing.
+TEST_F(PlayQueueTest, DamagedOrRefusedFilesLoseNothingThatWasWhole) {
+  const auto halfWritten = [] {
+    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenAlways);
+    file.Write("partial", 7, FileOrigin::End);
+  };
   Enqueue(PathRecord("C:\\one.wav"));
   Enqueue(PathRecord("C:\\two.wav"));
-  {
-    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
-    file.Write("partial", 7, FileOrigin::End);  // a writer died half-way
-  }
-  Enqueue(PathRecord("C:\\three.wav"));
-  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 3 * sizeof(QueueRecord));
-  TrackRecord r;
-  for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav"}) {
-    ASSERT_TRUE(NextTrack(r));
-    EXPECT_EQ(r.Path(), expected);
-  }
-  oxtest::WriteWholeFile(PriorityQueueFile(), std::string(651, 'x'));  // shorter than a record
-  EXPECT_FALSE(NextTrack(r));
-}
-
-TEST_F(PlayQueueTest, RefusedCutsAndWritesLeaveTheFilesAsTheyWere) {
-  // A partial record that cannot be cut off: appending after it would shift every later record.
-  Enqueue(PathRecord("C:\\one.wav"));
-  {
-    DataFile file(QueueFile(), FileAccess::Write, FileCreation::OpenExisting);
-    file.Write("partial", 7, FileOrigin::End);
-  }
+  halfWritten();
   const std::vector<uint8_t> queue = oxtest::ReadWholeFile(QueueFile());
-  InjectFileFaults(FileFault::Truncate, 1);
-  EXPECT_FALSE(Enqueue(PathRecord("C:\\two.wav")));
+  // The list windows show it as far as it goes and never rewrite it.
+  std::vector<QueueRecord> seen;
+  const FileRead read = ReadQueueRecords(QueueFile(), seen);
+  EXPECT_TRUE(read.read);
+  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(read.strayBytes, 7u);
+  EXPECT_EQ(EditQueueFile(QueueFile(), seen, {1, 0}, {}), EditResult::Unreadable);
+  InjectFileFaults(FileFault::Truncate, 1);  // appending after it would shift every later record
+  EXPECT_FALSE(Enqueue(PathRecord("C:\\lost.wav")));
   InjectFileFaults(FileFault::Truncate, 0);
   EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()), queue);
+  // Both ways of appending cut it first.
+  Enqueue(PathRecord("C:\\three.wav"));
+  halfWritten();
+  EXPECT_EQ(AppendToQueueFile(QueueFile(), {PathRecord("C:\\four.wav")}), EditResult::Done);
+  EXPECT_EQ(oxtest::ReadWholeFile(QueueFile()).size(), 4 * sizeof(QueueRecord));
+  for (const char* expected : {"C:\\one.wav", "C:\\two.wav", "C:\\three.wav", "C:\\four.wav"})
+    EXPECT_EQ(Next(), expected);
+  oxtest::WriteWholeFile(PriorityQueueFile(), std::string(651, 'x'));  // shorter than a record
+  EXPECT_EQ(Next(), "none");
 
-  // A history that cannot be written keeps its newest record.
   for (const char* path : {"C:\\old.wav", "C:\\newest.wav"}) ASSERT_TRUE(AddToHistory(PathRecord(path)));
-  const std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
+  std::vector<uint8_t> history = oxtest::ReadWholeFile(HistoryFile());
   InjectFileFaults(FileFault::Write, 1);
   EXPECT_FALSE(AddToHistory(PathRecord("C:\\lost.wav")));
   InjectFileFaults(FileFault::Write, 0);
   EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
-}
+  // A history longer than it may be is shown as far as it may go, and never rewritten.
+  oxtest::WriteRecords(HistoryFile(), std::vector<TrackRecord>(kHistoryMax + 1, PathRecord("C:\\h.wav")));
+  history = oxtest::ReadWholeFile(HistoryFile());
+  std::vector<TrackRecord> shown;
+  const FileRead historyRead = ReadHistoryRecords(shown);
+  EXPECT_TRUE(historyRead.read);
+  EXPECT_EQ(shown.size(), kHistoryMax);
+  EXPECT_EQ(historyRead.strayBytes, sizeof(TrackRecord));
+  EXPECT_EQ(RemoveHistoryRows(shown, {0}), EditResult::Unreadable);
+  EXPECT_EQ(oxtest::ReadWholeFile(HistoryFile()), history);
 
-TEST_F(PlayQueueTest, QueueFileThatCannotBeOpenedFailsAtOnce) {
-  // Access denied (here: a folder where the file should be) is no passing lock: no retrying.
+  // Access denied (here: a folder where the file should be) is no passing lock: no 10 s of retries.
+  DeleteFileA(QueueFile().c_str());
   ASSERT_TRUE(CreateDirectoryA(QueueFile().c_str(), nullptr));
   const DWORD start = GetTickCount();
   EXPECT_FALSE(Enqueue(PathRecord("C:\\one.wav")));
-  EXPECT_LT(GetTickCount() - start, 3000u);  // the retries for a lock would take 10 s
+  EXPECT_LT(GetTickCount() - start, 3000u);
   RemoveDirectoryA(QueueFile().c_str());
 }
 
-TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
+// Four processes play and queue while another takes; then this one edits the queue (each edit
+// reorders it and adds a record at its head) while the taker goes on: every record is taken or left
+// exactly once.
+TEST_F(PlayQueueTest, ManyWritersEditsAndOneTaker_EveryRecordExactlyOnce) {
   const std::string taken = oxtest::QueueInstallFolder() + "taken.txt";
   NamedEvent stop("evtOxTestTakerStop"), go("evtOxTestWritersGo");
   stop.Reset();
@@ -248,6 +243,19 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
   PlayNow("C:\\first.wav");
   go.Set();
   for (size_t i = 1; i < processes.size(); ++i) EXPECT_EQ(processes[i]->Wait(120000), 0);
+
+  std::vector<TrackRecord> initial;
+  for (int i = 0; i < 1000; ++i) initial.push_back(PathRecord("C:\\q" + std::to_string(i) + ".wav"));
+  ASSERT_EQ(AppendToQueueFile(QueueFile(), initial), EditResult::Done);
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<QueueRecord> seen;
+    ASSERT_TRUE(ReadQueueRecords(QueueFile(), seen).read);
+    std::vector<int64_t> order = {-1};  // the new record, then the second half, then the first
+    for (size_t i = 0; i < seen.size(); ++i) order.push_back(static_cast<int64_t>((i + seen.size() / 2) % seen.size()));
+    const std::vector<TrackRecord> added = {PathRecord("C:\\n" + std::to_string(round) + ".wav")};
+    ASSERT_EQ(EditQueueFile(QueueFile(), seen, order, added), EditResult::Done) << "round " << round;
+  }
+  EXPECT_LT(QueueRecords(QueueFile()).size(), 2000u);  // the taker took meanwhile
   stop.Set();
   EXPECT_EQ(processes[0]->Wait(60000), 0);
 
@@ -257,13 +265,8 @@ TEST_F(PlayQueueTest, ManyWritersAndOneTaker_EveryRecordExactlyOnce) {
     EXPECT_EQ(oxtest::ReadWholeFile(file).size() % sizeof(QueueRecord), 0u);
     for (const QueueRecord& q : QueueRecords(file)) seen.insert(std::string(q.track.Path()));
   }
-  EXPECT_EQ(seen.size(), 4u * 200 * 2);
-  for (int writer = 0; writer < 4; ++writer)
-    for (int i = 0; i < 200; ++i)
-      for (const char* kind : {"now", "queued"}) {
-        const std::string path = "C:\\" + std::string(kind) + "-" + std::to_string(writer) + "-" + std::to_string(i) + ".wav";
-        ASSERT_EQ(seen.count(path), 1u) << path;
-      }
+  EXPECT_EQ(seen.size(), 4u * 200 * 2 + 1000 + 1000);
+  EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end()).size(), seen.size());  // none lost, none doubled
   EXPECT_EQ(Slot().Path(), "C:\\first.wav");
   stop.Reset();
   go.Reset();

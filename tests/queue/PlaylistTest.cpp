@@ -36,13 +36,11 @@ TEST(Playlist, PlsFindsEntriesByKeyNotPosition) {
   EXPECT_EQ(Entry(pls, "D:\\L\\a.pls", 3), "");  // the key's case counts
   EXPECT_EQ(Entry(pls, "D:\\L\\a.pls", 10), "D:\\L\\tenth.mp3");
   EXPECT_EQ(Entry(pls, "D:\\L\\a.pls", 0), "");
-  bool isPls = false;
-  EXPECT_TRUE(IsPlaylist("x.PlS", &isPls));
-  EXPECT_TRUE(isPls);
-  EXPECT_TRUE(IsPlaylist("x.M3u", &isPls));
-  EXPECT_FALSE(isPls);
-  EXPECT_TRUE(IsPlaylist("x.m3U8", &isPls));
-  EXPECT_FALSE(isPls);
+  for (const auto& [name, want] : {std::pair<const char*, bool>{"x.PlS", true}, {"x.M3u", false}, {"x.m3U8", false}}) {
+    bool isPls = !want;
+    EXPECT_TRUE(IsPlaylist(name, &isPls));
+    EXPECT_EQ(isPls, want) << name;
+  }
   EXPECT_FALSE(IsPlaylist("C:\\m3u.d\\x"));
 }
 

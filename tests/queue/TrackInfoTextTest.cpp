@@ -18,7 +18,7 @@ TrackRecord Record(const char* path, uint32_t fileSize, uint32_t lengthMs, uint8
   return r;
 }
 
-TEST(TrackInfoText, WholeTextOfACompressedTrack) {
+TEST(TrackInfoText, WholeTextOfACompressedTrack_DefaultTypeText) {
   TrackRecord r = Record("C:\\Music\\Band - Song.mp3", 1000 * 1024 - 1, 60000, 2, 44100);
   r.preference = 6;
   r.year = 1999;
@@ -30,16 +30,10 @@ TEST(TrackInfoText, WholeTextOfACompressedTrack) {
             "\r\nOriginal Size :\t10335KB\r\nCompression Ratio :\t10 to 1   (9 %)\r\n"
             "\r\nPreferrence :\t3.5\r\nYear :\t\t1999\r\nTimes Played :\t12\r\nDate Added :\tFriday, 1 January 1999"
             "\r\nVolume Boost :\tAuto [Yet to set]\r\n\r\nMPEG-1 Layer III");
-}
-
-TEST(TrackInfoText, RateAndLengthFromAForeignRecordDoNotOverflow) {
-  // 127 channels at 2^32 - 1 Hz for 2^32 - 1 ms: 2^71 bytes of PCM, summed without passing 2^63.
-  const TrackRecord r = Record("C:\\odd.xyz", 2 * 1024 * 1024, 0xFFFFFFFFu, 127, 0xFFFFFFFFu);
-  const std::string text = TrackInfoText(r, {});
-  EXPECT_NE(text.find("\r\nOriginal Size :\t4575657219277717KB\r\n"
-                      "Compression Ratio :\t2233117237324 to 1   (0 %)\r\n"),
-            std::string::npos)
-      << text;
+  // A type no file class names: the extension in capitals.
+  for (const auto& [extension, typeText] :
+       {std::pair{".mp3", "MP3 File"}, {".Flac", "FLAC File"}, {".", "File"}, {".a", "A File"}})
+    EXPECT_EQ(DefaultTypeText(extension), typeText);
 }
 
 TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
@@ -70,17 +64,14 @@ TEST(TrackInfoText, RatiosPreferencesAndBoosts) {
   EXPECT_NE(TrackInfoText(Record("C:\\a.x", 1, 3541000, 2, 44100), {}).find("\t59:01\r\n"), std::string::npos);
   EXPECT_NE(oddText.find("Preferrence :\t2.5\r\n"), std::string::npos);
 
+  // 127 channels at 2^32 - 1 Hz for 2^32 - 1 ms: 2^71 bytes of PCM, summed without passing 2^63.
+  const std::string foreign = TrackInfoText(Record("C:\\odd.xyz", 2 * 1024 * 1024, 0xFFFFFFFFu, 127, 0xFFFFFFFFu), {});
+  EXPECT_NE(foreign.find("\r\nOriginal Size :\t4575657219277717KB\r\nCompression Ratio :\t2233117237324 to 1   (0 %)"),
+            std::string::npos) << foreign;
   // Nothing about ratios without a length or a size.
   EXPECT_EQ(TrackInfoText(Record("C:\\a.x", 0, 60000, 2, 44100), {}).find("Original"), std::string::npos);
   TrackRecord empty{};
   EXPECT_EQ(TrackInfoText(empty, {}), "Not Playing");
-}
-
-TEST(TrackInfoText, DefaultTypeText) {
-  EXPECT_EQ(DefaultTypeText(".mp3"), "MP3 File");
-  EXPECT_EQ(DefaultTypeText(".Flac"), "FLAC File");
-  EXPECT_EQ(DefaultTypeText("."), "File");
-  EXPECT_EQ(DefaultTypeText(".a"), "A File");
 }
 
 }  // namespace
