@@ -109,8 +109,9 @@ TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
 
 TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
   // Vertical values run upwards.
-  for (const auto& [at, size, vertical, value] : {std::tuple{37, 100, false, 37}, {130, 100, false, 100}, {-4, 100, false, 0},
-                                                  {25, 50, true, 50}, {0, 50, true, 100}, {5, 0, false, 0}})
+  for (const auto& [at, size, vertical, value] : {std::tuple{37, 100, false, 37}, {130, 100, false, 100},
+                                                  {-4, 100, false, 0}, {25, 50, true, 50}, {0, 50, true, 100},
+                                                  {5, 0, false, 0}})
     EXPECT_EQ(SliderValueAt(at, size, vertical), value) << at << " " << size;
 
   const SliderLayout h = LayoutSlider(50, 100, 10, 8, 14, false);

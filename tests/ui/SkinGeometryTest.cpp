@@ -26,7 +26,8 @@ PlacementInput Input(int32_t placement, bool isFirst = true) {
 
 TEST(SkinGeometry, PlacementAtTheCursorKeepsTheGroupInsideTheWorkArea) {
   PlacementInput in = Input(0);
-  const std::pair<WindowPlace, WindowPlace> cases[] = {{{500, 400}, {350, 300}}, {{1020, 730}, {724, 538}}, {{3, 2}, {0, 0}}};
+  const std::pair<WindowPlace, WindowPlace> cases[] = {
+      {{500, 400}, {350, 300}}, {{1020, 730}, {724, 538}}, {{3, 2}, {0, 0}}};
   for (const auto& [cursor, home] : cases) {
     in.cursor = cursor;
     EXPECT_EQ(HomePosition(in), home) << cursor.x;
@@ -114,7 +115,8 @@ TEST(SkinGeometry, EachModeMovesOrSizesItsOwnCoordinate_ClosingRunsBackwards) {
 TEST(SkinGeometry, StackingByRank_TiesKeepTheirOrder_MissingWindowsAreSkipped) {
   // Window 0 goes behind 1, not 3 (of a lower rank but missing); window 2 behind 1, not 0 (the same rank).
   std::vector<std::pair<size_t, std::optional<size_t>>> steps;
-  for (const StackStep& step : StackingPlan({2, 0, 2, 1}, {true, true, true, false})) steps.push_back({step.window, step.behind});
+  for (const StackStep& step : StackingPlan({2, 0, 2, 1}, {true, true, true, false}))
+    steps.push_back({step.window, step.behind});
   EXPECT_EQ(steps, (decltype(steps){{1, std::nullopt}, {3, 1}, {0, 1}, {2, 1}}));
 }
 
