@@ -21,16 +21,14 @@ TEST(ButtonCommands, DefaultTooltipsWhatNamesAnEventWhatOpensADialog) {
       {"<Menu>", "Options Menu", false, false},
       {"[x]", "", false, false},
       {"", "", false, false},
-      {"<OpenMusicFile>", nullptr, false, true},
-      {"<EqSave>", nullptr, false, true},
-      {"<EqLoad>", nullptr, false, true},
-      {"<EqReset>", nullptr, false, false},
-      {"evtOxPlay", nullptr, true, false},
+      {"<OpenMusicFile>", "Open Music File(s)", false, true},
+      {"<EqSave>", "Save Graphic Equalizer Presets", false, true},
+      {"<EqLoad>", "Load Graphic Equalizer Presets", false, true},
+      {"<EqReset>", "Reset Graphic Equalizer Presets to Zero", false, false},
+      {"evtOxPlay", "Play", true, false},
   };
   for (const auto& c : cases) {
-    if (c.tooltip) {
-      EXPECT_EQ(DefaultTooltip(c.command), c.tooltip) << c.command;
-    }
+    EXPECT_EQ(DefaultTooltip(c.command), c.tooltip) << c.command;
     EXPECT_EQ(IsEventCommand(c.command), c.event) << c.command;
     EXPECT_EQ(CommandOpensDialog(c.command), c.dialog) << c.command;
   }
