@@ -154,13 +154,17 @@ TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
     EXPECT_FALSE(SizeOfPicture(bytes)) << bytes.size();
 }
 
+// The files of a folder held in memory, as the checker reads them.
+FolderReader Reader(const std::map<std::string, std::vector<uint8_t>>& folder) {
+  return [&folder](const std::string& name) {
+    const auto file = folder.find(name);
+    return file == folder.end() ? std::nullopt : std::optional<std::vector<uint8_t>>(file->second);
+  };
+}
+
 TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
   std::map<std::string, std::vector<uint8_t>> folder;
-  auto read = [&folder](const std::string& name) -> std::optional<std::vector<uint8_t>> {
-    const auto file = folder.find(name);
-    if (file == folder.end()) return std::nullopt;
-    return file->second;
-  };
+  const FolderReader read = Reader(folder);
   const Skin good = Build(Fixture("check_good.txt"));
   folder["main.skin"] = good.bytes;
   folder["back.bin"] = OutlineBytes(good.outlines.at("back"));
@@ -239,10 +243,7 @@ TEST(Oxskin, LimitsOfThePlayerAreReportedAndRefused) {
   folder["a.skin"] = Build("window \"W\"\n  width 8193\n  height 30\n  bitmap \"back\"\n  show \"[ShowAlways]\"").bytes;
   std::vector<std::string> files(kMaxSkinFiles + 1, "a.skin");
   files.back() = "z.skin";
-  const std::vector<std::string> problems = CheckSkinFolder(files, [&](const std::string& name) {
-    const auto file = folder.find(name);
-    return file == folder.end() ? std::nullopt : std::optional<std::vector<uint8_t>>(file->second);
-  });
+  const std::vector<std::string> problems = CheckSkinFolder(files, Reader(folder));
   ASSERT_EQ(problems.size(), 2 * kMaxSkinFiles + 1) << ::testing::PrintToString(problems);
   EXPECT_NE(problems[1].find("background bitmap back.bmp is larger than the player loads"), std::string::npos) << problems[1];
   EXPECT_EQ(problems.back().rfind("z.skin: the player reads 16 skin files of a folder", 0), 0u) << problems.back();
