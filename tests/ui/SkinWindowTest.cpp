@@ -40,8 +40,7 @@ std::atomic<bool> g_refresh{false};
 // The skin of these tests, in its text form: the main window (200x100, a cut corner) with the
 // equaliser docked below it; a free window that opens at the cursor; a panel shown by a user event.
 std::string SkinText(const char* name = "window_test.txt") {
-  const std::vector<uint8_t> text = oxtest::ReadWholeFile(std::string(OX_TEST_DATA) + "skins/" + name);
-  return std::string(text.begin(), text.end());
+  return oxtest::ReadText(std::string(OX_TEST_DATA) + "skins/" + name);
 }
 
 using oxtest::Click;
@@ -79,10 +78,8 @@ class SkinWindowTest : public ::testing::Test {
     oxtest::WriteWholeFile(folder_ + "main.bin", outline);
     SkinEvent("UOxTestEq")->Reset();
     SkinEvent("UOxTestPanel")->Reset();
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    work_ = work;
-    SetCursorPos(work.right - 2, work.bottom - 2);  // the free window opens in the corner
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work_, 0);
+    SetCursorPos(work_.right - 2, work_.bottom - 2);  // the free window opens in the corner
   }
   void TearDown() override {
     manager_.reset();
@@ -94,13 +91,9 @@ class SkinWindowTest : public ::testing::Test {
     SkinHooks hooks;
     hooks.takeRefresh = [] { return g_refresh.exchange(false); };
     manager_ = std::make_unique<SkinManager>(SkinManagerOptions{skins_.Path(), hooks, nullptr, true});
-    ASSERT_TRUE(oxtest::WaitFor(
-        [] {
-          for (const char* name : {"OxTestMain", "OxTestEq", "OxTestFree"})
-            if (!IsWindowVisible(Find(name))) return false;
-          return true;
-        },
-        10000));
+    ASSERT_TRUE(oxtest::WaitFor([] {
+      return IsWindowVisible(Find("OxTestMain")) && IsWindowVisible(Find("OxTestEq")) && IsWindowVisible(Find("OxTestFree"));
+    }, 10000));
   }
   // The test skin with `added` in front of the first `before`, built into the skin folder's `file`.
   void WriteSkin(const char* before, const std::string& added, const std::string& text = SkinText(), const char* file = "main.skin") {
@@ -333,9 +326,9 @@ TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_Place
     Drag(100, 50, 140, 80);
     oxtest::WaitFor([] { return Rect("OxTestMain").left == 40; }, 3000);
   }
-  auto place = [](const char* window) { return std::make_pair(Rect(window).left, Rect(window).top); };
-  EXPECT_EQ(place("OxTestMain"), std::make_pair(40, 30));
-  EXPECT_EQ(place("OxTestEq"), std::make_pair(40, 129));  // docked below: comes along
+  auto place = [](const char* window) { return std::make_tuple(Rect(window).left, Rect(window).top); };
+  EXPECT_EQ(place("OxTestMain"), std::make_tuple(40, 30));
+  EXPECT_EQ(place("OxTestEq"), std::make_tuple(40, 129));  // docked below: comes along
   // The free window dragged to 10 pixels right of the main window's right edge: it snaps on.
   const RECT free = Rect("OxTestFree");
   Drag(free.left + 40, free.top + 40, 240 + 10 + 40 - 1, 60 + 40);
@@ -376,10 +369,8 @@ TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWi
   EXPECT_TRUE(eq->IsSet());  // the main window's button restored it
 
   panel->Set();
-  ASSERT_TRUE(oxtest::WaitFor([] { return Find("OxTestPanel") != nullptr; }, 3000));
-  HWND window = Find("OxTestPanel");
   ASSERT_TRUE(oxtest::WaitFor([&] { return Rect("OxTestPanel").bottom - Rect("OxTestPanel").top == 80; }, 3000));
-  SendMessageA(window, WM_KEYUP, VK_ESCAPE, 0);
+  SendMessageA(Find("OxTestPanel"), WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_FALSE(panel->IsSet());
   EXPECT_TRUE(oxtest::WaitFor([&] {
     const RECT r = Rect("OxTestPanel");
@@ -388,7 +379,8 @@ TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWi
   EXPECT_TRUE(oxtest::WaitFor([] { return Find("OxTestPanel") == nullptr; }, 3000));
 }
 
-TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
+TEST_F(SkinWindowTest, WheelDropsMediaKeysMinimiseAndClose) {
+  SetNumberSetting(1, "HideWhenMin");
   Start();
   HWND main = Find("OxTestMain");
   auto volume = [] { return oxtest::Value<uint32_t>(block::OxVolume); };
@@ -398,7 +390,7 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
 
   // Media keys act through the player window and through the taskbar window alike (what each
   // key does is the player actions' table).
-  const HWND taskbar = FindWindowA("Orlavox Audio Player", nullptr);
+  const HWND taskbar = FindWindowA(kTaskbarWindowClass, kTaskbarWindowClass);
   ASSERT_TRUE(taskbar);
   for (HWND to : {main, taskbar}) {
     evt::OxMute.Reset();
@@ -432,9 +424,22 @@ TEST_F(SkinWindowTest, WheelDropsMediaKeysAndClose) {
   ASSERT_EQ(queued.size(), 2u);
   EXPECT_EQ(queued[1].track.Path(), files[2]);
 
-  SendMessageA(main, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(evt::OxClose.IsSet());
-  EXPECT_TRUE(IsWindow(main));  // closing the window closes the player, which takes the window down
+  // The taskbar window hides when minimised (the option) and comes back when the player is shown.
+  evt::OxMinimize.Set();
+  EXPECT_TRUE(oxtest::WaitFor([&] { return IsIconic(taskbar) && !evt::OxMinimize.IsSet(); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([&] { return GetNumberSetting("Minimized") == 1 && !IsWindowVisible(taskbar); }, 3000));
+  evt::OxShowRill.Set();
+  EXPECT_TRUE(oxtest::WaitFor([&] { return !IsIconic(taskbar) && IsWindowVisible(taskbar); }, 3000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return GetNumberSetting("Minimized") == 0; }, 3000));
+
+  // Closing either window closes the player, which takes the windows down: they stay till then
+  // (the taskbar window for a second start to find).
+  for (HWND window : {main, taskbar}) {
+    evt::OxClose.Reset();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(evt::OxClose.IsSet());
+    EXPECT_TRUE(IsWindow(window));
+  }
 }
 
 // The play button plays and stops and is lit while playing, "<Playlist>" starts the playlist window each time, "<Selective>"
@@ -517,22 +522,6 @@ TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) 
   EXPECT_EQ(GetTextSetting("LastAccessedFolder"), music.Path());
 }
 
-TEST_F(SkinWindowTest, TheTaskbarWindowMinimisesAndComesBack) {
-  SetNumberSetting(1, "HideWhenMin");
-  Start();
-  HWND taskbar = FindWindowA(kTaskbarWindowClass, kTaskbarWindowClass);
-  ASSERT_TRUE(taskbar);
-  evt::OxMinimize.Set();
-  EXPECT_TRUE(oxtest::WaitFor([&] { return IsIconic(taskbar) && !evt::OxMinimize.IsSet(); }, 3000));
-  EXPECT_TRUE(oxtest::WaitFor([&] { return GetNumberSetting("Minimized") == 1 && !IsWindowVisible(taskbar); }, 3000));
-  evt::OxShowRill.Set();
-  EXPECT_TRUE(oxtest::WaitFor([&] { return !IsIconic(taskbar) && IsWindowVisible(taskbar); }, 3000));
-  EXPECT_TRUE(oxtest::WaitFor([] { return GetNumberSetting("Minimized") == 0; }, 3000));
-  SendMessageA(taskbar, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(evt::OxClose.IsSet());
-  EXPECT_TRUE(IsWindow(taskbar));  // still there for a second start to find
-}
-
 // The tray icon (none when the option says so), driven through its window's messages with the
 // cursor placed by the test and a clock of the test's: resting pops the tray-control window up at
 // the cursor; it stays while the mouse is on it and goes once the mouse has left both.
@@ -590,9 +579,12 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   };
   Mouse(MOUSEEVENTF_MOVE, 180, 87);  // on "Skip"
   ASSERT_TRUE(oxtest::WaitFor([&] { return shown("TTWindow") != nullptr; }, 3000));
-  char text[64] = {};
-  GetWindowTextA(shown("TTWindow"), text, sizeof text);
-  EXPECT_STREQ(text, "Skip");
+  auto text = [](HWND window) {
+    char buffer[2048] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return std::string(buffer);
+  };
+  EXPECT_EQ(text(shown("TTWindow")), "Skip");
   RECT tip;
   GetWindowRect(shown("TTWindow"), &tip);
   EXPECT_EQ(tip.left, 180);
@@ -603,9 +595,7 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   Mouse(MOUSEEVENTF_MOVE, 60, 38);  // on the title: the button tooltip goes, the track one comes
   EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindow"); }, 1000));
   ASSERT_TRUE(oxtest::WaitFor([&] { return shown("TTWindowOrp") != nullptr; }, 4000));
-  char info[2048] = {};
-  GetWindowTextA(shown("TTWindowOrp"), info, sizeof info);
-  EXPECT_EQ(std::string(info), TrackInformation(playing));
+  EXPECT_EQ(text(shown("TTWindowOrp")), TrackInformation(playing));
   Mouse(MOUSEEVENTF_MOVE, 60, 60);  // straight down
   EXPECT_FALSE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 300));
   Mouse(MOUSEEVENTF_MOVE, 70, 70);  // diagonal
