@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/ButtonCommands.h"
+#include "ui/ButtonPresses.h"
 
 namespace ox {
 namespace {
@@ -32,6 +33,25 @@ TEST(ButtonCommands, DefaultTooltipsWhatNamesAnEventWhatOpensADialog) {
     EXPECT_EQ(IsEventCommand(c.command), c.event) << c.command;
     EXPECT_EQ(CommandOpensDialog(c.command), c.dialog) << c.command;
   }
+}
+
+// Three buttons' states (0 idle, 1 pressed, 2 mouse-over) through presses, moves and releases.
+TEST(ButtonPresses, AClickIsAReleaseOverThePressedButton_TheWatchOrALostCaptureTakesNoClick) {
+  ButtonPresses b(3);
+  auto states = [&b] { return std::vector<int32_t>{b.State(0), b.State(1), b.State(2)}; };
+  b.Press(1);
+  b.Pass(2, false);  // the watch leaves a press alone
+  EXPECT_EQ(b.ReleaseOver(1).click, 1u);
+  EXPECT_EQ(states(), (std::vector<int32_t>{0, 2, 0}));
+  b.Press(0);
+  b.Move(2, true);  // dragged off it, and released there
+  EXPECT_EQ(states(), (std::vector<int32_t>{0, 0, 1}));
+  EXPECT_FALSE(b.ReleaseOver(0).click);
+  b.Press(0);
+  b.CaptureLost();
+  EXPECT_FALSE(b.ReleaseOver(0).held);
+  b.Pass(2, false);
+  EXPECT_EQ(states(), (std::vector<int32_t>{0, 0, 2}));
 }
 
 }  // namespace
