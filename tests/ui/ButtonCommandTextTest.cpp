@@ -44,7 +44,7 @@ TEST(ButtonPresses, AClickIsAReleaseOverThePressedButton_TheWatchOrALostCaptureT
   EXPECT_EQ(b.ReleaseOver(1).click, 1u);
   EXPECT_EQ(states(), (std::vector<int32_t>{0, 2, 0}));
   b.Press(0);
-  b.Move(2, true);  // dragged off it, and released there
+  b.Move(2, true);  // dragged off it
   EXPECT_EQ(states(), (std::vector<int32_t>{0, 0, 1}));
   EXPECT_FALSE(b.ReleaseOver(0).click);
   b.Press(0);

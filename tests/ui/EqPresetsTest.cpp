@@ -31,26 +31,10 @@ EqPositions Shaped() {
 }
 
 // The save dialog's question whether to replace a file: a box of the same title without a name field.
-struct PromptSearch {
-  const char* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindPrompt(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<PromptSearch*>(param);
-  char name[16] = {}, text[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  GetWindowTextA(window, text, sizeof text);
-  if (std::strcmp(name, "#32770") || std::strcmp(text, search.title) || GetDlgItem(window, 1148) || GetDlgItem(window, 1152))
-    return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
 HWND ReplacePrompt(const char* title) {
-  PromptSearch search{title, nullptr};
-  EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title))
+    if (!GetDlgItem(w, 1148) && !GetDlgItem(w, 1152)) return w;
+  return nullptr;
 }
 
 bool Same(const EqPositions& a, const EqPositions& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
