@@ -52,6 +52,11 @@ class EqPresetsTest : public ::testing::Test {
 
 TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_LoadedBackWhole) {
   constexpr char kSave[] = "Save Graphic Equalizer Settings";
+  auto answerNo = [&] {
+    HWND prompt = nullptr;
+    EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
+    if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  };
   std::thread save(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
   save.join();
@@ -62,9 +67,7 @@ TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_Loade
   block::OxEqPositions.WriteValue(EqPositions{});
   std::thread again(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
-  HWND prompt = nullptr;
-  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
-  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  answerNo();
   HWND dialog = nullptr;
   oxtest::WaitFor([&] { return !ReplacePrompt(kSave) && (dialog = FindWindowA("#32770", kSave)) != nullptr; }, 3000);
   if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -74,9 +77,7 @@ TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_Loade
   oxtest::WriteWholeFile(folder_ / "Warm.txt.oeq", "kept");
   std::thread other(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm.txt"));
-  prompt = nullptr;
-  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
-  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  answerNo();
   other.join();
   EXPECT_EQ(oxtest::ReadText(folder_ / "Warm.txt.oeq"), "kept");
 
