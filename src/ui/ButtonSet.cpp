@@ -23,7 +23,7 @@ struct ButtonSet::Button {
   std::string command;
   int32_t eventMode = 0;
   SkinRect rect;
-  int32_t state = 0;  // 0 idle, 1 pressed, 2 mouse over
+  int32_t state = 0;  // as presses_ last showed it
   bool lit = false;
 };
 
@@ -60,6 +60,7 @@ ButtonSet::ButtonSet(HWND parent, const std::string& folder, const SkinHeader& w
     }
     buttons_.push_back(std::move(b));
   }
+  presses_ = ButtonPresses(buttons_.size());
   if (!buttons_.empty()) thread_ = std::make_unique<WorkerThread>(Watch, reinterpret_cast<uintptr_t>(this));
 }
 
@@ -111,12 +112,12 @@ uint32_t ButtonSet::Watch(WorkerThread& self) {
       lastStates = now;
       POINT client = cursor;
       ScreenToClient(set.parent_, &client);
-      Button* hot = set.ButtonAt(client, true);
+      const std::optional<size_t> hot = set.ButtonAt(client, true);
       ScopedLock hold(lock::ButtonSets);
-      // A pressed button follows the window's messages alone: with the capture every move is one.
       // Whether a mouse button is down is what the last message said, not what the device says
       // now: a release the window has not handled yet must not undo a press it has.
-      if (!set.captured_) set.ShowHover(hot, set.held_);
+      set.presses_.Pass(hot, set.held_);
+      set.ShowPresses();
     }
     set.near_ = nearby;
     // A mouse message during this pass found near_ still set and did not wake the thread: look
@@ -132,27 +133,24 @@ void ButtonSet::SetState(Button& b, int32_t state, bool lit) {
   b.state = state, b.lit = lit;
 }
 
-ButtonSet::Button* ButtonSet::ButtonAt(POINT client, bool uncovered) const {
+std::optional<size_t> ButtonSet::ButtonAt(POINT client, bool uncovered) const {
   if (uncovered) {
     POINT screen = client;
     ClientToScreen(parent_, &screen);
     const HWND under = WindowFromPoint(screen);
-    if (under != parent_ && GetParent(under) != parent_) return nullptr;
+    if (under != parent_ && GetParent(under) != parent_) return std::nullopt;
   }
-  for (auto& b : buttons_) {
-    const SkinRect& r = b->rect;
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const SkinRect& r = buttons_[i]->rect;
     if (client.x >= r.left && client.x < r.right && client.y >= r.top && client.y < r.bottom &&
-        IsWindowVisible(b->child.Handle()))
-      return b.get();
+        IsWindowVisible(buttons_[i]->child.Handle()))
+      return i;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
-void ButtonSet::ShowHover(Button* hot, bool held) {
-  for (auto& b : buttons_) {
-    if (b.get() == hot) SetState(*b, held ? 1 : 2, b->lit);
-    else if (b->state != 0) SetState(*b, 0, b->lit);
-  }
+void ButtonSet::ShowPresses() {
+  for (size_t i = 0; i < buttons_.size(); ++i) SetState(*buttons_[i], presses_.State(i), buttons_[i]->lit);
 }
 
 bool ButtonSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -184,10 +182,11 @@ bool ButtonSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_MOUSEMOVE: {
       // Where the mouse was and whether a button was down when the move happened, as the message
       // says: the device may have moved on, a release already made but not yet handled.
-      Button* hot = ButtonAt(PointOf(lParam), true);
+      const std::optional<size_t> hot = ButtonAt(PointOf(lParam), true);
       ScopedLock hold(lock::ButtonSets);
-      ShowHover(hot, held_);
-      return captured_ != nullptr;
+      presses_.Move(hot, held_);
+      ShowPresses();
+      return presses_.Captured();
     }
     default:
       return false;
@@ -207,28 +206,26 @@ bool ButtonSet::Draw(const DRAWITEMSTRUCT& item, LRESULT& result) {
 }
 
 bool ButtonSet::Press(LPARAM lParam) {
-  Button* b = ButtonAt(PointOf(lParam), false);
+  const std::optional<size_t> b = ButtonAt(PointOf(lParam), false);
   if (!b) return false;
   SetCapture(parent_);  // before the press is recorded: what it takes the capture from is no loss of it
   ScopedLock hold(lock::ButtonSets);
-  captured_ = b;
-  for (auto& other : buttons_) SetState(*other, other.get() == b ? 1 : 0, other->lit);
+  presses_.Press(*b);
+  ShowPresses();
   return true;
 }
 
 bool ButtonSet::Release(bool right, LPARAM lParam) {
-  Button* over = ButtonAt(PointOf(lParam), false);
-  Button* pressed = nullptr;
-  bool clicked = false;
+  const std::optional<size_t> over = ButtonAt(PointOf(lParam), false);
+  ButtonPresses::Release release;
   {
     ScopedLock hold(lock::ButtonSets);
-    std::swap(pressed, captured_);
-    if (!pressed) return false;
-    clicked = over == pressed && pressed->state == 1;
-    SetState(*pressed, over == pressed ? 2 : 0, pressed->lit);
+    release = presses_.ReleaseOver(over);
+    if (!release.held) return false;
+    ShowPresses();
   }
   if (GetCapture() == parent_) ReleaseCapture();
-  if (clicked) clicked_ = pressed, clickedRight_ = right;
+  if (release.click) clicked_ = buttons_[*release.click].get(), clickedRight_ = right;
   return true;
 }
 
@@ -258,9 +255,8 @@ void ButtonSet::Run(Button& b, bool right) {
 void ButtonSet::CaptureLost(HWND newOwner) {
   if (newOwner == parent_) return;
   ScopedLock hold(lock::ButtonSets);
-  if (!captured_) return;
-  SetState(*captured_, 0, captured_->lit);  // the press is forgotten: its release clicks nothing
-  captured_ = nullptr;
+  presses_.CaptureLost();
+  ShowPresses();
 }
 
 void ButtonSet::EventPass() {

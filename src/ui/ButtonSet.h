@@ -17,12 +17,14 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/NamedEvent.h"
 #include "base/WorkerThread.h"
 #include "ui/Bitmap.h"
+#include "ui/ButtonPresses.h"
 #include "ui/ControlMath.h"
 #include "ui/SkinRecords.h"
 #include "ui/Tooltips.h"
@@ -56,10 +58,9 @@ class ButtonSet {
   static uint32_t Watch(WorkerThread& self);
   // The visible button at a point of the window's client area; with uncovered, none where another
   // window covers the point (a press or release message is the window's own: no need to ask).
-  Button* ButtonAt(POINT client, bool uncovered) const;
-  // With the lock: the hot button shows pressed while a mouse button is held, else mouse-over;
-  // every other button is idle.
-  void ShowHover(Button* hot, bool held);
+  std::optional<size_t> ButtonAt(POINT client, bool uncovered) const;
+  // With the lock: each button shows the state presses_ gives it.
+  void ShowPresses();
   void SetState(Button& b, int32_t state, bool lit);
   bool Draw(const DRAWITEMSTRUCT& item, LRESULT& result);
   bool Press(LPARAM lParam);
@@ -75,7 +76,7 @@ class ButtonSet {
   std::atomic<bool> inDialog_{false};  // a command's dialog is up: no tooltip over it
   NamedEvent mouseMessage_{nullptr};  // set by a mouse message while the watch thread rests
   std::vector<std::unique_ptr<Button>> buttons_;
-  Button* captured_ = nullptr;  // pressed and holding the capture; under the lock
+  ButtonPresses presses_{0};  // under the lock
   Button* clicked_ = nullptr;   // clicked, its command not yet run; the skin thread's
   bool clickedRight_ = false;
   std::unique_ptr<WorkerThread> thread_;

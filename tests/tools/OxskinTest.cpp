@@ -48,12 +48,10 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
             std::make_tuple(-20, 275, 116, 3, 2, -1, 1));
   EXPECT_EQ(FieldText(w.showCondition), "<IsRillWindow>");
   const ButtonRecord b = windows[0].elements[0].As<ButtonRecord>();
-  EXPECT_EQ(b.eventMode + 0, 2);
-  EXPECT_EQ(FieldText(b.tooltip), "Play \"it\" \xE9");
-  const FontRecord f = windows[0].elements[2].As<FontRecord>();
-  EXPECT_EQ(FieldText(f.face), "Tahoma");
-  EXPECT_EQ(f.height + 0, -11);
-  EXPECT_EQ(f.colour + 0u, 0x0000CCFFu);  // #RRGGBB is stored as 0x00BBGGRR
+  EXPECT_EQ(std::make_tuple(+b.eventMode, std::string(FieldText(b.tooltip))), std::make_tuple(2, "Play \"it\" \xE9"));
+  const FontRecord f = windows[0].elements[2].As<FontRecord>();  // #RRGGBB is stored as 0x00BBGGRR
+  EXPECT_EQ(std::make_tuple(std::string(FieldText(f.face)), +f.height, +f.colour),
+            std::make_tuple("Tahoma", -11, 0x0000CCFFu));
   EXPECT_EQ(windows[0].elements[3].As<SliderRecord>().source + 0, 33);
   const TextRecord t = windows[0].elements[4].As<TextRecord>();
   EXPECT_EQ(std::make_tuple(+t.kind, +t.centre, +t.alwaysScroll), std::make_tuple(16, 1, 0));
@@ -63,12 +61,11 @@ TEST(Oxskin, FieldsLandAtTheirOffsets_AndEachNameMeansOneField) {
   EXPECT_EQ(v.scopeBottom + 0u, 0x00AB0000u);
   EXPECT_EQ(windows[0].elements[6].As<EqCurveRecord>().pen + 0u, 0x0000FF00u);
   ASSERT_EQ(skin.outlines.count("main"), 1u);
-  EXPECT_EQ(skin.outlines.at("main").size(), 4u);
-  EXPECT_EQ(skin.outlines.at("main")[3].x, -3);
+  const std::vector<SkinPoint>& outline = skin.outlines.at("main");
+  EXPECT_EQ(std::make_pair(outline.size(), outline[3].x), std::make_pair(size_t{4}, -3));
   const Skin numbers = Build("window \"W\"\n  x 010\n  y 0X1f\n  width 0x1");  // decimal even with a leading zero
-  EXPECT_EQ(Le32(&numbers.bytes[34]), 10u);
-  EXPECT_EQ(Le32(&numbers.bytes[38]), 31u);
-  EXPECT_EQ(Le32(&numbers.bytes[46]), 1u);
+  EXPECT_EQ(std::make_tuple(Le32(&numbers.bytes[34]), Le32(&numbers.bytes[38]), Le32(&numbers.bytes[46])),
+            std::make_tuple(10u, 31u, 1u));
 }
 
 TEST(Oxskin, DumpThenBuildGivesTheSameBytes_WhateverTheFileHolds) {
@@ -147,21 +144,27 @@ TEST(Oxskin, PictureSizesOfBmpGifAndJpeg) {
   EXPECT_EQ(SizeOfPicture(gif)->height, 286);
   const std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0, 30, 0, 40, 3};
   ASSERT_TRUE(SizeOfPicture(jpeg));
-  EXPECT_EQ(SizeOfPicture(jpeg)->width, 40);
-  EXPECT_EQ(SizeOfPicture(jpeg)->height, 30);
-  EXPECT_FALSE(SizeOfPicture({0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_FALSE(SizeOfPicture({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_FALSE(SizeOfPicture({0xFF}));
-  EXPECT_FALSE(SizeOfPicture({'X', 'I', 'F', '8', '9', 'a', 40, 0, 30, 1}));  // a GIF begins with all three
+  EXPECT_EQ(std::make_pair(SizeOfPicture(jpeg)->width, SizeOfPicture(jpeg)->height), std::make_pair(40, 30));
+  // Not pictures: a PNG, a JPEG without a frame, a byte, a GIF's signature but its first letter.
+  const std::vector<std::vector<uint8_t>> none = {{0x89, 'P', 'N', 'G', 0, 0, 0, 0, 0, 0, 0, 0},
+                                                  {0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0},
+                                                  {0xFF},
+                                                  {'X', 'I', 'F', '8', '9', 'a', 40, 0, 30, 1}};
+  for (const std::vector<uint8_t>& bytes : none)
+    EXPECT_FALSE(SizeOfPicture(bytes)) << bytes.size();
+}
+
+// The files of a folder held in memory, as the checker reads them.
+FolderReader Reader(const std::map<std::string, std::vector<uint8_t>>& folder) {
+  return [&folder](const std::string& name) {
+    const auto file = folder.find(name);
+    return file == folder.end() ? std::nullopt : std::optional<std::vector<uint8_t>>(file->second);
+  };
 }
 
 TEST(Oxskin, CheckReportsWhatTheLoaderWouldDropOrMisdraw) {
   std::map<std::string, std::vector<uint8_t>> folder;
-  auto read = [&folder](const std::string& name) -> std::optional<std::vector<uint8_t>> {
-    const auto file = folder.find(name);
-    if (file == folder.end()) return std::nullopt;
-    return file->second;
-  };
+  const FolderReader read = Reader(folder);
   const Skin good = Build(Fixture("check_good.txt"));
   folder["main.skin"] = good.bytes;
   folder["back.bin"] = OutlineBytes(good.outlines.at("back"));
@@ -240,10 +243,7 @@ TEST(Oxskin, LimitsOfThePlayerAreReportedAndRefused) {
   folder["a.skin"] = Build("window \"W\"\n  width 8193\n  height 30\n  bitmap \"back\"\n  show \"[ShowAlways]\"").bytes;
   std::vector<std::string> files(kMaxSkinFiles + 1, "a.skin");
   files.back() = "z.skin";
-  const std::vector<std::string> problems = CheckSkinFolder(files, [&](const std::string& name) {
-    const auto file = folder.find(name);
-    return file == folder.end() ? std::nullopt : std::optional<std::vector<uint8_t>>(file->second);
-  });
+  const std::vector<std::string> problems = CheckSkinFolder(files, Reader(folder));
   ASSERT_EQ(problems.size(), 2 * kMaxSkinFiles + 1) << ::testing::PrintToString(problems);
   EXPECT_NE(problems[1].find("background bitmap back.bmp is larger than the player loads"), std::string::npos) << problems[1];
   EXPECT_EQ(problems.back().rfind("z.skin: the player reads 16 skin files of a folder", 0), 0u) << problems.back();

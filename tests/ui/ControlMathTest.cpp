@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 namespace ox {
 namespace {
@@ -17,10 +18,8 @@ TEST(ControlMath, ElementRectsAreRelativeToTheWindow_HitsIncludeBothEdges) {
   element.x = 110, element.y = 70, element.width = 20, element.height = 10;
   const SkinRect r = ElementRect(element, window);
   EXPECT_EQ(r, (SkinRect{10, 20, 30, 30}));
-  EXPECT_TRUE(Hits(r, 30, 30));
-  EXPECT_TRUE(Hits(r, 10, 20));
-  EXPECT_FALSE(Hits(r, 31, 25));
-  EXPECT_FALSE(Hits(r, 20, 19));
+  for (const auto& [x, y, hit] : {std::tuple{30, 30, true}, {10, 20, true}, {31, 25, false}, {20, 19, false}})
+    EXPECT_EQ(Hits(r, x, y), hit) << x << "," << y;
   // Records from anyone: sides and sizes held so that neither overflows.
   element.x = std::numeric_limits<int32_t>::min(), window.x = std::numeric_limits<int32_t>::max();
   element.width = std::numeric_limits<int32_t>::max(), element.height = -5;
@@ -81,10 +80,8 @@ TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
   eq.layout = 1;
   eq.sliders[4] = 40;
   EXPECT_EQ(WriteSlider(0, 64, eq).volume, 64u);
-  EXPECT_EQ(WriteSlider(1, 47, eq).balance, 50u);
-  EXPECT_EQ(WriteSlider(1, 55, eq).balance, 50u);
-  EXPECT_EQ(WriteSlider(1, 56, eq).balance, 56u);
-  EXPECT_EQ(WriteSlider(1, 0, eq).balance, 1u);
+  for (const auto& [value, balance] : {std::pair{47, 50u}, {55, 50u}, {56, 56u}, {0, 1u}})
+    EXPECT_EQ(WriteSlider(1, value, eq).balance, balance) << value;
   EXPECT_EQ(WriteSlider(2, 99, eq).skipTo, 100u);
   const SliderWrite twenty = WriteSlider(15, 75, eq);
   ASSERT_TRUE(twenty.eq);
@@ -111,12 +108,11 @@ TEST(ControlMath, SliderWritesSnapTheBalanceAndSetTheLayoutByte) {
 }
 
 TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
-  EXPECT_EQ(SliderValueAt(37, 100, false), 37);
-  EXPECT_EQ(SliderValueAt(130, 100, false), 100);
-  EXPECT_EQ(SliderValueAt(-4, 100, false), 0);
-  EXPECT_EQ(SliderValueAt(25, 50, true), 50);
-  EXPECT_EQ(SliderValueAt(0, 50, true), 100);  // vertical values run upwards
-  EXPECT_EQ(SliderValueAt(5, 0, false), 0);
+  // Vertical values run upwards.
+  for (const auto& [at, size, vertical, value] : {std::tuple{37, 100, false, 37}, {130, 100, false, 100},
+                                                  {-4, 100, false, 0}, {25, 50, true, 50}, {0, 50, true, 100},
+                                                  {5, 0, false, 0}})
+    EXPECT_EQ(SliderValueAt(at, size, vertical), value) << at << " " << size;
 
   const SliderLayout h = LayoutSlider(50, 100, 10, 8, 14, false);
   EXPECT_EQ(h.fill, (SkinRect{0, 0, 50, 10}));
@@ -145,39 +141,29 @@ TEST(ControlMath, SliderValuesFromThePressAndTheDrawing) {
 }
 
 TEST(ControlMath, TextKinds) {
+  const TrackTime time{754000, 65000, 689000};
   TrackRecord t{};
-  TrackTime time{754000, 65000, 689000};
   EXPECT_EQ(ElementText(0, t, time, 0), "Not Playing");
+  EXPECT_EQ(ElementText(4, t, time, 192), "");  // no bit rate in the record: nothing
+  EXPECT_EQ(ElementText(5, t, time, 0), "");
   std::strcpy(t.path, "C:\\a.mp3");
   EXPECT_EQ(ElementText(0, t, time, 0), "C:\\a.mp3");
   std::strcpy(t.title, "Song");
   EXPECT_EQ(ElementText(0, t, time, 0), "Song");
   std::strcpy(t.artist, "Band");
-  EXPECT_EQ(ElementText(0, t, time, 0), "Band - Song");
-  EXPECT_EQ(ElementText(1, t, time, 0), " 1:05");
-  EXPECT_EQ(ElementText(2, t, time, 0), "-11:29");
-  EXPECT_EQ(ElementText(3, t, time, 0), "12:34");
+  t.bitRateKbps = 128, t.sampleRate = 44100, t.channels = 2, t.trackNumber = 7, t.preference = 3, t.fileSize = 2048;
+  const struct {
+    int32_t kind;
+    uint32_t currentBitRate;
+    const char* text;
+  } cases[] = {{0, 0, "Band - Song"}, {1, 0, " 1:05"}, {2, 0, "-11:29"}, {3, 0, "12:34"}, {4, 0, "128"},
+               {4, 96, " 96"},        {5, 0, "44"},    {6, 0, "Stereo"}, {7, 0, "2"},     {11, 0, " 7"},
+               {12, 0, "C:\\a.mp3"},  {13, 0, "3"},    {14, 0, ""},       {15, 0, "3"},     {16, 0, ""}};
+  for (const auto& c : cases) EXPECT_EQ(ElementText(c.kind, t, time, c.currentBitRate), c.text) << c.kind;
   EXPECT_EQ(ElementText(3, t, TrackTime{3600000, 0, 0}, 0), "60:00");
-  EXPECT_EQ(ElementText(4, t, time, 192), "");  // no bit rate in the record: nothing
-  t.bitRateKbps = 128;
-  EXPECT_EQ(ElementText(4, t, time, 0), "128");
-  EXPECT_EQ(ElementText(4, t, time, 96), " 96");
-  t.bitRateKbps = 1411;
+  t.bitRateKbps = 1411, t.channels = 1, t.fileSize = 0;
   EXPECT_EQ(ElementText(4, t, time, 0), "CD");
-  EXPECT_EQ(ElementText(5, t, time, 0), "");
-  t.sampleRate = 44100, t.channels = 2, t.trackNumber = 7, t.preference = 3, t.fileSize = 2048, t.timesPlayed = 0;
-  EXPECT_EQ(ElementText(5, t, time, 0), "44");
-  EXPECT_EQ(ElementText(6, t, time, 0), "Stereo");
-  EXPECT_EQ(ElementText(7, t, time, 0), "2");
-  EXPECT_EQ(ElementText(11, t, time, 0), " 7");
-  EXPECT_EQ(ElementText(12, t, time, 0), "C:\\a.mp3");
-  EXPECT_EQ(ElementText(13, t, time, 0), "3");
-  EXPECT_EQ(ElementText(14, t, time, 0), "");
-  EXPECT_EQ(ElementText(15, t, time, 0), "3");
-  EXPECT_EQ(ElementText(16, t, time, 0), "");
-  t.channels = 1;
   EXPECT_EQ(ElementText(6, t, time, 0), "Mono");
-  t.fileSize = 0;
   EXPECT_EQ(ElementText(15, t, time, 0), "0");
 }
 

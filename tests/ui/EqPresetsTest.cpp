@@ -31,26 +31,10 @@ EqPositions Shaped() {
 }
 
 // The save dialog's question whether to replace a file: a box of the same title without a name field.
-struct PromptSearch {
-  const char* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindPrompt(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<PromptSearch*>(param);
-  char name[16] = {}, text[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  GetWindowTextA(window, text, sizeof text);
-  if (std::strcmp(name, "#32770") || std::strcmp(text, search.title) || GetDlgItem(window, 1148) || GetDlgItem(window, 1152))
-    return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
 HWND ReplacePrompt(const char* title) {
-  PromptSearch search{title, nullptr};
-  EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title))
+    if (!GetDlgItem(w, 1148) && !GetDlgItem(w, 1152)) return w;
+  return nullptr;
 }
 
 bool Same(const EqPositions& a, const EqPositions& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -68,6 +52,11 @@ class EqPresetsTest : public ::testing::Test {
 
 TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_LoadedBackWhole) {
   constexpr char kSave[] = "Save Graphic Equalizer Settings";
+  auto answerNo = [&] {
+    HWND prompt = nullptr;
+    EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
+    if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  };
   std::thread save(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
   save.join();
@@ -78,9 +67,7 @@ TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_Loade
   block::OxEqPositions.WriteValue(EqPositions{});
   std::thread again(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm"));
-  HWND prompt = nullptr;
-  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
-  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  answerNo();
   HWND dialog = nullptr;
   oxtest::WaitFor([&] { return !ReplacePrompt(kSave) && (dialog = FindWindowA("#32770", kSave)) != nullptr; }, 3000);
   if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -90,9 +77,7 @@ TEST_F(EqPresetsTest, SavedUnderANameWithoutExtension_AskedBeforeReplacing_Loade
   oxtest::WriteWholeFile(folder_ / "Warm.txt.oeq", "kept");
   std::thread other(SaveEqPreset);
   EXPECT_TRUE(oxtest::AnswerFileDialog(kSave, "Warm.txt"));
-  prompt = nullptr;
-  EXPECT_TRUE(oxtest::WaitFor([&] { return (prompt = ReplacePrompt(kSave)) != nullptr; }, 5000));
-  if (prompt) PostMessageA(prompt, WM_COMMAND, IDNO, 0);
+  answerNo();
   other.join();
   EXPECT_EQ(oxtest::ReadText(folder_ / "Warm.txt.oeq"), "kept");
 

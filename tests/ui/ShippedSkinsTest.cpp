@@ -56,11 +56,12 @@ class ShippedSkinsTest : public ::testing::Test {
     if (!manager_) manager_ = std::make_unique<SkinManager>(SkinManagerOptions{kSkins, SkinHooks{}, nullptr, true});
     else evt::OxNewSkin.Set();
   }
-  static bool AllShown(const std::vector<const char*>& classes) {
-    return std::all_of(classes.begin(), classes.end(), [](const char* c) { return IsWindowVisible(FindWindowA(SkinWindowClassName(c).c_str(), nullptr)) != 0; });
+  static HWND Find(const std::string& name) { return FindWindowA(SkinWindowClassName(name).c_str(), nullptr); }
+  static bool AllShown(const std::vector<std::string>& names) {
+    return std::all_of(names.begin(), names.end(), [](const std::string& n) { return IsWindowVisible(Find(n)) != 0; });
   }
-  static bool NoneLeft(const std::vector<const char*>& classes) {
-    return std::none_of(classes.begin(), classes.end(), [](const char* c) { return FindWindowA(SkinWindowClassName(c).c_str(), nullptr) != nullptr; });
+  static bool NoneLeft(const std::vector<std::string>& names) {
+    return std::none_of(names.begin(), names.end(), [](const std::string& n) { return Find(n) != nullptr; });
   }
   std::unique_ptr<SkinManager> manager_;
 };
@@ -70,22 +71,25 @@ const std::map<std::string, std::vector<std::string>> kSkinFiles = {{"Default", 
 
 // What the skin checker finds in them is the oxskin_check tests'; here each window shows at its
 // background picture's size, inside its outline, and much of what it shows is that picture (the
-// elements' own drawing is the skin window tests' case).
-TEST_F(ShippedSkinsTest, EachSkinShowsItsBuiltBackgroundsInsideItsOutlines) {
-  for (const auto& [skin, files] : kSkinFiles) {
+// elements' own drawing is the skin window tests' case). Switching skins replaces every window, and
+// switching back brings the equaliser window again with the user event it was shown by.
+TEST_F(ShippedSkinsTest, EachSkinShowsItsBuiltBackgroundsInsideItsOutlines_SwitchingReplacesEveryWindow) {
+  std::map<std::string, std::vector<std::string>> names;
+  for (const auto& [skin, files] : kSkinFiles)
+    for (const SkinWindowRecords& w : WindowsOf(skin, files)) names[skin].push_back(NameOf(w.window));
+  for (const char* skin : {"Default", "Strip", "Default"}) {
     SCOPED_TRACE(skin);
-    const std::vector<SkinWindowRecords> windows = WindowsOf(skin, files);
+    const std::vector<SkinWindowRecords> windows = WindowsOf(skin, kSkinFiles.at(skin));
     ASSERT_GE(windows.size(), 2u);
-    std::vector<std::string> names;
-    for (const SkinWindowRecords& w : windows) names.push_back(NameOf(w.window));
-    std::vector<const char*> classes;
-    for (const std::string& n : names) classes.push_back(n.c_str());
-    Show(skin.c_str());
-    ASSERT_TRUE(oxtest::WaitFor([&] { return AllShown(classes); }, 10000));
+    Show(skin);
+    ASSERT_TRUE(oxtest::WaitFor([&] {
+      return AllShown(names[skin]) && NoneLeft(names[skin == std::string("Strip") ? "Default" : "Strip"]);
+    }, 10000));
+    EXPECT_EQ(GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey), skin);
 
     for (const SkinWindowRecords& w : windows) {
       SCOPED_TRACE(NameOf(w.window));
-      HWND window = FindWindowA(SkinWindowClassName(NameOf(w.window)).c_str(), nullptr);
+      HWND window = Find(NameOf(w.window));
       RECT r;
       GetWindowRect(window, &r);
       Bitmap background;
@@ -114,20 +118,6 @@ TEST_F(ShippedSkinsTest, EachSkinShowsItsBuiltBackgroundsInsideItsOutlines) {
       EXPECT_GT(same, inside / 3) << "of " << inside;
     }
   }
-}
-
-TEST_F(ShippedSkinsTest, SwitchingSkinsReplacesEveryWindow) {
-  const std::vector<const char*> defaults{"OrlavoxMain", "OrlavoxEqualizer", "OrlavoxTray"},
-      strip{"OrlavoxStrip", "OrlavoxStripTray"};
-  Show("Default");
-  ASSERT_TRUE(oxtest::WaitFor([&] { return AllShown(defaults); }, 10000));
-  EXPECT_TRUE(NoneLeft(strip));
-  Show("Strip");
-  EXPECT_TRUE(oxtest::WaitFor([&] { return AllShown(strip) && NoneLeft(defaults); }, 10000));
-  EXPECT_EQ(GetTextSetting("[SetActive]", 260, HKEY_CURRENT_USER, kSkinSettingsKey), "Strip");
-  // And back: the equaliser window comes again with the user event it was shown by.
-  Show("Default");
-  EXPECT_TRUE(oxtest::WaitFor([&] { return AllShown(defaults) && NoneLeft(strip); }, 10000));
 }
 
 }  // namespace

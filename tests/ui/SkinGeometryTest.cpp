@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace ox {
 namespace {
@@ -25,12 +26,12 @@ PlacementInput Input(int32_t placement, bool isFirst = true) {
 
 TEST(SkinGeometry, PlacementAtTheCursorKeepsTheGroupInsideTheWorkArea) {
   PlacementInput in = Input(0);
-  in.cursor = {500, 400};
-  EXPECT_EQ(HomePosition(in), (WindowPlace{350, 300}));
-  in.cursor = {1020, 730};  // bottom right corner
-  EXPECT_EQ(HomePosition(in), (WindowPlace{724, 538}));
-  in.cursor = {3, 2};
-  EXPECT_EQ(HomePosition(in), (WindowPlace{0, 0}));
+  const std::pair<WindowPlace, WindowPlace> cases[] = {
+      {{500, 400}, {350, 300}}, {{1020, 730}, {724, 538}}, {{3, 2}, {0, 0}}};
+  for (const auto& [cursor, home] : cases) {
+    in.cursor = cursor;
+    EXPECT_EQ(HomePosition(in), home) << cursor.x;
+  }
   EXPECT_EQ(ClampIntoWorkArea({900, -50}, {0, 0, 2000, 100}, kWork), (WindowPlace{0, 0}));  // wider: left wins
 }
 
@@ -90,9 +91,7 @@ TEST(SkinGeometry, EachModeMovesOrSizesItsOwnCoordinate_ClosingRunsBackwards) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     const AnimationFrame start = AnimationStart(c.mode, home, 300, 116, kGroup, kWork);
-    EXPECT_EQ(start.at, c.start.at);
-    EXPECT_EQ(start.width, c.start.width);
-    EXPECT_EQ(start.height, c.start.height);
+    EXPECT_TRUE(std::tie(start.at, start.width, start.height) == std::tie(c.start.at, c.start.width, c.start.height));
     const AnimationFrame early = AnimationAt(c.mode, false, 5, start, home, 300, 116);
     EXPECT_EQ(early.at, start.at);
     const AnimationFrame mid = AnimationAt(c.mode, false, 375, start, home, 300, 116);
@@ -114,16 +113,11 @@ TEST(SkinGeometry, EachModeMovesOrSizesItsOwnCoordinate_ClosingRunsBackwards) {
 }
 
 TEST(SkinGeometry, StackingByRank_TiesKeepTheirOrder_MissingWindowsAreSkipped) {
-  const std::vector<StackStep> plan = StackingPlan({2, 0, 2, 1}, {true, true, true, false});
-  ASSERT_EQ(plan.size(), 4u);
-  EXPECT_EQ(plan[0].window, 1u);
-  EXPECT_FALSE(plan[0].behind);
-  EXPECT_EQ(plan[1].window, 3u);
-  EXPECT_EQ(plan[1].behind, 1u);
-  EXPECT_EQ(plan[2].window, 0u);
-  EXPECT_EQ(plan[2].behind, 1u);  // window 3 has a lower rank but does not exist
-  EXPECT_EQ(plan[3].window, 2u);
-  EXPECT_EQ(plan[3].behind, 1u);  // not behind 0: same rank
+  // Window 0 goes behind 1, not 3 (of a lower rank but missing); window 2 behind 1, not 0 (the same rank).
+  std::vector<std::pair<size_t, std::optional<size_t>>> steps;
+  for (const StackStep& step : StackingPlan({2, 0, 2, 1}, {true, true, true, false}))
+    steps.push_back({step.window, step.behind});
+  EXPECT_EQ(steps, (decltype(steps){{1, std::nullopt}, {3, 1}, {0, 1}, {2, 1}}));
 }
 
 // Main at 100,100 (300x116); the equaliser docked below it; a panel docked right of the equaliser;
@@ -149,14 +143,13 @@ TEST(SkinGeometry, SnapsWithin16PixelsToWindowsNotDockedToIt) {
   const std::vector<DragWindow> windows = Group();
   const Docking docking = FindDocking(windows);
   // The free window (100x100) dragged near the main window's right edge.
-  EXPECT_EQ(Snapped(3, {410, 60}, windows, docking), (WindowPlace{399, 60}));
-  EXPECT_EQ(Snapped(3, {415, 60}, windows, docking), (WindowPlace{399, 60}));
-  EXPECT_EQ(Snapped(3, {416, 60}, windows, docking), (WindowPlace{416, 60}));  // let go beyond 16
-  EXPECT_EQ(Snapped(3, {150, 10}, windows, docking), (WindowPlace{150, 1}));   // bottom onto the main's top
-  EXPECT_EQ(Snapped(3, {150, 231}, windows, docking), (WindowPlace{150, 215}));  // top onto the bottom, 16 away
-  EXPECT_EQ(Snapped(3, {150, 232}, windows, docking), (WindowPlace{150, 232}));
-  // Near the main window's corner it takes the equaliser's top row as well.
-  EXPECT_EQ(Snapped(3, {410, 120}, windows, docking), (WindowPlace{399, 116}));
+  // Let go beyond 16; the bottom onto the main's top; the top onto its bottom; near the main
+  // window's corner the equaliser's top row as well.
+  const std::pair<WindowPlace, WindowPlace> cases[] = {{{410, 60}, {399, 60}},    {{415, 60}, {399, 60}},
+                                                       {{416, 60}, {416, 60}},    {{150, 10}, {150, 1}},
+                                                       {{150, 231}, {150, 215}},  {{150, 232}, {150, 232}},
+                                                       {{410, 120}, {399, 116}}};
+  for (const auto& [to, snapped] : cases) EXPECT_EQ(Snapped(3, to, windows, docking), snapped) << to.x << "," << to.y;
   // The equaliser is docked to the main window and the panel: it snaps to neither.
   EXPECT_EQ(Snapped(1, {105, 225}, windows, docking), (WindowPlace{105, 225}));
   // Placement 2 windows never snap, and the first window ignores them.

@@ -109,20 +109,16 @@ TEST_F(SkinManagerTest, TheActiveSkinLoads_EmptyMeansDefault_UnknownMeansTheFirs
 TEST_F(SkinManagerTest, RandomChoice_ExcludedSkinsStayOut_ASingleCandidateIsWrittenAgain_NoneKeepsTheActive) {
   SetNumberSetting(1, "SkinChangeOpt");
   SkinManager manager(Manual());
-  SetActive("Alpha");
   Exclude("Default");
-  Exclude("Zed");
-  evt::OxNewSkin.Reset();
-  manager.ChooseRandomSkin();
-  EXPECT_EQ(Active(), "Alpha");
-  EXPECT_TRUE(evt::OxNewSkin.IsSet());
-
-  Exclude("Alpha");
-  SetActive("Zed");
-  evt::OxNewSkin.Reset();
-  manager.ChooseRandomSkin();
-  EXPECT_EQ(Active(), "Zed");  // every skin excluded: the active one stays
-  EXPECT_TRUE(evt::OxNewSkin.IsSet());
+  // Alpha the single candidate left, then none: the active one stays.
+  for (const auto& [excluded, active] : {std::pair{"Zed", "Alpha"}, {"Alpha", "Zed"}}) {
+    Exclude(excluded);
+    SetActive(active);
+    evt::OxNewSkin.Reset();
+    manager.ChooseRandomSkin();
+    EXPECT_EQ(Active(), active);
+    EXPECT_TRUE(evt::OxNewSkin.IsSet());
+  }
 }
 
 TEST_F(SkinManagerTest, ChangeOption_1Never_0AtStart_2AlsoAfterTheChosenMinutes) {
@@ -144,14 +140,14 @@ TEST_F(SkinManagerTest, ChangeOption_1Never_0AtStart_2AlsoAfterTheChosenMinutes)
   EXPECT_EQ(Active(), "Alpha");
   manager.SkinCheck();  // loads it, and counts as the last change
   EXPECT_EQ(manager.LoadedSkinName(), "Alpha");
-  g_now = 5000 + 119999;  // one whole minute: not more than one
-  for (int i = 0; i < 299; ++i) manager.SkinCheck();
-  EXPECT_EQ(Active(), "Alpha");
-  g_now = 5000 + 120000;
-  for (int i = 0; i < 299; ++i) manager.SkinCheck();
-  EXPECT_EQ(Active(), "Alpha");  // only every 300th check looks
-  manager.SkinCheck();
-  EXPECT_EQ(Active(), "Zed");
+  // The 300th check (the one above counted) after one whole minute, not more than one, keeps the
+  // skin; after two minutes the checks before the 600th do too, and the 600th changes it.
+  for (const auto& [elapsed, checks, active] :
+       {std::tuple{119999, 299, "Alpha"}, {120000, 299, "Alpha"}, {120000, 1, "Zed"}}) {
+    g_now = 5000 + elapsed;
+    for (int i = 0; i < checks; ++i) manager.SkinCheck();
+    EXPECT_EQ(Active(), active) << elapsed << " " << checks;
+  }
   EXPECT_EQ(manager.LoadedSkinName(), "Zed");
 }
 
@@ -201,8 +197,7 @@ TEST_F(SkinManagerTest, ServesTheOtherPartsEvents_RaisesThePlayer_TellsTheTrayWh
   manager.SkinCheck();
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(reloaded, 1);
-  EXPECT_FALSE(evt::ShowOpenMusic.IsSet());
-  EXPECT_FALSE(evt::ReloadKeyMappings.IsSet());
+  EXPECT_FALSE(evt::ShowOpenMusic.IsSet() || evt::ReloadKeyMappings.IsSet());  // taken
   ASSERT_EQ(manager.CreatedWindows().size(), 2u);
 
   HWND main = FindWindowA(SkinWindowClassName("OxTestMain").c_str(), nullptr);
@@ -235,8 +230,6 @@ TEST_F(SkinManagerTest, TwoSkinFilesGiveTwoGroups_AnElementOfTheOtherFilesWindow
     ASSERT_EQ(group->windows.size(), 1u);
     const SkinWindow& window = *group->First();
     EXPECT_EQ(window.Elements().size(), 1u) << window.Name();
-    const std::string key = window.SettingsKey(), tail = "\\Default\\" + window.Name();
-    EXPECT_EQ(key.substr(key.size() - tail.size()), tail);
   }
 }
 
@@ -256,8 +249,7 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
   PutLe32(bars.bytes + 42, 30);
   PutLe32(bars.bytes + 46, 40);
   PutLe32(bars.bytes + offsetof(VisualisationRecord, barCount), 0x7FFFFFFFu);
-  std::vector<SkinRecord> many, named;
-  for (int32_t id = 1; id <= 1000; ++id) many.push_back(Window("OxTestMany", id, 0, 0, "", "[ShowAlways]"));
+  std::vector<SkinRecord> named;
   for (const std::string& name : classes) named.push_back(Window(name, 1, 0, 0, "back", "[ShowAlways]"));
   const struct {
     const char* skin;
@@ -265,8 +257,6 @@ TEST_F(SkinManagerTest, HostileSkinsAreClampedOrRefused_AGoodSkinLoadsAfterThem)
     int64_t sparseSize;  // 0: just the records
     size_t shown;        // 0: refused
   } rows[] = {
-      {"Windows1000", many, 0, kMaxSkinWindows},
-      {"Records100k", {extreme}, 100000 * int64_t{kSkinRecordSize}, 0},
       {"File5GB", {extreme}, int64_t{5} << 30, 0},
       {"Extreme", {extreme}, 0, 1},
       {"Bars2G", {Window("OxTestBars", 1, 0, 0, "back", "[ShowAlways]"), bars}, 0, 1},
@@ -330,8 +320,7 @@ TEST(Bitmap, LoadsBmpJpegAndGifNamedBmp_ACorruptOrMissingFileGivesNone) {
     SCOPED_TRACE(name);
     Bitmap picture;
     ASSERT_TRUE(picture.LoadFile(fixtures + name));
-    EXPECT_EQ(picture.Width(), 40);
-    EXPECT_EQ(picture.Height(), 30);
+    EXPECT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(40, 30));
     auto similar = [](COLORREF c, int r, int g, int b) {
       return std::abs(GetRValue(c) - r) < 24 && std::abs(GetGValue(c) - g) < 24 && std::abs(GetBValue(c) - b) < 24;
     };

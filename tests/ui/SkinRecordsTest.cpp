@@ -65,9 +65,8 @@ TEST(SkinRecords, FieldsBetweenTheAnchors_NamesWithoutTheirZero_SignedFields) {
   EXPECT_EQ(FieldText(window.bitmap), "main");
   EXPECT_EQ(+window.rank, -1);
   EXPECT_EQ(+windows[0].elements[0].As<VisualisationRecord>().barCount, 24);
-  EXPECT_FALSE(IsBitmapName(""));
-  EXPECT_FALSE(IsBitmapName("Not Set"));
-  EXPECT_TRUE(IsBitmapName("knob"));
+  EXPECT_EQ(std::make_tuple(IsBitmapName(""), IsBitmapName("Not Set"), IsBitmapName("knob")),
+            std::make_tuple(false, false, true));
 }
 
 // Skin files come from anyone: counts, sizes and places are held to the bounds a skin may ask for.

@@ -20,12 +20,12 @@ TEST(SkinRules, WindowKeyTakesTheLastThreeFolderComponents) {
 TEST(SkinRules, ShowConditions_ClassNamesArePrefixedAndFitTheSystemsLimit) {
   EXPECT_EQ(SkinWindowClassName("Main"), "OrlavoxSkin:Main");
   EXPECT_EQ(SkinWindowClassName(std::string(300, 'w')).size(), 255u);
-  EXPECT_EQ(ClassifyShowCondition("[ShowAlways]"), ShowCondition::Always);
-  EXPECT_EQ(ClassifyShowCondition("<IsRillWindow>"), ShowCondition::MainWindow);
-  EXPECT_EQ(ClassifyShowCondition("evtOxTrayControl"), ShowCondition::Event);
-  EXPECT_EQ(ClassifyShowCondition("UEqualiser"), ShowCondition::Event);
-  for (const char* never : {"", "<Other>", "[ShowNever]", "[showalways]"})
-    EXPECT_EQ(ClassifyShowCondition(never), ShowCondition::Never) << never;
+  using C = ShowCondition;
+  const std::pair<const char*, ShowCondition> conditions[] = {
+      {"[ShowAlways]", C::Always}, {"<IsRillWindow>", C::MainWindow}, {"evtOxTrayControl", C::Event},
+      {"UEqualiser", C::Event},    {"", C::Never},                    {"<Other>", C::Never},
+      {"[ShowNever]", C::Never},   {"[showalways]", C::Never}};
+  for (const auto& [condition, kind] : conditions) EXPECT_EQ(ClassifyShowCondition(condition), kind) << condition;
 }
 
 SkinWindowRecords WindowAt(int32_t x, int32_t y, int32_t width, int32_t height) {

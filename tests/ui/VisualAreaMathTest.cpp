@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "ui/SkinLimits.h"
 
@@ -17,10 +18,10 @@ TEST(VisualAreaMath, BarsTakeTheirValuesAndFallBack_PeaksDropEverFaster) {
   EXPECT_EQ(ten, (std::vector<int32_t>{1, 3, 5, 7, 9, 11, 15, 23, 46, 69}));
   EXPECT_EQ(BarSpectrumIndex(30, 64), 30);
   EXPECT_EQ(BarSpectrumIndex(256, 300), 255);  // never past the 256 values
-  EXPECT_EQ(LayoutBars(20, 100).thickness, 4);  // 100 / 20 - 1
-  EXPECT_EQ(LayoutBars(256, 256).gap, 0);
-  EXPECT_EQ(LayoutBars(256, 256).thickness, 1);
-  EXPECT_EQ(LayoutBars(50, 20).thickness, 1);
+  for (const auto& [bars, across, thickness, gap] : {std::tuple{20, 100, 4, 1}, {256, 256, 1, 0}, {50, 20, 1, 1}}) {
+    const BarLayout l = LayoutBars(bars, across);  // 100 / 20 - 1; no gaps at 256 bars
+    EXPECT_EQ(std::make_pair(l.thickness, l.gap), std::make_pair(thickness, gap)) << bars << " " << across;
+  }
   // The record's count, held to 1..kMaxVisualBars and to the pixels across the area.
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
   const struct {
@@ -28,10 +29,8 @@ TEST(VisualAreaMath, BarsTakeTheirValuesAndFallBack_PeaksDropEverFaster) {
   } counts[] = {{20, 120, 20}, {256, 256, 256}, {kMax, 120, 120}, {10000000, 4000, kMaxVisualBars},
                 {0, 50, 1},    {kMin, 50, 1},   {20, 0, 1},       {20, -7, 1}};
   for (const auto& c : counts) EXPECT_EQ(BarCount(c.count, c.across), c.bars) << c.count << " " << c.across;
-  EXPECT_EQ(FallenLevel(200, 10), 176);
-  EXPECT_EQ(FallenLevel(125, 100), 101);
-  EXPECT_EQ(FallenLevel(30, 100), 100);
-  EXPECT_EQ(FallenLevel(10, 0), 0);
+  for (const auto& [level, value, fallen] : {std::tuple{200, 10, 176}, {125, 100, 101}, {30, 100, 100}, {10, 0, 0}})
+    EXPECT_EQ(FallenLevel(level, value), fallen) << level << " " << value;
 
   BarPeak p;
   p.Step(200);
@@ -59,19 +58,15 @@ TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
   EXPECT_EQ(BarSegments(kMax, kMax, kMax, kMax).size(), 256u);
   EXPECT_EQ(BarSegments(kMax, 300, kMax, 0).size(), 300u);
   EXPECT_EQ(BarExtent(1000, 1000, kMax, true), 999);  // in step with the segments: 256 counted, of 3
-  const BarLook look = BarLookOf({99, -1, 1, 2}, 7, kMax, kMin, 3, 1, 4);
-  EXPECT_EQ(look.orientation, BarOrientation::Up);
-  EXPECT_EQ(look.colourMode, BarColourMode::None);
-  EXPECT_EQ(look.style, BarDrawStyle::Segmented);
-  EXPECT_EQ(look.segments, kMaxBarSegments);
-  EXPECT_EQ(look.gap, 0);
-  EXPECT_TRUE(look.peaks);
-  const BarLook valid = BarLookOf({3, 2, 1, 2}, 2, 0, kMax, 3, 0, 4);
-  EXPECT_EQ(valid.orientation, BarOrientation::Left);
-  EXPECT_EQ(valid.colourMode, BarColourMode::Gradient);
-  EXPECT_EQ(valid.style, BarDrawStyle::Outlined);
-  EXPECT_EQ(valid.segments, 1);  // 0 counts as 1
-  EXPECT_EQ(valid.gap, kMaxBarGap);
+  auto fields = [](const BarLook& l) {
+    return std::make_tuple(l.orientation, l.colourMode, l.style, l.segments, l.gap, l.peaks);
+  };
+  EXPECT_EQ(fields(BarLookOf({99, -1, 1, 2}, 7, kMax, kMin, 3, 1, 4)),
+            std::make_tuple(BarOrientation::Up, BarColourMode::None, BarDrawStyle::Segmented, kMaxBarSegments, 0, true));
+  const BarLook valid = BarLookOf({3, 2, 1, 2}, 2, 0, kMax, 3, 0, 4);  // 0 segments count as 1
+  EXPECT_EQ(fields(valid),
+            std::make_tuple(BarOrientation::Left, BarColourMode::Gradient, BarDrawStyle::Outlined, 1, kMaxBarGap,
+                            false));
   EXPECT_FALSE(valid.Vertical());
 
   // A bar is copied from a picture of full bars up to its extent: the segments below the extent in
@@ -104,10 +99,11 @@ TEST(VisualAreaMath, SegmentsScopeMeterAndColours) {
   EXPECT_EQ(large[51].x, static_cast<int32_t>(int64_t{kMax} * 510 / 512));
   EXPECT_EQ(large[1].y, kMax);
 
-  EXPECT_EQ(ColourByLevel(0x000000, 0xFF8040, 128), 0x7F4020u);
-  EXPECT_EQ(ColourByLevel(0x102030, 0x102030, 255), 0x102030u);
-  EXPECT_EQ(ColourByLevel(0x000000, 0xFF8040, kMax), 0xFF8040u);  // a level beyond 256 shows as 256
-  EXPECT_EQ(ColourByLevel(0x102030, 0xFF8040, kMin), 0x102030u);
+  // A level beyond 256 shows as 256.
+  for (const auto& [from, to, level, colour] :
+       {std::tuple{0x000000u, 0xFF8040u, 128, 0x7F4020u}, {0x102030u, 0x102030u, 255, 0x102030u},
+        {0x000000u, 0xFF8040u, kMax, 0xFF8040u}, {0x102030u, 0xFF8040u, kMin, 0x102030u}})
+    EXPECT_EQ(ColourByLevel(from, to, level), colour) << level;
 }
 
 }  // namespace
