@@ -38,7 +38,7 @@ PlayerCore::PlayerCore() {
   } siblings[] = {{setting::MmcStart, "librarian.exe"}, {setting::PrevPlayedAtStart, "history.exe"},
                   {setting::PlaylistAtStart, "queuer.exe"}};
   for (const auto& s : siblings)
-    if (ReadNumber(s.setting) != 0) RunProgram("\"" + InstallFolder(false) + s.program + "\"", false);
+    if (ReadNumber(s.setting) != 0) RunProgram("\"" + InstallFolder(false) + s.program + "\"");
   if (ReadNumber(setting::FWSchedule) == 1) evt::OxTriggerFolderWatch.Set();
 }
 

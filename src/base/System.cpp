@@ -16,7 +16,7 @@ void PumpMessages() {
   }
 }
 
-bool RunProgram(const std::string& commandLine, bool wait) {
+bool RunProgram(const std::string& commandLine) {
   std::vector<char> line(commandLine.begin(), commandLine.end());  // CreateProcessA may write to it
   line.push_back('\0');
   STARTUPINFOA startup{};
@@ -25,7 +25,6 @@ bool RunProgram(const std::string& commandLine, bool wait) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                       &startup, &process))
     return false;
-  if (wait) WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
@@ -38,7 +37,7 @@ bool CreateFolders(const std::string& path) {
 }
 
 bool StartAndAwait(const std::string& commandLine, const NamedEvent& ready, uint32_t waitMs) {
-  if (RunProgram(commandLine, false)) {
+  if (RunProgram(commandLine)) {
     const DWORD start = GetTickCount();
     while (!ready.IsSet() && GetTickCount() - start < waitMs) Sleep(100);
   }

@@ -11,9 +11,9 @@ namespace ox {
 // Dispatches every message waiting in this thread's queue, then returns.
 void PumpMessages();
 
-// Starts a program from a command line (the first token names the program). With wait, waits for
-// it to end, without a time limit. False when no process was created.
-bool RunProgram(const std::string& commandLine, bool wait);
+// Starts a program from a command line (the first token names the program) and leaves it running.
+// False when no process was created.
+bool RunProgram(const std::string& commandLine);
 
 // Creates every missing folder of path, outermost first (see FolderChain). Failures of single
 // folders are ignored; true when the whole path exists as a folder afterwards.

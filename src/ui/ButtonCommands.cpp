@@ -14,12 +14,12 @@ namespace ox {
 
 namespace {
 
-void Start(const char* program) { RunProgram(InstallFolder(false) + program, false); }
+void Start(const char* program) { RunProgram(InstallFolder(false) + program); }
 
 }  // namespace
 
 void StartCollectionEditor() { Start("Librarian.exe"); }
-void StartSelectivePlay() { RunProgram("\"" + InstallFolder(false) + "Librarian.exe\" <selective>", false); }
+void StartSelectivePlay() { RunProgram("\"" + InstallFolder(false) + "Librarian.exe\" <selective>"); }
 void StartPlaylistWindow() { Start("Queuer.exe"); }
 void StartPreviouslyPlayed() { Start("History.exe"); }
 void StartOptionsMenu() { Start("Launcher.exe"); }
