@@ -30,13 +30,6 @@ void Press(std::initializer_list<WORD> modifiers, WORD key) {
   for (WORD m : modifiers) Key(m, false);
 }
 
-// Whether a combination is free system-wide: it can be registered (and is released again).
-bool Free(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
-  UnregisterHotKey(nullptr, 0x7000);
-  return true;
-}
-
 class KeyControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -74,9 +67,9 @@ class KeyControlTest : public ::testing::Test {
 
 TEST_F(KeyControlTest, AltKeysAreSystemWideHotkeys_OthersActOnKeyUpWithTheirModifiers) {
   keys_.Load(window_);
-  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, VK_RIGHT));  // registered, as Ctrl+Alt
-  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, VK_DOWN));
-  EXPECT_TRUE(Free(MOD_CONTROL, VK_UP));  // a local key is not registered
+  EXPECT_TRUE(oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_RIGHT));  // registered, as Ctrl+Alt
+  EXPECT_TRUE(oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_DOWN));
+  EXPECT_FALSE(oxtest::HotKeyTaken(MOD_CONTROL, VK_UP));  // a local key is not registered
 
   block::OxTrackTime.WriteValue(TrackTime{100000, 50000, 50000});
   block::OxSkipToPos.WriteValue(uint32_t{0});
@@ -95,8 +88,8 @@ TEST_F(KeyControlTest, AltKeysAreSystemWideHotkeys_OthersActOnKeyUpWithTheirModi
   Store(3, 0x27);
   evt::ReloadKeyMappings.Set();
   keys_.Load(window_);
-  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, VK_RIGHT));
-  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, VK_DOWN));
+  EXPECT_FALSE(oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_RIGHT));
+  EXPECT_TRUE(oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_DOWN));
 }
 
 TEST_F(KeyControlTest, ActionsDriveThePlayer) {

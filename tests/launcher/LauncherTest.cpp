@@ -52,12 +52,6 @@ bool Shown(const char* skinWindow) {
   return IsWindowVisible(FindWindowA(SkinWindowClassName(skinWindow).c_str(), nullptr)) != 0;
 }
 
-bool Registered(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(nullptr, 0x7001, modifiers, key)) return true;
-  UnregisterHotKey(nullptr, 0x7001);
-  return false;
-}
-
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,7 +89,7 @@ TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAH
 
   // The Keys page: the list (where the focus starts), Mute (ten rows down), the capture field (Tab),
   // Alt+F9 pressed into it, out of it (Tab), Apply (Alt+A), Escape.
-  ASSERT_FALSE(Registered(MOD_CONTROL | MOD_ALT, VK_F9));
+  ASSERT_FALSE(oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F9));
   oxtest::Process window(Dist() + "Launcher.exe", "/options:3");
   ASSERT_TRUE(oxtest::WaitFor([] { return IsWindowVisible(FindWindowW(kSettingsWindowClass, nullptr)) != 0; }, 10000));
   {
@@ -114,7 +108,7 @@ TEST_F(LauncherTest, BesideARunningPlayer_TheMenuSwitchesTheSkin_TheWindowSetsAH
       << std::hex << ReadNumber(setting::Key, {"10"});
 
   // The player reloads its keys on the event Apply set, and the new hotkey mutes it.
-  EXPECT_TRUE(oxtest::WaitFor([] { return Registered(MOD_CONTROL | MOD_ALT, VK_F9); }, 5000));
+  EXPECT_TRUE(oxtest::WaitFor([] { return oxtest::HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F9); }, 5000));
   Sleep(500);  // the skin thread may still be in its reload
   Press({VK_CONTROL, VK_MENU}, VK_F9);
   EXPECT_TRUE(oxtest::WaitFor([] { return evt::OxMute.IsSet(); }, 5000));

@@ -229,6 +229,12 @@ std::string UniqueName(const std::string& stem) {
   return name;
 }
 
+bool HotKeyTaken(uint32_t modifiers, uint32_t key) {
+  if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return true;
+  UnregisterHotKey(nullptr, 0x7000);
+  return false;
+}
+
 bool WaitFor(const std::function<bool()>& condition, uint32_t limitMs) {
   for (const DWORD start = GetTickCount(); GetTickCount() - start < limitMs; Sleep(20))
     if (condition()) return true;

@@ -127,4 +127,8 @@ std::vector<uint32_t> Pixels(void* dc, int x, int y, int width, int height);
 // A name no other test run uses, for named kernel objects and registry keys.
 std::string UniqueName(const std::string& stem);
 
+// Whether a hotkey combination (MOD_* flags, a virtual-key code) is taken by some program: it cannot
+// be registered (a combination this could register is released again at once).
+bool HotKeyTaken(uint32_t modifiers, uint32_t key);
+
 }  // namespace oxtest
