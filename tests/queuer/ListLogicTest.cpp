@@ -148,11 +148,12 @@ TEST(PlaylistText, WrittenPlaylistsReadBackToTheSamePaths) {
 }
 
 TEST(PlaylistText, OverlongLinesAndEntriesPastTheLimitAreCountedAsSkipped) {
-  const std::string text = "a.mp3\n" + std::string(100000, 'x') + "\r\nb.mp3\rc.mp3\r\n" + std::string(300, 'y') + "\n";
+  // Line ends of every kind: LF, CR LF and a lone CR.
+  const std::string text = "a.mp3\n" + std::string(100000, 'x') + "\r\nb.mp3\rc.mp3\r\nd.mp3\n" + std::string(300, 'y') + "\n";
   MemorySource source(std::vector<uint8_t>(text.begin(), text.end()));
-  const PlaylistEntries read = ReadPlaylistEntries(source, "C:\\l.m3u", 2);
-  EXPECT_EQ(read.paths, (std::vector<std::string>{"C:\\a.mp3", "C:\\b.mp3"}));
-  EXPECT_EQ(read.skipped, 3u);  // the 100 KB line, c.mp3 past the limit, the path too long for a record
+  const PlaylistEntries read = ReadPlaylistEntries(source, "C:\\l.m3u", 3);
+  EXPECT_EQ(read.paths, (std::vector<std::string>{"C:\\a.mp3", "C:\\b.mp3", "C:\\c.mp3"}));
+  EXPECT_EQ(read.skipped, 3u);  // the 100 KB line, d.mp3 past the limit, the path too long for a record
   const std::string pls = "[playlist]\nFile2=b.mp3\nFile1=a.mp3\nFilex=c.mp3\n";
   MemorySource plsSource(std::vector<uint8_t>(pls.begin(), pls.end()));
   EXPECT_EQ(ReadPlaylistEntries(plsSource, "C:\\l.pls", 10).paths, (std::vector<std::string>{"C:\\a.mp3", "C:\\b.mp3"}));
