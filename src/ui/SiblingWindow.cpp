@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/SystemCall.h"
 #include "base/Ticks.h"
 #include "base/Wide.h"
 #include "core/Settings.h"
@@ -13,23 +14,14 @@ namespace {
 
 // Entry points newer than Windows 7, looked up once; null where the system lacks them.
 struct NewerCalls {
-  UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
-  BOOL(WINAPI* systemParametersInfoForDpi)(UINT, UINT, PVOID, UINT, UINT) = nullptr;
-  HRESULT(WINAPI* setWindowTheme)(HWND, LPCWSTR, LPCWSTR) = nullptr;
-  HRESULT(WINAPI* dwmSetWindowAttribute)(HWND, DWORD, LPCVOID, DWORD) = nullptr;
-
-  NewerCalls() {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    Find(user32, "GetDpiForWindow", &getDpiForWindow);
-    Find(user32, "SystemParametersInfoForDpi", &systemParametersInfoForDpi);
-    // Both stay loaded for the life of the process.
-    Find(LoadLibraryA("uxtheme.dll"), "SetWindowTheme", &setWindowTheme);
-    Find(LoadLibraryA("dwmapi.dll"), "DwmSetWindowAttribute", &dwmSetWindowAttribute);
-  }
-  template <typename F>
-  static void Find(HMODULE module, const char* name, F* f) {
-    if (module) *f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  using MetricsForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  using WindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  using WindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  DpiForWindow getDpiForWindow = SystemCall<DpiForWindow>("user32.dll", "GetDpiForWindow");
+  MetricsForDpi systemParametersInfoForDpi = SystemCall<MetricsForDpi>("user32.dll", "SystemParametersInfoForDpi");
+  WindowTheme setWindowTheme = SystemCall<WindowTheme>("uxtheme.dll", "SetWindowTheme");
+  WindowAttribute dwmSetWindowAttribute = SystemCall<WindowAttribute>("dwmapi.dll", "DwmSetWindowAttribute");
 };
 
 const NewerCalls& Newer() {
