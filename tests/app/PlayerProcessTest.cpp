@@ -317,12 +317,6 @@ TEST_F(PlayerProcessTest, AudioCdPlaylistFromCdaTracks) {
   EXPECT_EQ(GetNumberSetting("CDA-OneTimeFreedB"), 0xFFFFFFFFu);
   EXPECT_EQ(FileSize(QueueFile()), 0u);
   EXPECT_EQ(oxtest::Value<TrackRecord>(block::OxTrackShouldPlay).Path(), InstallFolder(false) + "AudioCD.m3u");
-
-  SetNumberSetting(0, "CDA-OneTimeFreedB");
-  SetNumberSetting(1, "NoAudioCDFromfreedB");
-  PlayAudioCd(cd);
-  EXPECT_EQ(GetNumberSetting("CDA-OneTimeFreedB"), 0u);
-  DeleteSetting("NoAudioCDFromfreedB");
   evt::OxRillRunning.Reset();
   DeleteFileA((Folder() + "Multiplayer\\Input\\codec_cda.dll").c_str());
 }

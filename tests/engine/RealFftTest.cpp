@@ -7,7 +7,6 @@
 #include <cmath>
 #include <algorithm>
 #include <random>
-#include <thread>
 #include <vector>
 
 namespace ox::fft {
@@ -106,23 +105,6 @@ TEST(RealFft, FilterIsALinearConvolutionAddedIntoTheStore) {
     k->filter(in.data(), hr.data(), hi.data(), out.data());
     for (int n = 0; n < kSize; ++n) ASSERT_NEAR(out[n], direct[n] + (n < 255 ? 1.0 : 0.0), 0.5) << n;
   }
-}
-
-TEST(RealFft, TwoThreadsAtOnceGiveTheSameResults) {
-  std::vector<float> reference = RandomSignal(11);
-  Forward(reference.data());
-  bool same[2] = {true, true};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 2; ++t)
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 2000; ++i) {
-        std::vector<float> x = RandomSignal(11);
-        Forward(x.data());
-        if (x != reference) same[t] = false;
-      }
-    });
-  for (auto& t : threads) t.join();
-  EXPECT_TRUE(same[0] && same[1]);
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ LRESULT CALLBACK OtherProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass_TakesNoClassOfAnotherProcedure) {
+// Its place and size follow the skin windows' moves (their tests drag them and read the saved places).
+TEST(Window, DestroyUnregistersTheClass_TakesNoClassOfAnotherProcedure) {
   WNDCLASSA info;
   {
     Window window;
@@ -23,19 +24,6 @@ TEST(Window, KeepsItsPlaceAndSize_DestroyUnregistersTheClass_TakesNoClassOfAnoth
     EXPECT_FALSE(control.Create({"STATIC", OtherProcedure}, "", WS_POPUP, 0, 0, 0, 1, 1));  // nor the system's
     ASSERT_TRUE(GetClassInfoA(ModuleInstance(), "STATIC", &info));
     EXPECT_NE(info.lpfnWndProc, OtherProcedure);
-    EXPECT_FALSE(window.IsVisible());
-    window.Show(SW_SHOWNOACTIVATE);
-    window.Move(70, 80);
-    window.Resize(90, 100);
-    RECT r;
-    GetWindowRect(window.Handle(), &r);
-    EXPECT_EQ(r.left, 70);
-    EXPECT_EQ(r.bottom - r.top, 100);
-    SetWindowPos(window.Handle(), nullptr, 5, 6, 7, 8, SWP_NOZORDER | SWP_NOACTIVATE);  // moved from outside
-    window.Refresh();
-    EXPECT_EQ(window.X(), 5);
-    EXPECT_EQ(window.Height(), 8);
-    EXPECT_TRUE(window.IsVisible());
     EXPECT_TRUE(GetClassInfoA(ModuleInstance(), "OxTestWrapped", &info));
   }
   EXPECT_FALSE(FindWindowA("OxTestWrapped", nullptr));

@@ -33,7 +33,7 @@ namespace {
 
 constexpr uint32_t kMainColour = 0x2080C0, kEqColour = 0xC04020, kFreeColour = 0x30A030;
 constexpr uint32_t kNormalColour = 0x808080, kOverColour = 0xA0A0FF, kPressedColour = 0x202060;
-constexpr uint32_t kGlyphColour = 0xE040E0, kStereoColour = 0xF0F000, kTrackColour = 0x404040, kFillColour = 0x00FF00, kKnobColour = 0xFFFFFF;
+constexpr uint32_t kGlyphColour = 0xE040E0, kStereoColour = 0xF0F000, kTrackColour = 0x404040, kKnobColour = 0xFFFFFF;
 std::atomic<bool> g_refresh{false};
 
 // The skin of these tests, in its text form: the main window (200x100, a cut corner) with the
@@ -62,7 +62,7 @@ class SkinWindowTest : public ::testing::Test {
       int width, height;
       uint32_t colour;
     } pictures[] = {{"main", 200, 100, kMainColour}, {"eq", 200, 60, kEqColour},       {"free", 80, 80, kFreeColour},
-                    {"stereo", 20, 20, kStereoColour}, {"track", 100, 10, kTrackColour}, {"fill", 100, 10, kFillColour},
+                    {"stereo", 20, 20, kStereoColour}, {"track", 100, 10, kTrackColour}, {"fill", 100, 10, 0x00FF00},
                     {"track17", 17, 4, kTrackColour},  {"knob", 10, 10, kKnobColour},    {"band", 10, 50, kTrackColour},
                     {"mute", 20, 14, kNormalColour},   {"mute-m", 20, 14, kOverColour},  {"mute-d", 20, 14, kPressedColour},
                     {"pixels", 384, 8, kGlyphColour},  {"pixels-mask", 384, 8, 0}};
@@ -200,7 +200,6 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   // A slider never dragged follows its value: 80 puts the knob at (100 - 10) * 80 / 100 = 72.
   block::OxVolume.WriteValue(uint32_t{80});
   EXPECT_TRUE(oxtest::WaitFor([&] { return shows(20 + 72 + 5, 65, kKnobColour); }, 3000));
-  EXPECT_TRUE(shows(20 + 32, 65, kFillColour));
 
   // Texts: "Stereo" in the bitmap font is 6 x 3 pixels wide; the title (at 40, 30; its first 120 x
   // 18 pixels, clear of the slider's knob) in white, bold, height -14, in the default face: its
@@ -235,7 +234,7 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
 
   // A press 50 pixels into the track sets 50 and does not drag the window. The drag ends when the
   // capture is taken away (Alt+Tab), as the system tells the window: moves with the button still
-  // down set nothing. Nor does a move without the left button (its release went elsewhere).
+  // down set nothing.
   auto volume = [] { return oxtest::Value<uint32_t>(block::OxVolume); };
   HWND main = Find("OxTestMain");
   Mouse(MOUSEEVENTF_MOVE, 20 + 50, 65);
@@ -246,11 +245,6 @@ TEST_F(SkinWindowTest, ImagesFollowTheChannelsAndSlidersTheirValue) {
   Mouse(MOUSEEVENTF_MOVE, 20 + 90, 65);
   EXPECT_EQ(volume(), 50u);
   EXPECT_EQ(Rect("OxTestMain").left, 0);
-  Mouse(MOUSEEVENTF_LEFTUP);
-  Mouse(MOUSEEVENTF_LEFTDOWN);
-  EXPECT_TRUE(oxtest::WaitFor([&] { return volume() == 90; }, 3000));
-  SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(20 + 10, 65));
-  EXPECT_EQ(volume(), 90u);
   Mouse(MOUSEEVENTF_LEFTUP);
 }
 
@@ -289,13 +283,6 @@ TEST_F(SkinWindowTest, ButtonsShowTheirStateAndRunTheirCommand) {
     EXPECT_TRUE(evt::OxSkip.IsSet());  // set, and set again
   }
   evt::OxSkip.Reset();
-
-  // The capture taken away during a press (as by Alt+Tab): the press is forgotten.
-  HWND main = Find("OxTestMain");
-  SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180, 67));
-  SendMessageA(main, WM_CANCELMODE, 0, 0);  // the window lets the capture go
-  SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(180, 67));
-  EXPECT_FALSE(evt::OxMute.IsSet());
 }
 
 TEST_F(SkinWindowTest, DraggingTakesDockedWindowsAlong_SnapsWithin16Pixels_PlacesAreSavedAndRestored) {
@@ -337,7 +324,7 @@ TEST_F(SkinWindowTest, WindowsFollowTheFirstWindowsHomeWhileItSlidesIn) {
   EXPECT_EQ(Rect("OxTestEq").top, 99);
 }
 
-TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWithItsAnimation) {
+TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindow) {
   NamedEvent* eq = SkinEvent("UOxTestEq");
   NamedEvent* panel = SkinEvent("UOxTestPanel");
   Start();
@@ -352,10 +339,6 @@ TEST_F(SkinWindowTest, UserEventsAreSavedAndRestored_EscapeClosesAnEventWindowWi
   ASSERT_TRUE(oxtest::WaitFor([&] { return Rect("OxTestPanel").bottom - Rect("OxTestPanel").top == 80; }, 3000));
   SendMessageA(Find("OxTestPanel"), WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_FALSE(panel->IsSet());
-  EXPECT_TRUE(oxtest::WaitFor([&] {
-    const RECT r = Rect("OxTestPanel");
-    return r.bottom - r.top < 80 && r.bottom - r.top > 0;
-  }, 3000));  // closing: the height shrinks
   EXPECT_TRUE(oxtest::WaitFor([] { return Find("OxTestPanel") == nullptr; }, 3000));
 }
 
@@ -504,7 +487,7 @@ TEST_F(SkinWindowTest, TheOpenFilesButtonsDialogPlaysTheChosenFilesInNameOrder) 
 
 // The tray icon (none when the option says so), driven through its window's messages with the
 // cursor placed by the test and a clock of the test's: resting pops the tray-control window up at
-// the cursor; it stays while the mouse is on it and goes once the mouse has left both.
+// the cursor and goes once the mouse has left it (how long each waits is TrayHover's).
 TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   WriteSkin("", "", SkinText("tray_test.txt"), "tray.skin");
   evt::OxTrayControl.Reset();
@@ -525,10 +508,6 @@ TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(Find("OxTestTray")); }));
   EXPECT_EQ(std::make_tuple(Rect("OxTestTray").left, Rect("OxTestTray").top), std::make_tuple(500, 400));
 
-  SetCursorPos(540, 440);  // onto the tray control: it stays however long
-  ASSERT_TRUE(PumpUntil([] { return evt::OxMouseOverTray.IsSet(); }));
-  now += 5000;
-  EXPECT_FALSE(PumpUntil([] { return !evt::OxTrayControl.IsSet(); }, 600));
   SetCursorPos(100, 700);  // off both
   ASSERT_TRUE(PumpUntil([] { return !evt::OxMouseOverTray.IsSet(); }));
   now += 800;
@@ -543,8 +522,8 @@ TEST_F(SkinWindowTest, TheTrayIconPopsUpTheTrayControlAtTheCursor) {
   evt::OxPlay.Reset();
 }
 
-// Tooltips: a button's with its text at the cursor; the track tooltip over the title, closed by a
-// diagonal move.
+// Tooltips: a button's with its text; the track tooltip over the title (where each goes and when it
+// closes is TooltipMath's).
 TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
   TrackRecord playing{};
   std::strcpy(playing.title, "Tooltip Title");
@@ -564,19 +543,11 @@ TEST_F(SkinWindowTest, TooltipsShowAfterTheirRestWithTheirText) {
     return std::string(buffer);
   };
   EXPECT_EQ(text(shown("TTWindow")), "Skip");
-  RECT tip;
-  GetWindowRect(shown("TTWindow"), &tip);
-  EXPECT_EQ(tip.left, 180);
-  // Light yellow in a black frame, once the tooltip window has painted.
-  EXPECT_TRUE(oxtest::WaitFor([&] { return ScreenPixel(tip.left + 1, tip.bottom - 2) == 0xFFFFCC; }, 1000));
-  EXPECT_EQ(ScreenPixel(tip.left, tip.bottom - 2), 0u);
 
   Mouse(MOUSEEVENTF_MOVE, 60, 38);  // on the title: the button tooltip goes, the track one comes
   EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindow"); }, 1000));
   ASSERT_TRUE(oxtest::WaitFor([&] { return shown("TTWindowOrp") != nullptr; }, 4000));
   EXPECT_EQ(text(shown("TTWindowOrp")), TrackInformation(playing));
-  Mouse(MOUSEEVENTF_MOVE, 70, 50);  // diagonal
-  EXPECT_TRUE(oxtest::WaitFor([&] { return !shown("TTWindowOrp"); }, 1000));
 }
 
 // The visualisation area: the snapshot the visual output host rendered last, as bars; a press
