@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <complex>
-#include <cstring>
 
 namespace ox {
 namespace {

@@ -3,7 +3,6 @@
 // (installation folders separated by ":"), which the test script sets once both flavours are built.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

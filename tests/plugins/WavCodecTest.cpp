@@ -2,7 +2,7 @@
 // made; each file's .raw twin holds exactly its samples.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <tuple>
 
 #include "ShippedPlugins.h"

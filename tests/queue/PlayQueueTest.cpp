@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <memory>
 #include <set>
 

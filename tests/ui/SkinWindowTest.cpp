@@ -10,12 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <functional>
 #include <vector>
 
 #include "ScratchInstallation.h"
 #include "TestSupport.h"
-#include "base/DataFile.h"
 #include "base/TaskQueue.h"
 #include "core/Locations.h"
 #include "core/NamedObjects.h"
