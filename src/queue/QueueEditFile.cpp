@@ -7,6 +7,7 @@
 #include "core/NamedObjects.h"
 #include "queue/History.h"
 #include "queue/QueueEdit.h"
+#include "queue/QueueFile.h"
 
 namespace ox {
 
@@ -95,14 +96,7 @@ EditResult AppendToQueueFile(const std::string& path, const std::vector<TrackRec
   if (tracks.empty()) return EditResult::Done;
   DataFile file;
   if (!OpenExclusive(file, path, FileCreation::OpenAlways)) return EditResult::Unreadable;
-  bool error = false;
-  const uint64_t size = file.Size(&error);
-  if (error) return EditResult::Unreadable;
-  // Appending after a partial record would shift every later record off the grid.
-  if (size % sizeof(QueueRecord) != 0 && !file.TruncateAt(size - size % sizeof(QueueRecord))) return EditResult::Failed;
-  std::vector<QueueRecord> records(tracks.size());
-  for (size_t i = 0; i < tracks.size(); ++i) records[i].track = tracks[i];
-  const bool written = file.Write(records.data(), static_cast<uint32_t>(records.size() * sizeof(QueueRecord)), FileOrigin::End);
+  const bool written = AppendQueueRecords(file, tracks);
   file.Close();
   BumpChangeCounter();
   return written ? EditResult::Done : EditResult::Failed;

@@ -17,15 +17,19 @@ bool IsPlaylistRecord(const TrackRecord& r) { return IsPlaylist(r.Path()); }
 
 bool AppendQueueRecord(const std::string& path, const TrackRecord& track) {
   DataFile file;
-  if (!OpenRetrying(file, path, FileAccess::ReadWrite, FileCreation::OpenAlways, false)) return false;
+  return OpenRetrying(file, path, FileAccess::ReadWrite, FileCreation::OpenAlways, false) &&
+         AppendQueueRecords(file, {track});
+}
+
+bool AppendQueueRecords(DataFile& file, const std::vector<TrackRecord>& tracks) {
   bool error = false;
   const uint64_t size = file.Size(&error);
   if (error) return false;
   // Appending after an uncut partial record would shift every later record off the grid.
   if (size % kQueueRecord != 0 && !file.TruncateAt(size - size % kQueueRecord)) return false;
-  QueueRecord q{};
-  q.track = track;
-  return file.Write(&q, kQueueRecord, FileOrigin::End);
+  std::vector<QueueRecord> records(tracks.size());
+  for (size_t i = 0; i < tracks.size(); ++i) records[i].track = tracks[i];
+  return file.Write(records.data(), static_cast<uint32_t>(records.size() * kQueueRecord), FileOrigin::End);
 }
 
 bool TakeFromQueueFile(const std::string& path, TrackRecord& out) {

@@ -5,15 +5,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/TrackRecord.h"
 
 namespace ox {
 
+class DataFile;
+
 // Appends a queue record (a count of 0). A partial record left at the end by a writer that died
 // is cut off first, so every record stays on its boundary. False, with the file as it was, when
 // the file stayed locked too long or could not be cut or written.
 bool AppendQueueRecord(const std::string& path, const TrackRecord& track);
+
+// The append of both: to a file the caller opened for writing, each track as a record of count 0,
+// after cutting a partial last record. False when it could not be cut or written.
+bool AppendQueueRecords(DataFile& file, const std::vector<TrackRecord>& tracks);
 
 // Takes the head of the file: a track, or the next entry of a queued playlist (the playlist's
 // record goes once it is missing, empty or handed out). False when the file holds no record.
