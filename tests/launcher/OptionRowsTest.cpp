@@ -41,10 +41,8 @@ TEST(OptionRows, CheckBoxesShowTheirSettingsMeaning_NumbersHeldToTheRange) {
   } cases[] = {
       {setting::OxPlayDown, 0, 1, 0},  // "play when the player starts" is on while the value is 0
       {setting::OxPlayDown, 7, 0, 1},
-      {setting::NoShowTray, 0, 1, 0},
       {setting::CrossFadeOn, 5, 1, 1},
-      {setting::ReplayGainMode, 9, 3, 3},
-      {setting::ReplayGainPreamp, 0xFFFFFFF1u, -15, 0xFFFFFFF1u},
+      {setting::ReplayGainMode, 9, 3, 3},  // the number rows: the settings table's conversions
   };
   for (const auto& c : cases) {
     const OptionRow& row = RowOf(c.s);
