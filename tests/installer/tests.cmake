@@ -6,5 +6,5 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
            "${OX_TEST_RESULTS}/installer_tests.xml")
   # Its prefix is its own, but the player it starts shows windows on the same display: beside a test
   # that types into a window of its own, that window could lose the keyboard focus to it.
-  set_tests_properties(installer_tests PROPERTIES RESOURCE_LOCK wineprefix-global)
+  set_tests_properties(installer_tests PROPERTIES RESOURCE_LOCK desktop)
 endif()

@@ -7,7 +7,7 @@ if(WIN32)
   add_executable(librarian_peer librarian/CollectionPeer.cpp)
   target_link_libraries(librarian_peer PRIVATE ox_queue ox_warnings)
 
-  ox_test(librarian_tests LOCK wineprefix-global LIBS ox_librarian ox_test_support SOURCES
+  ox_test(librarian_tests LOCK wineprefix-global desktop LIBS ox_librarian ox_test_support SOURCES
     librarian/LibrarianTest.cpp
     support/ScratchInstallation.cpp
   )

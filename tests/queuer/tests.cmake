@@ -2,7 +2,7 @@
 # natively, and under Wine the programs themselves beside a running player.
 target_sources(pure_tests PRIVATE queuer/ListLogicTest.cpp)
 if(WIN32)
-  ox_test(queuer_tests LOCK wineprefix-global LIBS ox_queue ox_test_support SOURCES
+  ox_test(queuer_tests LOCK wineprefix-global desktop LIBS ox_queue ox_test_support SOURCES
     queuer/QueuerTest.cpp
     support/ScratchInstallation.cpp
   )
