@@ -36,10 +36,10 @@ std::string Installed(const std::string& exe) {
   return path;
 }
 
-// The program's window once it shows, or null.
+// The program's window once it shows, or null. A first start on a loaded machine can take long.
 HWND ShownWindow(const char* windowClass) {
   HWND window = nullptr;
-  oxtest::WaitFor([&] { return (window = FindWindowA(windowClass, nullptr)) && IsWindowVisible(window); }, 10000);
+  oxtest::WaitFor([&] { return (window = FindWindowA(windowClass, nullptr)) && IsWindowVisible(window); }, 30000);
   return window;
 }
 
@@ -69,7 +69,8 @@ TEST(QueuerProgram, ListsTheQueuePlaysARowNowAndRunsOnce) {
   const std::string exe = Installed("Queuer.exe");
   oxtest::Process process(exe, "");
   HWND window = ShownWindow(kQueuerWindowClass);
-  ASSERT_TRUE(window && ListsRows(window, 3));
+  ASSERT_TRUE(window) << "no window; the program's exit code: " << process.Wait(0);
+  ASSERT_TRUE(ListsRows(window, 3)) << SendMessageW(ListOf(window), LVM_GETITEMCOUNT, 0, 0) << " rows";
 
   // The player takes the head: the selection stays on its track, one row up.
   SelectRow(window, 2);
