@@ -7,7 +7,7 @@ packages=(
   cmake make g++ git
   g++-multilib lib32asan8 lib32ubsan1 qemu-user
   clang libclang-rt-14-dev
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
   xvfb xauth
   googletest

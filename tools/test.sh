@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds every flavour and runs every test:
 #   layers  every include under src/ and plugins/ points down (tools/check-layers.sh)
+#   imports the shipped programs and DLLs import system DLLs only (tools/check-imports.sh)
 #   native  g++ with AddressSanitizer and UBSan: the pure code (formats, text, signal processing)
 #   native32  the same, built with -m32: 32-bit arithmetic as the shipping build has it
 #   fuzz    clang's libFuzzer targets of the parsers: each corpus replayed, then fuzzed briefly
@@ -46,6 +47,8 @@ configure_and_build fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -
 # Before x86_64: its setup tests compare the x86 setup's payload with the amd64 one.
 configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DOX_WERROR=ON
 configure_and_build x86_64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" -DOX_WERROR=ON
+echo "== imports"
+bash "$root/tools/check-imports.sh" "$build" || broken+=("imports")
 
 run_ctest() {  # build folder, ctest arguments...
   local dir=$1; shift
