@@ -89,13 +89,8 @@ TEST(WaveOut, RefusesFormatsItCannotOpen_PlaysEveryByteIntoTheDevice_PauseHoldsT
     ASSERT_GE(got.size(), pcm.size());
     // Whatever silence the device adds around it, or inside it when the feed ran late on a loaded
     // machine, the samples arrive whole and in order.
-    const auto audible = [](const std::vector<uint8_t>& bytes) {
-      std::vector<uint8_t> frames;
-      for (size_t i = 0; i + 4 <= bytes.size(); i += 4)
-        if (bytes[i] | bytes[i + 1] | bytes[i + 2] | bytes[i + 3]) frames.insert(frames.end(), &bytes[i], &bytes[i + 4]);
-      return frames;
-    };
-    const std::vector<uint8_t> heard = audible(got), sound = audible(pcm);
+    auto heard = oxtest::Records<uint32_t>(got), sound = oxtest::Records<uint32_t>(pcm);  // frames
+    for (auto* frames : {&heard, &sound}) frames->erase(std::remove(frames->begin(), frames->end(), 0u), frames->end());
     EXPECT_NE(std::search(heard.begin(), heard.end(), sound.begin(), sound.end()), heard.end());
   }
 }
