@@ -100,7 +100,8 @@ float AxisAt(float hz, uint32_t rate) {
 
 uint32_t g_rate = 44100;
 
-// Faint lines at 100 Hz, 1 kHz and 10 kHz with their names at the foot of the analyser.
+// Faint lines at 100 Hz, 1 kHz and 10 kHz, with their names at the top of the analyser, clear of
+// the bass bars that cover its foot.
 void DrawScale(int h) {
   static const struct {
     float hz;
@@ -112,7 +113,7 @@ void DrawScale(int h) {
     const int x = int(AxisAt(m.hz, g_rate) * g.width);
     if (x <= 0 || x >= g.width - 20) continue;
     for (int y = 0; y < h; y += 3) g.pixels[size_t(y) * g.width + x] = Rgb(70, 76, 96);
-    TextOutW(g.dc, x + 3, h - 16, m.name, int(std::wcslen(m.name)));
+    TextOutW(g.dc, x + 3, 2, m.name, int(std::wcslen(m.name)));
   }
 }
 
